@@ -1,0 +1,86 @@
+#include "engine/dates.h"
+
+#include <cstdio>
+
+namespace cf {
+namespace {
+
+bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// Reads 1..maxDigits digits at the front of text; -1 when there are none.
+int ReadNumber(std::string_view& text, std::size_t maxDigits)
+{
+    std::size_t length = 0;
+    int value = 0;
+    while (length < text.size() && length < maxDigits && text[length] >= '0' && text[length] <= '9')
+        value = value * 10 + (text[length++] - '0');
+    if (length == 0)
+        return -1;
+    text.remove_prefix(length);
+    return value;
+}
+
+bool IsSeparator(char c)
+{
+    return c == '/' || c == '-' || c == '.';
+}
+
+std::string Format(const char* pattern, int a, int b, int c)
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, pattern, a, b, c);
+    return buffer;
+}
+
+}  // namespace
+
+bool IsValidDate(int year, int month, int day)
+{
+    static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return false;
+    const int days = kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+    return day <= days;
+}
+
+int ExpandTwoDigitYear(int twoDigits)
+{
+    return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits;
+}
+
+std::optional<Date> ParseDayFirstDate(std::string_view text)
+{
+    const int day = ReadNumber(text, 2);
+    if (day < 0 || text.empty() || !IsSeparator(text.front()))
+        return std::nullopt;
+    const char separator = text.front();
+    text.remove_prefix(1);
+    const int month = ReadNumber(text, 2);
+    if (month < 0 || text.empty() || text.front() != separator)
+        return std::nullopt;
+    text.remove_prefix(1);
+    const std::size_t yearDigits = text.size();
+    int year = ReadNumber(text, 4);
+    if (year < 0 || !text.empty() || (yearDigits != 2 && yearDigits != 4))
+        return std::nullopt;
+    if (yearDigits == 2)
+        year = ExpandTwoDigitYear(year);
+    if (!IsValidDate(year, month, day))
+        return std::nullopt;
+    return Date{year, month, day};
+}
+
+std::string FormatShortDate(const Date& date)
+{
+    return Format("%02d/%02d/%02d", date.day, date.month, date.year % 100);
+}
+
+std::string FormatLongYearDate(const Date& date)
+{
+    return Format("%02d/%02d/%04d", date.day, date.month, date.year);
+}
+
+}  // namespace cf

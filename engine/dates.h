@@ -1,0 +1,33 @@
+#pragma once
+// Calendar dates as the program reads and writes them.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cf {
+
+struct Date {
+    int year;
+    int month;
+    int day;
+};
+
+bool IsValidDate(int year, int month, int day);
+
+// A two-digit year read by the usual rule: 00-29 as 2000-2029, 30-99 as
+// 1930-1999.
+int ExpandTwoDigitYear(int twoDigits);
+
+// Reads a date day first: a one- or two-digit day and month and a two- or
+// four-digit year separated by '/', '-' or '.', with no other characters.
+// Impossible dates (31/02) give nothing.
+std::optional<Date> ParseDayFirstDate(std::string_view text);
+
+// dd/mm/yy
+std::string FormatShortDate(const Date& date);
+
+// dd/mm/yyyy
+std::string FormatLongYearDate(const Date& date);
+
+}  // namespace cf

@@ -1,0 +1,18 @@
+#pragma once
+// Texts compiled into the program: the place table and the help pages.
+
+#include <cstddef>
+#include <span>
+
+namespace cf {
+
+enum ResourceNumber : int {
+    kPlaceTableResource = 101,
+    kCommandLineHelpResource = 102,
+    kCodeHelpResource = 103,
+};
+
+// The bytes of an embedded resource; empty for an unknown number.
+std::span<const unsigned char> ResourceBytes(int id);
+
+}  // namespace cf

@@ -1,0 +1,23 @@
+#pragma once
+// Helpers for delimited texts: the command line, the place table lines and
+// the archive lines.
+
+#include <string>
+#include <string_view>
+
+namespace cf {
+
+// The n-th field (from 1) of a delimited text; empty for n < 1 or when the
+// text holds fewer than n - 1 delimiters.
+std::string_view NthField(std::string_view text, std::string_view delimiter, int n);
+
+// Fields first..last of a separated text, separators between them included.
+// An index below 1 counts as 1; a text without the separator is its own
+// every field; an empty text or separator gives the empty text.
+std::string GetField(std::string_view text, std::string_view separator, int first, int last);
+
+// The text with every occurrence of find replaced, scanning left to right
+// without overlaps.
+std::string ReplaceText(std::string_view text, std::string_view find, std::string_view replacement);
+
+}  // namespace cf

@@ -1,0 +1,140 @@
+#include "engine/verification.h"
+
+#include <algorithm>
+
+#include "engine/code_computation.h"
+#include "engine/place_table.h"
+
+namespace cf {
+namespace {
+
+// The letters that stand for the digits 0-9 in homocodes.
+constexpr std::string_view kHomocodeLetters = "LMNPQRSTUV";
+
+int DigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const std::size_t letter = kHomocodeLetters.find(c);
+    return letter == std::string_view::npos ? -1 : static_cast<int>(letter);
+}
+
+int TwoDigitValue(std::string_view text)
+{
+    if (text.size() < 2 || DigitValue(text[0]) < 0 || DigitValue(text[1]) < 0)
+        return -1;
+    return DigitValue(text[0]) * 10 + DigitValue(text[1]);
+}
+
+int MonthOfLetter(char letter)
+{
+    static constexpr std::string_view kMonthLetters = "ABCDEHLMPRST";
+    const std::size_t index = kMonthLetters.find(letter);
+    return index == std::string_view::npos ? -1 : static_cast<int>(index) + 1;
+}
+
+DecodedCode DecodeCode(std::string_view code, int currentYear, std::vector<Message>& messages)
+{
+    DecodedCode decoded;
+    decoded.surnameLetters = code.substr(0, 3);
+    decoded.firstNameLetters = code.substr(3, 3);
+    if (const auto date = DecodeBirthDate(code.substr(6, 5), currentYear)) {
+        decoded.birthDate = FormatLongYearDate(*date);
+        decoded.sex = std::string(1, DecodeSex(code.substr(9, 2)));
+    } else {
+        messages.push_back({"Il codice non contiene una data di nascita valida", MessageIcon::Exclamation});
+    }
+    decoded.placeName = PlaceNameForCode(DecodePlaceCode(code.substr(11, 4)));
+    if (decoded.placeName.empty())
+        messages.push_back({"Codice Catastale non censito", MessageIcon::Critical});
+    return decoded;
+}
+
+}  // namespace
+
+bool IsValidPartitaIva(std::string_view text)
+{
+    if (text.size() != 11 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    int sum = 0;
+    for (int i = 0; i < 10; ++i) {
+        const int digit = text[i] - '0';
+        if (i % 2 == 0) {
+            sum += digit;
+        } else {
+            const int doubled = 2 * digit;
+            sum += doubled < 10 ? doubled : doubled - 9;
+        }
+    }
+    const int check = sum % 10 == 0 ? 0 : 10 - sum % 10;
+    return text[10] == '0' + check;
+}
+
+bool IsValidCodiceFiscale(std::string_view code)
+{
+    return code.size() == 16 && CheckCharacter(code.substr(0, 15)) == code[15];
+}
+
+CodeKind ClassifyCode(std::string_view text)
+{
+    if (text.size() == 16)
+        return CodeKind::CodiceFiscale;
+    if (text.size() == 11 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return CodeKind::PartitaIva;
+    return CodeKind::Neither;
+}
+
+std::optional<Date> DecodeBirthDate(std::string_view yearMonthDay, int currentYear)
+{
+    if (yearMonthDay.size() != 5)
+        return std::nullopt;
+    const int twoDigitYear = TwoDigitValue(yearMonthDay.substr(0, 2));
+    const int month = MonthOfLetter(yearMonthDay[2]);
+    int day = TwoDigitValue(yearMonthDay.substr(3, 2));
+    if (day > 40)
+        day -= 40;
+    if (twoDigitYear < 0 || month < 0 || day < 1 || day > 31)
+        return std::nullopt;
+    int year = ExpandTwoDigitYear(twoDigitYear);
+    if (year > currentYear)
+        year -= 100;
+    if (!IsValidDate(year, month, day))
+        return std::nullopt;
+    return Date{year, month, day};
+}
+
+char DecodeSex(std::string_view day)
+{
+    return TwoDigitValue(day) > 40 ? 'F' : 'M';
+}
+
+std::string DecodePlaceCode(std::string_view placeCode)
+{
+    std::string code(placeCode);
+    for (std::size_t i = 1; i < code.size(); ++i)
+        if (const int digit = DigitValue(code[i]); digit >= 0)
+            code[i] = static_cast<char>('0' + digit);
+    return code;
+}
+
+CheckReport CheckAndReport(std::string_view code, int currentYear)
+{
+    CheckReport report;
+    if (code.size() == 11) {
+        report.correct = IsValidPartitaIva(code);
+        report.messages.push_back(report.correct
+                                      ? Message{"Partita IVA formalmente corretta", MessageIcon::Information}
+                                      : Message{"Partita IVA formalmente errata", MessageIcon::Exclamation});
+        return report;
+    }
+    report.correct = IsValidCodiceFiscale(code);
+    if (!report.correct) {
+        report.messages.push_back({"Codice Fiscale formalmente errato", MessageIcon::Exclamation});
+        return report;
+    }
+    report.messages.push_back({"Codice Fiscale formalmente corretto", MessageIcon::Information});
+    report.decoded = DecodeCode(code, currentYear, report.messages);
+    return report;
+}
+
+}  // namespace cf

@@ -1,0 +1,90 @@
+#include "engine/work_files.h"
+
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine/embedded_resources.h"
+#include "engine/place_table.h"
+#include "engine/safe_file.h"
+
+namespace cf {
+namespace {
+
+std::string WithSlash(std::string directory)
+{
+    if (directory.empty() || directory.back() != '/')
+        directory += '/';
+    return directory;
+}
+
+// A directory that only this user can reach: a real directory (not a link)
+// owned by the user, closed to group and others.
+bool IsPrivateDirectory(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid()
+        && (info.st_mode & 077) == 0;
+}
+
+std::string PrivateTemporaryDirectory()
+{
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string base = tmp && *tmp ? WithSlash(tmp) : "/tmp/";
+    const std::string directory = base + "codicefiscale-" + std::to_string(::getuid());
+    ::mkdir(directory.c_str(), 0700);
+    return IsPrivateDirectory(directory) ? directory : std::string{};
+}
+
+}  // namespace
+
+std::string ProgramDirectory()
+{
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return "./";
+    const std::string executable(path, static_cast<std::size_t>(length));
+    return executable.substr(0, executable.rfind('/') + 1);
+}
+
+std::string WorkDirectory()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime && IsPrivateDirectory(runtime))
+        return WithSlash(runtime);
+    const std::string temporary = PrivateTemporaryDirectory();
+    return temporary.empty() ? ProgramDirectory() : WithSlash(temporary);
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), R_OK) == 0;
+}
+
+bool WriteResourceFile(std::string_view fileName, int resourceId)
+{
+    const auto bytes = ResourceBytes(resourceId);
+    if (bytes.empty())
+        return false;
+    const std::string_view contents(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return ReplaceFileContents(WorkDirectory() + std::string(fileName), contents);
+}
+
+void DeleteWorkFile(std::string_view fileName)
+{
+    const std::string path = WorkDirectory() + std::string(fileName);
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
+        ::unlink(path.c_str());
+}
+
+void DeletePlaceFile()
+{
+    DeleteWorkFile(kPlaceFileName);
+}
+
+}  // namespace cf

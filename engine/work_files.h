@@ -1,0 +1,31 @@
+#pragma once
+// The program's work files ("varnel.cod" and the help pages) in the user's
+// private work directory. Failures never reach the caller as errors: a file
+// that cannot be written is simply missing later.
+
+#include <string>
+#include <string_view>
+
+namespace cf {
+
+// $XDG_RUNTIME_DIR when usable, else a 0700 folder of the user's own in the
+// temporary directory, else the program's directory; always ends in '/'.
+std::string WorkDirectory();
+
+// Directory of the running executable, ending in '/'.
+std::string ProgramDirectory();
+
+// True when the path names a regular file that can be opened for reading.
+bool FileExists(const std::string& path);
+
+// Writes embedded resource `resourceId` to WorkDirectory() + fileName,
+// replacing any previous file (or symbolic link) whole. True on success.
+bool WriteResourceFile(std::string_view fileName, int resourceId);
+
+// Removes WorkDirectory() + fileName if it exists.
+void DeleteWorkFile(std::string_view fileName);
+
+// Removes "varnel.cod" from the work directory if it exists.
+void DeletePlaceFile();
+
+}  // namespace cf

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine/embedded_resources.h"
+#include "engine/place_table.h"
+#include "engine/work_files.h"
+
+namespace cf {
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Points XDG_RUNTIME_DIR at a fresh private directory for each test.
+class WorkFiles : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = testing::TempDir() + "workfiles-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        directory_ = pattern;
+        const char* old = std::getenv("XDG_RUNTIME_DIR");
+        oldRuntime_ = old ? old : "";
+        ::setenv("XDG_RUNTIME_DIR", directory_.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        ::setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
+        std::system(("rm -rf '" + directory_ + "'").c_str());
+    }
+    std::string directory_;
+    std::string oldRuntime_;
+};
+
+TEST_F(WorkFiles, WorkDirectoryIsThePrivateRuntimeDirectoryWithSlash)
+{
+    EXPECT_EQ(WorkDirectory(), directory_ + "/");
+    ::setenv("XDG_RUNTIME_DIR", (directory_ + "/").c_str(), 1);
+    EXPECT_EQ(WorkDirectory(), directory_ + "/");
+}
+
+TEST_F(WorkFiles, SharedOrMissingRuntimeDirectoryFallsBackToOwnTemporaryFolder)
+{
+    ::chmod(directory_.c_str(), 0777);
+    const std::string fallback = WorkDirectory();
+    EXPECT_NE(fallback, directory_ + "/");
+    struct stat info {};
+    ASSERT_EQ(::lstat(fallback.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 077, 0u);
+    EXPECT_EQ(info.st_uid, ::getuid());
+    EXPECT_EQ(fallback.back(), '/');
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(WorkDirectory(), fallback);
+}
+
+TEST_F(WorkFiles, PlaceFileIsWrittenWholeAndDeleted)
+{
+    const std::string path = WorkDirectory() + kPlaceFileName;
+    std::ofstream(path) << std::string(400000, 'X');  // longer than the table
+    ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
+    const auto bytes = ResourceBytes(kPlaceTableResource);
+    const std::string expected(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    EXPECT_EQ(ReadAll(path), expected);
+    ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
+    EXPECT_EQ(ReadAll(path), expected);
+    EXPECT_TRUE(FileExists(path));
+
+    DeletePlaceFile();
+    EXPECT_FALSE(FileExists(path));
+    DeletePlaceFile();  // already gone: nothing happens
+    EXPECT_FALSE(WriteResourceFile("unknown.htm", 999));
+    EXPECT_FALSE(FileExists(WorkDirectory() + "unknown.htm"));
+}
+
+TEST_F(WorkFiles, PlantedSymbolicLinkIsNeverFollowed)
+{
+    const std::string target = directory_ + "/precious.txt";
+    std::ofstream(target) << "keep me";
+    const std::string path = WorkDirectory() + kPlaceFileName;
+    ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+
+    ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
+    EXPECT_EQ(ReadAll(target), "keep me");
+    struct stat info {};
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+    DeletePlaceFile();
+    EXPECT_EQ(ReadAll(target), "keep me");
+    EXPECT_NE(::lstat(path.c_str(), &info), 0);
+}
+
+TEST_F(WorkFiles, FileExistsOnlyForReadableFiles)
+{
+    EXPECT_FALSE(FileExists(directory_));
+    EXPECT_FALSE(FileExists(directory_ + "/missing"));
+    EXPECT_FALSE(FileExists(directory_ + "/missing/file"));
+    std::ofstream(directory_ + "/present") << "x";
+    EXPECT_TRUE(FileExists(directory_ + "/present"));
+    EXPECT_EQ(ProgramDirectory().back(), '/');
+}
+
+TEST_F(WorkFiles, UnwritableWorkDirectoryFailsQuietly)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only directories";
+    ::chmod(directory_.c_str(), 0500);
+    EXPECT_FALSE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
+    DeletePlaceFile();
+    ::chmod(directory_.c_str(), 0700);
+}
+
+}  // namespace
+}  // namespace cf
