@@ -1,0 +1,131 @@
+#include "engine/date_mask.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <utility>
+
+namespace cf {
+namespace {
+
+constexpr int kBackspace = 8, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46;
+
+// A key as typed (DateMaskKeyPress) or pressed (DateMaskKeyDown).
+struct Key {
+    bool typed;
+    int code;
+};
+constexpr Key Typed(int code) { return {true, code}; }
+constexpr Key Pressed(int code) { return {false, code}; }
+
+DateMaskKeyResult Send(DateMaskBox& box, Key key, std::u16string_view mask = kDateMask)
+{
+    return key.typed ? DateMaskKeyPress(box, key.code, mask) : DateMaskKeyDown(box, key.code, mask);
+}
+
+TEST(DateMaskSequences, TypingFillsTheMaskAndBackspaceClearsBackwards)
+{
+    DateMaskBox box{std::u16string(kDateMask), 0, 0};
+    const std::pair<char, int> typing[] = {{'0', 1}, {'3', 3}, {'0', 4}, {'7', 6}, {'8', 7}, {'5', 8}};
+    for (const auto& [digit, caret] : typing) {
+        Send(box, Typed(digit));
+        EXPECT_EQ(box.caret, caret) << "after " << digit;
+    }
+    EXPECT_EQ(box.text, u"03/07/85");
+
+    const std::pair<std::u16string_view, int> erasing[] = {{u"03/07/80", 7}, {u"03/07/00", 6}, {u"03/00/00", 4}};
+    for (const auto& [text, caret] : erasing) {
+        Send(box, Typed(kBackspace));
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.caret, caret);
+    }
+}
+
+struct KeyCase {
+    const char* what;
+    std::u16string_view text;
+    int caret, selection;
+    Key key;
+    std::u16string_view expectedText;
+    int expectedCaret, expectedSelection;
+    bool consumed, beep;
+};
+
+constexpr KeyCase kKeyCases[] = {
+    {"digit at the end", u"03/07/85", 8, 0, Typed('9'), u"03/07/89", 8, 0, true, false},
+    {"digit before a slash", u"03/07/85", 2, 0, Typed('1'), u"03107/85", 3, 0, true, false},
+    {"digit over a selection", u"03/07/85", 3, 2, Typed('1'), u"03/1 /  ", 4, 0, true, false},
+    {"letter", u"03/07/85", 4, 1, Typed('a'), u"03/07/85", 4, 1, true, true},
+    {"Ctrl+C", u"03/07/85", 4, 1, Typed(3), u"03/07/85", 4, 1, true, true},
+    {"Ctrl+V", u"03/07/85", 4, 1, Typed(22), u"03/07/85", 4, 1, true, true},
+    {"code ending like a digit", u"03/07/85", 4, 1, Typed(0x10035), u"03/07/85", 4, 1, true, true},
+    {"backspace after a slash", u"03/07/85", 3, 0, Typed(kBackspace), u"00/07/85", 1, 0, true, false},
+    {"backspace at the start", u"03/07/85", 0, 0, Typed(kBackspace), u"03/07/85", 0, 0, true, false},
+    {"backspace on all", u"03/07/85", 0, 8, Typed(kBackspace), kDateMask, 0, 0, true, false},
+    {"delete", u"03/07/85", 1, 0, Pressed(kDelete), u"00/07/85", 1, 0, true, false},
+    {"delete before a slash", u"03/07/85", 2, 0, Pressed(kDelete), u"03007/85", 2, 0, true, false},
+    {"delete at the end", u"03/07/85", 8, 0, Pressed(kDelete), u"03/07/85", 8, 0, true, false},
+    {"delete a selection", u"03/07/85", 3, 1, Pressed(kDelete), u"03/  /  ", 3, 0, true, false},
+    {"delete all", u"03/07/85", 0, 8, Pressed(kDelete), kDateMask, 0, 0, true, false},
+    {"left into the empty part", u"03/  /  ", 8, 0, Pressed(kLeft), u"03/  /  ", 3, 0, true, false},
+    {"right into the empty part", u"03/  /  ", 4, 0, Pressed(kRight), u"03/  /  ", 3, 0, true, false},
+    {"right over a slash", u"03/07/85", 1, 2, Pressed(kRight), u"03/07/85", 3, 0, true, false},
+    {"left over a slash", u"03/07/85", 6, 0, Pressed(kLeft), u"03/07/85", 4, 0, true, false},
+    {"left at the start", u"03/07/85", 1, 1, Pressed(kLeft), u"03/07/85", 1, 1, false, false},
+    {"right at the end", u"03/07/85", 7, 1, Pressed(kRight), u"03/07/85", 7, 1, false, false},
+    {"up", u"03/07/85", 4, 1, Pressed(kUp), u"03/07/85", 4, 1, true, false},
+    {"down", u"03/07/85", 4, 1, Pressed(kDown), u"03/07/85", 4, 1, true, false},
+    {"digit into nothing", u"", 0, 0, Typed('5'), u"", 0, 0, true, false},
+    {"delete on nothing", u"", 0, 0, Pressed(kDelete), u"", 0, 0, true, false},
+    {"digit past a short text", u"03/", 3, 0, Typed('5'), u"03/", 3, 0, true, false},
+    {"digit with the caret far out", u"03/07", 100, 0, Typed('5'), u"03/07", 100, 0, true, false},
+    {"backspace over a first slash", u"/3/07/85", 1, 0, Typed(kBackspace), u"/3/07/85", 1, 0, true, false},
+    {"digit with negative caret", u"03/07/85", -3, -2, Typed('1'), u"13/07/85", 1, 0, true, false},
+};
+
+TEST(DateMaskKeys, EditTheTextInPlace)
+{
+    for (const KeyCase& c : kKeyCases) {
+        SCOPED_TRACE(c.what);
+        DateMaskBox box{std::u16string(c.text), c.caret, c.selection};
+        const DateMaskKeyResult result = Send(box, c.key);
+        EXPECT_EQ(box.text, c.expectedText);
+        EXPECT_EQ(box.caret, c.expectedCaret);
+        EXPECT_EQ(box.selectionLength, c.expectedSelection);
+        EXPECT_EQ(result.consumed, c.consumed);
+        EXPECT_EQ(result.beep, c.beep);
+    }
+}
+
+// Whatever the box and key, a changed box has its caret inside the text, no
+// selection, and either its old length or the mask.
+TEST(DateMaskKeys, AnyBoxAndKeyLeavesAConsistentBox)
+{
+    const std::u16string_view texts[] = {u"", u"0", u"/", u"03/", u"/3/07/85", u"03/  /  ", u"03/07/1985"};
+    const std::u16string_view masks[] = {kDateMask, kDateMask.substr(0, 4), u""};
+    const int positions[] = {INT_MIN, -1, 0, 1, 3, 7, 8, 10, 11, INT_MAX};
+    const Key keys[] = {Pressed(INT_MIN), Pressed(0), Pressed(kLeft), Pressed(kRight), Pressed(kDelete),
+                        Pressed(INT_MAX), Typed(INT_MIN), Typed(kBackspace), Typed('/'), Typed('0'),
+                        Typed('9'), Typed(0x10035), Typed(INT_MAX)};
+    for (std::u16string_view mask : masks)
+        for (std::u16string_view text : texts)
+            for (int caret : positions)
+                for (int selection : positions)
+                    for (Key key : keys) {
+                        const DateMaskBox before{std::u16string(text), caret, selection};
+                        DateMaskBox box = before;
+                        const DateMaskKeyResult result = Send(box, key, mask);
+                        ASSERT_TRUE(result.consumed || !key.typed);
+                        if (box.text == before.text && box.caret == caret && box.selectionLength == selection)
+                            continue;
+                        ASSERT_TRUE(result.consumed && box.caret >= 0 &&
+                                    static_cast<std::size_t>(box.caret) <= box.text.size() &&
+                                    box.selectionLength == 0 &&
+                                    (box.text.size() == text.size() || box.text == mask))
+                            << "key " << key.code << " caret " << caret << " selection " << selection;
+                    }
+}
+
+}  // namespace
+}  // namespace cf
