@@ -1,0 +1,35 @@
+// The date-mask keys over arbitrary (text, caret, selection, key): the first
+// bytes choose the function, key, caret and selection, the rest is the text.
+// The text never changes length, except when it is reset to the mask.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/date_mask.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 8)
+        return 0;
+    const bool keyDown = data[0] & 1;
+    std::int16_t key, caret, selection;
+    std::memcpy(&key, data + 1, 2);
+    std::memcpy(&caret, data + 3, 2);
+    std::memcpy(&selection, data + 5, 2);
+    const std::u16string_view mask = data[7] & 1 ? cf::kDateMask : cf::kDateMask.substr(0, data[7] % 8);
+
+    cf::DateMaskBox box;
+    for (std::size_t i = 8; i + 1 < size; i += 2)
+        box.text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+    box.caret = caret;
+    box.selectionLength = selection;
+    const std::size_t before = box.text.size();
+
+    const cf::DateMaskKeyResult result =
+        keyDown ? cf::DateMaskKeyDown(box, key, mask) : cf::DateMaskKeyPress(box, key, mask);
+    if (box.text.size() != before && box.text != mask)
+        std::abort();
+    if (result.beep && !result.consumed)
+        std::abort();
+    return 0;
+}

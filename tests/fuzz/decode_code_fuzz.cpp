@@ -1,0 +1,26 @@
+// Checking and decoding arbitrary text as a codice fiscale or Partita IVA.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "engine/code_computation.h"
+#include "engine/verification.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const cf::CheckReport report = cf::CheckAndReport(text, 2026);
+    if (report.messages.empty() || report.correct != (text.size() == 11 ? cf::IsValidPartitaIva(text)
+                                                                          : cf::IsValidCodiceFiscale(text)))
+        std::abort();
+    if (report.decoded) {
+        // A decoded date, when there is one, reads back as a date.
+        const std::string& date = report.decoded->birthDate;
+        if (!date.empty() && !cf::ParseDayFirstDate(date))
+            std::abort();
+    }
+    cf::ClassifyCode(text);
+    if (size >= 5)
+        cf::DecodeBirthDate(text.substr(0, 5), 2026);
+    return 0;
+}
