@@ -1,0 +1,297 @@
+#include "engine/archive_file.h"
+
+#include "engine/cp1252.h"
+#include "engine/safe_file.h"
+#include "engine/text_fields.h"
+#include "engine/work_files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <pwd.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace cf {
+namespace {
+
+// Field names for the messages, in file order.
+constexpr std::array<const char*, kArchiveFieldCount> kFieldNames = {
+    "Cognome", "Nome", "Codice fiscale", "Sesso", "Data", "Luogo", "Provincia",
+};
+
+constexpr char kUnrepresentable[] = "caratteri non rappresentabili nella codifica Windows-1252";
+
+// Sort weight of each Windows-1252 byte: letters fold to lower case (ASCII,
+// Latin-1 and the code page's Š Œ Ž Ÿ), and the comma weighs less than any
+// other byte, so a field sorts before the longer ones it begins
+// ("DE" before "DE ROSSI", "ROSSI" before "ROSSINI").
+constexpr std::array<unsigned char, 256> kSortWeight = [] {
+    std::array<unsigned char, 256> weight{};
+    for (int byte = 0; byte < 256; ++byte) {
+        int folded = byte;
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
+            folded = byte + 0x20;
+        else if (byte == 0x8A || byte == 0x8C || byte == 0x8E)
+            folded = byte + 0x10;
+        else if (byte == 0x9F)
+            folded = 0xFF;
+        weight[byte] = static_cast<unsigned char>(byte == ',' ? 0 : folded < ',' ? folded + 1 : folded);
+    }
+    return weight;
+}();
+
+ArchiveResult WriteFailure(const std::string& path, std::string_view reason)
+{
+    return {false, "Impossibile scrivere l'archivio " + path + ": " + std::string(reason) + "."};
+}
+
+// The character of `field` that would break the line apart on reading, named
+// for a message; nullptr when there is none.
+const char* SeparatorProblem(std::string_view field)
+{
+    if (field.find('"') != std::string_view::npos)
+        return "virgolette";
+    if (field.find(',') != std::string_view::npos)
+        return "virgola";
+    if (field.find_first_of("\r\n") != std::string_view::npos)
+        return "ritorno a capo";
+    return nullptr;
+}
+
+// Appends the record to `out` as one archive line. Returns the index of the
+// first field Windows-1252 cannot hold, or -1 when the line is complete.
+int AppendLine(const ArchiveRecord& record, std::string& out)
+{
+    for (int k = 0; k < kArchiveFieldCount; ++k) {
+        out += k == 0 ? "\"" : ",\"";
+        if (!AppendUtf8AsCp1252(record[k], out))
+            return k;
+        out += '"';
+    }
+    out += "\r\n";
+    return -1;
+}
+
+// Reads a regular file whole; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& contents)
+{
+    // O_NONBLOCK: a FIFO planted at the path must not hang the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        contents.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t filled = 0;
+        for (;;) {
+            if (filled == contents.size())
+                contents.resize(filled + 4096);  // the file grew meanwhile
+            const ssize_t got = ::read(fd, contents.data() + filled, contents.size() - filled);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                ok = got == 0;
+                break;
+            }
+            filled += static_cast<std::size_t>(got);
+        }
+        contents.resize(filled);
+    }
+    ::close(fd);
+    return ok;
+}
+
+// Whether the last line of a file of `size` bytes open as `fd` is ended by
+// CR LF or a CR, so that a new line can follow it directly.
+bool EndsWithLineEnd(int fd, off_t size, int& error)
+{
+    if (size == 0)
+        return true;
+    char tail[2] = {};
+    const off_t start = size >= 2 ? size - 2 : 0;
+    const ssize_t got = ::pread(fd, tail, static_cast<std::size_t>(size - start), start);
+    if (got != size - start) {
+        error = got < 0 ? errno : EIO;
+        return false;
+    }
+    const char last = tail[got - 1];
+    return last == '\r' || (last == '\n' && got == 2 && tail[0] == '\r');
+}
+
+// One line of the file with its sort key: the line without its quotes,
+// byte by byte weighted, stored in a buffer shared by all lines. `prefix`
+// holds the first eight key bytes, zero-padded, most significant first: most
+// comparisons end there.
+struct ArchiveLine {
+    std::string_view text;
+    std::uint64_t prefix;
+    std::size_t keyStart;
+    std::size_t keyLength;
+    bool ascii;
+};
+
+// Cuts `bytes` into lines (CR LF or a CR alone ends one; a last line needs no
+// end) and fills `keys` with their sort keys.
+std::vector<ArchiveLine> CutLines(std::string_view bytes, std::string& keys)
+{
+    std::vector<ArchiveLine> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r')) + 1);
+    keys.assign(bytes.size(), '\0');
+    std::size_t keyEnd = 0;
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t end = bytes.find('\r', start);
+        std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        else if (next < bytes.size() && bytes[next] == '\n')
+            ++next;
+        const std::string_view text = bytes.substr(start, end - start);
+        const std::size_t keyStart = keyEnd;
+        unsigned char highBits = 0;
+        for (const char byte : text) {
+            highBits |= static_cast<unsigned char>(byte) & 0x80;
+            if (byte != '"')
+                keys[keyEnd++] = static_cast<char>(kSortWeight[static_cast<unsigned char>(byte)]);
+        }
+        std::uint64_t prefix = 0;
+        for (std::size_t i = keyStart; i < keyStart + 8; ++i)
+            prefix = prefix << 8 | (i < keyEnd ? static_cast<unsigned char>(keys[i]) : 0u);
+        lines.push_back({text, prefix, keyStart, keyEnd - keyStart, highBits == 0});
+        start = next;
+    }
+    return lines;
+}
+
+std::string UserDataDirectory()
+{
+    std::string base;
+    if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && dataHome[0] == '/') {
+        base = dataHome;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) {
+            const passwd* user = ::getpwuid(::getuid());
+            home = user ? user->pw_dir : "";
+        }
+        base = std::string(home) + "/.local/share";
+    }
+    std::string directory = base + "/codicefiscale/";
+    std::error_code ignored;  // a directory that cannot be made shows up as a write failure
+    std::filesystem::create_directories(directory, ignored);
+    return directory;
+}
+
+}  // namespace
+
+std::string ArchivePath()
+{
+    const std::string programDirectory = ProgramDirectory();
+    if (!programDirectory.empty() && ::access(programDirectory.c_str(), W_OK) == 0)
+        return programDirectory + kArchiveFileName;
+    return UserDataDirectory() + kArchiveFileName;
+}
+
+ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& record)
+{
+    for (int k = 0; k < kArchiveFieldCount; ++k) {
+        if (const char* problem = SeparatorProblem(record[k]))
+            return {false, std::string("Il campo ") + kFieldNames[k] +
+                               " contiene caratteri non ammessi nell'archivio: " + problem + "."};
+    }
+    std::string line;
+    if (const int field = AppendLine(record, line); field >= 0)
+        return {false, std::string("Il campo ") + kFieldNames[field] +
+                           " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
+
+    // O_NOFOLLOW: a symbolic link planted at the path is refused, never written through.
+    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        return WriteFailure(path, errno == ELOOP ? "al suo posto c'è un collegamento simbolico"
+                                                 : std::strerror(errno));
+    }
+    const auto fail = [&](std::string_view reason) {
+        ::close(fd);
+        return WriteFailure(path, reason);
+    };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return fail(std::strerror(errno));
+    if (!S_ISREG(info.st_mode))
+        return fail("non è un file normale");
+    int error = 0;
+    if (!EndsWithLineEnd(fd, info.st_size, error)) {
+        if (error != 0)
+            return fail(std::strerror(error));
+        line.insert(0, "\r\n");  // close an unterminated last line instead of joining it
+    }
+
+    // One write, so the line goes in whole or is taken back whole.
+    ssize_t written;
+    do {
+        written = ::write(fd, line.data(), line.size());
+    } while (written < 0 && errno == EINTR);
+    if (written != static_cast<ssize_t>(line.size())) {
+        const std::string reason = written < 0 ? std::strerror(errno) : "scrittura incompleta, spazio su disco esaurito";
+        (void)::ftruncate(fd, info.st_size);
+        return fail(reason);
+    }
+    if (::fsync(fd) != 0) {
+        const std::string reason = std::strerror(errno);
+        (void)::ftruncate(fd, info.st_size);
+        return fail(reason);
+    }
+    if (::close(fd) != 0)
+        return WriteFailure(path, std::strerror(errno));
+    return {};
+}
+
+std::vector<ArchiveRecord> LoadArchive(const std::string& path)
+{
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return {};
+    std::string keys;
+    std::vector<ArchiveLine> lines = CutLines(bytes, keys);
+    const std::string_view keyText(keys);
+    std::stable_sort(lines.begin(), lines.end(), [keyText](const ArchiveLine& a, const ArchiveLine& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return keyText.substr(a.keyStart, a.keyLength) < keyText.substr(b.keyStart, b.keyLength);
+    });
+
+    std::vector<ArchiveRecord> records(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string text = ReplaceText(lines[i].text, "\"", "");
+        if (!lines[i].ascii)  // ASCII is already UTF-8
+            text = Cp1252ToUtf8(text);
+        for (int k = 0; k < kArchiveFieldCount; ++k)
+            records[i][k] = GetField(text, ",", k + 1, k + 1);
+    }
+    return records;
+}
+
+ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRecord> rows)
+{
+    std::string contents;
+    contents.reserve(rows.size() * 80);
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (const int field = AppendLine(rows[row], contents); field >= 0) {
+            return WriteFailure(path, std::string("il campo ") + kFieldNames[field] + " della riga " +
+                                          std::to_string(row + 1) + " contiene " + kUnrepresentable);
+        }
+    }
+    std::string error;
+    if (!ReplaceFileContents(path, contents, &error))
+        return WriteFailure(path, error);
+    return {};
+}
+
+}  // namespace cf
