@@ -1,0 +1,40 @@
+// Loading an archive file of arbitrary bytes. Whatever loads must survive a
+// rewrite and a second load unchanged, since the archive window rewrites the
+// file from the rows it loaded.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "engine/archive_file.h"
+#include "engine/safe_file.h"
+
+namespace {
+
+const std::string& ArchiveFile()
+{
+    static const std::string path = [] {
+        char pattern[] = "/tmp/cf-fuzz-archive-XXXXXX";
+        const char* directory = ::mkdtemp(pattern);
+        if (!directory)
+            std::abort();
+        return std::string(directory) + "/codarc.dat";
+    }();
+    return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string& path = ArchiveFile();
+    if (!cf::ReplaceFileContents(path, {reinterpret_cast<const char*>(data), size}))
+        std::abort();
+    const auto rows = cf::LoadArchive(path);
+    if (!cf::RewriteArchive(path, rows).ok)
+        std::abort();
+    if (cf::LoadArchive(path) != rows)
+        std::abort();
+    return 0;
+}
