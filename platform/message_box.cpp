@@ -1,0 +1,99 @@
+#include "platform/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace cf::platform {
+namespace {
+
+MessageBoxRecorder* activeRecorder = nullptr;
+
+MessageAnswer EscapeAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
+    case MessageButtons::YesNoCancel:
+        return MessageAnswer::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    return MessageAnswer::Ok;
+}
+
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        break;
+    }
+    return QMessageBox::Information;
+}
+
+QMessageBox::StandardButtons BoxButtons(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+MessageBoxRecorder::MessageBoxRecorder()
+{
+    Q_ASSERT(activeRecorder == nullptr);
+    activeRecorder = this;
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    activeRecorder = nullptr;
+}
+
+MessageAnswer MessageBoxRecorder::Answer(const MessageRequest& request)
+{
+    requests_.push_back(request);
+    if (answers_.empty())
+        return EscapeAnswer(request.buttons);
+    const MessageAnswer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString& text,
+                          MessageButtons buttons)
+{
+    if (activeRecorder)
+        return activeRecorder->Answer({icon, title, text, buttons});
+
+    QMessageBox box(BoxIcon(icon), title, text, BoxButtons(buttons), QApplication::activeWindow());
+    box.setDefaultButton(buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+    if (buttons == MessageButtons::YesNo)
+        box.setEscapeButton(QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    default:
+        return EscapeAnswer(buttons);
+    }
+}
+
+}  // namespace cf::platform

@@ -1,0 +1,40 @@
+#pragma once
+// The command-line mode: one person's data as comma-separated fields in
+// (surname, first name, date of birth day first, sex, place of birth and an
+// optional display flag), the codice fiscale or the reason for refusing the
+// data out. Nothing is printed or shown here: the caller does that.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/verification.h"
+
+namespace cf {
+
+enum ExitStatus : int {
+    kExitSuccess = 0,  // code computed, or found formally correct
+    kExitRefused = 1,  // data refused, or code formally wrong
+    kExitUsage = 2,    // arguments the program does not understand
+};
+
+// A message box to show.
+struct BoxMessage {
+    std::string title;
+    std::string text;
+    MessageIcon icon;
+};
+
+struct CommandLineOutcome {
+    bool computed = false;
+    std::string code;               // the 16 characters, when computed
+    std::optional<BoxMessage> box;  // the refusal, or the code when the display flag is set
+    int exitStatus = kExitRefused;
+};
+
+// Checks the fields in a fixed order (sex, date, place, missing data) and
+// computes the code. The place is looked up in the embedded table, so runs
+// in parallel never depend on each other's "varnel.cod".
+CommandLineOutcome RunCommandLine(std::string_view arguments);
+
+}  // namespace cf

@@ -1,0 +1,110 @@
+// The command-line mode as data: fields, checks in their order, the code and
+// the box to show.
+
+#include <gtest/gtest.h>
+
+#include "startup/command_line.h"
+
+namespace cf {
+namespace {
+
+constexpr char kWrongSex[] = "Il sesso è errato.";
+constexpr char kWrongDate[] = "La data non è in formato valido.";
+constexpr char kUnknownPlace[] = "La città non è compresa nell'elenco o non è corretta.";
+constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
+
+std::string CodeOf(std::string_view arguments)
+{
+    const CommandLineOutcome outcome = RunCommandLine(arguments);
+    EXPECT_TRUE(outcome.computed) << arguments;
+    return outcome.code;
+}
+
+std::string RefusalOf(std::string_view arguments)
+{
+    const CommandLineOutcome outcome = RunCommandLine(arguments);
+    EXPECT_FALSE(outcome.computed) << arguments;
+    EXPECT_EQ(outcome.exitStatus, kExitRefused);
+    EXPECT_TRUE(outcome.code.empty());
+    if (!outcome.box)
+        return "(no message)";
+    EXPECT_EQ(outcome.box->title, "Codice fiscale");
+    EXPECT_EQ(outcome.box->icon, MessageIcon::Critical);
+    return outcome.box->text;
+}
+
+TEST(CommandLine, ComputesTheCodeWhateverTheCapitalisation)
+{
+    for (const char* text : {"BIANCHI,LUCIA,3/7/85,F,ROMA", "bianchi,lucia,03/07/1985,f,roma",
+                             "Bianchi,Lucia,03/07/85,F,Roma"}) {
+        const CommandLineOutcome outcome = RunCommandLine(text);
+        EXPECT_TRUE(outcome.computed) << text;
+        EXPECT_EQ(outcome.code, "BNCLCU85L43H501J") << text;
+        EXPECT_EQ(outcome.exitStatus, kExitSuccess);
+        EXPECT_FALSE(outcome.box) << text;
+    }
+    EXPECT_EQ(CodeOf("VERDI,GIANCARLO,10/02/70,m,MILANO"), "VRDGCR70B10F205A");
+}
+
+TEST(CommandLine, AnyNonEmptySixthFieldShowsTheCode)
+{
+    for (const char* flag : {"1", "0", " "}) {
+        const CommandLineOutcome outcome = RunCommandLine(std::string("BIANCHI,LUCIA,3/7/85,F,ROMA,") + flag);
+        ASSERT_TRUE(outcome.box) << '"' << flag << '"';
+        EXPECT_EQ(outcome.box->title, "Codice Fiscale");
+        EXPECT_EQ(outcome.box->text, "BNCLCU85L43H501J");
+        EXPECT_EQ(outcome.box->icon, MessageIcon::Information);
+    }
+    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,").box);
+    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,,1").box) << "a seventh field is ignored";
+}
+
+TEST(CommandLine, OnlyTheWholeFieldSanRemoIsRespelled)
+{
+    EXPECT_EQ(CodeOf("DE LUCA,ANNA MARIA,29/02/00,F,San Remo"), "DLCNMR00B69I138Z");
+    EXPECT_EQ(CodeOf("DE LUCA,ANNA MARIA,29/02/00,F,SANREMO"), "DLCNMR00B69I138Z");
+    EXPECT_EQ(RefusalOf("DE LUCA,ANNA MARIA,29/02/00,F,S. REMO"), kUnknownPlace);
+    EXPECT_EQ(RefusalOf("DE LUCA,ANNA MARIA,29/02/00,F, SANREMO"), kUnknownPlace);
+    EXPECT_EQ(RefusalOf("DE LUCA,ANNA MARIA,29/02/00,F,SAN REMO "), kUnknownPlace);
+}
+
+TEST(CommandLine, SexIsCheckedFirstAndUntrimmed)
+{
+    EXPECT_EQ(RefusalOf("ROSSI,MARIO,1/1/90,MASCHIO,ROMA"), kWrongSex);
+    EXPECT_EQ(RefusalOf("ROSSI,MARIO,1/1/90, M,ROMA"), kWrongSex);
+    EXPECT_EQ(RefusalOf(",,31/02/85,X,NOWHERE"), kWrongSex);
+    EXPECT_EQ(RefusalOf("ROSSI"), kWrongSex) << "a text without commas is all surname";
+}
+
+TEST(CommandLine, DatesAreReadDayFirstAndImpossibleOnesRefused)
+{
+    EXPECT_EQ(RefusalOf("ROSSI,MARIO,31/02/85,M,ROMA"), kWrongDate);
+    EXPECT_EQ(RefusalOf("ROSSI,MARIO,29/02/30,M,ROMA"), kWrongDate) << "30 is 1930, no leap year";
+    EXPECT_EQ(RefusalOf("ROSSI,MARIO,,M,NOWHERE"), kWrongDate) << "the date comes before the place";
+    EXPECT_EQ(RefusalOf("ROSSI,MARIO,13/13/85,M,ROMA"), kWrongDate);
+    EXPECT_EQ(CodeOf("ROSSI,MARIO,29/2/2000,M,ROMA").substr(6, 5), "00B29");
+    EXPECT_EQ(CodeOf("ROSSI,MARIO,1/12/1999,F,ROMA").substr(6, 5), "99T41");
+}
+
+TEST(CommandLine, PlaceIsCheckedBeforeMissingData)
+{
+    EXPECT_EQ(RefusalOf(",MARIO,1/1/90,M,"), kUnknownPlace);
+    EXPECT_EQ(RefusalOf("ROSSI,MARIO,1/1/90,M"), kUnknownPlace) << "missing fields are empty";
+    EXPECT_EQ(RefusalOf(",MARIO,1/1/90,M,ROMA"), kMissingData);
+    EXPECT_EQ(RefusalOf("ROSSI,,1/1/90,M,ROMA"), kMissingData);
+}
+
+TEST(CommandLine, NamesWithoutLettersAreRefused)
+{
+    EXPECT_EQ(RefusalOf("ROSSI,   ,1/1/90,M,ROMA"), kMissingData);
+    EXPECT_EQ(RefusalOf("'-',MARIO,1/1/90,M,ROMA"), kMissingData);
+}
+
+TEST(CommandLine, ApostrophesAndAccentsFollowTheLetterRules)
+{
+    EXPECT_EQ(CodeOf("D'ANGELO,NICOLÒ,1/1/90,M,ROMA").substr(0, 6), "DNGNCL");
+    EXPECT_EQ(CodeOf("d'angelo,nicolò,1/1/90,m,roma"), CodeOf("DANGELO,NICOLO,1/1/90,M,ROMA"));
+}
+
+}  // namespace
+}  // namespace cf

@@ -1,0 +1,127 @@
+// The executable under a real X server (Xvfb, started here): the code stays
+// on the clipboard after the program has ended, a refusal leaves the
+// clipboard alone, and message boxes appear and are answered with xdotool.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "child_process.h"
+
+namespace cf::test {
+namespace {
+
+using std::chrono::seconds;
+
+class X11Clipboard : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        for (const char* tool : {"Xvfb", "xclip", "xdotool"}) {
+            if (FindProgram(tool).empty()) {
+                missing_ = std::string(tool) + " is not installed";
+                return;
+            }
+        }
+        // Xvfb picks a free display number itself and reports it once ready.
+        server_ = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset"},
+            std::vector<std::string>{"PATH=/usr/bin:/bin"});
+        std::string number = server_->ReadLine(seconds(10));
+        if (number.empty()) {
+            missing_ = "Xvfb did not start";
+            server_.reset();
+            return;
+        }
+        number.pop_back();
+        display_ = ":" + number;
+    }
+
+    static void TearDownTestSuite()
+    {
+        // Closing the server also ends the programs still serving the clipboard.
+        server_.reset();
+    }
+
+    void SetUp() override
+    {
+        if (!missing_.empty())
+            GTEST_SKIP() << "X11 tests skipped: " << missing_;
+    }
+
+    std::vector<std::string> Environment() const
+    {
+        return {"PATH=/usr/bin:/bin", "DISPLAY=" + display_, "XDG_RUNTIME_DIR=" + workDirectory_.path()};
+    }
+
+    std::vector<std::string> Program(const std::string& arguments) const
+    {
+        return {CF_EXECUTABLE, arguments};
+    }
+
+    std::string Clipboard() const
+    {
+        return RunProcess({"xclip", "-selection", "clipboard", "-o"}, Environment(), seconds(5)).out;
+    }
+
+    // Waits for the box with this title and presses Enter on it.
+    bool AnswerBox(const std::string& title) const
+    {
+        const ProcessResult found = RunProcess(
+            {"xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + title + "$"}, Environment(),
+            seconds(10));
+        if (found.out.empty())
+            return false;
+        const std::string window = found.out.substr(0, found.out.find('\n'));
+        return RunProcess({"xdotool", "keydown", "--window", window, "Return"}, Environment(), seconds(5))
+                   .exitStatus == 0;
+    }
+
+    static inline std::unique_ptr<ChildProcess> server_;
+    static inline std::string display_;
+    static inline std::string missing_;
+    TemporaryDirectory workDirectory_;
+};
+
+TEST_F(X11Clipboard, CodeStaysOnTheClipboardAfterTheProgramEnded)
+{
+    // The run ends only when its output is closed: a clipboard server that
+    // kept it open would make this time out.
+    const ProcessResult first = RunProcess(Program("BIANCHI,LUCIA,3/7/85,F,ROMA"), Environment());
+    EXPECT_EQ(first.exitStatus, 0);
+    EXPECT_EQ(first.out, "BNCLCU85L43H501J\n");
+    EXPECT_EQ(Clipboard(), "BNCLCU85L43H501J");
+
+    const ProcessResult second = RunProcess(Program("VERDI,GIANCARLO,10/02/70,M,MILANO"), Environment());
+    EXPECT_EQ(second.exitStatus, 0);
+    EXPECT_EQ(Clipboard(), "VRDGCR70B10F205A");
+}
+
+TEST_F(X11Clipboard, RefusedDataLeavesTheClipboardAlone)
+{
+    ASSERT_EQ(RunProcess(Program("VERDI,GIANCARLO,10/02/70,M,MILANO"), Environment()).exitStatus, 0);
+
+    ChildProcess refused(Program("ROSSI,MARIO,31/02/85,M,ROMA"), Environment());
+    EXPECT_TRUE(AnswerBox("Codice fiscale"));
+    const ProcessResult result = refused.Wait(seconds(10));
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "La data non è in formato valido.\n");
+    EXPECT_EQ(Clipboard(), "VRDGCR70B10F205A");
+}
+
+TEST_F(X11Clipboard, SixthFieldShowsTheCodeOnceItIsOnTheClipboard)
+{
+    ChildProcess shown(Program("DE LUCA,ANNA MARIA,29/02/00,F,SAN REMO,0"), Environment());
+    const ProcessResult found = RunProcess(
+        {"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Codice Fiscale$"}, Environment(),
+        seconds(10));
+    ASSERT_FALSE(found.out.empty()) << "no box titled Codice Fiscale";
+    EXPECT_EQ(Clipboard(), "DLCNMR00B69I138Z");
+    EXPECT_TRUE(AnswerBox("Codice Fiscale"));
+    const ProcessResult result = shown.Wait(seconds(10));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, "DLCNMR00B69I138Z\n");
+}
+
+}  // namespace
+}  // namespace cf::test
