@@ -66,6 +66,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& command,
 
     std::vector<std::string> arguments = command;
     std::vector<std::string> variables = environment;
+    // A sanitizer build's settings reach the child too.
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
+        if (const char* value = std::getenv(name))
+            variables.push_back(std::string(name) + "=" + value);
     const std::vector<char*> argv = Pointers(arguments);
     const std::vector<char*> envp = Pointers(variables);
     const std::string program = command.front().find('/') == std::string::npos
