@@ -1,0 +1,282 @@
+#include "widgets/coolbar.h"
+#include "widgets/tooltip_window.h"
+#include "widgets/widget_images.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// The main window's toolbar: six buttons, separators before 3 and 5.
+struct Frame {
+    explicit Frame(bool withButtons = true)
+    {
+        window.resize(420, 300);
+        surface = new QWidget(&window);
+        surface->setGeometry(0, 0, 420, 91);
+        timer = new QTimer(&window);
+        window.show();
+        toolbar.Create(&window, surface, QImage(widget_images::kToolbarStrip), timer);
+        if (!withButtons)
+            return;
+        const char* const buttons[][2] = {{"Creazione", "Crea codice fiscale"},
+                                          {"Verifica", "Verifica codice fiscale"},
+                                          {"Archivio", "Archivio codici"},
+                                          {"Stampa", "Stampa codice fiscale"},
+                                          {"Info", "Informazioni sul programma"},
+                                          {"Esci", "Uscita dal programma"}};
+        for (const auto& button : buttons)
+            toolbar.AddButton(button[0], button[1]);
+        toolbar.AddBar(3);
+        toolbar.AddBar(5);
+        toolbar.SetShowText(true);
+        toolbar.SetBitmapSize(25, 25);
+        toolbar.EnableButton(4, false);
+        toolbar.Refresh();
+    }
+
+    QImage picture() const { return surface->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QRgb pixel(int x, int y) const { return picture().pixel(x, y); }
+    QRgb colour(QPalette::ColorRole role) const { return surface->palette().color(role).rgb(); }
+
+    QWidget window;
+    QWidget* surface = nullptr;
+    QTimer* timer = nullptr;
+    clsCoolbar toolbar;
+};
+
+}  // namespace
+
+class CoolbarTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        if (frmToolTip* tip = frmToolTip::Current())
+            tip->SetCaption(QString());
+    }
+
+    void laysOutTheMainWindowsButtons()
+    {
+        Frame frame;
+        QCOMPARE(frame.surface->fontMetrics().height(), 13);
+        const int lefts[] = {12, 72, 138, 198, 264, 324};
+        for (int i = 1; i <= 6; ++i)
+            QCOMPARE(frame.toolbar.ButtonLeft(i), lefts[i - 1]);
+        QCOMPARE(frame.toolbar.ButtonSize(), QSize(60, 46));
+        QCOMPARE(frame.toolbar.BarHeight(), 54);
+        QCOMPARE(frame.surface->height(), 55);
+        QCOMPARE(clsCoolbar::Version(), QString("1.9"));
+
+        // Separator lines at x 134/135 and 260/261, shadow then highlight.
+        for (int x : {134, 260}) {
+            QCOMPARE(frame.pixel(x, 20), frame.colour(QPalette::Dark));
+            QCOMPARE(frame.pixel(x + 1, 20), frame.colour(QPalette::Light));
+        }
+    }
+
+    void hitTestIncludesEdgesAndSkipsGaps()
+    {
+        Frame frame;
+        clsCoolbar& bar = frame.toolbar;
+        QCOMPARE(bar.MouseUpEvent(1, 0, 12, 4), 1);     // top-left corner
+        QCOMPARE(bar.MouseUpEvent(1, 0, 72, 20), 2);    // shared edge: the higher number
+        QCOMPARE(bar.MouseUpEvent(1, 0, 132, 50), 2);   // bottom-right corner
+        QCOMPARE(bar.MouseUpEvent(1, 0, 133, 20), 0);   // separator gap
+        QCOMPARE(bar.MouseUpEvent(1, 0, 100, 51), 0);   // below the buttons
+        QCOMPARE(bar.MouseUpEvent(1, 0, 11, 20), 0);    // grip
+        QCOMPARE(bar.MouseUpEvent(1, 0, 390, 20), 0);   // empty space
+        QCOMPARE(bar.MouseUpEvent(1, 0, 230, 20), 0);   // disabled Stampa
+        QCOMPARE(bar.MouseUpEvent(2, 0, 350, 20), 6);   // any mouse button
+        frame.surface->setFixedWidth(340);
+        QCOMPARE(bar.MouseUpEvent(1, 0, 345, 20), 0);   // right of the surface
+    }
+
+    void mouseUpReportsTheButtonUnderTheRelease()
+    {
+        Frame frame;
+        clsCoolbar& bar = frame.toolbar;
+        QCOMPARE(bar.MouseDownEvent(1, 0, 20, 20), 1);
+        QCOMPARE(bar.MouseUpEvent(1, 0, 80, 20), 2);
+        QCOMPARE(bar.MouseDownEvent(1, 0, 20, 20), 1);
+        QCOMPARE(bar.MouseUpEvent(1, 0, -5, 20), 0);
+
+        // Moves within one button report nothing new.
+        QCOMPARE(bar.MouseMoveEvent(0, 0, 20, 20), 1);
+        QCOMPARE(bar.MouseMoveEvent(0, 0, 21, 22), 0);
+        QCOMPARE(bar.MouseMoveEvent(0, 0, 80, 22), 2);
+
+        QSignalSpy clicked(&bar, &clsCoolbar::ButtonClicked);
+        QTest::mouseClick(frame.surface, Qt::LeftButton, {}, QPoint(350, 20));
+        QTest::mouseClick(frame.surface, Qt::LeftButton, {}, QPoint(230, 20));
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.at(0).at(0).toInt(), 6);
+    }
+
+    void framesHoveredAndPressedButtons()
+    {
+        Frame frame;
+        const QRgb light = frame.colour(QPalette::Light);
+        const QRgb dark = frame.colour(QPalette::Dark);
+        const QRgb face = frame.colour(QPalette::Button);
+
+        frame.toolbar.MouseMoveEvent(0, 0, 30, 20);
+        QCOMPARE(frame.pixel(12, 4), light);    // raised
+        QCOMPARE(frame.pixel(72, 20), dark);
+        QCOMPARE(frame.pixel(40, 50), dark);
+
+        frame.toolbar.MouseDownEvent(1, 0, 30, 20);
+        QCOMPARE(frame.pixel(12, 4), dark);     // sunken
+        QCOMPARE(frame.pixel(72, 20), light);
+        QCOMPARE(frame.pixel(40, 50), light);
+
+        // A disabled button is never framed.
+        frame.toolbar.MouseMoveEvent(0, 0, 230, 20);
+        QCOMPARE(frame.pixel(198, 4), face);
+        QCOMPARE(frame.pixel(258, 20), face);
+    }
+
+    void disabledButtonShowsTheThirdRowAndAnEmbossedCaption()
+    {
+        Frame frame;
+        const QImage strip = QImage(widget_images::kToolbarStrip).convertToFormat(QImage::Format_RGB32);
+        const QImage picture = frame.picture();
+        // Stampa's picture lies at x 198 + 18, y 8; the strip's grey of 192
+        // stands for the face colour, 128 for the shadow, white for the highlight.
+        int compared = 0;
+        for (int y = 0; y < 25; ++y)
+            for (int x = 0; x < 25; ++x) {
+                const QRgb source = strip.pixel(75 + x, 50 + y);
+                if (source == qRgb(128, 128, 128)) {
+                    QCOMPARE(picture.pixel(216 + x, 8 + y), frame.colour(QPalette::Dark));
+                    ++compared;
+                }
+            }
+        QVERIFY(compared > 20);
+
+        // The caption is drawn twice: highlight, then shadow one pixel up-left.
+        bool highlight = false;
+        bool shadow = false;
+        for (int y = 35; y < 50; ++y)
+            for (int x = 199; x < 258; ++x) {
+                highlight |= picture.pixel(x, y) == frame.colour(QPalette::Light);
+                shadow |= picture.pixel(x, y) == frame.colour(QPalette::Dark);
+                QVERIFY(picture.pixel(x, y) != frame.colour(QPalette::ButtonText));
+            }
+        QVERIFY(highlight && shadow);
+    }
+
+    void remapsTheStripToTheSystemColours()
+    {
+        Frame frame;
+        const QImage strip = QImage(widget_images::kToolbarStrip).convertToFormat(QImage::Format_RGB32);
+        int probe = 380;
+        for (const auto& colours : {std::array<QColor, 3>{QColor(250, 240, 200), QColor(30, 60, 90), QColor(200, 0, 0)},
+                                    std::array<QColor, 3>{QColor(10, 120, 10), QColor(0, 0, 200), QColor(255, 255, 0)}}) {
+            QPalette palette = frame.surface->palette();
+            palette.setColor(QPalette::Button, colours[0]);
+            palette.setColor(QPalette::Dark, colours[1]);
+            palette.setColor(QPalette::Light, colours[2]);
+            frame.surface->setPalette(palette);
+            // The next paint sees the change.
+            frame.toolbar.MouseMoveEvent(0, 0, ++probe, 30);
+            const QImage picture = frame.picture();
+            QCOMPARE(picture.pixelColor(390, 30), colours[0]);
+            // Creazione's normal picture at x 12 + 18, y 8.
+            for (int y = 0; y < 25; ++y)
+                for (int x = 0; x < 25; ++x) {
+                    const QRgb source = strip.pixel(x, y);
+                    const QColor shown = picture.pixelColor(30 + x, 8 + y);
+                    if (source == qRgb(192, 192, 192))
+                        QCOMPARE(shown, colours[0]);
+                    else if (source == qRgb(128, 128, 128))
+                        QCOMPARE(shown, colours[1]);
+                    else if (source == qRgb(255, 255, 255))
+                        QCOMPARE(shown, colours[2]);
+                    else
+                        QCOMPARE(shown.rgb(), source);
+                }
+        }
+    }
+
+    void clampsStyles()
+    {
+        Frame frame;
+        for (int style : {5, -1, 4}) {
+            frame.toolbar.SetBarStyle(style);
+            QCOMPARE(frame.toolbar.BarStyle(), 1);
+        }
+        frame.toolbar.SetBarStyle(3);
+        QCOMPARE(frame.toolbar.BarStyle(), 3);
+        frame.toolbar.SetSeparatorStyle(2);
+        QCOMPARE(frame.toolbar.SeparatorStyle(), 0);
+        frame.toolbar.SetSeparatorStyle(1);
+        QCOMPARE(frame.toolbar.SeparatorStyle(), 1);
+        // A full-height separator inside the sunken bar's border lines.
+        const QRgb dark = frame.colour(QPalette::Dark);
+        QCOMPARE(frame.pixel(134, 1), dark);
+        QCOMPARE(frame.pixel(134, 53), dark);
+    }
+
+    void toolbarWithoutButtonsPaintsNothing()
+    {
+        Frame frame(false);
+        QPalette palette = frame.surface->palette();
+        palette.setColor(QPalette::Window, QColor(255, 0, 255));
+        frame.surface->setPalette(palette);
+        frame.surface->setAutoFillBackground(true);
+        frame.toolbar.Refresh();
+        frame.toolbar.MouseMoveEvent(0, 0, 20, 20);
+        frame.toolbar.MouseDownEvent(1, 0, 20, 20);
+        QCOMPARE(frame.toolbar.MouseUpEvent(1, 0, 20, 20), 0);
+        frame.toolbar.EnableButton(1, false);
+        QCOMPARE(frame.surface->height(), 91);
+        const QImage picture = frame.picture();
+        for (int y = 0; y < picture.height(); y += 7)
+            for (int x = 0; x < picture.width(); x += 7)
+                QCOMPARE(picture.pixel(x, y), qRgb(255, 0, 255));
+    }
+
+    void wideCaptionWidensAllButtons()
+    {
+        Frame frame;
+        const QString caption = "Informazioni varie";
+        const int wide = frame.surface->fontMetrics().horizontalAdvance(caption) + 4;
+        QVERIFY(wide > 60);
+        frame.toolbar.AddButton(caption, "tip");
+        QCOMPARE(frame.toolbar.ButtonSize().width(), wide);
+        QCOMPARE(frame.toolbar.ButtonLeft(2), 12 + wide);
+        QCOMPARE(frame.toolbar.ButtonLeft(7), 12 + 6 * wide + 12);
+    }
+
+    void showsTheTooltipAfterARest()
+    {
+        Frame frame;
+        frame.toolbar.MouseMoveEvent(0, 0, 80, 20);
+        QVERIFY(frame.timer->isActive());
+        QCOMPARE(frame.timer->interval(), 500);
+        frame.toolbar.TimerEvent();
+        QVERIFY(!frame.timer->isActive());
+        QVERIFY(frmToolTip::Current() != nullptr);
+        QCOMPARE(frmToolTip::Current()->Caption(), QString(" Verifica codice fiscale "));
+
+        frame.toolbar.MouseMoveEvent(0, 0, 81, 20);
+        QCOMPARE(frmToolTip::Current(), nullptr);
+
+        // Over empty space there is no tip; leaving stops the timer.
+        frame.toolbar.MouseMoveEvent(0, 0, 390, 20);
+        frame.toolbar.TimerEvent();
+        QCOMPARE(frmToolTip::Current(), nullptr);
+        frame.toolbar.MouseMoveEvent(0, 0, 390, 200);
+        QVERIFY(!frame.timer->isActive());
+
+        frame.toolbar.SetShowToolTips(false);
+        frame.toolbar.MouseMoveEvent(0, 0, 80, 20);
+        QVERIFY(!frame.timer->isActive());
+    }
+};
+
+QTEST_MAIN(CoolbarTest)
+#include "coolbar_test.moc"

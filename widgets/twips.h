@@ -1,0 +1,18 @@
+#pragma once
+
+// Window layouts are given in twips (1/1,440 inch); on a 96 dpi screen a
+// pixel is 15 twips. Every conversion between the two goes through here.
+namespace twips {
+
+inline constexpr int kPerPixel = 15;
+
+// Nearest whole pixel (halves away from zero).
+constexpr int ToPixels(int twips)
+{
+    return twips >= 0 ? (twips + kPerPixel / 2) / kPerPixel
+                      : -((-twips + kPerPixel / 2) / kPerPixel);
+}
+
+constexpr int FromPixels(int pixels) { return pixels * kPerPixel; }
+
+}  // namespace twips
