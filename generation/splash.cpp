@@ -1,0 +1,147 @@
+#include "generation/splash.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QPainter>
+
+#include "generation/fonts.h"
+#include "generation/generation_images.h"
+
+namespace cf::generation {
+namespace {
+
+constexpr int kWidth = 363;
+constexpr int kHeight = 241;
+const QColor kYearColour(0, 123, 0);
+const QColor kTitleColour(0, 90, 45);
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& box,
+                  Qt::Alignment align, const QFont& font)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->setAlignment(align);
+    label->setGeometry(box);
+    return label;
+}
+
+}  // namespace
+
+ProgressBox::ProgressBox(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(SansFont(8.25));
+}
+
+QImage& ProgressBox::canvas()
+{
+    if (canvas_.size() != size()) {
+        canvas_ = QImage(size(), QImage::Format_RGB32);
+        canvas_.fill(backColor);
+    }
+    return canvas_;
+}
+
+void ProgressBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, canvas());
+}
+
+void DrawProgress(ProgressBox& box, int maximum, int value, const QString& caption)
+{
+    if (value > maximum || maximum <= 0)
+        return;
+    value = std::max(value, 0);
+
+    QImage& canvas = box.canvas();
+    canvas.fill(box.backColor);
+
+    // Solid text pixels invert cleanly; smoothed edges would turn into
+    // muddy colours under the bar.
+    QFont font = box.font();
+    font.setStyleStrategy(QFont::NoAntialias);
+    QPainter painter(&canvas);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int x = (canvas.width() - metrics.horizontalAdvance(caption)) / 2;
+    const int y = (canvas.height() - metrics.height()) / 2;
+    painter.setPen(box.foreColor);
+    painter.drawText(x, y + metrics.ascent(), caption);
+
+    const int barWidth = static_cast<int>(static_cast<long long>(value) * canvas.width() / maximum);
+    painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    painter.fillRect(0, 0, barWidth, canvas.height(), box.foreColor);
+    painter.end();
+
+    box.repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+Splash::Splash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("Splash"));
+    setFixedSize(kWidth, kHeight);
+    setFont(SansFont(8.25));
+
+    const QFont title = SansFont(18, true);
+    label3_[0] = MakeLabel(this, "Label3_0", QStringLiteral("Codice Fiscale"),
+                           QRect(82, 94, 260, 28), Qt::AlignLeft | Qt::AlignVCenter, title);
+    label3_[1] = MakeLabel(this, "Label3_1", QStringLiteral("Codice Fiscale"),
+                           QRect(80, 92, 260, 28), Qt::AlignLeft | Qt::AlignVCenter, title);
+    label1_ = MakeLabel(this, "Label1",
+                        QStringLiteral("Carico dati degli oltre 8.000 comuni italiani."),
+                        QRect(10, 130, 343, 16), Qt::AlignCenter, font());
+    picScor_ = new ProgressBox(this);
+    picScor_->setObjectName(QStringLiteral("picScor"));
+    picScor_->setGeometry(40, 150, 278, 20);
+    label2_[0] = MakeLabel(this, "Label2_0", QStringLiteral("0%"), QRect(40, 171, 60, 14),
+                           Qt::AlignLeft | Qt::AlignTop, font());
+    label2_[1] = MakeLabel(this, "Label2_1", QStringLiteral("100%"), QRect(258, 171, 60, 14),
+                           Qt::AlignRight | Qt::AlignTop, font());
+    label4_ = MakeLabel(this, "Label4", QString(), QRect(10, 188, 343, 14), Qt::AlignCenter,
+                        font());
+    label5_ = MakeLabel(this, "Label5", QString(), QRect(110, 212, 236, 14),
+                        Qt::AlignRight | Qt::AlignVCenter, SansFont(7.5));
+    lblAnno_ = MakeLabel(this, "lblAnno", QStringLiteral("2005"), QRect(18, 210, 60, 18),
+                         Qt::AlignLeft | Qt::AlignVCenter, SansFont(9.75, true));
+    Form_Load();
+}
+
+void Splash::Form_Load()
+{
+    background_ = CardImage();
+
+    QPalette shadow = label3_[0]->palette();
+    shadow.setColor(QPalette::WindowText, QColor(160, 160, 160));
+    label3_[0]->setPalette(shadow);
+    QPalette titlePalette = label3_[1]->palette();
+    titlePalette.setColor(QPalette::WindowText, kTitleColour);
+    label3_[1]->setPalette(titlePalette);
+
+    picScor_->backColor = QColor(255, 255, 0);
+    picScor_->foreColor = QColor(0, 0, 128);
+    picScor_->canvas().fill(picScor_->backColor);
+
+    const QString year = QString::number(QDate::currentDate().year());
+    label4_->setText(QStringLiteral("Versione ") + QStringLiteral(CF_VERSION));
+    label5_->setText(QStringLiteral("Software libero per il codice fiscale, ") + year);
+
+    QPalette yearPalette = lblAnno_->palette();
+    yearPalette.setColor(QPalette::WindowText, kYearColour);
+    lblAnno_->setPalette(yearPalette);
+    lblAnno_->setText(year);
+}
+
+void Splash::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.drawPixmap(0, 0, background_);
+    // The card's field captions would run into the splash texts: a white
+    // panel covers the field area below the code box.
+    painter.fillRect(QRect(4, 125, 348, 82), Qt::white);
+}
+
+}  // namespace cf::generation

@@ -1,0 +1,24 @@
+#include "generation/window_host.h"
+
+#include <QMdiSubWindow>
+#include <QWidget>
+
+namespace cf::generation {
+
+QWidget* HostWindow(QWidget* window)
+{
+    if (auto* subWindow = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        return subWindow;
+    return window;
+}
+
+void ShowHostWindow(QWidget* window)
+{
+    window->show();
+    QWidget* host = HostWindow(window);
+    host->show();
+    host->raise();
+    host->activateWindow();
+}
+
+}  // namespace cf::generation

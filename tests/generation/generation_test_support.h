@@ -1,0 +1,22 @@
+#pragma once
+// Shared set-up of the generation window tests.
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+// A private work directory (XDG_RUNTIME_DIR) holding a fresh "varnel.cod"
+// for as long as the object lives.
+class TestWorkDirectory {
+public:
+    TestWorkDirectory();
+    ~TestWorkDirectory();
+    QString path() const { return directory_.path(); }
+    QString placeFile() const;
+
+private:
+    QTemporaryDir directory_;
+    QByteArray previous_;
+};
+
+// Shows a window and makes it the active one, so that it takes the focus.
+bool ShowActive(QWidget* window);

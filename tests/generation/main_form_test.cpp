@@ -1,0 +1,544 @@
+// The generation window driven through real key and mouse events, with the
+// message boxes answered by a recorder.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+#include "generation/main_form.h"
+#include "generation/tesserino.h"
+#include "generation_test_support.h"
+#include "platform/message_box.h"
+
+using namespace cf::generation;
+using cf::MessageIcon;
+using cf::platform::MessageAnswer;
+using cf::platform::MessageBoxRecorder;
+
+namespace {
+
+const QString kMask = QStringLiteral("  /  /  ");
+
+Tesserino* ShownCard()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* card = qobject_cast<Tesserino*>(widget); card && card->isVisible())
+            return card;
+    return nullptr;
+}
+
+void DeleteClosedWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void layoutFollowsTheDesign();
+    void boxesFilterTypedCharactersAndUpperCase();
+    void enterAndEscMoveTheFocus();
+    void dateBoxKeepsItsMaskUnderTyping();
+    void dateBoxAcceptsOnlyPastesThatKeepTheMask();
+    void dateCheckOnLeavingTheBox();
+    void placeCheckOnLeavingTheBox();
+    void dropDownPickFillsThePlace();
+    void lookupsFromOtherWindowsOnlyAlign();
+    void generateShowsTheCardAndComesBack();
+    void generateWithAPresenterOfTheHost();
+    void generateRefusesIncompleteData();
+    void newCodeClearsThePerson();
+    void codeLabelCopiesToTheClipboard();
+    void archiveAppendsOneLineEachTime();
+    void failedArchiveKeepsTheData();
+
+private:
+    void TypeInto(QLineEdit* box, const QString& keys);
+    void FillPerson();
+    const cf::platform::MessageRequest& LastMessage() const { return recorder_->requests().back(); }
+    std::size_t MessageCount() const { return recorder_->requests().size(); }
+
+    std::unique_ptr<TestWorkDirectory> work_;
+    std::optional<MessageBoxRecorder> recorder_;
+    std::unique_ptr<MainForm> form_;
+};
+
+void MainFormTest::init()
+{
+    work_ = std::make_unique<TestWorkDirectory>();
+    recorder_.emplace();
+    form_ = std::make_unique<MainForm>();
+    QVERIFY(ShowActive(form_.get()));
+}
+
+void MainFormTest::cleanup()
+{
+    form_.reset();
+    DeleteClosedWindows();
+    recorder_.reset();
+    work_.reset();
+}
+
+void MainFormTest::TypeInto(QLineEdit* box, const QString& keys)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, keys);
+}
+
+void MainFormTest::FillPerson()
+{
+    form_->Text2()->setText(QStringLiteral("Bianchi"));
+    form_->Text3()->setText(QStringLiteral("Lucia"));
+    form_->Text5()->setText(QStringLiteral("F"));
+    form_->Text4()->setText(QStringLiteral("03/07/85"));
+    form_->Combo1()->setText(QStringLiteral("roma"));
+}
+
+void MainFormTest::layoutFollowsTheDesign()
+{
+    QCOMPARE(form_->size(), QSize(374, 298));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Genera Codice Fiscale"));
+    QCOMPARE(form_->Text2()->geometry(), QRect(122, 16, 185, 21));
+    QCOMPARE(form_->Combo1()->geometry(), QRect(122, 119, 190, 20));
+    QCOMPARE(form_->Varnel()->geometry(), QRect(155, 172, 208, 23));
+    QCOMPARE(form_->Text4()->text(), kMask);
+    auto* picture = form_->findChild<QLabel*>(QStringLiteral("Picture1"));
+    QCOMPARE(picture->pixmap().size(), QSize(16, 17));
+    for (const char* name : {"List1_0", "List1_1", "List1_2"})
+        QVERIFY(form_->findChild<QListWidget*>(QString::fromLatin1(name)));
+    QVERIFY(form_->findChild<QListWidget*>(QStringLiteral("List1_0"))->isHidden());
+    QVERIFY(!form_->Command3()->isEnabled());
+    QVERIFY(MessageCount() == 0);
+}
+
+void MainFormTest::boxesFilterTypedCharactersAndUpperCase()
+{
+    TypeInto(form_->Text2(), QStringLiteral("Ros1si'"));
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("ROSSI"));
+    TypeInto(form_->Text3(), QStringLiteral("ma-ria 2"));
+    QCOMPARE(form_->Text3()->text(), QStringLiteral("MARIA "));
+    TypeInto(form_->Text5(), QStringLiteral("xq7m"));
+    QCOMPARE(form_->Text5()->text(), QStringLiteral("M"));
+    TypeInto(form_->Combo1(), QStringLiteral("l'aquila"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("L'AQUILA"));
+
+    // Backspace passes every filter; a change anywhere puts the caret at the end.
+    QTest::keyClick(form_->Text2(), Qt::Key_Backspace);
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("ROSS"));
+    form_->Text2()->setCursorPosition(0);
+    QTest::keyClicks(form_->Text2(), QStringLiteral("g"));
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("GROSS"));
+    QCOMPARE(form_->Text2()->cursorPosition(), 5);
+
+    // Written by another window: upper-cased too.
+    form_->Text3()->setText(QStringLiteral("anna"));
+    QCOMPARE(form_->Text3()->text(), QStringLiteral("ANNA"));
+
+    // Gaining the focus selects the whole text.
+    form_->Text3()->setFocus();
+    QCOMPARE(form_->Text3()->selectedText(), QStringLiteral("ANNA"));
+}
+
+void MainFormTest::enterAndEscMoveTheFocus()
+{
+    form_->Text2()->setFocus();
+    QWidget* const order[] = {form_->Text3(), form_->Text5(), form_->Text4(), form_->Combo1(),
+                              form_->Command1()};
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    form_->Text4()->setFocus();
+    QTest::keyClick(form_->Text4(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), form_->Text5());
+    QTest::keyClick(form_->Text5(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), form_->Text3());
+    // The keys themselves are discarded.
+    QVERIFY(form_->Text3()->text().isEmpty());
+    QCOMPARE(form_->Text4()->text(), kMask);
+    QCOMPARE(MessageCount(), std::size_t{0});
+}
+
+void MainFormTest::dateBoxKeepsItsMaskUnderTyping()
+{
+    QLineEdit* date = form_->Text4();
+    TypeInto(date, QStringLiteral("030785"));
+    QCOMPARE(date->text(), QStringLiteral("03/07/85"));
+    QCOMPARE(date->cursorPosition(), 8);
+
+    QTest::keyClick(date, Qt::Key_Backspace);
+    QTest::keyClick(date, Qt::Key_Backspace);
+    QCOMPARE(date->text(), QStringLiteral("03/07/00"));
+    QCOMPARE(date->cursorPosition(), 6);
+    QTest::keyClick(date, Qt::Key_Backspace);
+    QCOMPARE(date->text(), QStringLiteral("03/00/00"));
+    QCOMPARE(date->cursorPosition(), 4);
+
+    // Letters, Up/Down and the keyboard's paste change nothing.
+    QApplication::clipboard()->setText(QStringLiteral("12/12/12"));
+    QTest::keyClicks(date, QStringLiteral("a"));
+    QTest::keyClick(date, Qt::Key_Up);
+    QTest::keyClick(date, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(date->text(), QStringLiteral("03/00/00"));
+    QCOMPARE(date->cursorPosition(), 4);
+
+    // Left over a slash, Delete puts a 0 after the caret.
+    QTest::keyClick(date, Qt::Key_Left);
+    QCOMPARE(date->cursorPosition(), 3);
+    QTest::keyClick(date, Qt::Key_Left);
+    QCOMPARE(date->cursorPosition(), 1);
+    QTest::keyClick(date, Qt::Key_Right);
+    QCOMPARE(date->cursorPosition(), 3);
+    date->setCursorPosition(1);
+    QTest::keyClick(date, Qt::Key_Delete);
+    QCOMPARE(date->text(), QStringLiteral("00/00/00"));
+    QCOMPARE(date->cursorPosition(), 1);
+
+    date->selectAll();
+    QTest::keyClick(date, Qt::Key_Delete);
+    QCOMPARE(date->text(), kMask);
+
+    // Into the empty part of a partly filled box: to the first blank.
+    QTest::keyClicks(date, QStringLiteral("03"));
+    QCOMPARE(date->text(), QStringLiteral("03/  /  "));
+    date->setCursorPosition(0);
+    QTest::keyClick(date, Qt::Key_Right);
+    QTest::keyClick(date, Qt::Key_Right);
+    QCOMPARE(date->cursorPosition(), 3);
+    QTest::keyClick(date, Qt::Key_Right);
+    QCOMPARE(date->cursorPosition(), 3);
+}
+
+void MainFormTest::dateBoxAcceptsOnlyPastesThatKeepTheMask()
+{
+    QLineEdit* date = form_->Text4();
+    date->setText(QStringLiteral("03/07/85"));
+
+    QApplication::clipboard()->setText(QStringLiteral("hello"));
+    date->selectAll();
+    date->paste();
+    QCOMPARE(date->text(), QStringLiteral("03/07/85"));
+    date->setCursorPosition(3);
+    QApplication::clipboard()->setText(QStringLiteral("1"));
+    date->paste();
+    QCOMPARE(date->text(), QStringLiteral("03/07/85"));
+
+    QApplication::clipboard()->setText(QStringLiteral("11/12/13"));
+    date->selectAll();
+    date->paste();
+    QCOMPARE(date->text(), QStringLiteral("11/12/13"));
+}
+
+void MainFormTest::dateCheckOnLeavingTheBox()
+{
+    QLineEdit* date = form_->Text4();
+    TypeInto(date, QStringLiteral("310299"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(MessageCount(), std::size_t{1});
+    QCOMPARE(LastMessage().text, QStringLiteral("Data inserita non valida!"));
+    QCOMPARE(LastMessage().title, QStringLiteral("Errore"));
+    QCOMPARE(LastMessage().icon, MessageIcon::Critical);
+    QCOMPARE(QApplication::focusWidget(), date);
+    QCOMPARE(date->text(), QStringLiteral("31/02/99"));
+
+    // A date that is not 8 characters long, as another window may write it.
+    date->setText(QStringLiteral("3/7/85"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(MessageCount(), std::size_t{2});
+    QCOMPARE(LastMessage().text, QStringLiteral("Inserire la data nel formato GG/MM/AA"));
+    QCOMPARE(QApplication::focusWidget(), date);
+
+    // 00/00/00 empties the box without a message; a good date passes.
+    date->setText(kMask);
+    date->setCursorPosition(0);
+    QTest::keyClicks(date, QStringLiteral("000000"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(date->text(), kMask);
+    date->setFocus();
+    QTest::keyClicks(date, QStringLiteral("290200"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(MessageCount(), std::size_t{2});
+    QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+}
+
+void MainFormTest::placeCheckOnLeavingTheBox()
+{
+    QLineEdit* place = form_->Combo1();
+    TypeInto(place, QStringLiteral("san remo"));
+    QCOMPARE(place->text(), QStringLiteral("SAN REMO"));
+    QTest::keyClick(place, Qt::Key_Tab);
+    QCOMPARE(place->text(), QStringLiteral("SANREMO"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("IM"));
+    QCOMPARE(MessageCount(), std::size_t{0});
+
+    // With a trailing blank the name is not rewritten and matches nothing.
+    TypeInto(place, QStringLiteral("san remo "));
+    QTest::keyClick(place, Qt::Key_Tab);
+    QCOMPARE(MessageCount(), std::size_t{1});
+    QCOMPARE(LastMessage().text, QStringLiteral("Comune non censito o inesistente"));
+    QCOMPARE(LastMessage().title, QStringLiteral("Codice fiscale"));
+    QCOMPARE(LastMessage().icon, MessageIcon::Exclamation);
+    QCOMPARE(QApplication::focusWidget(), place);
+    QCOMPARE(place->text(), QStringLiteral("SAN REMO "));
+    QVERIFY(form_->Label8()->text().isEmpty());
+
+    TypeInto(place, QStringLiteral("roma"));
+    QTest::keyClick(place, Qt::Key_Tab);
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+    QCOMPARE(MessageCount(), std::size_t{1});
+
+    // The blank left by New code is no place.
+    form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    place->setFocus();
+    QTest::keyClick(place, Qt::Key_Tab);
+    QCOMPARE(MessageCount(), std::size_t{2});
+    QCOMPARE(LastMessage().text, QStringLiteral("Comune non censito o inesistente"));
+
+    // An empty box is left alone.
+    place->clear();
+    QTest::keyClick(place, Qt::Key_Tab);
+    QCOMPARE(MessageCount(), std::size_t{2});
+}
+
+void MainFormTest::dropDownPickFillsThePlace()
+{
+    auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
+    auto* arrow = form_->findChild<QLabel*>(QStringLiteral("Picture1"));
+    QTest::mouseClick(arrow, Qt::LeftButton);
+    QVERIFY(list->isVisible());
+
+    QListWidgetItem* milano = list->findItems(QStringLiteral("MILANO"), Qt::MatchExactly).value(0);
+    QVERIFY(milano);
+    list->scrollToItem(milano);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(milano).center());
+
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("MILANO"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("MI"));
+    QCOMPARE(form_->SelectedPlaceColumn(1), QStringLiteral("F205"));
+    QVERIFY(list->isHidden());
+    QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+    QCOMPARE(MessageCount(), std::size_t{0});
+
+    // A click into the place box closes an open list.
+    QTest::mouseClick(arrow, Qt::LeftButton);
+    QTest::mouseClick(form_->Combo1(), Qt::LeftButton);
+    QVERIFY(list->isHidden());
+}
+
+void MainFormTest::lookupsFromOtherWindowsOnlyAlign()
+{
+    auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
+    form_->Combo1()->setText(QStringLiteral("MILANO"));
+    QTest::mouseClick(form_->findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
+
+    QVERIFY(form_->SelectPlaceByCode(QStringLiteral("Z404")) >= 0);
+    QCOMPARE(form_->SelectedPlaceColumn(0), QStringLiteral("STATI UNITI D'AMERICA"));
+    QCOMPARE(form_->SelectedPlaceColumn(2), QStringLiteral("EE"));
+    QVERIFY(form_->SelectPlaceByName(QStringLiteral("roma")) >= 0);
+    QCOMPARE(form_->SelectedPlaceColumn(1), QStringLiteral("H501"));
+    QCOMPARE(form_->SelectPlaceByName(QStringLiteral("ATLANTIDE")), -1);
+    QVERIFY(form_->SelectedPlaceColumn(0).isEmpty());
+
+    QVERIFY(list->isVisible());
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("MILANO"));
+    QVERIFY(form_->Label8()->text().isEmpty());
+}
+
+void MainFormTest::generateShowsTheCardAndComesBack()
+{
+    FillPerson();
+    QTest::mouseClick(form_->findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
+    form_->Command1()->click();
+
+    QCOMPARE(MessageCount(), std::size_t{0});
+    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+    QVERIFY(form_->Command3()->isEnabled());
+    QVERIFY(form_->isHidden());
+    QVERIFY(form_->findChild<QListWidget*>(QStringLiteral("List1_0"))->isHidden());
+
+    Tesserino* card = ShownCard();
+    QVERIFY(card);
+    const QStringList expected = {"BNCLCU85L43H501J", "BIANCHI", "LUCIA", "F", "ROMA", "RM", "03/07/85"};
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(card->label(i + 1)->text(), expected[i]);
+
+    QTest::mouseClick(card->label(8), Qt::LeftButton);
+    DeleteClosedWindows();
+    QVERIFY(!ShownCard());
+    QVERIFY(form_->isVisible());
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("BIANCHI"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QVERIFY(form_->Command3()->isEnabled());
+
+    // The next generation makes a fresh card.
+    form_->Text3()->setText(QStringLiteral("Luca"));
+    form_->Text5()->setText(QStringLiteral("M"));
+    form_->Command1()->click();
+    card = ShownCard();
+    QVERIFY(card);
+    QCOMPARE(card->label(3)->text(), QStringLiteral("LUCA"));
+    QVERIFY(!card->linkHighlighted());
+}
+
+void MainFormTest::generateWithAPresenterOfTheHost()
+{
+    std::optional<CardValues> shown;
+    form_->setCardPresenter([&shown](const CardValues& values) { shown = values; });
+    FillPerson();
+    form_->Command1()->click();
+    QVERIFY(shown);
+    QCOMPARE(shown->code, QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(shown->province, QStringLiteral("RM"));
+    QCOMPARE(shown->birthDate, QStringLiteral("03/07/85"));
+    QVERIFY(!ShownCard());
+}
+
+void MainFormTest::generateRefusesIncompleteData()
+{
+    auto expectRefusal = [this](const QString& text, QWidget* focus) {
+        const std::size_t before = MessageCount();
+        form_->Command1()->click();
+        QCOMPARE(MessageCount(), before + 1);
+        QCOMPARE(LastMessage().text, text);
+        QCOMPARE(QApplication::focusWidget(), focus);
+        QVERIFY(form_->Varnel()->text().isEmpty());
+        QVERIFY(form_->isVisible());
+        QVERIFY(!ShownCard());
+    };
+    const QString missing = QStringLiteral("Manca almeno un dato fondamentale");
+    const QString unknown = QStringLiteral("Comune non censito o inesistente");
+
+    FillPerson();
+    form_->Text5()->clear();
+    expectRefusal(missing, form_->Text2());
+    QCOMPARE(LastMessage().icon, MessageIcon::Critical);
+
+    FillPerson();
+    form_->Text4()->setText(kMask);
+    expectRefusal(missing, form_->Text4());
+
+    FillPerson();
+    form_->Combo1()->setText(QStringLiteral("ATLANTIDE"));
+    expectRefusal(unknown, form_->Combo1());
+    form_->Combo1()->setText(QStringLiteral(" "));
+    expectRefusal(unknown, form_->Combo1());
+    QVERIFY(form_->Label8()->text().isEmpty());
+
+    FillPerson();
+    form_->Text2()->setText(QStringLiteral("   "));
+    expectRefusal(missing, form_->Text2());
+    FillPerson();
+    form_->Text3()->setText(QStringLiteral(" "));
+    expectRefusal(missing, form_->Text3());
+}
+
+void MainFormTest::newCodeClearsThePerson()
+{
+    FillPerson();
+    form_->setCode(QStringLiteral("BNCLCU85L43H501J"));
+    form_->Label8()->setText(QStringLiteral("RM"));
+    form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    for (QLineEdit* box : {form_->Text2(), form_->Text3(), form_->Text5()})
+        QVERIFY(box->text().isEmpty());
+    QCOMPARE(form_->Text4()->text(), kMask);
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral(" "));
+    QVERIFY(form_->Label8()->text().isEmpty());
+    QVERIFY(form_->Varnel()->text().isEmpty());
+    QVERIFY(!form_->Command3()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), form_->Text2());
+}
+
+void MainFormTest::codeLabelCopiesToTheClipboard()
+{
+    QLabel* code = form_->Varnel();
+    form_->setCode(QStringLiteral("BNCLCU85L43H501J"));
+    QVERIFY(form_->Command3()->isEnabled());
+    QCOMPARE(code->toolTip(), QStringLiteral("Clicca per copiare il codice fiscale negli appunti"));
+    QCOMPARE(code->cursor().shape(), Qt::BitmapCursor);
+
+    QTest::mouseClick(code, Qt::LeftButton);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(LastMessage().text, QStringLiteral("Codice fiscale copiato negli appunti!"));
+    QCOMPARE(LastMessage().icon, MessageIcon::Information);
+
+    form_->setCode(QString());
+    QVERIFY(!form_->Command3()->isEnabled());
+    QVERIFY(code->toolTip().isEmpty());
+    QVERIFY(!code->testAttribute(Qt::WA_SetCursor));
+    QTest::mouseClick(code, Qt::LeftButton);
+    QVERIFY(QApplication::clipboard()->text().isEmpty());
+    QCOMPARE(MessageCount(), std::size_t{2});
+    QCOMPARE(LastMessage().text, QStringLiteral("Codice fiscale copiato negli appunti!"));
+}
+
+void MainFormTest::archiveAppendsOneLineEachTime()
+{
+    const QString archive = work_->path() + QStringLiteral("/codarc.dat");
+    form_->setArchivePath(archive);
+    FillPerson();
+    form_->setCardPresenter([](const CardValues&) {});
+    form_->Command1()->click();
+
+    recorder_->QueueAnswer(MessageAnswer::No);
+    form_->Command3()->click();
+    QCOMPARE(LastMessage().text, QStringLiteral("Vuoi archiviare questi dati?"));
+    QCOMPARE(LastMessage().buttons, cf::platform::MessageButtons::YesNo);
+    QVERIFY(!QFile::exists(archive));
+
+    for (int i = 0; i < 2; ++i) {
+        recorder_->QueueAnswer(MessageAnswer::Yes);
+        form_->Command3()->click();
+        QCOMPARE(LastMessage().text, QStringLiteral("Dati archiviati!"));
+        QCOMPARE(LastMessage().icon, MessageIcon::Information);
+    }
+    QFile file(archive);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray line = "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n";
+    QCOMPARE(file.readAll(), line + line);
+}
+
+void MainFormTest::failedArchiveKeepsTheData()
+{
+    // A path below a plain file cannot be created, whoever runs the test.
+    QFile blocker(work_->path() + QStringLiteral("/blocker"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    form_->setArchivePath(blocker.fileName() + QStringLiteral("/codarc.dat"));
+    FillPerson();
+    form_->setCardPresenter([](const CardValues&) {});
+    form_->Command1()->click();
+
+    recorder_->QueueAnswer(MessageAnswer::Yes);
+    form_->Command3()->click();
+    QCOMPARE(LastMessage().icon, MessageIcon::Critical);
+    QCOMPARE(LastMessage().title, QStringLiteral("Codice fiscale"));
+    QVERIFY(!LastMessage().text.isEmpty());
+    QVERIFY(LastMessage().text != QStringLiteral("Dati archiviati!"));
+
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("BIANCHI"));
+    QCOMPARE(form_->Text3()->text(), QStringLiteral("LUCIA"));
+    QCOMPARE(form_->Text5()->text(), QStringLiteral("F"));
+    QCOMPARE(form_->Text4()->text(), QStringLiteral("03/07/85"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QVERIFY(form_->Command3()->isEnabled());
+}
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"

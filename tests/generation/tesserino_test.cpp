@@ -1,0 +1,81 @@
+// The card window: its labels, the year, and the link back with its
+// highlight.
+
+#include <QDate>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "generation/tesserino.h"
+#include "generation_test_support.h"
+
+using namespace cf::generation;
+
+class TesserinoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cardShowsTheValuesAtTheirPlaces();
+    void linkHighlightFollowsThePointer();
+    void linkClosesTheCardAndAsksForTheData();
+};
+
+void TesserinoTest::cardShowsTheValuesAtTheirPlaces()
+{
+    Tesserino card;
+    card.Fill({"BNCLCU85L43H501J", "BIANCHI", "LUCIA", "F", "ROMA", "RM", "03/07/85"});
+    QCOMPARE(card.size(), QSize(468, 288));
+    QCOMPARE(card.Picture1()->pixmap().size(), QSize(363, 241));
+    QCOMPARE(card.Picture1()->geometry(), QRect(28, 9, 414, 247));
+    QCOMPARE(card.label(1)->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(card.label(1)->pos(), QPoint(73, 98));
+    QCOMPARE(card.label(4)->text(), QStringLiteral("F"));
+    QCOMPARE(card.label(4)->pos(), QPoint(290, 145));
+    QCOMPARE(card.label(7)->text(), QStringLiteral("03/07/85"));
+    QCOMPARE(card.label(7)->pos(), QPoint(222, 181));
+    QVERIFY(card.label(1)->font().bold());
+
+    // Every value fits on the card.
+    const QRect cardArea(0, 0, 363 - 6, 241 - 6);
+    for (int i = 1; i <= 7; ++i)
+        QVERIFY2(cardArea.contains(card.label(i)->geometry()), qPrintable(card.label(i)->text()));
+
+    // The year is today's, in dark green, whatever the date of birth.
+    QCOMPARE(card.lblAnno()->text(), QString::number(QDate::currentDate().year()));
+    QCOMPARE(card.lblAnno()->palette().color(QPalette::WindowText), QColor(0, 123, 0));
+}
+
+void TesserinoTest::linkHighlightFollowsThePointer()
+{
+    Tesserino card;
+    QVERIFY(ShowActive(&card));
+    QLabel* link = card.label(8);
+    QCOMPARE(link->text(), QStringLiteral("<<Torna al quadro dati"));
+    QVERIFY(!card.linkHighlighted());
+
+    QTest::mouseMove(link, link->rect().center());
+    QVERIFY(card.linkHighlighted());
+    QVERIFY(link->font().bold());
+    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+
+    // Over the card picture the highlight stays; over the background it goes.
+    QTest::mouseMove(&card, card.Picture1()->geometry().center());
+    QVERIFY(card.linkHighlighted());
+    QTest::mouseMove(&card, QPoint(5, card.height() - 5));
+    QVERIFY(!card.linkHighlighted());
+    QVERIFY(!link->font().bold());
+}
+
+void TesserinoTest::linkClosesTheCardAndAsksForTheData()
+{
+    QPointer<Tesserino> card = new Tesserino;
+    QVERIFY(ShowActive(card));
+    QSignalSpy back(card.data(), &Tesserino::returnRequested);
+    QTest::mouseClick(card->label(8), Qt::LeftButton);
+    QCOMPARE(back.count(), 1);
+    QVERIFY(card->isHidden());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!card);
+}
+
+QTEST_MAIN(TesserinoTest)
+#include "tesserino_test.moc"
