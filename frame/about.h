@@ -1,0 +1,45 @@
+#pragma once
+// The about window: title, version, description, the project's contact links
+// and the two buttons that open the help pages in the user's browser.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+#include <array>
+
+namespace cf::frame {
+
+// The project's contacts, shown as links here and in the footers of the help
+// pages.
+inline constexpr char kContactEmail[] = "codicefiscale@example.org";
+inline constexpr char kContactWebsite[] = "https://codicefiscale.example.org";
+
+// File names of the help pages in the work directory.
+inline constexpr char kCommandLineHelpFile[] = "varnel.htm";
+inline constexpr char kCodeHelpFile[] = "codicefiscale.htm";
+
+class About : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit About(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void Label2_Click(int index);
+
+    QLabel* image1_ = nullptr;
+    QLabel* label1_ = nullptr;
+    std::array<QLabel*, 7> label2_{};
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+};
+
+}  // namespace cf::frame
