@@ -1,0 +1,89 @@
+#include "archive/archive_printout.h"
+
+#include "platform/message_box.h"
+
+namespace cf::archive {
+namespace {
+
+using platform::LinePrinter;
+using platform::Tab;
+
+// A row that would start below this line goes to a new page (an A4 page).
+constexpr double kLastRowTop = 15544;
+
+void PrintColumns(LinePrinter& printer, const QString& name, const QString& code,
+                  const QString& sex, const QString& date, const QString& province,
+                  const QString& place)
+{
+    printer.Print({Tab{1}, name, Tab{35}, code, Tab{65}, sex, Tab{75}, date, Tab{90}, province,
+                   Tab{100}, place});
+}
+
+void PrintHeader(LinePrinter& printer)
+{
+    const QString quote = printer.page() > 1 ? QStringLiteral("\"") : QString();
+    printer.Print({quote + QStringLiteral("Codice fiscale - Pagina n° ") +
+                   QString::number(printer.page())});
+    printer.Print({QStringLiteral(" ")});
+    printer.Print({QStringLiteral("Archivio codici")});
+    printer.Print({QStringLiteral(" ")});
+    printer.Rule();
+    printer.Print({QStringLiteral(" ")});
+    PrintColumns(printer, QStringLiteral("NOME"), QStringLiteral("CODICE FISCALE"),
+                 QStringLiteral("SESSO"), QStringLiteral("DATA"), QStringLiteral("PROV."),
+                 QStringLiteral("CITTA"));
+    printer.Rule();
+    printer.Print({QStringLiteral(" ")});
+}
+
+void PrintRow(LinePrinter& printer, const ArchiveRow& row)
+{
+    PrintColumns(printer, row[0] + QLatin1Char(' ') + row[1], row[2], row[3], row[4], row[6],
+                 row[5]);
+}
+
+void PrintTotal(LinePrinter& printer, int count)
+{
+    printer.Print({QStringLiteral(" ")});
+    printer.Rule();
+    printer.Print({QStringLiteral(" ")});
+    printer.Print({Tab{10}, QStringLiteral("Totale record: ") + QString::number(count)});
+    printer.Rule();
+}
+
+bool Print(LinePrinter& printer, const ArchiveRows& rows)
+{
+    if (!printer.Begin())
+        return false;
+    printer.SetFont(QStringLiteral("Arial"), 10, false);
+    PrintHeader(printer);
+    for (int i = 0; i < rows.count && !printer.failed(); ++i) {
+        const ArchiveRow row = rows.selectRow(i);
+        if (printer.y() > kLastRowTop && printer.NewPage())
+            PrintHeader(printer);
+        PrintRow(printer, row);
+    }
+    PrintTotal(printer, rows.count);
+    return printer.EndDoc();
+}
+
+}  // namespace
+
+bool PrintArchive(const ArchiveRows& rows, const platform::PrintTarget& target)
+{
+    platform::PrintFailure failure;
+    {
+        const platform::BusyPointer busy;
+        LinePrinter printer(target);
+        if (Print(printer, rows))
+            return true;
+        failure = printer.failure();
+    }
+    platform::ShowMessage(MessageIcon::Critical, QStringLiteral("Zade: errore"),
+                          QStringLiteral("Errore nell'esecuzione della stampa.\n ") +
+                              QString::number(failure.number) + QStringLiteral(": ") +
+                              failure.description);
+    return false;
+}
+
+}  // namespace cf::archive

@@ -1,0 +1,114 @@
+#include "frame/person_printouts.h"
+
+#include <QColor>
+#include <QDate>
+
+#include "platform/message_box.h"
+
+namespace cf::frame {
+namespace {
+
+using platform::LinePrinter;
+using platform::Number;
+using platform::Tab;
+
+const QString kArial = QStringLiteral("Arial");
+const QString kBlank = QStringLiteral(" ");
+
+void PrintRule(LinePrinter& printer)
+{
+    printer.Print({Tab{10}, QString(100, QLatin1Char('-'))});
+}
+
+void PrintDataLines(LinePrinter& printer, const PrintedPerson& person)
+{
+    printer.SetFont(kArial, 14, true);
+    printer.Print({kBlank});
+
+    printer.SetFont(kArial, 12, true);
+    printer.Print({Tab{10}, QStringLiteral("Codice fiscale di: ") + person.firstName +
+                                QLatin1Char(' ') + person.surname});
+    printer.Print({kBlank});
+
+    printer.SetFont(kArial, 10, false);
+    PrintRule(printer);
+    const std::pair<QString, QString> fields[] = {
+        {QStringLiteral("Cognome:"), person.surname},
+        {QStringLiteral("Nome:"), person.firstName},
+        {QStringLiteral("Sesso:"), person.sex},
+        {QStringLiteral("Data di nascita:"), person.birthDate},
+        {QStringLiteral("Comune:"), person.birthPlace},
+        {QStringLiteral("Provincia:"), person.province},
+    };
+    for (const auto& [label, value] : fields)
+        printer.Print({Tab{10}, label, Tab{30}, value});
+    PrintRule(printer);
+    printer.Print({kBlank});
+
+    printer.SetFont(kArial, 12, true);
+    printer.Print({Tab{10}, QStringLiteral("Codice fiscale:"), Tab{30}, person.code});
+}
+
+// The narrow gap between two fields of the card.
+void PrintGap(LinePrinter& printer)
+{
+    printer.SetFont(kArial, 2, false);
+    printer.Print({kBlank});
+}
+
+void PrintCardLines(LinePrinter& printer, const PrintedPerson& person, const QImage& card)
+{
+    printer.DrawPicture(card);
+    PrintGap(printer);
+    printer.SetFont(kArial, 16, true);
+    for (int i = 0; i < 4; ++i)
+        printer.Print({kBlank});
+    printer.Print({Tab{9}, person.code});
+    PrintGap(printer);
+    printer.SetFont(kArial, 10, false);
+    printer.Print({Tab{15}, person.surname});
+    printer.Print({Tab{15}, person.firstName, Tab{52}, person.sex});
+    PrintGap(printer);
+    printer.SetFont(kArial, 10, false);
+    printer.Print({Tab{15}, person.birthPlace});
+    PrintGap(printer);
+    printer.SetFont(kArial, 10, false);
+    printer.Print({Tab{15}, person.province, Tab{40}, person.birthDate});
+    PrintGap(printer);
+    printer.SetFont(kArial, 10, true);
+    printer.SetTextColor(QColor(0, 123, 0));
+    printer.Print({Tab{3}, Number{QDate::currentDate().year()}});
+}
+
+// Runs one printout under the hourglass; a failure shows its message before
+// the pointer returns.
+template <typename Lines>
+bool RunPrintout(const platform::PrintTarget& target, Lines printLines)
+{
+    const platform::BusyPointer busy;
+    LinePrinter printer(target);
+    if (printer.Begin()) {
+        printLines(printer);
+        if (printer.EndDoc())
+            return true;
+    }
+    platform::ShowMessage(MessageIcon::Exclamation, QStringLiteral("Zerez"),
+                          QStringLiteral("Errore di stampa"));
+    return false;
+}
+
+}  // namespace
+
+bool PrintData(const PrintedPerson& person, const platform::PrintTarget& target)
+{
+    return RunPrintout(target, [&](LinePrinter& printer) { PrintDataLines(printer, person); });
+}
+
+bool PrintCard(const PrintedPerson& person, const QImage& card,
+               const platform::PrintTarget& target)
+{
+    return RunPrintout(target,
+                       [&](LinePrinter& printer) { PrintCardLines(printer, person, card); });
+}
+
+}  // namespace cf::frame

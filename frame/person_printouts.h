@@ -1,0 +1,34 @@
+#pragma once
+// The printouts of the person shown in the generation window: the data sheet
+// and the colour facsimile of the tax-code card. Each prints one page.
+
+#include <QImage>
+#include <QString>
+
+#include "platform/line_printer.h"
+
+namespace cf::frame {
+
+// The person as the generation window holds it.
+struct PrintedPerson {
+    QString surname;
+    QString firstName;
+    QString sex;
+    QString birthDate;  // gg/mm/aa
+    QString birthPlace;
+    QString province;
+    QString code;
+};
+
+// Prints the data sheet under the hourglass. On a failure the printout stops,
+// the box "Errore di stampa" titled "Zerez" appears and false is returned.
+bool PrintData(const PrintedPerson& person,
+               const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());
+
+// Prints `card` (the card window's picture) at its natural size with the
+// person's data and the current year over it; failures as PrintData. Showing
+// the card window and hiding the generation window are the caller's part.
+bool PrintCard(const PrintedPerson& person, const QImage& card,
+               const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());
+
+}  // namespace cf::frame

@@ -1,0 +1,161 @@
+// The person printouts into PDF files, and without a printer.
+
+#include "frame/person_printouts.h"
+
+#include <QCursor>
+#include <QDate>
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include "platform/message_box.h"
+#include "print_test_support.h"
+
+namespace cf::frame {
+namespace {
+
+using platform::MessageBoxRecorder;
+using platform::PrintTarget;
+
+PrintedPerson Lucia()
+{
+    return {"BIANCHI", "LUCIA", "F", "03/07/85", "ROMA", "RM", "BNCLCU85L43H501J"};
+}
+
+// A plain stand-in for the card picture, of the card's size.
+QImage BlankCard()
+{
+    QImage card(363, 241, QImage::Format_RGB32);
+    card.fill(QColor(230, 240, 255));
+    return card;
+}
+
+class PersonPrintoutsTest : public ::testing::Test {
+protected:
+    test::PrintFolder folder_;
+    QString pdf_ = folder_.File(QStringLiteral("persona.pdf"));
+    MessageBoxRecorder recorder_;
+};
+
+TEST_F(PersonPrintoutsTest, DataSheetHoldsHeadingLabelsAndCode)
+{
+    ASSERT_TRUE(PrintData(Lucia(), PrintTarget::PdfFile(pdf_)));
+    EXPECT_TRUE(recorder_.requests().empty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(test::PdfPageCount(pdf_), 1);
+
+    QStringList lines = test::PdfLines(pdf_);
+    for (QString& line : lines)
+        line = line.simplified();
+    const QString rule(100, QLatin1Char('-'));
+    EXPECT_EQ(lines, (QStringList{
+                         "Codice fiscale di: LUCIA BIANCHI",
+                         rule,
+                         "Cognome: BIANCHI",
+                         "Nome: LUCIA",
+                         "Sesso: F",
+                         "Data di nascita: 03/07/85",
+                         "Comune: ROMA",
+                         "Provincia: RM",
+                         rule,
+                         "Codice fiscale: BNCLCU85L43H501J",
+                     }));
+}
+
+TEST_F(PersonPrintoutsTest, DataSheetLabelsAndValuesStandAtColumns10And30)
+{
+    ASSERT_TRUE(PrintData(Lucia(), PrintTarget::PdfFile(pdf_)));
+    const auto left = [&](const QString& word) { return test::FindWord(pdf_, word).box.left(); };
+    const double label = left(QStringLiteral("Cognome:"));
+    const double value = left(QStringLiteral("03/07/85"));
+    // Column 10 and column 30 of Arial 10: 9 and 29 average widths of 4.414 pt.
+    EXPECT_NEAR(label - test::kPdfMarginPoints, 9 * 4.414, 1);
+    EXPECT_NEAR(value - test::kPdfMarginPoints, 29 * 4.414, 1.5);
+    EXPECT_NEAR(left(QStringLiteral("Provincia:")), label, 0.5);
+    EXPECT_NEAR(left(QStringLiteral("RM")), value, 0.5);
+    // The code line is in bold 12 pt, whose columns are wider.
+    EXPECT_GT(left(QStringLiteral("BNCLCU85L43H501J")), value + 10);
+    // The heading is in bold 12 pt, one blank 14 pt line below the top.
+    const QRectF heading = test::FindWord(pdf_, QStringLiteral("fiscale")).box;
+    EXPECT_NEAR(heading.top() - test::kPdfMarginPoints, 14 * 1.149, 1.5);
+}
+
+TEST_F(PersonPrintoutsTest, CardPageHoldsThePictureAndTheDataOverIt)
+{
+    ASSERT_TRUE(PrintCard(Lucia(), BlankCard(), PrintTarget::PdfFile(pdf_)));
+    EXPECT_TRUE(recorder_.requests().empty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(test::PdfPageCount(pdf_), 1);
+
+    const std::vector<test::PdfImage> images = test::PdfImages(pdf_);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].width, 363);
+    EXPECT_EQ(images[0].xPpi, 96);
+
+    QStringList lines = test::PdfLines(pdf_);
+    for (QString& line : lines)
+        line = line.simplified();
+    EXPECT_EQ(lines, (QStringList{
+                         "BNCLCU85L43H501J",
+                         "BIANCHI",
+                         "LUCIA F",
+                         "ROMA",
+                         "RM 03/07/85",
+                         QString::number(QDate::currentDate().year()),
+                     }));
+    // Every field lies over the picture (363 x 241 pixels: 272 x 181 points).
+    const QRectF card(test::kPdfMarginPoints, test::kPdfMarginPoints, 363 * 0.75, 241 * 0.75);
+    for (const test::PdfWord& word : test::PdfWords(pdf_))
+        EXPECT_TRUE(card.contains(word.box)) << word.text.toStdString();
+}
+
+TEST_F(PersonPrintoutsTest, CardYearIsDarkGreen)
+{
+    ASSERT_TRUE(PrintCard(Lucia(), BlankCard(), PrintTarget::PdfFile(pdf_)));
+    const QRectF year =
+        test::FindWord(pdf_, QString::number(QDate::currentDate().year())).box;
+    constexpr int dpi = 288;
+    const QImage page = test::RenderPage(pdf_, 1, dpi);
+    const QRect box(QPoint(qRound(year.left() * dpi / 72), qRound(year.top() * dpi / 72)),
+                    QPoint(qRound(year.right() * dpi / 72), qRound(year.bottom() * dpi / 72)));
+    int green = 0;
+    int other = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.lightness() > 200)
+                continue;  // the card around the digits
+            (c.green() > c.red() + 40 && c.green() > c.blue() + 40 ? green : other)++;
+        }
+    EXPECT_GT(green, 50);
+    EXPECT_LT(other, green / 10);
+}
+
+TEST_F(PersonPrintoutsTest, ALongFirstNamePushesTheSexToColumn52OfTheNextLine)
+{
+    PrintedPerson person = Lucia();
+    person.firstName = QStringLiteral("MARIA ASSUNTA ADDOLORATA IMMACOLATA CONCETTA");
+    ASSERT_TRUE(PrintCard(person, BlankCard(), PrintTarget::PdfFile(pdf_)));
+    const QRectF name = test::FindWord(pdf_, QStringLiteral("CONCETTA")).box;
+    const QRectF sex = test::FindWord(pdf_, QStringLiteral("F")).box;
+    EXPECT_GT(sex.top(), name.top() + 5);
+    EXPECT_NEAR(sex.left() - test::kPdfMarginPoints, 51 * 4.414, 1.5);
+}
+
+TEST_F(PersonPrintoutsTest, WithoutAPrinterEachPrintoutWarnsOnceAndRestoresThePointer)
+{
+    EXPECT_FALSE(PrintData(Lucia()));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(PrintCard(Lucia(), BlankCard()));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_EQ(recorder_.requests().size(), 2u);
+    for (const platform::MessageRequest& box : recorder_.requests()) {
+        EXPECT_EQ(box.title, QStringLiteral("Zerez"));
+        EXPECT_EQ(box.text, QStringLiteral("Errore di stampa"));
+        EXPECT_EQ(box.icon, MessageIcon::Exclamation);
+        EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
+    }
+}
+
+}  // namespace
+}  // namespace cf::frame
