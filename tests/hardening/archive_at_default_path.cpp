@@ -1,0 +1,16 @@
+// Appends one record to the archive at its default place and prints that
+// place: run from a read-only directory, it shows where the archive goes.
+#include <cstdio>
+
+#include "engine/archive_file.h"
+
+int main()
+{
+    const std::string path = cf::ArchivePath();
+    const cf::ArchiveResult result =
+        cf::AppendArchiveRecord(path, {"BIANCHI", "LUCIA", "BNCLCU85L43H501J", "F", "03/07/85", "ROMA", "RM"});
+    std::printf("%s\n", path.c_str());
+    if (!result.ok)
+        std::fprintf(stderr, "%s\n", result.message.c_str());
+    return result.ok ? 0 : 1;
+}

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "engine/archive_file.h"
+#include "engine/embedded_resources.h"
+#include "engine/work_files.h"
+#include "scratch_mount.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<cf::ArchiveRecord> Records(int count, const std::string& surname)
+{
+    std::vector<cf::ArchiveRecord> rows;
+    rows.reserve(count);
+    for (int i = 0; i < count; ++i)
+        rows.push_back({surname, "PERSONA " + std::to_string(i), "BNCLCU85L43H501J", "F", "03/07/85", "ROMA", "RM"});
+    return rows;
+}
+
+struct TempDirectory {
+    TempDirectory()
+    {
+        std::string pattern = testing::TempDir() + "cf-hardening-XXXXXX";
+        path = ::mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    ~TempDirectory() { fs::remove_all(path); }
+    std::string path;
+};
+
+// Runs a shell command line and gives its standard output and exit status.
+std::pair<std::string, int> RunShell(const std::string& command)
+{
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = pipe ? ::pclose(pipe) : -1;
+    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
+{
+    TempDirectory directory;
+    const std::string path = directory.path + "/" + cf::kArchiveFileName;
+    const auto oldRows = Records(32767, "VECCHIO");
+    const auto newRows = Records(32767, "NUOVO");
+    ASSERT_TRUE(cf::RewriteArchive(directory.path + "/expected", newRows).ok);
+    const std::string newBytes = ReadAll(directory.path + "/expected");
+
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(cf::RewriteArchive(path, oldRows).ok);
+    const auto rewriteTime = std::chrono::steady_clock::now() - started;
+    const std::string oldBytes = ReadAll(path);
+
+    // Kill points spread from before the rewrite starts to after it ends.
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<long> delay(0, 3 / 2 * std::chrono::duration_cast<std::chrono::microseconds>(rewriteTime).count());
+    int killsBefore = 0;
+    int killsAfter = 0;
+    for (int kill = 0; kill < 50; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            cf::RewriteArchive(path, newRows);
+            ::_exit(0);
+        }
+        ::usleep(static_cast<useconds_t>(delay(random)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+
+        const std::string bytes = ReadAll(path);
+        ASSERT_TRUE(bytes == oldBytes || bytes == newBytes) << "kill " << kill << ": archive of " << bytes.size()
+                                                             << " bytes is neither the old nor the new one";
+        if (bytes == newBytes) {
+            ++killsAfter;
+            ASSERT_TRUE(cf::RewriteArchive(path, oldRows).ok);
+        } else {
+            ++killsBefore;
+        }
+        // A killed rewrite may leave its temporary file: never the archive.
+        for (const auto& entry : fs::directory_iterator(directory.path))
+            if (entry.path().filename().string().starts_with(std::string(cf::kArchiveFileName) + "."))
+                fs::remove(entry.path());
+    }
+    std::printf("50 kills: %d left the old archive, %d the new one, 0 damaged\n", killsBefore, killsAfter);
+}
+
+TEST(FullDisk, AppendAndRewriteReportTheFailureAndLoseNothing)
+{
+    ScratchMount disk(64 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << "no small file system to fill: " << disk.failure();
+    const std::string path = disk.path() + "/" + cf::kArchiveFileName;
+
+    int appended = 0;
+    cf::ArchiveResult result;
+    while (appended < 10000 && (result = cf::AppendArchiveRecord(path, Records(1, "PIENO")[0])).ok)
+        ++appended;
+    ASSERT_FALSE(result.ok) << "the disk never filled";
+    EXPECT_NE(result.message.find("Impossibile scrivere l'archivio"), std::string::npos) << result.message;
+    const std::string full = ReadAll(path);
+    EXPECT_EQ(cf::LoadArchive(path).size(), static_cast<std::size_t>(appended)) << "a half-written line was left";
+
+    auto rows = cf::LoadArchive(path);
+    rows.push_back(Records(1, "ALTRO")[0]);
+    const cf::ArchiveResult rewrite = cf::RewriteArchive(path, rows);
+    EXPECT_FALSE(rewrite.ok);
+    EXPECT_FALSE(rewrite.message.empty());
+    EXPECT_EQ(ReadAll(path), full);
+}
+
+TEST(ReadOnlyProgramDirectory, ArchiveGoesToTheUserDataDirectory)
+{
+    ScratchMount programDirectory(16 * 1024 * 1024);
+    if (!programDirectory.mounted())
+        GTEST_SKIP() << "no read-only program directory: " << programDirectory.failure();
+    const std::string program = programDirectory.path() + "/archive_at_default_path";
+    fs::copy_file(CF_ARCHIVE_AT_DEFAULT_PATH, program);
+    ASSERT_TRUE(programDirectory.MakeReadOnly());
+
+    TempDirectory data;
+    const auto [out, status] = RunShell("XDG_DATA_HOME='" + data.path + "' HOME='" + data.path + "' '" + program + "'");
+    const std::string expected = data.path + "/codicefiscale/" + cf::kArchiveFileName;
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, expected + "\n");
+    EXPECT_EQ(cf::LoadArchive(expected).size(), 1u);
+}
+
+TEST(PlantedLinks, WorkFilesNeverFollowTheirLinks)
+{
+    TempDirectory runtime;
+    const std::string target = runtime.path + "/precious";
+    std::ofstream(target) << "keep me";
+    const char* workFiles[] = {"varnel.cod", "varnel.htm", "codicefiscale.htm"};
+    for (const char* name : workFiles)
+        ASSERT_EQ(::symlink(target.c_str(), (runtime.path + "/" + name).c_str()), 0);
+
+    // The command-line mode writes and deletes "varnel.cod".
+    const auto [out, status] = RunShell("env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path + "' '" +
+                                   CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, "BNCLCU85L43H501J\n");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(runtime.path + "/varnel.cod")));
+
+    // The help pages are written over their links, then deleted.
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string oldRuntime = old ? old : "";
+    ::setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
+    EXPECT_TRUE(cf::WriteResourceFile("varnel.htm", cf::kCommandLineHelpResource));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(runtime.path + "/varnel.htm")));
+    cf::DeleteWorkFile("varnel.htm");
+    cf::DeleteWorkFile("codicefiscale.htm");
+    ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+
+    EXPECT_EQ(ReadAll(target), "keep me");
+    for (const char* name : workFiles)
+        EXPECT_FALSE(fs::exists(fs::symlink_status(runtime.path + "/" + name))) << name;
+}
+
+}  // namespace
