@@ -74,7 +74,8 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
 
     // Kill points spread from before the rewrite starts to after it ends.
     std::mt19937 random(20261208);
-    std::uniform_int_distribution<long> delay(0, 3 / 2 * std::chrono::duration_cast<std::chrono::microseconds>(rewriteTime).count());
+    const long rewriteMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(rewriteTime).count();
+    std::uniform_int_distribution<long> delay(0, rewriteMicroseconds * 3 / 2);
     int killsBefore = 0;
     int killsAfter = 0;
     for (int kill = 0; kill < 50; ++kill) {
