@@ -13,7 +13,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <pwd.h>
+#include <optional>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -79,8 +81,41 @@ int AppendLine(const ArchiveRecord& record, std::string& out)
     return -1;
 }
 
+ArchiveStamp StampOf(const struct stat& info)
+{
+    return {true, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+// Holds an exclusive advisory lock on the archive file while it lives, so
+// that appends and rewrites of several instances take turns.
+class ArchiveLock {
+public:
+    explicit ArchiveLock(int fd) : fd_(fd)
+    {
+        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~ArchiveLock() { ::flock(fd_, LOCK_UN); }
+    ArchiveLock(const ArchiveLock&) = delete;
+    ArchiveLock& operator=(const ArchiveLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// Whether the path still names the file open as `fd` (a rewrite by another
+// instance replaces the file while we wait for its lock).
+bool StillAtPath(int fd, const std::string& path)
+{
+    struct stat open {}, named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev
+        && open.st_ino == named.st_ino;
+}
+
 // Reads a regular file whole; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& contents)
+bool ReadWholeFile(const std::string& path, std::string& contents, ArchiveStamp& stamp)
 {
     // O_NONBLOCK: a FIFO planted at the path must not hang the program.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -89,6 +124,7 @@ bool ReadWholeFile(const std::string& path, std::string& contents)
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     if (ok) {
+        stamp = StampOf(info);
         contents.resize(static_cast<std::size_t>(info.st_size));
         std::size_t filled = 0;
         for (;;) {
@@ -212,10 +248,19 @@ ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& 
                            " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
 
     // O_NOFOLLOW: a symbolic link planted at the path is refused, never written through.
-    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (fd < 0) {
-        return WriteFailure(path, errno == ELOOP ? "al suo posto c'è un collegamento simbolico"
-                                                 : std::strerror(errno));
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+        if (fd < 0) {
+            return WriteFailure(path, errno == ELOOP ? "al suo posto c'è un collegamento simbolico"
+                                                     : std::strerror(errno));
+        }
+        ::flock(fd, LOCK_EX);
+        // Replaced by another instance's rewrite while we waited: append to the new file.
+        if (attempt < 10 && !StillAtPath(fd, path)) {
+            ::close(fd);
+            fd = -1;
+        }
     }
     const auto fail = [&](std::string_view reason) {
         ::close(fd);
@@ -253,10 +298,14 @@ ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& 
     return {};
 }
 
-std::vector<ArchiveRecord> LoadArchive(const std::string& path)
+std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* stamp)
 {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
+    ArchiveStamp found;
+    const bool read = ReadWholeFile(path, bytes, found);
+    if (stamp)
+        *stamp = found;
+    if (!read)
         return {};
     std::string keys;
     std::vector<ArchiveLine> lines = CutLines(bytes, keys);
@@ -278,7 +327,8 @@ std::vector<ArchiveRecord> LoadArchive(const std::string& path)
     return records;
 }
 
-ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRecord> rows)
+ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRecord> rows,
+                             ArchiveStamp* loaded)
 {
     std::string contents;
     contents.reserve(rows.size() * 80);
@@ -288,8 +338,32 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRec
                                           std::to_string(row + 1) + " contiene " + kUnrepresentable);
         }
     }
+    // Lock the file being replaced, so no append lands in it unseen.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    std::optional<ArchiveLock> lock;
+    ArchiveStamp current;
+    struct stat info {};
+    if (fd >= 0) {
+        lock.emplace(fd);
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+            current = StampOf(info);
+    }
+    if (loaded && current != *loaded) {
+        lock.reset();
+        if (fd >= 0)
+            ::close(fd);
+        return {false, "L'archivio " + path +
+                           " è stato modificato da un altro programma dopo la sua apertura: nessun dato è stato "
+                           "eliminato. Riaprire l'archivio e ripetere l'operazione."};
+    }
     std::string error;
-    if (!ReplaceFileContents(path, contents, &error))
+    const bool replaced = ReplaceFileContents(path, contents, &error);
+    if (replaced && loaded && ::lstat(path.c_str(), &info) == 0)
+        *loaded = StampOf(info);
+    lock.reset();
+    if (fd >= 0)
+        ::close(fd);
+    if (!replaced)
         return WriteFailure(path, error);
     return {};
 }

@@ -3,6 +3,7 @@
 // double-quoted comma-separated fields, Windows-1252 text, CR LF line ends.
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,13 +34,30 @@ std::string ArchivePath();
 // nothing is written; a failed write leaves the file as it was.
 ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& record);
 
+// Identifies the archive file as a load found it, so that a later rewrite
+// can tell whether another program changed the file in between.
+struct ArchiveStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    bool operator==(const ArchiveStamp&) const = default;
+};
+
 // Every line of the archive as a record, sorted case-insensitively by the
 // whole line without its quotes (lines that compare equal keep their file
-// order). Empty when the file is missing or unreadable.
-std::vector<ArchiveRecord> LoadArchive(const std::string& path);
+// order). Empty when the file is missing or unreadable. `stamp`, when given,
+// receives the stamp of the file as read.
+std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* stamp = nullptr);
 
 // Replaces the archive with `rows`, in the given order, in one step: on any
-// failure the old archive stays whole. No rows leaves an empty file.
-ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRecord> rows);
+// failure the old archive stays whole. No rows leaves an empty file. With
+// `loaded`, the stamp of the load the rows came from, the rewrite is refused
+// when the file has changed since (another instance appended a person, say),
+// so that nothing written meanwhile is lost; after a rewrite `loaded` holds
+// the stamp of the new file, ready for the next one.
+ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRecord> rows,
+                             ArchiveStamp* loaded = nullptr);
 
 }  // namespace cf

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -334,6 +335,81 @@ TEST_F(ArchiveFileTest, ArchivePathIsBesideTheProgramOrInTheUserDataDirectory)
         EXPECT_EQ(path, (directory_ / "codicefiscale" / kArchiveFileName).string());
         EXPECT_TRUE(fs::is_directory(directory_ / "codicefiscale"));
     }
+}
+
+}  // namespace
+}  // namespace cf
+
+namespace cf {
+namespace {
+
+class ArchiveSharing : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = testing::TempDir() + "archive-sharing-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        directory_ = pattern;
+        path_ = directory_ + "/codarc.dat";
+    }
+    void TearDown() override { std::filesystem::remove_all(directory_); }
+
+    static ArchiveRecord Person(const std::string& surname)
+    {
+        return {surname, "LUCIA", "BNCLCU85L43H501J", "F", "03/07/85", "ROMA", "RM"};
+    }
+
+    std::string directory_;
+    std::string path_;
+};
+
+TEST_F(ArchiveSharing, RewriteRefusesWhenAnotherInstanceAppendedMeanwhile)
+{
+    ASSERT_TRUE(AppendArchiveRecord(path_, Person("ROSSI")).ok);
+    ASSERT_TRUE(AppendArchiveRecord(path_, Person("VERDI")).ok);
+    ArchiveStamp stamp;
+    auto rows = LoadArchive(path_, &stamp);
+    ASSERT_TRUE(stamp.exists);
+
+    ASSERT_TRUE(AppendArchiveRecord(path_, Person("BIANCHI")).ok);  // another instance
+    rows.erase(rows.begin());
+    const ArchiveResult refused = RewriteArchive(path_, rows, &stamp);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.message.find("modificato da un altro programma"), std::string::npos);
+    EXPECT_EQ(LoadArchive(path_).size(), 3u);
+
+    // A fresh load may rewrite, and keeps its stamp for the next rewrite.
+    rows = LoadArchive(path_, &stamp);
+    rows.erase(rows.begin());
+    ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
+    rows.erase(rows.begin());
+    ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
+    ASSERT_EQ(LoadArchive(path_).size(), 1u);
+    EXPECT_EQ(LoadArchive(path_)[0][0], "VERDI");
+}
+
+TEST_F(ArchiveSharing, MissingArchiveStampsAsAbsentAndMayBeRewritten)
+{
+    ArchiveStamp stamp;
+    EXPECT_TRUE(LoadArchive(path_, &stamp).empty());
+    EXPECT_FALSE(stamp.exists);
+    EXPECT_TRUE(RewriteArchive(path_, {}, &stamp).ok);
+    EXPECT_TRUE(stamp.exists);
+}
+
+TEST_F(ArchiveSharing, AppendsFromTwoProcessesAreAllKeptWhole)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    for (int i = 0; i < 300; ++i)
+        AppendArchiveRecord(path_, Person(child == 0 ? "FIGLIO" : "PADRE"));
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const auto rows = LoadArchive(path_);
+    ASSERT_EQ(rows.size(), 600u);
+    for (const ArchiveRecord& row : rows)
+        ASSERT_EQ(row[6], "RM");
 }
 
 }  // namespace
