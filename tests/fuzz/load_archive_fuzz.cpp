@@ -1,6 +1,8 @@
 // Loading an archive file of arbitrary bytes. Whatever loads must survive a
-// rewrite and a second load unchanged, since the archive window rewrites the
-// file from the rows it loaded.
+// rewrite and a second load with every row unchanged, since the archive
+// window rewrites the file from the rows it loaded. (Their order may change:
+// a legacy line with too few fields sorts by the fields it gains.)
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto rows = cf::LoadArchive(path);
     if (!cf::RewriteArchive(path, rows).ok)
         std::abort();
-    if (cf::LoadArchive(path) != rows)
+    auto before = rows;
+    auto after = cf::LoadArchive(path);
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    if (after != before)
         std::abort();
     return 0;
 }
