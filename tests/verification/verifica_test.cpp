@@ -1,0 +1,339 @@
+// The verification window driven through real key and mouse events, with the
+// message boxes answered by a recorder.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/code_computation.h"
+#include "generation/main_form.h"
+#include "generation_test_support.h"
+#include "platform/message_box.h"
+#include "verification/verifica.h"
+
+using cf::MessageIcon;
+using cf::generation::MainForm;
+using cf::platform::MessageBoxRecorder;
+using cf::verification::Verifica;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Codice fiscale");
+
+// A codice fiscale with a matching check character.
+QString WithCheckCharacter(const std::string& first15)
+{
+    return QString::fromStdString(first15 + cf::CheckCharacter(first15));
+}
+
+}  // namespace
+
+class VerificaTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void layoutFollowsTheDesign();
+    void codeBoxTakesLettersAndDigitsAtTheirPositions();
+    void leadingDigitMakesAPartitaIva();
+    void clipboardShortcutsAreDiscarded();
+    void enterMovesToTheButtonAndPressesIt();
+    void correctCodeIsDecodedAndAWrongOneChangesNothing();
+    void foreignAndUnknownPlaces();
+    void partitaIvaIsCheckedWithoutDecoding();
+    void textsOfNeitherKindGiveTheTwoLineMessage();
+    void outputBoxesFilterKeysAndMoveTheFocus();
+    void boxesSelectTheirTextOnFocus();
+    void snapshot();
+
+private:
+    MainForm& mainForm();
+    void TypeIntoCode(const QString& keys);
+    void Check(const QString& code);
+    QStringList Messages() const;
+
+    std::unique_ptr<TestWorkDirectory> work_;
+    std::optional<MessageBoxRecorder> recorder_;
+    std::unique_ptr<MainForm> mainForm_;
+    std::unique_ptr<Verifica> form_;
+};
+
+void VerificaTest::init()
+{
+    work_ = std::make_unique<TestWorkDirectory>();
+    recorder_.emplace();
+    form_ = std::make_unique<Verifica>([this]() -> MainForm& { return mainForm(); });
+    QVERIFY(ShowActive(form_.get()));
+}
+
+void VerificaTest::cleanup()
+{
+    form_.reset();
+    mainForm_.reset();
+    recorder_.reset();
+    work_.reset();
+}
+
+MainForm& VerificaTest::mainForm()
+{
+    if (!mainForm_)
+        mainForm_ = std::make_unique<MainForm>();
+    return *mainForm_;
+}
+
+void VerificaTest::TypeIntoCode(const QString& keys)
+{
+    if (!form_->Text1()->hasFocus()) {
+        form_->Text1()->setFocus();
+        QCoreApplication::processEvents();
+    }
+    QTest::keyClicks(form_->Text1(), keys);
+}
+
+void VerificaTest::Check(const QString& code)
+{
+    form_->Text1()->setText(code);
+    QTest::mouseClick(form_->Command2(), Qt::LeftButton);
+}
+
+QStringList VerificaTest::Messages() const
+{
+    QStringList texts;
+    // A box with another title shows up in the comparison.
+    for (const auto& request : recorder_->requests())
+        texts.append(request.title == kTitle ? request.text : request.title + QStringLiteral(": ") + request.text);
+    return texts;
+}
+
+void VerificaTest::layoutFollowsTheDesign()
+{
+    QCOMPARE(form_->size(), QSize(424, 284));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Verifica codice"));
+    QCOMPARE(form_->palette().color(QPalette::Window), QColor(0, 255, 0));
+    QCOMPARE(form_->Text1()->geometry(), QRect(171, 15, 174, 21));
+    QCOMPARE(form_->Command2()->geometry(), QRect(118, 221, 191, 30));
+    QCOMPARE(form_->Combo1()->geometry(), QRect(116, 151, 189, 20));
+    QCOMPARE(form_->Label8()->geometry(), QRect(116, 175, 31, 22));
+    QCOMPARE(form_->Label8()->alignment(), Qt::AlignCenter);
+    QCOMPARE(form_->Text1()->maxLength(), 16);
+    QCOMPARE(form_->Text4()->maxLength(), 10);
+    QCOMPARE(form_->Text2()->maxLength(), 40);
+    auto* label1 = form_->findChild<QLabel*>(QStringLiteral("Label1"));
+    QVERIFY(label1 && label1->font().bold());
+    QCOMPARE(label1->text(), QStringLiteral("Codice Fiscale/Partita IVA"));
+    QCOMPARE(form_->Command2()->text(), QStringLiteral("&Verifica Codice Fiscale"));
+    QVERIFY(form_->Text1()->hasFocus());
+}
+
+void VerificaTest::codeBoxTakesLettersAndDigitsAtTheirPositions()
+{
+    QLineEdit* text1 = form_->Text1();
+    TypeIntoCode(QStringLiteral("bnc"));
+    QCOMPARE(text1->text(), QStringLiteral("BNC"));
+    QCOMPARE(text1->cursorPosition(), 3);
+    TypeIntoCode(QStringLiteral("1"));
+    QCOMPARE(text1->text(), QStringLiteral("BNC"));  // position 4 holds a letter
+    TypeIntoCode(QStringLiteral("lcu85"));
+    TypeIntoCode(QStringLiteral("4"));
+    QCOMPARE(text1->text(), QStringLiteral("BNCLCU85"));  // position 9 holds a letter
+    TypeIntoCode(QStringLiteral("lx"));
+    QCOMPARE(text1->text(), QStringLiteral("BNCLCU85L"));  // position 10 a digit
+    TypeIntoCode(QStringLiteral("43h501j"));
+    QCOMPARE(text1->text(), QStringLiteral("BNCLCU85L43H501J"));
+    TypeIntoCode(QStringLiteral("1k"));
+    QCOMPARE(text1->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(text1->maxLength(), 16);
+
+    // Over the whole code selected, the 17th position counts as a digit one.
+    text1->selectAll();
+    TypeIntoCode(QStringLiteral("x"));
+    QCOMPARE(text1->text(), QStringLiteral("BNCLCU85L43H501J"));
+    TypeIntoCode(QStringLiteral("7"));
+    QCOMPARE(text1->text(), QStringLiteral("7"));
+}
+
+void VerificaTest::leadingDigitMakesAPartitaIva()
+{
+    QLineEdit* text1 = form_->Text1();
+    TypeIntoCode(QStringLiteral("1a2345678901234"));
+    QCOMPARE(text1->text(), QStringLiteral("12345678901"));
+    QCOMPARE(text1->maxLength(), 11);
+
+    // A letter cannot replace a selected Partita IVA; Backspace empties it.
+    text1->selectAll();
+    TypeIntoCode(QStringLiteral("b"));
+    QCOMPARE(text1->text(), QStringLiteral("12345678901"));
+    QTest::keyClick(text1, Qt::Key_Backspace);
+    QCOMPARE(text1->text(), QString());
+    // The first character leaves the limit; the next key sets it.
+    TypeIntoCode(QStringLiteral("b"));
+    QCOMPARE(text1->maxLength(), 11);
+    TypeIntoCode(QStringLiteral("n"));
+    QCOMPARE(text1->text(), QStringLiteral("BN"));
+    QCOMPARE(text1->maxLength(), 16);
+}
+
+void VerificaTest::clipboardShortcutsAreDiscarded()
+{
+    QApplication::clipboard()->setText(QStringLiteral("LCU"));
+    TypeIntoCode(QStringLiteral("BNC"));
+    QTest::keyClick(form_->Text1(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNC"));
+    form_->Text2()->setFocus();
+    QTest::keyClick(form_->Text2(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form_->Text2()->text(), QString());
+}
+
+void VerificaTest::enterMovesToTheButtonAndPressesIt()
+{
+    TypeIntoCode(QStringLiteral("BNCLCU85L43H501J"));
+    QTest::keyClick(form_->Text1(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), form_->Command2());
+    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QVERIFY(recorder_->requests().empty());
+    QTest::keyClick(form_->Command2(), Qt::Key_Return);
+    QCOMPARE(Messages(), QStringList{QStringLiteral("Codice Fiscale formalmente corretto")});
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("BNC"));
+}
+
+void VerificaTest::correctCodeIsDecodedAndAWrongOneChangesNothing()
+{
+    Check(QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(recorder_->requests().size(), 1u);
+    QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Information);
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("BNC"));
+    QCOMPARE(form_->Text3()->text(), QStringLiteral("LCU"));
+    QCOMPARE(form_->Text4()->text(), QStringLiteral("03/07/1985"));
+    QCOMPARE(form_->Text5()->text(), QStringLiteral("F"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+    // The province comes from the generation window's list, which only aligns.
+    QCOMPARE(mainForm().SelectedPlaceColumn(0), QStringLiteral("ROMA"));
+    QVERIFY(!mainForm().isVisible());
+
+    Check(QStringLiteral("BNCLCU85L43H501K"));
+    QCOMPARE(Messages().last(), QStringLiteral("Codice Fiscale formalmente errato"));
+    QCOMPARE(recorder_->requests().back().icon, MessageIcon::Exclamation);
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("BNC"));
+    QCOMPARE(form_->Text4()->text(), QStringLiteral("03/07/1985"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+
+    Check(QStringLiteral("VRDGCR70B10F205A"));
+    QCOMPARE(form_->Text4()->text(), QStringLiteral("10/02/1970"));
+    QCOMPARE(form_->Text5()->text(), QStringLiteral("M"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("MILANO"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("MI"));
+}
+
+void VerificaTest::foreignAndUnknownPlaces()
+{
+    Check(WithCheckCharacter("BNCLCU85L43Z404"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("STATI UNITI D'AMERICA"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("EE"));
+
+    Check(WithCheckCharacter("RSSMRA80A01A000"));
+    QCOMPARE(Messages().mid(1), (QStringList{QStringLiteral("Codice Fiscale formalmente corretto"),
+                                             QStringLiteral("Codice Catastale non censito")}));
+    QCOMPARE(recorder_->requests().back().icon, MessageIcon::Critical);
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("RSS"));
+    QCOMPARE(form_->Text4()->text(), QStringLiteral("01/01/1980"));
+    QCOMPARE(form_->Combo1()->text(), QString());
+    QCOMPARE(form_->Label8()->text(), QString());
+}
+
+void VerificaTest::partitaIvaIsCheckedWithoutDecoding()
+{
+    Check(QStringLiteral("BNCLCU85L43H501J"));
+    Check(QStringLiteral("12345678903"));
+    Check(QStringLiteral("12345678900"));
+    QCOMPARE(Messages().mid(1), (QStringList{QStringLiteral("Partita IVA formalmente corretta"),
+                                             QStringLiteral("Partita IVA formalmente errata")}));
+    QCOMPARE(recorder_->requests()[1].icon, MessageIcon::Information);
+    QCOMPARE(recorder_->requests()[2].icon, MessageIcon::Exclamation);
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("BNC"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+}
+
+void VerificaTest::textsOfNeitherKindGiveTheTwoLineMessage()
+{
+    const QString twoLines =
+        QStringLiteral("Il codice inserito non è\nné un Codice Fiscale né una Partita IVA");
+    TypeIntoCode(QStringLiteral("BNCLCU85L43H501"));
+    QTest::mouseClick(form_->Command2(), Qt::LeftButton);
+    form_->Text1()->clear();
+    TypeIntoCode(QStringLiteral("ABCDEF12G34"));
+    QTest::mouseClick(form_->Command2(), Qt::LeftButton);
+    Check(QString());
+    QCOMPARE(Messages(), (QStringList{twoLines, twoLines, twoLines}));
+    for (const auto& request : recorder_->requests()) {
+        QCOMPARE(request.icon, MessageIcon::Critical);
+        QCOMPARE(request.buttons, cf::platform::MessageButtons::Ok);
+    }
+    QCOMPARE(form_->Text2()->text(), QString());
+}
+
+void VerificaTest::outputBoxesFilterKeysAndMoveTheFocus()
+{
+    const auto typeInto = [](QLineEdit* box, const QString& keys) {
+        box->setFocus();
+        QCoreApplication::processEvents();
+        QTest::keyClicks(box, keys);
+        return box->text();
+    };
+    QCOMPARE(typeInto(form_->Text2(), QStringLiteral("Ro1s-si")), QStringLiteral("Rossi"));
+    QCOMPARE(typeInto(form_->Text3(), QStringLiteral("Gian 9Luca")), QStringLiteral("Gian Luca"));
+    QCOMPARE(typeInto(form_->Text5(), QStringLiteral("xMqf")), QStringLiteral("Mf"));
+    QCOMPARE(typeInto(form_->Text4(), QStringLiteral("1a2/3-4.")), QStringLiteral("12/3-4"));
+    QCOMPARE(typeInto(form_->Combo1(), QStringLiteral("Roma 1!")), QStringLiteral("Roma 1!"));
+    // The generation window, created by the place lookup, took the activation.
+    QVERIFY(ShowActive(form_.get()));
+
+    // Enter goes forward and Esc back in tab order: code, button, first
+    // name, sex, date, surname, place.
+    const auto after = [](QLineEdit* box, Qt::Key key) {
+        box->setFocus();
+        QTest::keyClick(box, key);
+        return QApplication::focusWidget();
+    };
+    QCOMPARE(after(form_->Text3(), Qt::Key_Return), form_->Text5());
+    QCOMPARE(after(form_->Text5(), Qt::Key_Return), form_->Text4());
+    QCOMPARE(after(form_->Text4(), Qt::Key_Enter), form_->Text2());
+    QCOMPARE(after(form_->Text2(), Qt::Key_Return), form_->Combo1());
+    QCOMPARE(after(form_->Combo1(), Qt::Key_Return), form_->Text1());
+    QCOMPARE(after(form_->Text3(), Qt::Key_Escape), form_->Command2());
+    QCOMPARE(after(form_->Text2(), Qt::Key_Escape), form_->Text4());
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("Rossi"));
+}
+
+void VerificaTest::boxesSelectTheirTextOnFocus()
+{
+    form_->Text2()->setText(QStringLiteral("BNC"));
+    QTest::mouseClick(form_->Text2(), Qt::LeftButton, {}, QPoint(5, 10));
+    QCoreApplication::processEvents();
+    QCOMPARE(form_->Text2()->selectedText(), QStringLiteral("BNC"));
+
+    TypeIntoCode(QStringLiteral("BNC"));
+    form_->Text4()->setFocus(Qt::TabFocusReason);
+    form_->Text1()->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QCOMPARE(form_->Text1()->selectedText(), QStringLiteral("BNC"));
+}
+
+void VerificaTest::snapshot()
+{
+    Check(QStringLiteral("BNCLCU85L43H501J"));
+    form_->Text1()->setText(QStringLiteral("BNCLCU85L43H501J"));
+    QVERIFY(QDir().mkpath(QStringLiteral(CF_SNAPSHOT_DIR)));
+    QVERIFY(form_->grab().save(QStringLiteral(CF_SNAPSHOT_DIR "/verifica_filled.png")));
+}
+
+QTEST_MAIN(VerificaTest)
+#include "verifica_test.moc"
