@@ -25,12 +25,6 @@ const QColor kBackground(0, 192, 192);
 // Column of each field of an archive record.
 enum Column { kSurname, kFirstName, kCode, kSex, kBirthDate, kPlace, kProvince };
 
-QRect TwipsRect(int left, int top, int width, int height)
-{
-    return QRect(twips::ToPixels(left), twips::ToPixels(top), twips::ToPixels(width),
-                 twips::ToPixels(height));
-}
-
 // A caption at its place, at least as large as its text so that none of
 // it is cut off.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& box,
@@ -91,23 +85,23 @@ void Archivio::CreateControls()
 {
     // The shadow first, so that the yellow title lies over it.
     MakeTitle(this, QStringLiteral("Label1_0"), QColor(64, 64, 64),
-              TwipsRect(1440, 120, 3690, 435));
+              twips::Rect(1440, 120, 3690, 435));
     MakeTitle(this, QStringLiteral("Label1_1"), QColor(255, 255, 0),
-              TwipsRect(1485, 90, 3690, 435));
+              twips::Rect(1485, 90, 3690, 435));
     const QFont font = generation::SansFont(8.25);
     MakeLabel(this, QStringLiteral("Label2_0"), QStringLiteral("Cognome"),
-              TwipsRect(285, 690, 705, 195), font);
+              twips::Rect(285, 690, 705, 195), font);
     MakeLabel(this, QStringLiteral("Label2_1"), QStringLiteral("Nome"),
-              TwipsRect(2190, 705, 450, 195), font);
+              twips::Rect(2190, 705, 450, 195), font);
     MakeLabel(this, QStringLiteral("Label2_2"), QStringLiteral("Codice fiscale"),
-              TwipsRect(3960, 705, 990, 195), font);
+              twips::Rect(3960, 705, 990, 195), font);
 
     // Columns 3 to 6 are hidden: they carry the rest of each record.
     const QRect columnBoxes[kColumnCount] = {
-        TwipsRect(240, 960, 2160, 2205),  TwipsRect(2160, 960, 1875, 2205),
-        TwipsRect(3840, 960, 2340, 2205), TwipsRect(4290, 3600, 990, 645),
-        TwipsRect(5040, 3600, 945, 645),  TwipsRect(5640, 3600, 945, 645),
-        TwipsRect(6120, 3600, 945, 645)};
+        twips::Rect(240, 960, 2160, 2205),  twips::Rect(2160, 960, 1875, 2205),
+        twips::Rect(3840, 960, 2340, 2205), twips::Rect(4290, 3600, 990, 645),
+        twips::Rect(5040, 3600, 945, 645),  twips::Rect(5640, 3600, 945, 645),
+        twips::Rect(6120, 3600, 945, 645)};
     for (int i = 0; i < kColumnCount; ++i) {
         QListWidget* column = new QListWidget(this);
         column->setObjectName(QStringLiteral("List1_%1").arg(i));
@@ -119,17 +113,17 @@ void Archivio::CreateControls()
     }
     vScroll1_ = new QScrollBar(Qt::Vertical, this);
     vScroll1_->setObjectName(QStringLiteral("VScroll1"));
-    vScroll1_->setGeometry(TwipsRect(5835, 960, 270, 2205));
+    vScroll1_->setGeometry(twips::Rect(5835, 960, 270, 2205));
 
     command1_ = new QPushButton(QStringLiteral("&Carica dati selezionati"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(TwipsRect(240, 3720, 1860, 375));
+    command1_->setGeometry(twips::Rect(240, 3720, 1860, 375));
     command2_ = new QPushButton(QStringLiteral("&Elimina dati selezionati"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
-    command2_->setGeometry(TwipsRect(2265, 3720, 1875, 375));
+    command2_->setGeometry(twips::Rect(2265, 3720, 1875, 375));
     command3_ = new QPushButton(QStringLiteral("&Stampa archivio"), this);
     command3_->setObjectName(QStringLiteral("Command3"));
-    command3_->setGeometry(TwipsRect(4305, 3720, 1860, 375));
+    command3_->setGeometry(twips::Rect(4305, 3720, 1860, 375));
     for (QPushButton* command : {command1_, command2_, command3_})
         command->setAutoDefault(true);
     connect(command1_, &QPushButton::clicked, this, &Archivio::Command1_Click);

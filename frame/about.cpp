@@ -27,12 +27,6 @@ const QString kTitle = QStringLiteral("Codice fiscale");
 constexpr int kEmailLink = 5;
 constexpr int kWebLink = 6;
 
-QRect TwipsRect(int left, int top, int width, int height)
-{
-    return {twips::ToPixels(left), twips::ToPixels(top), twips::ToPixels(width),
-            twips::ToPixels(height)};
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& box)
 {
     auto* label = new QLabel(text, parent);
@@ -74,41 +68,41 @@ About::About(QWidget* parent) : QWidget(parent)
     setPalette(colours);
     setAutoFillBackground(true);
 
-    image1_ = MakeLabel(this, QStringLiteral("Image1"), QString(), TwipsRect(600, 285, 750, 780));
+    image1_ = MakeLabel(this, QStringLiteral("Image1"), QString(), twips::Rect(600, 285, 750, 780));
     image1_->setScaledContents(true);
     // Drawn from the larger picture, so that the stretch only ever shrinks.
     image1_->setPixmap(ProgramIconPicture(64));
 
-    label1_ = MakeLabel(this, QStringLiteral("Label1"), QString(), TwipsRect(1905, 915, 3045, 405));
+    label1_ = MakeLabel(this, QStringLiteral("Label1"), QString(), twips::Rect(1905, 915, 3045, 405));
     label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label1_->setFont(generation::SansFont(9.75, true));
 
     label2_[0] = MakeLabel(this, QStringLiteral("Label2_0"),
                            QStringLiteral("Per Linux e gli altri sistemi con Qt 6"),
-                           TwipsRect(600, 1275, 5400, 285));
+                           twips::Rect(600, 1275, 5400, 285));
     label2_[1] = MakeLabel(this, QStringLiteral("Label2_1"),
                            QStringLiteral("Programma di gestione codici fiscali. Creazione, verifica, "
                                           "stampa ed archiviazione codici."),
-                           TwipsRect(600, 1590, 4800, 525));
+                           twips::Rect(600, 1590, 4800, 525));
     label2_[1]->setWordWrap(true);
     label2_[1]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label2_[2] = MakeLabel(this, QStringLiteral("Label2_2"),
                            QStringLiteral("© 2026 Progetto Codice Fiscale – licenza MIT"),
-                           TwipsRect(600, 3180, 4440, 285));
+                           twips::Rect(600, 3180, 4440, 285));
 
     label2_[3] = MakeOneLineLabel(this, QStringLiteral("Label2_3"), QStringLiteral("E-mail:"),
-                                  TwipsRect(600, 3510, 465, 195), font());
+                                  twips::Rect(600, 3510, 465, 195), font());
     label2_[4] = MakeOneLineLabel(this, QStringLiteral("Label2_4"), QStringLiteral("Sito Internet:"),
-                                  TwipsRect(600, 3795, 900, 195), font());
+                                  twips::Rect(600, 3795, 900, 195), font());
 
     QFont linkFont = generation::SansFont(8.25, true);
     linkFont.setUnderline(true);
     label2_[kEmailLink] = MakeOneLineLabel(this, QStringLiteral("Label2_5"),
                                            QString::fromLatin1(kContactEmail),
-                                           TwipsRect(1680, 3510, 1740, 195), linkFont);
+                                           twips::Rect(1680, 3510, 1740, 195), linkFont);
     label2_[kWebLink] = MakeOneLineLabel(this, QStringLiteral("Label2_6"),
                                          QString::fromLatin1(kContactWebsite),
-                                         TwipsRect(1680, 3795, 2280, 195), linkFont);
+                                         twips::Rect(1680, 3795, 2280, 195), linkFont);
     for (const int index : {kEmailLink, kWebLink}) {
         QPalette linkColours = label2_[index]->palette();
         linkColours.setColor(QPalette::WindowText, kLinkColour);
@@ -119,10 +113,10 @@ About::About(QWidget* parent) : QWidget(parent)
 
     command1_ = MakeButton(this, QStringLiteral("Command1"),
                            QStringLiteral("Richiamare Codice Fiscale dalla riga di comando"),
-                           TwipsRect(1080, 2085, 3975, 375));
+                           twips::Rect(1080, 2085, 3975, 375));
     command2_ = MakeButton(this, QStringLiteral("Command2"),
                            QStringLiteral("Informazioni sulla codificazione delle persone fisiche"),
-                           TwipsRect(1080, 2640, 3975, 375));
+                           twips::Rect(1080, 2640, 3975, 375));
     connect(command1_, &QPushButton::clicked, this, &About::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &About::Command2_Click);
 

@@ -27,12 +27,6 @@ const QString kUnknownPlace = QStringLiteral("Comune non censito o inesistente")
 const QString kCopyTip = QStringLiteral("Clicca per copiare il codice fiscale negli appunti");
 const QColor kBackground(255, 192, 128);
 
-QRect TwipsRect(int left, int top, int width, int height)
-{
-    return QRect(twips::ToPixels(left), twips::ToPixels(top), twips::ToPixels(width),
-                 twips::ToPixels(height));
-}
-
 QString DateMask()
 {
     return QString::fromStdU16String(std::u16string(kDateMask));
@@ -123,40 +117,40 @@ MainForm::~MainForm()
 void MainForm::CreateControls()
 {
     MakeCaption(this, "Label3", QStringLiteral("Cognome"), 330, 315);
-    text2_ = MakeBox(this, "Text2", TwipsRect(1830, 240, 2775, 315), 40);
+    text2_ = MakeBox(this, "Text2", twips::Rect(1830, 240, 2775, 315), 40);
     MakeCaption(this, "Label4", QStringLiteral("Nome"), 330, 645);
-    text3_ = MakeBox(this, "Text3", TwipsRect(1830, 645, 2775, 315), 40);
+    text3_ = MakeBox(this, "Text3", twips::Rect(1830, 645, 2775, 315), 40);
     MakeCaption(this, "Label9", QStringLiteral("Sesso"), 330, 1035);
-    text5_ = MakeBox(this, "Text5", TwipsRect(1830, 1035, 315, 315), 40);
+    text5_ = MakeBox(this, "Text5", twips::Rect(1830, 1035, 315, 315), 40);
     MakeCaption(this, "Label5", QStringLiteral("Data di nascita"), 330, 1410);
-    text4_ = MakeBox(this, "Text4", TwipsRect(1830, 1410, 915, 315), 10);
+    text4_ = MakeBox(this, "Text4", twips::Rect(1830, 1410, 915, 315), 10);
     text4_->setValidator(new DateMaskValidator(text4_));
     MakeCaption(this, "Label6", QStringLiteral("Luogo"), 330, 1770);
-    combo1_ = MakeBox(this, "Combo1", TwipsRect(1830, 1785, 2850, 300), 0);
+    combo1_ = MakeBox(this, "Combo1", twips::Rect(1830, 1785, 2850, 300), 0);
 
     picture1_ = Named(new QLabel(this), "Picture1");
-    picture1_->setGeometry(TwipsRect(4410, 1800, 240, 255));
+    picture1_->setGeometry(twips::Rect(4410, 1800, 240, 255));
     picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     MakeCaption(this, "Label7", QStringLiteral("Provincia"), 330, 2130);
-    label8_ = MakeValueLabel(this, "Label8", TwipsRect(1830, 2130, 465, 330));
+    label8_ = MakeValueLabel(this, "Label8", twips::Rect(1830, 2130, 465, 330));
     MakeCaption(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"), 330, 2640);
-    varnel_ = MakeValueLabel(this, "Varnel", TwipsRect(2325, 2580, 3120, 345));
+    varnel_ = MakeValueLabel(this, "Varnel", twips::Rect(2325, 2580, 3120, 345));
     varnel_->setFont(SansFont(9.75, true));
 
     command1_ = Named(new QPushButton(QStringLiteral("&Genera Codice Fiscale"), this), "Command1");
-    command1_->setGeometry(TwipsRect(1845, 3150, 2565, 480));
+    command1_->setGeometry(twips::Rect(1845, 3150, 2565, 480));
     command2_ = Named(new QPushButton(QStringLiteral("&Nuovo Codice"), this), "Command2");
-    command2_->setGeometry(TwipsRect(1110, 3855, 1875, 360));
+    command2_->setGeometry(twips::Rect(1110, 3855, 1875, 360));
     command3_ = Named(new QPushButton(QStringLiteral("&Archivia dati"), this), "Command3");
-    command3_->setGeometry(TwipsRect(3240, 3855, 1875, 360));
+    command3_->setGeometry(twips::Rect(3240, 3855, 1875, 360));
     command3_->setEnabled(false);
 
     // The place list: the name column doubles as the drop-down list of the
     // place box; the code and province columns lie below the window's bottom
     // edge and are never seen.
-    const QRect listBoxes[] = {TwipsRect(1830, 2100, 2850, 1620), TwipsRect(2760, 4530, 1560, 1230),
-                               TwipsRect(3675, 4530, 1545, 1230)};
+    const QRect listBoxes[] = {twips::Rect(1830, 2100, 2850, 1620), twips::Rect(2760, 4530, 1560, 1230),
+                               twips::Rect(3675, 4530, 1545, 1230)};
     for (int i = 0; i < 3; ++i) {
         list1_[i] = new QListWidget(this);
         list1_[i]->setObjectName(QStringLiteral("List1_%1").arg(i));
@@ -166,7 +160,7 @@ void MainForm::CreateControls()
             list1_[i]->setFocusPolicy(Qt::NoFocus);
     }
     vScroll1_ = Named(new QScrollBar(Qt::Vertical, this), "VScroll1");
-    vScroll1_->setGeometry(TwipsRect(4980, 4530, 240, 1230));
+    vScroll1_->setGeometry(twips::Rect(4980, 4530, 240, 1230));
     vScroll1_->setFocusPolicy(Qt::NoFocus);
     list1_[0]->hide();
     list1_[0]->raise();

@@ -14,12 +14,6 @@ namespace {
 const QColor kYearColour(0, 123, 0);
 const QColor kLinkColour(0, 0, 255);
 
-QRect TwipsRect(int left, int top, int width, int height)
-{
-    return QRect(twips::ToPixels(left), twips::ToPixels(top), twips::ToPixels(width),
-                 twips::ToPixels(height));
-}
-
 // A transparent label that sizes itself to its text.
 QLabel* MakeLabel(QWidget* parent, const QString& name, int left, int top, const QFont& font)
 {
@@ -64,7 +58,7 @@ Tesserino::Tesserino(QWidget* parent) : QWidget(parent)
 
     picture1_ = new QLabel(this);
     picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->setGeometry(TwipsRect(420, 135, 6210, 3705));
+    picture1_->setGeometry(twips::Rect(420, 135, 6210, 3705));
     picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Pointer moves over the card are the card's own: they do not reach the
     // window's background, so they leave the link highlight as it is.
@@ -83,9 +77,9 @@ Tesserino::Tesserino(QWidget* parent) : QWidget(parent)
     }
     lblAnno_ = MakeLabel(picture1_, QStringLiteral("lblAnno"), 270, 2970, SansFont(9.75, true));
 
-    shape1_[0] = MakeShape(this, QStringLiteral("Shape1_0"), TwipsRect(2235, 3900, 2160, 360),
+    shape1_[0] = MakeShape(this, QStringLiteral("Shape1_0"), twips::Rect(2235, 3900, 2160, 360),
                            QColor(64, 64, 64));
-    shape1_[1] = MakeShape(this, QStringLiteral("Shape1_1"), TwipsRect(2235, 3885, 2145, 360),
+    shape1_[1] = MakeShape(this, QStringLiteral("Shape1_1"), twips::Rect(2235, 3885, 2145, 360),
                            Qt::white);
     labels_[7] = MakeLabel(this, QStringLiteral("Label8"), 2340, 3960, font());
     labels_[7]->setText(QStringLiteral("<<Torna al quadro dati"));

@@ -26,12 +26,6 @@ const QColor kBackground(0, 255, 0);
 constexpr int kPartitaIvaLength = 11;
 constexpr int kCodiceFiscaleLength = 16;
 
-QRect TwipsRect(int left, int top, int width, int height)
-{
-    return QRect(twips::ToPixels(left), twips::ToPixels(top), twips::ToPixels(width),
-                 twips::ToPixels(height));
-}
-
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name)
 {
@@ -130,30 +124,30 @@ void Verifica::CreateControls()
 {
     const QFont font = generation::SansFont(8.25);
     MakeCaption(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"),
-                TwipsRect(225, 300, 2265, 240), generation::SansFont(8.25, true));
-    text1_ = MakeBox(this, "Text1", TwipsRect(2565, 225, 2610, 315), kCodiceFiscaleLength);
+                twips::Rect(225, 300, 2265, 240), generation::SansFont(8.25, true));
+    text1_ = MakeBox(this, "Text1", twips::Rect(2565, 225, 2610, 315), kCodiceFiscaleLength);
     command2_ =
         Named(new QPushButton(QStringLiteral("&Verifica Codice Fiscale"), this), "Command2");
-    command2_->setGeometry(TwipsRect(1770, 3315, 2865, 450));
+    command2_->setGeometry(twips::Rect(1770, 3315, 2865, 450));
     // Enter on the focused button presses it.
     command2_->setAutoDefault(true);
 
-    MakeCaption(this, "Label3", QStringLiteral("Cognome"), TwipsRect(240, 810, 675, 195), font);
-    text2_ = MakeBox(this, "Text2", TwipsRect(1740, 735, 2820, 315), 40);
-    MakeCaption(this, "Label4", QStringLiteral("Nome"), TwipsRect(240, 1140, 420, 195), font);
-    text3_ = MakeBox(this, "Text3", TwipsRect(1740, 1140, 2820, 315), 40);
-    MakeCaption(this, "Label9", QStringLiteral("Sesso"), TwipsRect(240, 1530, 435, 195), font);
-    text5_ = MakeBox(this, "Text5", TwipsRect(1740, 1530, 315, 315), 40);
+    MakeCaption(this, "Label3", QStringLiteral("Cognome"), twips::Rect(240, 810, 675, 195), font);
+    text2_ = MakeBox(this, "Text2", twips::Rect(1740, 735, 2820, 315), 40);
+    MakeCaption(this, "Label4", QStringLiteral("Nome"), twips::Rect(240, 1140, 420, 195), font);
+    text3_ = MakeBox(this, "Text3", twips::Rect(1740, 1140, 2820, 315), 40);
+    MakeCaption(this, "Label9", QStringLiteral("Sesso"), twips::Rect(240, 1530, 435, 195), font);
+    text5_ = MakeBox(this, "Text5", twips::Rect(1740, 1530, 315, 315), 40);
     MakeCaption(this, "Label5", QStringLiteral("Data di nascita"),
-                TwipsRect(240, 1905, 1065, 195), font);
-    text4_ = MakeBox(this, "Text4", TwipsRect(1740, 1905, 1170, 315), 10);
-    MakeCaption(this, "Label6", QStringLiteral("Luogo"), TwipsRect(240, 2265, 450, 195), font);
-    combo1_ = MakeBox(this, "Combo1", TwipsRect(1740, 2265, 2835, 300), 0);
-    MakeCaption(this, "Label7", QStringLiteral("Provincia"), TwipsRect(240, 2625, 660, 195), font);
+                twips::Rect(240, 1905, 1065, 195), font);
+    text4_ = MakeBox(this, "Text4", twips::Rect(1740, 1905, 1170, 315), 10);
+    MakeCaption(this, "Label6", QStringLiteral("Luogo"), twips::Rect(240, 2265, 450, 195), font);
+    combo1_ = MakeBox(this, "Combo1", twips::Rect(1740, 2265, 2835, 300), 0);
+    MakeCaption(this, "Label7", QStringLiteral("Provincia"), twips::Rect(240, 2625, 660, 195), font);
 
     // The province: white, single border, centred.
     label8_ = Named(new QLabel(this), "Label8");
-    label8_->setGeometry(TwipsRect(1740, 2625, 465, 330));
+    label8_->setGeometry(twips::Rect(1740, 2625, 465, 330));
     label8_->setAlignment(Qt::AlignCenter);
     label8_->setFrameStyle(QFrame::Box | QFrame::Plain);
     label8_->setLineWidth(1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 // Window layouts are given in twips (1/1,440 inch); on a 96 dpi screen a
 // pixel is 15 twips. Every conversion between the two goes through here.
 namespace twips {
@@ -14,5 +16,11 @@ constexpr int ToPixels(int twips)
 }
 
 constexpr int FromPixels(int pixels) { return pixels * kPerPixel; }
+
+// A rectangle given in twips (left, top, width, height), in pixels.
+inline QRect Rect(int left, int top, int width, int height)
+{
+    return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+}
 
 }  // namespace twips
