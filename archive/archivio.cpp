@@ -14,6 +14,7 @@
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "widgets/multi_listbox.h"
+#include "widgets/form_controls.h"
 #include "widgets/twips.h"
 
 namespace cf::archive {
@@ -41,9 +42,7 @@ QLabel* MakeTitle(QWidget* parent, const QString& name, const QColor& color, con
 {
     QLabel* title = MakeLabel(parent, name, QStringLiteral("Archivio codici fiscali"), box,
                               generation::SansFont(18, true));
-    QPalette palette = title->palette();
-    palette.setColor(QPalette::WindowText, color);
-    title->setPalette(palette);
+    forms::SetTextColour(title, color);
     return title;
 }
 
@@ -72,10 +71,7 @@ Archivio::Archivio(MainFormProvider mainForm, const QString& archivePath, QWidge
     setObjectName(QStringLiteral("Archivio"));
     setFixedSize(twips::ToPixels(7350), twips::ToPixels(4425));
     setFont(generation::SansFont(8.25));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kBackground);
-    setPalette(palette);
+    forms::SetBackground(this, kBackground);
 
     CreateControls();
     Form_Load();

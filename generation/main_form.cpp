@@ -16,10 +16,14 @@
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "widgets/multi_listbox.h"
+#include "widgets/form_controls.h"
 #include "widgets/twips.h"
 
 namespace cf::generation {
 namespace {
+
+using forms::MakeBox;
+using forms::Named;
 
 const QString kTitle = QStringLiteral("Codice fiscale");
 const QString kMissingData = QStringLiteral("Manca almeno un dato fondamentale");
@@ -32,28 +36,12 @@ QString DateMask()
     return QString::fromStdU16String(std::u16string(kDateMask));
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 // A caption label: transparent, sized to its text.
 void MakeCaption(QWidget* parent, const char* name, const QString& text, int left, int top)
 {
     auto* label = Named(new QLabel(text, parent), name);
     label->move(twips::ToPixels(left), twips::ToPixels(top));
     label->adjustSize();
-}
-
-QLineEdit* MakeBox(QWidget* parent, const char* name, const QRect& box, int maxLength)
-{
-    auto* edit = Named(new QLineEdit(parent), name);
-    edit->setGeometry(box);
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
-    return edit;
 }
 
 // A label with a white background, a single sunken border and centred text.
@@ -64,10 +52,7 @@ QLabel* MakeValueLabel(QWidget* parent, const char* name, const QRect& box)
     label->setAlignment(Qt::AlignCenter);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setLineWidth(1);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    label->setPalette(palette);
+    forms::SetBackground(label, Qt::white);
     return label;
 }
 
@@ -100,10 +85,7 @@ MainForm::MainForm(QWidget* parent, const PlaceListHooks& hooks) : QWidget(paren
     setWindowTitle(QStringLiteral("Genera Codice Fiscale"));
     setFixedSize(twips::ToPixels(5610), twips::ToPixels(4470));
     setFont(SansFont(8.25));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kBackground);
-    setPalette(palette);
+    forms::SetBackground(this, kBackground);
 
     CreateControls();
     Form_Load(hooks);

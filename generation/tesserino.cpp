@@ -6,10 +6,13 @@
 #include "generation/fonts.h"
 #include "generation/generation_images.h"
 #include "generation/window_host.h"
+#include "widgets/form_controls.h"
 #include "widgets/twips.h"
 
 namespace cf::generation {
 namespace {
+
+using forms::SetTextColour;
 
 const QColor kYearColour(0, 123, 0);
 const QColor kLinkColour(0, 0, 255);
@@ -24,22 +27,12 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, int left, int top, const
     return label;
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
 QWidget* MakeShape(QWidget* parent, const QString& name, const QRect& box, const QColor& colour)
 {
     auto* shape = new QWidget(parent);
     shape->setObjectName(name);
     shape->setGeometry(box);
-    shape->setAutoFillBackground(true);
-    QPalette palette = shape->palette();
-    palette.setColor(QPalette::Window, colour);
-    shape->setPalette(palette);
+    forms::SetBackground(shape, colour);
     shape->hide();
     return shape;
 }

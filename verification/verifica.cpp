@@ -12,10 +12,14 @@
 #include "generation/fonts.h"
 #include "generation/main_form.h"
 #include "platform/message_box.h"
+#include "widgets/form_controls.h"
 #include "widgets/twips.h"
 
 namespace cf::verification {
 namespace {
+
+using forms::MakeBox;
+using forms::Named;
 
 const QString kTitle = QStringLiteral("Codice fiscale");
 // Two lines parted by a lone carriage return.
@@ -26,13 +30,6 @@ const QColor kBackground(0, 255, 0);
 constexpr int kPartitaIvaLength = 11;
 constexpr int kCodiceFiscaleLength = 16;
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 // A caption at its place, at least as large as its text so that none of
 // it is cut off.
 QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, const QRect& box,
@@ -42,15 +39,6 @@ QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, cons
     label->setFont(font);
     label->setGeometry(QRect(box.topLeft(), box.size().expandedTo(label->sizeHint())));
     return label;
-}
-
-QLineEdit* MakeBox(QWidget* parent, const char* name, const QRect& box, int maxLength)
-{
-    auto* edit = Named(new QLineEdit(parent), name);
-    edit->setGeometry(box);
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
-    return edit;
 }
 
 bool IsDigit(QChar c)
@@ -112,10 +100,7 @@ Verifica::Verifica(MainFormProvider mainForm, QWidget* parent)
     setWindowTitle(QStringLiteral("Verifica codice"));
     setFixedSize(twips::ToPixels(6360), twips::ToPixels(4260));
     setFont(generation::SansFont(8.25));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kBackground);
-    setPalette(palette);
+    forms::SetBackground(this, kBackground);
 
     CreateControls();
 }
@@ -151,10 +136,7 @@ void Verifica::CreateControls()
     label8_->setAlignment(Qt::AlignCenter);
     label8_->setFrameStyle(QFrame::Box | QFrame::Plain);
     label8_->setLineWidth(1);
-    label8_->setAutoFillBackground(true);
-    QPalette palette = label8_->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    label8_->setPalette(palette);
+    forms::SetBackground(label8_, Qt::white);
 
     for (QLineEdit* box : {text1_, text2_, text3_, text5_, text4_, combo1_})
         box->installEventFilter(this);

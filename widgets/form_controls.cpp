@@ -1,0 +1,31 @@
+#include "widgets/form_controls.h"
+
+#include <QPalette>
+
+namespace forms {
+
+QLineEdit* MakeBox(QWidget* parent, const char* name, const QRect& box, int maxLength)
+{
+    auto* edit = Named(new QLineEdit(parent), name);
+    edit->setGeometry(box);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    return edit;
+}
+
+void SetBackground(QWidget* widget, const QColor& colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+}  // namespace forms
