@@ -17,8 +17,10 @@ namespace {
 const std::string& ArchiveFile()
 {
     static const std::string path = [] {
-        char pattern[] = "/tmp/cf-fuzz-archive-XXXXXX";
-        const char* directory = ::mkdtemp(pattern);
+        // On a memory file system when there is one: a rewrite flushes to disk.
+        std::string pattern = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        pattern += "/cf-fuzz-archive-XXXXXX";
+        const char* directory = ::mkdtemp(pattern.data());
         if (!directory)
             std::abort();
         return std::string(directory) + "/codarc.dat";
