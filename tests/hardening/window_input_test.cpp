@@ -1,0 +1,138 @@
+// Bad input pasted (not typed) into every text box of the windows: very long
+// texts, control characters and letters of other alphabets. Nothing may
+// crash, every refusal shows its message, and whatever is archived loads
+// back as it was written.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "engine/archive_file.h"
+#include "generation/main_form.h"
+#include "generation_test_support.h"
+#include "platform/message_box.h"
+#include "verification/verifica.h"
+
+using cf::generation::MainForm;
+using cf::platform::MessageAnswer;
+using cf::platform::MessageBoxRecorder;
+
+namespace {
+
+// The texts pasted into each box, one at a time.
+QStringList BadTexts()
+{
+    return {
+        QString(10000, u'A'),
+        QString(10000, u'9'),
+        QStringLiteral("ROSSI\tMARIO\r\nVERDI\x01\x1b\x7f"),
+        QStringLiteral("Иванов Пётр"),
+        QStringLiteral("山田太郎"),
+        QStringLiteral("O'NEIL, \"JR\""),
+        QStringLiteral("  /  /  \r\n"),
+        QStringLiteral("ÀÉÎÕÜ àéîõü ß"),
+        QString(),
+    };
+}
+
+void Paste(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    QApplication::clipboard()->setText(text);
+    box->paste();
+}
+
+}  // namespace
+
+class WindowInputTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void generationWindowSurvivesPastedTextsAndArchivesOnlyLoadableRecords();
+    void verificationWindowSurvivesPastedTexts();
+};
+
+void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadableRecords()
+{
+    TestWorkDirectory work;
+    QTemporaryDir archiveDirectory;
+    const QString archive = archiveDirectory.filePath(QStringLiteral("codarc.dat"));
+    MainForm form;
+    form.setArchivePath(archive);
+    form.setCardPresenter([](const cf::generation::CardValues&) {});
+    QVERIFY(ShowActive(&form));
+
+    int archived = 0;
+    int archiveRefusals = 0;
+    QLineEdit* const boxes[] = {form.Text2(), form.Text3(), form.Text5(), form.Text4(), form.Combo1()};
+    for (QLineEdit* box : boxes) {
+        for (const QString& text : BadTexts()) {
+            // A person the window accepts, then one box spoiled.
+            form.Text2()->setText(QStringLiteral("BIANCHI"));
+            form.Text3()->setText(QStringLiteral("LUCIA"));
+            form.Text5()->setText(QStringLiteral("F"));
+            form.Text4()->setText(QStringLiteral("03/07/85"));
+            form.Combo1()->setText(QStringLiteral("ROMA"));
+            Paste(box, text);
+
+            MessageBoxRecorder recorder;
+            recorder.QueueAnswer(MessageAnswer::Ok);
+            form.setCode(QString());
+            form.Command1()->click();
+            const bool generated = !form.Varnel()->text().isEmpty();
+            if (!generated) {
+                // A refusal always says why.
+                QVERIFY2(!recorder.requests().empty(), qPrintable(box->objectName() + ": " + text.left(20)));
+                continue;
+            }
+            QCOMPARE(form.Varnel()->text().size(), 16);
+
+            MessageBoxRecorder archiving;
+            archiving.QueueAnswer(MessageAnswer::Yes);
+            form.Command3()->click();
+            QVERIFY(archiving.requests().size() >= 2);
+            if (archiving.requests().back().text == QStringLiteral("Dati archiviati!"))
+                ++archived;
+            else
+                ++archiveRefusals;
+        }
+    }
+
+    QVERIFY(archived > 0);
+    QVERIFY(archiveRefusals > 0);  // the quotes and the comma
+
+    // Every archived record loads back whole, seven fields, as shown.
+    const auto rows = cf::LoadArchive(archive.toStdString());
+    QCOMPARE(static_cast<int>(rows.size()), archived);
+    for (const cf::ArchiveRecord& row : rows) {
+        QCOMPARE(QString::fromStdString(row[2]).size(), 16);
+        QVERIFY(row[6] == "RM");
+    }
+}
+
+void WindowInputTest::verificationWindowSurvivesPastedTexts()
+{
+    TestWorkDirectory work;
+    std::unique_ptr<MainForm> form;
+    cf::verification::Verifica window([&form]() -> MainForm& {
+        if (!form)
+            form = std::make_unique<MainForm>();
+        return *form;
+    });
+    QVERIFY(ShowActive(&window));
+    const auto boxes = window.findChildren<QLineEdit*>();
+    QVERIFY(boxes.size() >= 6);
+    for (QLineEdit* box : boxes) {
+        for (const QString& text : BadTexts()) {
+            Paste(box, text);
+            MessageBoxRecorder recorder;
+            window.Command2()->click();
+            QVERIFY2(!recorder.requests().empty(), qPrintable(box->objectName()));
+        }
+    }
+}
+
+QTEST_MAIN(WindowInputTest)
+#include "window_input_test.moc"
