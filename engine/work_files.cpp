@@ -1,8 +1,10 @@
 #include "engine/work_files.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,7 +86,26 @@ void DeleteWorkFile(std::string_view fileName)
 
 void DeletePlaceFile()
 {
-    DeleteWorkFile(kPlaceFileName);
+    const int directory = ::open(WorkDirectory().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0)
+        return;
+    if (::flock(directory, LOCK_EX | LOCK_NB) == 0)
+        DeleteWorkFile(kPlaceFileName);
+    ::close(directory);
+}
+
+PlaceFileInUse::PlaceFileInUse()
+    : directory_(::open(WorkDirectory().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    if (directory_ >= 0)
+        while (::flock(directory_, LOCK_SH) != 0 && errno == EINTR) {
+        }
+}
+
+PlaceFileInUse::~PlaceFileInUse()
+{
+    if (directory_ >= 0)
+        ::close(directory_);
 }
 
 }  // namespace cf

@@ -25,7 +25,23 @@ bool WriteResourceFile(std::string_view fileName, int resourceId);
 // Removes WorkDirectory() + fileName if it exists.
 void DeleteWorkFile(std::string_view fileName);
 
-// Removes "varnel.cod" from the work directory if it exists.
+// Removes "varnel.cod" from the work directory if it exists, unless another
+// instance of the program is using it at this moment (see PlaceFileInUse):
+// the last instance to end removes it.
 void DeletePlaceFile();
+
+// While an object of this class lives, this program is using "varnel.cod",
+// and another instance that ends meanwhile leaves the file alone. It holds a
+// shared lock on the work directory; DeletePlaceFile takes it exclusively.
+class PlaceFileInUse {
+public:
+    PlaceFileInUse();
+    ~PlaceFileInUse();
+    PlaceFileInUse(const PlaceFileInUse&) = delete;
+    PlaceFileInUse& operator=(const PlaceFileInUse&) = delete;
+
+private:
+    int directory_;
+};
 
 }  // namespace cf

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "engine/embedded_resources.h"
@@ -119,6 +120,54 @@ TEST_F(WorkFiles, UnwritableWorkDirectoryFailsQuietly)
     EXPECT_FALSE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
     DeletePlaceFile();
     ::chmod(directory_.c_str(), 0700);
+}
+
+}  // namespace
+}  // namespace cf
+
+namespace cf {
+namespace {
+
+TEST_F(WorkFiles, PlaceFileInUseByAnotherInstanceIsLeftForTheLastOne)
+{
+    const std::string path = WorkDirectory() + kPlaceFileName;
+    ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
+
+    // Another instance (a child process) is using the file.
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        PlaceFileInUse use;
+        char byte = 0;
+        (void)!::write(ready[1], &byte, 1);
+        (void)!::read(release[0], &byte, 1);
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    DeletePlaceFile();
+    EXPECT_TRUE(FileExists(path)) << "deleted while another instance used it";
+
+    ASSERT_EQ(::write(release[1], &byte, 1), 1);
+    ::waitpid(other, nullptr, 0);
+    DeletePlaceFile();
+    EXPECT_FALSE(FileExists(path));
+    for (int fd : {ready[0], ready[1], release[0], release[1]})
+        ::close(fd);
+}
+
+TEST_F(WorkFiles, OwnUseEndsBeforeDeleting)
+{
+    const std::string path = WorkDirectory() + kPlaceFileName;
+    {
+        PlaceFileInUse use;
+        ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
+    }
+    DeletePlaceFile();
+    EXPECT_FALSE(FileExists(path));
 }
 
 }  // namespace
