@@ -4,11 +4,17 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <span>
+
+#include <QApplication>
 
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
 #include "engine/work_files.h"
+#include "frame/principale.h"
+#include "frame/program_icon.h"
+#include "platform/display.h"
 #include "startup/code_check.h"
 #include "startup/command_line.h"
 #include "startup/command_line_output.h"
@@ -30,14 +36,31 @@ int CurrentYear()
     return local.tm_year + 1900;
 }
 
-// The windows are not built yet: until then the program without arguments
-// explains its use, and the place file goes as it will when the main window
-// closes.
-int RunWindowedMode(int&, char**)
+// The windows: the frame around the generation window, whose place list
+// loads under the splash window first. Without a desktop to show them on,
+// the program says so and explains its use instead.
+int RunWindowedMode(int& argc, char** argv)
 {
-    PrintUsage();
-    cf::DeletePlaceFile();
-    return cf::kExitSuccess;
+    if (!cf::platform::DisplayAvailable() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("codicefiscale: nessuno schermo disponibile per le finestre.\n\n", stderr);
+        PrintUsage();
+        return cf::kExitUsage;
+    }
+    QApplication application(argc, argv);
+    QApplication::setWindowIcon(cf::frame::ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("codicefiscale"));
+
+    // The place file is in use until the place list has been loaded from it:
+    // a command-line instance ending meanwhile leaves it alone.
+    auto placeFileInUse = std::make_optional<cf::PlaceFileInUse>();
+    cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
+    cf::frame::Principale frame;
+    placeFileInUse.reset();
+    // The place file was missing: the program has already been ended.
+    if (frame.ended())
+        return cf::kExitRefused;
+    frame.Start();
+    return QApplication::exec();
 }
 
 }  // namespace
@@ -72,14 +95,17 @@ int main(int argc, char** argv)
         // A caller that stops reading our output must not keep the code
         // from the clipboard or leave the place file behind.
         std::signal(SIGPIPE, SIG_IGN);
-        cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
-        const cf::CommandLineOutcome outcome = cf::RunCommandLine(request.text);
-        const int status = cf::DeliverCommandLineOutcome(outcome, argc, argv);
+        int status;
+        {
+            const cf::PlaceFileInUse placeFileInUse;
+            cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
+            const cf::CommandLineOutcome outcome = cf::RunCommandLine(request.text);
+            status = cf::DeliverCommandLineOutcome(outcome, argc, argv);
+        }
         cf::DeletePlaceFile();
         return status;
     }
     case cf::ProgramMode::Windowed:
-        cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
         return RunWindowedMode(argc, argv);
     }
     return cf::kExitUsage;

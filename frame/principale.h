@@ -1,0 +1,130 @@
+#pragma once
+// The program's frame window: a multiple-document frame holding the
+// generation, verification, archive, card and about windows, with the drawn
+// toolbar along its top edge and the status bar along its bottom edge. The
+// toolbar switches between the windows, prints the person and ends the
+// program; a one-second timer keeps the status bar and the print command up
+// to date.
+
+#include <QDate>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+#include "archive/archivio.h"
+#include "frame/about.h"
+#include "generation/main_form.h"
+#include "generation/tesserino.h"
+#include "platform/line_printer.h"
+#include "verification/verifica.h"
+#include "widgets/status_bar.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
+class clsCoolbar;
+
+namespace cf::frame {
+
+// Toolbar buttons, numbered from 1 in the order they are added.
+enum ToolbarButton {
+    kCreazione = 1,
+    kVerifica = 2,
+    kArchivio = 3,
+    kStampa = 4,
+    kInfo = 5,
+    kEsci = 6,
+};
+
+// The status bar's date pane: ten blanks (room for the pane's icon) and the
+// Italian long date, e.g. "          Martedì 8 Dicembre 2026".
+QString StatusDateText(const QDate& date);
+
+// What the frame is given from outside; tests replace the defaults.
+struct PrincipaleOptions {
+    // Ends the program with an exit status, after "Esci", when the frame is
+    // closed and when the place file is missing at start. The default leaves
+    // the event loop.
+    std::function<void(int status)> endProgram;
+    // Where the person printouts go.
+    platform::PrintTarget printTarget = platform::PrintTarget::DefaultPrinter();
+    // The archive file of the generation and archive windows; empty for the
+    // usual place.
+    QString archivePath;
+};
+
+class Principale : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Builds the frame and then the generation window, which loads the place
+    // list under the splash window. Neither is shown yet: see Start.
+    explicit Principale(PrincipaleOptions options = {}, QWidget* parent = nullptr);
+
+    // Shows the frame with the generation window inside it.
+    void Start();
+    // True once the program has been ended (see PrincipaleOptions::endProgram).
+    bool ended() const { return ended_; }
+
+    // Closes the verification, card, archive and about windows, in this order;
+    // the generation window stays as it is.
+    void Chiudi();
+    // Redraws both panes of the status bar.
+    void UpDateStat();
+    // The one-second tick: the status bar, then the print-ready poll of the
+    // generation window's province label.
+    void Timer1_Timer();
+
+    // The generation window, created (with its place list) on first use.
+    generation::MainForm& mainForm();
+
+    QWidget* picCoolBar() const { return picCoolBar_; }
+    clsCoolbar& coolBar() const { return *coolBar_; }
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    verification::Verifica* verifica() const { return verifica_; }
+    archive::Archivio* archivio() const { return archivio_; }
+    generation::Tesserino* tesserino() const { return tesserino_; }
+    About* about() const { return about_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void MDIForm_Load();
+    void CreateStatusBar();
+    void CreateToolbar();
+    void picCoolBar_ButtonClicked(int button);
+    void PrintCommand();
+    void PrintCard();
+    void PrintData();
+    void ShowCard(const generation::CardValues& values);
+    void HideMainForm();
+    // Puts the window into a fixed-size sub-window (once) and shows it.
+    void ShowChild(QWidget* window);
+    QMdiSubWindow* AddChild(QWidget* window);
+    void CleanUpWorkFiles();
+    void EndProgram(int status);
+
+    PrincipaleOptions options_;
+    QWidget* picCoolBar_ = nullptr;
+    QWidget* statBar_ = nullptr;
+    QMdiArea* mdiArea_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QTimer* timerCoolBar_ = nullptr;
+    clsCoolbar* coolBar_ = nullptr;
+    CStatusBar32x statusBar_;
+
+    QPointer<generation::MainForm> mainForm_;
+    QPointer<verification::Verifica> verifica_;
+    QPointer<generation::Tesserino> tesserino_;
+    QPointer<archive::Archivio> archivio_;
+    QPointer<About> about_;
+
+    bool printReady_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace cf::frame

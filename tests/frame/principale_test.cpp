@@ -1,0 +1,369 @@
+// The frame window: the print-ready poll, the toolbar commands and the
+// windows they show, the print question, the clean-up of the work files on
+// "Esci" and on closing, and the status bar's date text.
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+#include "engine/embedded_resources.h"
+#include "engine/place_table.h"
+#include "engine/work_files.h"
+#include "frame/italian_date.h"
+#include "frame/principale.h"
+#include "generation/window_host.h"
+#include "platform/message_box.h"
+#include "platform/shell_open.h"
+#include "tests/generation/generation_test_support.h"
+#include "widgets/coolbar.h"
+
+using namespace cf::frame;
+using cf::generation::MainForm;
+using cf::platform::MessageAnswer;
+
+namespace {
+
+const QString kPrintQuestion =
+    QStringLiteral("Stampo il fac-simile del tesserino a colori?\n(se No stampo solo i dati)");
+
+// The windows inside the frame that can be seen.
+QList<QWidget*> VisibleChildren(const Principale& frame)
+{
+    QList<QWidget*> visible;
+    for (QMdiSubWindow* subWindow : frame.mdiArea()->subWindowList())
+        if (subWindow->isVisible())
+            visible.append(subWindow->widget());
+    return visible;
+}
+
+void FillPerson(MainForm& form)
+{
+    form.Text2()->setText(QStringLiteral("BIANCHI"));
+    form.Text3()->setText(QStringLiteral("LUCIA"));
+    form.Text5()->setText(QStringLiteral("F"));
+    form.Text4()->setText(QStringLiteral("03/07/85"));
+    form.Combo1()->setText(QStringLiteral("ROMA"));
+    form.Label8()->setText(QStringLiteral("RM"));
+}
+
+void DeleteClosedWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+class PrincipaleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void captionAndFixedFrame();
+    void printButtonFollowsTheProvinceLabel();
+    void printButtonFollowsTheLabelOnTheTimer();
+    void eachCommandShowsOnlyItsWindow();
+    void generatedCardLinksBackToTheData();
+    void cancelInThePrintQuestionPrintsNothing();
+    void printAnswersChooseCardOrDataSheet();
+    void esciRemovesOnlyThePlaceFileWithoutHelpPages();
+    void esciAndClosingRemoveTheHelpPages();
+    void missingPlaceFileEndsTheProgram();
+    void statusDateIsItalianLongDateInProperCase();
+
+private:
+    Principale& StartFrame();
+    void ClickButton(int button);
+    QString WorkFile(const QString& name) const { return work_->path() + u'/' + name; }
+    QString PrintedFile() const { return output_.filePath(QStringLiteral("printout.pdf")); }
+
+    std::unique_ptr<TestWorkDirectory> work_;
+    std::unique_ptr<cf::platform::MessageBoxRecorder> boxes_;
+    std::unique_ptr<Principale> frame_;
+    QTemporaryDir output_;
+    QList<int> endings_;
+};
+
+void PrincipaleTest::init()
+{
+    work_ = std::make_unique<TestWorkDirectory>();
+    boxes_ = std::make_unique<cf::platform::MessageBoxRecorder>();
+    endings_.clear();
+    QFile::remove(PrintedFile());
+}
+
+void PrincipaleTest::cleanup()
+{
+    frame_.reset();
+    DeleteClosedWindows();
+    boxes_.reset();
+    work_.reset();
+}
+
+Principale& PrincipaleTest::StartFrame()
+{
+    PrincipaleOptions options;
+    options.endProgram = [this](int status) { endings_.append(status); };
+    options.printTarget = cf::platform::PrintTarget::PdfFile(PrintedFile());
+    options.archivePath = output_.filePath(QStringLiteral("codarc.dat"));
+    frame_ = std::make_unique<Principale>(options);
+    frame_->Start();
+    if (!QTest::qWaitForWindowExposed(frame_.get()))
+        qWarning("frame not exposed");
+    return *frame_;
+}
+
+// A mouse click in the middle of toolbar button `button`.
+void PrincipaleTest::ClickButton(int button)
+{
+    const clsCoolbar& bar = frame_->coolBar();
+    const QPoint middle(bar.ButtonLeft(button) + bar.ButtonSize().width() / 2,
+                        bar.BarHeight() / 2);
+    QTest::mouseClick(frame_->picCoolBar(), Qt::LeftButton, {}, middle);
+}
+
+void PrincipaleTest::captionAndFixedFrame()
+{
+    Principale& frame = StartFrame();
+    const QStringList version = QStringLiteral(CF_VERSION).split(u'.');
+    QCOMPARE(frame.windowTitle(),
+             QStringLiteral("Codice fiscale - Versione %1.%2").arg(version[0], version[1]));
+    QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(frame.minimumSize(), frame.maximumSize());
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&frame.mainForm()});
+    QCOMPARE(frame.picCoolBar()->height(), frame.coolBar().BarHeight() + 1);
+}
+
+void PrincipaleTest::printButtonFollowsTheProvinceLabel()
+{
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+
+    // Disabled at start: a click asks nothing.
+    ClickButton(kStampa);
+    QVERIFY(boxes_->requests().empty());
+
+    form.Label8()->setText(QStringLiteral("RM"));
+    frame.Timer1_Timer();
+    QCOMPARE(form.Command1()->text(), QStringLiteral("&Visualizza Codice Fiscale"));
+    ClickButton(kStampa);
+    QCOMPARE(boxes_->requests().size(), std::size_t{1});
+
+    form.Label8()->clear();
+    frame.Timer1_Timer();
+    QCOMPARE(form.Command1()->text(), QStringLiteral("&Genera Codice Fiscale"));
+    ClickButton(kStampa);
+    QCOMPARE(boxes_->requests().size(), std::size_t{1});
+}
+
+void PrincipaleTest::printButtonFollowsTheLabelOnTheTimer()
+{
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+    form.Label8()->setText(QStringLiteral("RM"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.Command1()->text(), QStringLiteral("&Visualizza Codice Fiscale"),
+                              1500);
+    // The poll reads the label even while the generation window is hidden.
+    ClickButton(kVerifica);
+    form.Label8()->clear();
+    QTRY_COMPARE_WITH_TIMEOUT(form.Command1()->text(), QStringLiteral("&Genera Codice Fiscale"),
+                              1500);
+}
+
+void PrincipaleTest::eachCommandShowsOnlyItsWindow()
+{
+    cf::platform::ShellOpenRecorder shell;
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+    FillPerson(form);
+    form.setCode(QStringLiteral("BNCLCU85L43H501J"));
+
+    const auto shownBy = [&](int button) -> QWidget* {
+        switch (button) {
+        case kVerifica:
+            return frame.verifica();
+        case kArchivio:
+            return frame.archivio();
+        default:
+            return frame.about();
+        }
+    };
+    for (const int button : {kVerifica, kArchivio, kInfo, kVerifica}) {
+        ClickButton(button);
+        DeleteClosedWindows();
+        QWidget* window = shownBy(button);
+        QVERIFY2(window, qPrintable(QStringLiteral("button %1").arg(button)));
+        QCOMPARE(VisibleChildren(frame), QList<QWidget*>{window});
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);  // and the hidden MainForm
+
+        // A whole, fixed sub-window inside the child area, without maximise box.
+        QWidget* host = cf::generation::HostWindow(window);
+        QVERIFY(frame.mdiArea()->rect().contains(host->geometry()));
+        QCOMPARE(host->minimumSize(), host->maximumSize());
+        QVERIFY(!(host->windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    ClickButton(kCreazione);
+    DeleteClosedWindows();
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
+    QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+    QVERIFY(!frame.verifica() && !frame.archivio() && !frame.about());
+    QCOMPARE(form.Text2()->text(), QStringLiteral("BIANCHI"));
+    QCOMPARE(form.Combo1()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form.Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+}
+
+void PrincipaleTest::generatedCardLinksBackToTheData()
+{
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+    FillPerson(form);
+    form.Command1()->click();
+
+    QVERIFY(frame.tesserino());
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
+    QCOMPARE(frame.tesserino()->label(1)->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QVERIFY(frame.mdiArea()->rect().contains(cf::generation::HostWindow(frame.tesserino())->geometry()));
+
+    QTest::mouseClick(frame.tesserino()->label(8), Qt::LeftButton);
+    DeleteClosedWindows();
+    QVERIFY(!frame.tesserino());
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
+    QCOMPARE(form.Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+}
+
+void PrincipaleTest::cancelInThePrintQuestionPrintsNothing()
+{
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+    FillPerson(form);
+    frame.Timer1_Timer();
+    boxes_->QueueAnswer(MessageAnswer::Cancel);
+    ClickButton(kStampa);
+
+    QCOMPARE(boxes_->requests().size(), std::size_t{1});
+    const cf::platform::MessageRequest& question = boxes_->requests().front();
+    QCOMPARE(question.text, kPrintQuestion);
+    QCOMPARE(question.title, QStringLiteral("Codice fiscale"));
+    QCOMPARE(question.icon, cf::MessageIcon::Question);
+    QCOMPARE(question.buttons, cf::platform::MessageButtons::YesNoCancel);
+
+    QVERIFY(!QFile::exists(PrintedFile()));
+    QVERIFY(!frame.tesserino());
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
+    QVERIFY(!form.Command3()->isEnabled());
+}
+
+void PrincipaleTest::printAnswersChooseCardOrDataSheet()
+{
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+    FillPerson(form);
+    form.setCode(QStringLiteral("BNCLCU85L43H501J"));
+    form.Command3()->setEnabled(false);
+    frame.Timer1_Timer();
+
+    // Yes: the card window shows the person and the card is printed.
+    boxes_->QueueAnswer(MessageAnswer::Yes);
+    ClickButton(kStampa);
+    QVERIFY(QFile::exists(PrintedFile()));
+    QVERIFY(frame.tesserino());
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
+    QCOMPARE(frame.tesserino()->label(2)->text(), QStringLiteral("BIANCHI"));
+    QVERIFY(form.Command3()->isEnabled());
+    QCOMPARE(boxes_->requests().size(), std::size_t{1});
+
+    // No: the data sheet, with nothing else changed.
+    QFile::remove(PrintedFile());
+    boxes_->QueueAnswer(MessageAnswer::No);
+    ClickButton(kStampa);
+    QVERIFY(QFile::exists(PrintedFile()));
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {PrintedFile(), QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
+                    .contains(QStringLiteral("Codice fiscale di: LUCIA BIANCHI")));
+    }
+}
+
+void PrincipaleTest::esciRemovesOnlyThePlaceFileWithoutHelpPages()
+{
+    StartFrame();
+    QFile other(WorkFile(QStringLiteral("other.txt")));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.close();
+    QVERIFY(QFile::exists(work_->placeFile()));
+
+    ClickButton(kEsci);
+    QCOMPARE(endings_, QList<int>{0});
+    QVERIFY(frame_->ended());
+    QCOMPARE(QDir(work_->path()).entryList(QDir::Files), QStringList{QStringLiteral("other.txt")});
+    QCOMPARE(boxes_->requests().size(), std::size_t{0});
+}
+
+void PrincipaleTest::esciAndClosingRemoveTheHelpPages()
+{
+    for (const bool byClosing : {false, true}) {
+        cf::platform::ShellOpenRecorder shell;
+        if (!QFile::exists(work_->placeFile()))
+            cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
+        Principale& frame = StartFrame();
+        endings_.clear();
+        // The about window writes both pages when its buttons are pressed.
+        ClickButton(kInfo);
+        QVERIFY(frame.about());
+        for (QPushButton* button : frame.about()->findChildren<QPushButton*>())
+            button->click();
+        QVERIFY(QFile::exists(WorkFile(QStringLiteral("varnel.htm"))));
+        QVERIFY(QFile::exists(WorkFile(QStringLiteral("codicefiscale.htm"))));
+
+        if (byClosing)
+            frame.close();
+        else
+            ClickButton(kEsci);
+        QCOMPARE(endings_, QList<int>{0});
+        QVERIFY(QDir(work_->path()).entryList(QDir::Files).isEmpty());
+    }
+}
+
+void PrincipaleTest::missingPlaceFileEndsTheProgram()
+{
+    QFile::remove(work_->placeFile());
+    PrincipaleOptions options;
+    options.endProgram = [this](int status) { endings_.append(status); };
+    Principale frame(options);
+    QVERIFY(frame.ended());
+    QCOMPARE(endings_, QList<int>{1});
+    QCOMPARE(boxes_->requests().size(), std::size_t{1});
+    QCOMPARE(boxes_->requests().front().text, QStringLiteral("Non esiste l'archivio dati!"));
+}
+
+void PrincipaleTest::statusDateIsItalianLongDateInProperCase()
+{
+    // Whatever the language of the system.
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(StatusDateText(QDate(2026, 12, 8)), QStringLiteral("          Martedì 8 Dicembre 2026"));
+    QLocale::setDefault(previous);
+
+    QCOMPARE(ItalianLongDate(QDate(2026, 12, 7)), QStringLiteral("Lunedì 7 Dicembre 2026"));
+    QCOMPARE(ItalianLongDate(QDate(2026, 3, 1)), QStringLiteral("Domenica 1 Marzo 2026"));
+    QCOMPARE(ItalianLongDate(QDate(2024, 2, 29)), QStringLiteral("Giovedì 29 Febbraio 2024"));
+    QCOMPARE(ItalianLongDate(QDate(2027, 1, 1)), QStringLiteral("Venerdì 1 Gennaio 2027"));
+    QVERIFY(ItalianLongDate(QDate()).isEmpty());
+}
+
+QTEST_MAIN(PrincipaleTest)
+#include "principale_test.moc"
