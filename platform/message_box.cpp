@@ -1,7 +1,10 @@
 #include "platform/message_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+
+#include <utility>
 
 namespace cf::platform {
 namespace {
@@ -79,6 +82,12 @@ MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString&
         return activeRecorder->Answer({icon, title, text, buttons});
 
     QMessageBox box(BoxIcon(icon), title, text, BoxButtons(buttons), QApplication::activeWindow());
+    // The program speaks Italian whatever the system's language.
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "&Sì"}, {QMessageBox::No, "&No"}, {QMessageBox::Cancel, "Annulla"}};
+    for (const auto& [button, caption] : captions)
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(QString::fromUtf8(caption));
     box.setDefaultButton(buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
     if (buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);

@@ -8,6 +8,9 @@
 #include <span>
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
@@ -47,6 +50,11 @@ int RunWindowedMode(int& argc, char** argv)
         return cf::kExitUsage;
     }
     QApplication application(argc, argv);
+    // Qt's own texts (context menus of the text boxes) in Italian too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     QApplication::setWindowIcon(cf::frame::ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("codicefiscale"));
 
