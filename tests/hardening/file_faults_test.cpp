@@ -14,6 +14,7 @@
 
 #include "engine/archive_file.h"
 #include "engine/embedded_resources.h"
+#include "engine/place_table.h"
 #include "engine/work_files.h"
 #include "scratch_mount.h"
 
@@ -176,6 +177,50 @@ TEST(PlantedLinks, WorkFilesNeverFollowTheirLinks)
     EXPECT_EQ(ReadAll(target), "keep me");
     for (const char* name : workFiles)
         EXPECT_FALSE(fs::exists(fs::symlink_status(runtime.path + "/" + name))) << name;
+}
+
+}  // namespace
+
+namespace {
+
+// A windowed instance loading its place list while command-line instances
+// start and end around it: the file it reads is always whole, every
+// command-line run gives its code, and the last one out removes the file.
+TEST(TwoInstances, CommandLineRunsNeverTakeThePlaceFileFromAWindowedOne)
+{
+    TempDirectory runtime;
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string oldRuntime = old ? old : "";
+    ::setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
+    const std::string placeFile = runtime.path + "/varnel.cod";
+    const auto table = cf::ResourceBytes(cf::kPlaceTableResource);
+    const std::string whole(reinterpret_cast<const char*>(table.data()), table.size());
+
+    // Command-line instances, one after the other, for as long as the test runs.
+    const pid_t runner = ::fork();
+    ASSERT_GE(runner, 0);
+    if (runner == 0) {
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path + "' '" +
+                                    CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA";
+        for (int run = 0; run < 60; ++run)
+            if (RunShell(command).first != "BNCLCU85L43H501J\n")
+                ::_exit(1);
+        ::_exit(0);
+    }
+
+    for (int load = 0; load < 40; ++load) {
+        const cf::PlaceFileInUse inUse;
+        cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
+        ::usleep(5000);  // the splash and the list take their time
+        ASSERT_EQ(ReadAll(placeFile), whole) << "load " << load;
+    }
+    cf::DeletePlaceFile();
+
+    int status = 0;
+    ::waitpid(runner, &status, 0);
+    ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a command-line run gave a wrong code";
+    EXPECT_FALSE(fs::exists(placeFile));
 }
 
 }  // namespace
