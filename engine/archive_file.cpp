@@ -206,6 +206,22 @@ std::vector<ArchiveLine> CutLines(std::string_view bytes, std::string& keys)
     return lines;
 }
 
+// The seven fields of a quote-stripped line, as GetField gives them: a line
+// without a comma is every field; missing fields are empty; fields past the
+// seventh are dropped.
+void SplitFields(std::string_view text, ArchiveRecord& record)
+{
+    if (text.find(',') == std::string_view::npos) {
+        record.fill(std::string(text));
+        return;
+    }
+    for (std::string& field : record) {
+        const std::size_t comma = text.find(',');
+        field.assign(text.substr(0, comma));
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    }
+}
+
 std::string UserDataDirectory()
 {
     std::string base;
@@ -317,12 +333,16 @@ std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* st
     });
 
     std::vector<ArchiveRecord> records(lines.size());
+    std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string text = ReplaceText(lines[i].text, "\"", "");
+        // The line without its quotes, cut at its commas.
+        text.clear();
+        for (const char byte : lines[i].text)
+            if (byte != '"')
+                text += byte;
         if (!lines[i].ascii)  // ASCII is already UTF-8
             text = Cp1252ToUtf8(text);
-        for (int k = 0; k < kArchiveFieldCount; ++k)
-            records[i][k] = GetField(text, ",", k + 1, k + 1);
+        SplitFields(text, records[i]);
     }
     return records;
 }
