@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 #include "engine/archive_file.h"
@@ -127,6 +128,9 @@ void MainForm::CreateControls()
     command3_ = Named(new QPushButton(QStringLiteral("&Archivia dati"), this), "Command3");
     command3_->setGeometry(twips::Rect(3240, 3855, 1875, 360));
     command3_->setEnabled(false);
+    // Enter on a focused command presses it.
+    for (QPushButton* command : {command1_, command2_, command3_})
+        command->setAutoDefault(true);
 
     // The place list: the name column doubles as the drop-down list of the
     // place box; the code and province columns lie below the window's bottom
@@ -222,9 +226,11 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::FocusOut: {
         // Leaving the box for another window or a context menu is no move
-        // to another control; nor is opening the drop-down list to pick.
+        // to another control; nor is opening the drop-down list to pick,
+        // hiding this window, or a focus move of the window's own.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason
+            || !isVisible() || movingFocus_)
             break;
         if (box == text4_)
             Text4_LostFocus();
@@ -276,6 +282,16 @@ bool MainForm::BoxKeyPress(QLineEdit* box, QKeyEvent* event)
     return !allowed;
 }
 
+// A focus move of the window's own (back to a box that failed its check, to
+// the box a message is about, to the surname box for New code) runs no
+// check of the box it leaves: else a place box holding New code's blank
+// would answer the date box's message with its own, back and forth.
+void MainForm::GiveFocus(QWidget* box)
+{
+    const QScopedValueRollback<bool> moving(movingFocus_, true);
+    box->setFocus();
+}
+
 void MainForm::UpperCase(QLineEdit* box)
 {
     const QString upper = box->text().toUpper();
@@ -296,11 +312,11 @@ void MainForm::Text4_LostFocus()
     if (!ParseDayFirstDate(Utf8(text))) {
         platform::ShowMessage(MessageIcon::Critical, title,
                               QStringLiteral("Data inserita non valida!"));
-        text4_->setFocus();
+        GiveFocus(text4_);
     } else if (text.size() != 8) {
         platform::ShowMessage(MessageIcon::Critical, title,
                               QStringLiteral("Inserire la data nel formato GG/MM/AA"));
-        text4_->setFocus();
+        GiveFocus(text4_);
     }
 }
 
@@ -312,7 +328,7 @@ void MainForm::Combo1_LostFocus()
         return;
     if (SelectPlaceByName(combo1_->text()) < 0) {
         platform::ShowMessage(MessageIcon::Exclamation, kTitle, kUnknownPlace);
-        combo1_->setFocus();
+        GiveFocus(combo1_);
     }
     label8_->setText(SelectedPlaceColumn(2));
 }
@@ -352,20 +368,20 @@ void MainForm::Command1_Click()
     if (text2_->text().isEmpty() || text3_->text().isEmpty() || text4_->text().isEmpty()
         || text5_->text().isEmpty()) {
         platform::ShowMessage(MessageIcon::Critical, kTitle, kMissingData);
-        text2_->setFocus();
+        GiveFocus(text2_);
         return;
     }
     // A date box holding only the mask was skipped: there is no date.
     if (text4_->text() == DateMask()) {
         platform::ShowMessage(MessageIcon::Critical, kTitle, kMissingData);
-        text4_->setFocus();
+        GiveFocus(text4_);
         return;
     }
     Combo1_Click();
     // A place matching no row would leave blanks where its code belongs.
     if (places_->ListIndex() < 0) {
         platform::ShowMessage(MessageIcon::Exclamation, kTitle, kUnknownPlace);
-        combo1_->setFocus();
+        GiveFocus(combo1_);
         return;
     }
 
@@ -378,12 +394,12 @@ void MainForm::Command1_Click()
     case CodeRefusal::SurnameWithoutLetters:
     case CodeRefusal::FirstNameWithoutLetters:
         platform::ShowMessage(MessageIcon::Critical, kTitle, kMissingData);
-        (result.refusal == CodeRefusal::SurnameWithoutLetters ? text2_ : text3_)->setFocus();
+        GiveFocus(result.refusal == CodeRefusal::SurnameWithoutLetters ? text2_ : text3_);
         return;
     case CodeRefusal::InvalidDate:
         platform::ShowMessage(MessageIcon::Critical, QStringLiteral("Errore"),
                               QStringLiteral("Data inserita non valida!"));
-        text4_->setFocus();
+        GiveFocus(text4_);
         return;
     }
 
@@ -420,7 +436,7 @@ void MainForm::Command2_Click()
     setCode(QString());
     command3_->setEnabled(false);
     text4_->setText(DateMask());
-    text2_->setFocus();
+    GiveFocus(text2_);
 }
 
 void MainForm::Command3_Click()

@@ -75,6 +75,7 @@ private:
     void Form_Load(const PlaceListHooks& hooks);
 
     bool BoxKeyPress(QLineEdit* box, QKeyEvent* event);
+    void GiveFocus(QWidget* box);
     void UpperCase(QLineEdit* box);
     void Text4_LostFocus();
     void Combo1_LostFocus();
@@ -105,6 +106,7 @@ private:
     QString archivePath_;
     CardPresenter cardPresenter_;
     QPointer<Tesserino> card_;
+    bool movingFocus_ = false;  // the window itself is moving the focus
 };
 
 }  // namespace cf::generation

@@ -60,6 +60,7 @@ private slots:
     void generateWithAPresenterOfTheHost();
     void generateRefusesIncompleteData();
     void newCodeClearsThePerson();
+    void switchingAwayChecksNoBox();
     void codeLabelCopiesToTheClipboard();
     void archiveAppendsOneLineEachTime();
     void failedArchiveKeepsTheData();
@@ -170,6 +171,13 @@ void MainFormTest::enterAndEscMoveTheFocus()
     QVERIFY(form_->Text3()->text().isEmpty());
     QCOMPARE(form_->Text4()->text(), kMask);
     QCOMPARE(MessageCount(), std::size_t{0});
+
+    // Enter on the focused Generate presses it.
+    form_->Combo1()->setFocus();
+    QTest::keyClick(form_->Combo1(), Qt::Key_Return);
+    QTest::keyClick(form_->Command1(), Qt::Key_Return);
+    QCOMPARE(MessageCount(), std::size_t{1});
+    QCOMPARE(LastMessage().text, QStringLiteral("Manca almeno un dato fondamentale"));
 }
 
 void MainFormTest::dateBoxKeepsItsMaskUnderTyping()
@@ -272,6 +280,15 @@ void MainFormTest::dateCheckOnLeavingTheBox()
     QTest::keyClick(date, Qt::Key_Tab);
     QCOMPARE(MessageCount(), std::size_t{2});
     QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+
+    // Given back to the date box, the focus leaves the place box holding
+    // New code's blank unchecked: one message, not an endless exchange.
+    form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    TypeInto(date, QStringLiteral("3102"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(MessageCount(), std::size_t{3});
+    QCOMPARE(LastMessage().text, QStringLiteral("Data inserita non valida!"));
+    QCOMPARE(QApplication::focusWidget(), date);
 }
 
 void MainFormTest::placeCheckOnLeavingTheBox()
@@ -461,6 +478,33 @@ void MainFormTest::newCodeClearsThePerson()
     QVERIFY(form_->Varnel()->text().isEmpty());
     QVERIFY(!form_->Command3()->isEnabled());
     QCOMPARE(QApplication::focusWidget(), form_->Text2());
+
+    // From its shortcut in the place box: the blank left there is not checked.
+    FillPerson();
+    form_->Combo1()->setFocus();
+    QTest::keyClick(form_->Combo1(), Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(form_->Combo1()->text(), QStringLiteral(" "));
+    QCOMPARE(QApplication::focusWidget(), form_->Text2());
+    QCOMPARE(MessageCount(), std::size_t{0});
+}
+
+void MainFormTest::switchingAwayChecksNoBox()
+{
+    // Inside a host window, as in the frame, which hides it on switching.
+    form_.reset();
+    QWidget frame;
+    auto* host = new QWidget(&frame);
+    new QLineEdit(&frame);
+    form_ = std::make_unique<MainForm>(host);
+    QVERIFY(ShowActive(&frame));
+
+    TypeInto(form_->Combo1(), QStringLiteral("atlantide"));
+    host->hide();
+    host->show();
+    TypeInto(form_->Text4(), QStringLiteral("3102"));
+    host->hide();
+    QCOMPARE(MessageCount(), std::size_t{0});
+    form_.reset();
 }
 
 void MainFormTest::codeLabelCopiesToTheClipboard()
