@@ -81,7 +81,8 @@ MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString&
     if (activeRecorder)
         return activeRecorder->Answer({icon, title, text, buttons});
 
-    QMessageBox box(BoxIcon(icon), title, text, BoxButtons(buttons), QApplication::activeWindow());
+    QWidget* const owner = QApplication::activeWindow();
+    QMessageBox box(BoxIcon(icon), title, text, BoxButtons(buttons), owner);
     // The program speaks Italian whatever the system's language.
     const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
         {QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "&Sì"}, {QMessageBox::No, "&No"}, {QMessageBox::Cancel, "Annulla"}};
@@ -91,7 +92,12 @@ MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString&
     box.setDefaultButton(buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
     if (buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
-    switch (box.exec()) {
+    const int answer = box.exec();
+    // The keyboard goes back to the window the box spoke for, even where no
+    // window manager hands it back.
+    if (owner)
+        owner->activateWindow();
+    switch (answer) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;
     case QMessageBox::No:
