@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/birth_place.h"
+#include "engine/place_periods.h"
 
 namespace cf {
 namespace {
@@ -101,6 +102,23 @@ TEST(BirthPlace, NamesakesPickedByDateOrProvince)
     // Suppressed for a while: neither namesake was in use in 1935.
     EXPECT_EQ(CodeFor("SAN TEODORO", "01/01/1935").substr(0, 61),
               "SAN TEODORO non è esistito dal 24/01/1929 al 28/08/1940: per");
+}
+
+// Every municipality of today is reached, for a birth today, by its name
+// with its province in brackets, as the place box writes a namesake.
+TEST(BirthPlace, EveryMunicipalityOfTodayIsReached)
+{
+    int reached = 0;
+    for (const PlacePeriod& period : Places().Periods()) {
+        if (period.lastDay != kStillOpen)
+            continue;
+        const std::string typed = std::string(period.OfficialName()) + " (" + std::string(period.province) + ")";
+        const BirthPlace place = ResolveBirthPlace(Places(), typed, BirthDay{20261201, false});
+        ASSERT_EQ(place.verdict, PlaceVerdict::Found) << typed;
+        ASSERT_EQ(Places().Row(place.row).code, period.code) << typed;
+        ++reached;
+    }
+    EXPECT_EQ(reached, 7896);
 }
 
 TEST(BirthPlace, ForeignStatesAndUndatedPlacesOnEveryDate)
