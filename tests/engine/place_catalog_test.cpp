@@ -53,8 +53,9 @@ TEST(PlaceCatalog, ProvincesAreThoseOfToday)
 {
     for (const PlaceRow& row : Places().Rows()) {
         const auto periods = Places().PeriodsOf(row.code);
-        if (!periods.empty())
+        if (!periods.empty()) {
             ASSERT_EQ(row.province, periods.back().province) << row.name << " " << row.code;
+        }
     }
     EXPECT_EQ(ProvinceOf("B963"), "CE");  // CASERTA, NA from 1927 to 1945
     EXPECT_EQ(ProvinceOf("E379"), "TO");  // IVREA, AO from 1927 to 1945
