@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+#include "platform/fonts.h"
+
 namespace cf::platform {
 namespace {
 
@@ -21,12 +23,14 @@ constexpr double kRuleWidth = 10.0;   // half a point
 // A PDF file has no unprintable edge; it gets the usual one of a printer.
 constexpr double kPdfMarginMillimetres = 6.35;
 
-QString PrintedFamily(const QString& family)
+// "Arial" is printed in the program's sans face, which has Arial's metrics.
+QFont PrintedFont(const QString& family, bool bold)
 {
-    // Liberation Sans has Arial's metrics and is always installed with us.
     if (family.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Liberation Sans");
-    return family;
+        return SansFace(bold);
+    QFont font(family);
+    font.setBold(bold);
+    return font;
 }
 
 // The average character width of a font as TrueType fonts define it: the
@@ -121,9 +125,8 @@ bool LinePrinter::Begin()
 
 void LinePrinter::SetFont(const QString& family, double points, bool bold)
 {
-    font_ = QFont(PrintedFamily(family));
+    font_ = PrintedFont(family, bold);
     font_.setPointSizeF(points);
-    font_.setBold(bold);
     if (!open_)
         return;
     painter_.setFont(font_);

@@ -80,7 +80,8 @@ public:
     // there is no printer or the target cannot be opened.
     bool Begin();
 
-    // "Arial" is printed with Liberation Sans, which has Arial's metrics.
+    // "Arial" is printed in the sans face of platform/fonts.h, which has
+    // Arial's metrics.
     void SetFont(const QString& family, double points, bool bold);
     void SetTextColor(const QColor& color);
 

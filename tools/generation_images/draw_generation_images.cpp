@@ -9,6 +9,7 @@
 //   QT_QPA_PLATFORM=offscreen /tmp/draw_generation_images <repository>/resources
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -191,6 +192,10 @@ int main(int argc, char** argv)
     if (argc != 2)
         return 2;
     const QString dir = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
+    // The program's own Liberation Sans, whatever fonts are installed.
+    for (const char* face : {"fonts/LiberationSans-Regular.ttf", "fonts/LiberationSans-Bold.ttf"})
+        if (QFontDatabase::addApplicationFont(dir + QString::fromLatin1(face)) < 0)
+            return 1;
     const bool ok = DrawCard().save(dir + QStringLiteral("card.png"))
         && DrawDropDownArrow().save(dir + QStringLiteral("dropdown.png"))
         && DrawHand().save(dir + QStringLiteral("hand.png"));
