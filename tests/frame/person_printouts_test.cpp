@@ -151,7 +151,9 @@ TEST_F(PersonPrintoutsTest, WithoutAPrinterEachPrintoutWarnsOnceAndRestoresThePo
     ASSERT_EQ(recorder_.requests().size(), 2u);
     for (const platform::MessageRequest& box : recorder_.requests()) {
         EXPECT_EQ(box.title, QStringLiteral("Zerez"));
-        EXPECT_EQ(box.text, QStringLiteral("Errore di stampa"));
+        // The reason follows on a second line.
+        EXPECT_TRUE(box.text.startsWith(QStringLiteral("Errore di stampa\nNessuna stampante")))
+            << box.text.toStdString();
         EXPECT_EQ(box.icon, MessageIcon::Exclamation);
         EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
     }

@@ -37,7 +37,7 @@ TEST(SansFaceTest, PrintoutsEmbedItAndKeepArialColumns)
     const double column = printer.columnWidth();
     EXPECT_NEAR(column, 88.3, 1);  // Arial 10: 904/2048 em
     printer.Print({Tab{100}, QStringLiteral("CITTA")});
-    printer.SetFont(QStringLiteral("Arial"), 12, true);
+    printer.SetFont(12, true);
     printer.Print({QStringLiteral("Grassetto")});
     ASSERT_TRUE(printer.EndDoc());
 
