@@ -29,3 +29,16 @@ bool ShowActive(QWidget* window)
     QApplication::setActiveWindow(window);
     return QTest::qWaitForWindowActive(window);
 }
+
+bool PlainUnder(const QImage& picture, const QRectF& area)
+{
+    const QRect pixels = area.toAlignedRect();
+    if (!picture.rect().contains(pixels))
+        return false;
+    const QRgb colour = picture.pixel(pixels.topLeft());
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            if (picture.pixel(x, y) != colour)
+                return false;
+    return true;
+}

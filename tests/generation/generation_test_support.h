@@ -1,6 +1,8 @@
 #pragma once
 // Shared set-up of the generation window tests.
 
+#include <QImage>
+#include <QRectF>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -20,3 +22,7 @@ private:
 
 // Shows a window and makes it the active one, so that it takes the focus.
 bool ShowActive(QWidget* window);
+
+// True when the picture is of one colour under `area` (in its pixels): a
+// text placed there stands on an empty field, not on a line or an edge.
+bool PlainUnder(const QImage& picture, const QRectF& area);
