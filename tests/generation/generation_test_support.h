@@ -20,6 +20,19 @@ private:
     QByteArray previous_;
 };
 
+// A documents folder of the user's ("Documenti" in a temporary directory,
+// through XDG_CONFIG_HOME's user-dirs.dirs) for as long as the object lives.
+class TestDocumentsFolder {
+public:
+    TestDocumentsFolder();
+    ~TestDocumentsFolder();
+    QString path() const { return directory_.filePath(QStringLiteral("Documenti")); }
+
+private:
+    QTemporaryDir directory_;
+    QByteArray previous_;
+};
+
 // Shows a window and makes it the active one, so that it takes the focus.
 bool ShowActive(QWidget* window);
 
