@@ -2,6 +2,7 @@
 
 #include <cups/cups.h>
 
+#include <iterator>
 #include <memory>
 
 namespace cf::platform {
