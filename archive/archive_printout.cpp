@@ -8,7 +8,9 @@ namespace {
 using platform::LinePrinter;
 using platform::Tab;
 
-// A row that would start below this line goes to a new page (an A4 page).
+// A row that would start below this line goes to a new page (an A4 page);
+// a row that does not fit above the bottom of the printable area goes there
+// too.
 constexpr double kLastRowTop = 15544;
 
 void PrintColumns(LinePrinter& printer, const QString& name, const QString& code,
@@ -42,8 +44,10 @@ void PrintRow(LinePrinter& printer, const ArchiveRow& row)
                  row[5]);
 }
 
+// The closing lines stay together with the total: three lines.
 void PrintTotal(LinePrinter& printer, int count)
 {
+    printer.KeepLinesTogether(3);
     printer.Print({QStringLiteral(" ")});
     printer.Rule();
     printer.Print({QStringLiteral(" ")});
@@ -53,14 +57,16 @@ void PrintTotal(LinePrinter& printer, int count)
 
 bool Print(LinePrinter& printer, const ArchiveRows& rows)
 {
+    // Every page starts with the header, also a page that a row or the
+    // closing lines start because the printable area ends above the break
+    // line.
+    printer.SetPageStart([&printer] { PrintHeader(printer); });
     if (!printer.Begin())
         return false;
-    printer.SetFont(QStringLiteral("Arial"), 10, false);
-    PrintHeader(printer);
     for (int i = 0; i < rows.count && !printer.failed(); ++i) {
         const ArchiveRow row = rows.selectRow(i);
-        if (printer.y() > kLastRowTop && printer.NewPage())
-            PrintHeader(printer);
+        if (printer.y() > kLastRowTop)
+            printer.NewPage();
         PrintRow(printer, row);
     }
     PrintTotal(printer, rows.count);

@@ -12,6 +12,7 @@
 #include "generation/main_form.h"
 #include "generation/window_host.h"
 #include "platform/clipboard.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "widgets/multi_listbox.h"
 #include "widgets/form_controls.h"
@@ -21,6 +22,8 @@ namespace cf::archive {
 namespace {
 
 const QString kTitle = QStringLiteral("Codice fiscale");
+// The print question has a title of its own.
+const QString kPrintTitle = QStringLiteral("Codice Fiscale");
 const QColor kBackground(0, 192, 192);
 
 // Column of each field of an archive record.
@@ -277,11 +280,6 @@ void Archivio::Command2_Click()
 
 void Archivio::Command3_Click()
 {
-    if (platform::ShowMessage(MessageIcon::Question, QStringLiteral("Codice Fiscale"),
-                              QStringLiteral("Vuoi stampare l'intero archivio?"),
-                              platform::MessageButtons::YesNo)
-        != platform::MessageAnswer::Yes)
-        return;
     // Each row is selected as it is printed, as a click on it would.
     const ArchiveRows rows{list_->ListCount(), [this](int row) {
                                list_->SetListIndex(row);
@@ -291,7 +289,31 @@ void Archivio::Command3_Click()
                                    cells[column] = list_->List(row, column);
                                return cells;
                            }};
-    PrintArchive(rows, printTarget_);
+    const platform::PrintTarget target = platform::LookUpPrinter(printTarget_);
+    if (target.lacksPrinter()) {
+        SaveAsPdf(rows);
+        return;
+    }
+    if (platform::ShowMessage(MessageIcon::Question, kPrintTitle,
+                              QStringLiteral("Vuoi stampare l'intero archivio?"),
+                              platform::MessageButtons::YesNo)
+        != platform::MessageAnswer::Yes)
+        return;
+    PrintArchive(rows, target);
+}
+
+// Without a default printer the question offers a PDF file instead.
+void Archivio::SaveAsPdf(const ArchiveRows& rows)
+{
+    if (platform::ShowMessage(MessageIcon::Question, kPrintTitle,
+                              QStringLiteral("Non c'è una stampante predefinita.\n"
+                                             "Vuoi salvare l'intero archivio in un file PDF?"),
+                              platform::MessageButtons::YesNo)
+        != platform::MessageAnswer::Yes)
+        return;
+    const QString file = platform::AskPdfFileName(QStringLiteral("Archivio codici.pdf"));
+    if (!file.isEmpty() && PrintArchive(rows, platform::PrintTarget::PdfFile(file)))
+        emit savedToPdf(file);
 }
 
 // Closes the window (or the sub-window holding it) for good.

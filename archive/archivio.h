@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+#include "archive/archive_printout.h"
 #include "engine/archive_file.h"
 #include "platform/line_printer.h"
 
@@ -49,8 +50,13 @@ public:
     CMultiListbox& list() const { return *list_; }
 
     void setPopupPresenter(PopupPresenter presenter) { popupPresenter_ = std::move(presenter); }
-    // Where "&Stampa archivio" prints; by default the default printer.
+    // Where "&Stampa archivio" prints; by default the default printer, and
+    // without one a PDF file the user chooses.
     void setPrintTarget(const platform::PrintTarget& target) { printTarget_ = target; }
+
+signals:
+    // The archive printout went to this PDF file for want of a printer.
+    void savedToPdf(const QString& file);
 
 protected:
     bool event(QEvent* event) override;
@@ -67,6 +73,7 @@ private:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+    void SaveAsPdf(const ArchiveRows& rows);
     void Unload();
 
     MainFormProvider mainForm_;

@@ -12,7 +12,6 @@ using platform::LinePrinter;
 using platform::Number;
 using platform::Tab;
 
-const QString kArial = QStringLiteral("Arial");
 const QString kBlank = QStringLiteral(" ");
 
 void PrintRule(LinePrinter& printer)
@@ -22,15 +21,15 @@ void PrintRule(LinePrinter& printer)
 
 void PrintDataLines(LinePrinter& printer, const PrintedPerson& person)
 {
-    printer.SetFont(kArial, 14, true);
+    printer.SetFont(14, true);
     printer.Print({kBlank});
 
-    printer.SetFont(kArial, 12, true);
+    printer.SetFont(12, true);
     printer.Print({Tab{10}, QStringLiteral("Codice fiscale di: ") + person.firstName +
                                 QLatin1Char(' ') + person.surname});
     printer.Print({kBlank});
 
-    printer.SetFont(kArial, 10, false);
+    printer.SetFont(10, false);
     PrintRule(printer);
     const std::pair<QString, QString> fields[] = {
         {QStringLiteral("Cognome:"), person.surname},
@@ -45,14 +44,14 @@ void PrintDataLines(LinePrinter& printer, const PrintedPerson& person)
     PrintRule(printer);
     printer.Print({kBlank});
 
-    printer.SetFont(kArial, 12, true);
+    printer.SetFont(12, true);
     printer.Print({Tab{10}, QStringLiteral("Codice fiscale:"), Tab{30}, person.code});
 }
 
 // The narrow gap between two fields of the card.
 void PrintGap(LinePrinter& printer)
 {
-    printer.SetFont(kArial, 2, false);
+    printer.SetFont(2, false);
     printer.Print({kBlank});
 }
 
@@ -60,40 +59,40 @@ void PrintCardLines(LinePrinter& printer, const PrintedPerson& person, const QIm
 {
     printer.DrawPicture(card);
     PrintGap(printer);
-    printer.SetFont(kArial, 16, true);
+    printer.SetFont(16, true);
     for (int i = 0; i < 4; ++i)
         printer.Print({kBlank});
     printer.Print({Tab{9}, person.code});
     PrintGap(printer);
-    printer.SetFont(kArial, 10, false);
+    printer.SetFont(10, false);
     printer.Print({Tab{15}, person.surname});
     printer.Print({Tab{15}, person.firstName, Tab{52}, person.sex});
     PrintGap(printer);
-    printer.SetFont(kArial, 10, false);
+    printer.SetFont(10, false);
     printer.Print({Tab{15}, person.birthPlace});
     PrintGap(printer);
-    printer.SetFont(kArial, 10, false);
+    printer.SetFont(10, false);
     printer.Print({Tab{15}, person.province, Tab{40}, person.birthDate});
     PrintGap(printer);
-    printer.SetFont(kArial, 10, true);
+    printer.SetFont(10, true);
     printer.SetTextColor(QColor(0, 123, 0));
     printer.Print({Tab{3}, Number{QDate::currentDate().year()}});
 }
 
-// Runs one printout under the hourglass; a failure shows its message before
-// the pointer returns.
+// Runs one printout under the hourglass; a failure shows its message, with
+// the reason, before the pointer returns.
 template <typename Lines>
-bool RunPrintout(const platform::PrintTarget& target, Lines printLines)
+bool RunPrintout(const platform::PrintTarget& target, platform::Ink ink, Lines printLines)
 {
     const platform::BusyPointer busy;
     LinePrinter printer(target);
-    if (printer.Begin()) {
+    if (printer.Begin(ink)) {
         printLines(printer);
         if (printer.EndDoc())
             return true;
     }
     platform::ShowMessage(MessageIcon::Exclamation, QStringLiteral("Zerez"),
-                          QStringLiteral("Errore di stampa"));
+                          QStringLiteral("Errore di stampa\n") + printer.failure().description);
     return false;
 }
 
@@ -101,13 +100,15 @@ bool RunPrintout(const platform::PrintTarget& target, Lines printLines)
 
 bool PrintData(const PrintedPerson& person, const platform::PrintTarget& target)
 {
-    return RunPrintout(target, [&](LinePrinter& printer) { PrintDataLines(printer, person); });
+    return RunPrintout(target, platform::Ink::PrinterDefault,
+                       [&](LinePrinter& printer) { PrintDataLines(printer, person); });
 }
 
 bool PrintCard(const PrintedPerson& person, const QImage& card,
                const platform::PrintTarget& target)
 {
-    return RunPrintout(target,
+    // The card is a colour facsimile: the printer is asked for colour.
+    return RunPrintout(target, platform::Ink::Colour,
                        [&](LinePrinter& printer) { PrintCardLines(printer, person, card); });
 }
 

@@ -21,12 +21,14 @@ struct PrintedPerson {
 };
 
 // Prints the data sheet under the hourglass. On a failure the printout stops,
-// the box "Errore di stampa" titled "Zerez" appears and false is returned.
+// the box "Errore di stampa" titled "Zerez" appears, with the reason on a
+// second line, and false is returned.
 bool PrintData(const PrintedPerson& person,
                const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());
 
 // Prints `card` (the card window's picture) at its natural size with the
-// person's data and the current year over it; failures as PrintData. Showing
+// person's data and the current year over it, asking the printer for colour;
+// failures as PrintData. Showing
 // the card window and hiding the generation window are the caller's part.
 bool PrintCard(const PrintedPerson& person, const QImage& card,
                const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "frame/person_printouts.h"
 #include "frame/program_icon.h"
 #include "generation/window_host.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "widgets/coolbar.h"
 #include "widgets/twips.h"
@@ -215,13 +217,23 @@ void Principale::UpDateStat()
 {
     QString title = kIconRoom + kTitle;
     statusBar_.DrawTextPic(0, title, 0);
-    QString date = StatusDateText(QDate::currentDate());
+    QString date = statusNote_.isEmpty() ? StatusDateText(QDate::currentDate())
+                                         : kIconRoom + statusNote_;
     statusBar_.DrawTextPic(1, date, 1);
+}
+
+void Principale::ShowStatusNote(const QString& note)
+{
+    statusNote_ = note;
+    statusNoteTicks_ = kStatusNoteSeconds;
+    UpDateStat();
 }
 
 void Principale::Timer1_Timer()
 {
     UpDateStat();
+    if (statusNoteTicks_ > 0 && --statusNoteTicks_ == 0)
+        statusNote_.clear();
     generation::MainForm& form = mainForm();
     const bool provinceShown = !form.Label8()->text().isEmpty();
     if (provinceShown && !printReady_) {
@@ -267,6 +279,7 @@ void Principale::picCoolBar_ButtonClicked(int button)
         Chiudi();
         HideMainForm();
         archivio_ = new archive::Archivio(provider, options_.archivePath);
+        connect(archivio_, &archive::Archivio::savedToPdf, this, &Principale::NoteSavedFile);
         ShowChild(archivio_);
         break;
     case kStampa:
@@ -289,17 +302,44 @@ void Principale::picCoolBar_ButtonClicked(int button)
 
 void Principale::PrintCommand()
 {
+    const platform::PrintTarget target = platform::LookUpPrinter(options_.printTarget);
+    if (target.lacksPrinter()) {
+        SaveAsPdfCommand();
+        return;
+    }
     const platform::MessageAnswer answer = platform::ShowMessage(
         MessageIcon::Question, kTitle,
         QStringLiteral("Stampo il fac-simile del tesserino a colori?\n(se No stampo solo i dati)"),
         platform::MessageButtons::YesNoCancel);
     if (answer == platform::MessageAnswer::Yes)
-        PrintCard();
+        PrintCard(target);
     else if (answer == platform::MessageAnswer::No)
-        PrintData();
+        PrintData(target);
 }
 
-void Principale::PrintCard()
+// Without a default printer the same question offers a PDF file, and the
+// status bar then says where it went.
+void Principale::SaveAsPdfCommand()
+{
+    const platform::MessageAnswer answer = platform::ShowMessage(
+        MessageIcon::Question, kTitle,
+        QStringLiteral("Non c'è una stampante predefinita.\n"
+                       "Salvo il fac-simile del tesserino a colori in un file PDF?\n"
+                       "(se No salvo solo i dati)"),
+        platform::MessageButtons::YesNoCancel);
+    if (answer == platform::MessageAnswer::Cancel)
+        return;
+    const bool card = answer == platform::MessageAnswer::Yes;
+    const QString file = platform::AskPdfFileName(card ? QStringLiteral("Tesserino.pdf")
+                                                       : QStringLiteral("Codice fiscale.pdf"));
+    if (file.isEmpty())
+        return;
+    const platform::PrintTarget pdf = platform::PrintTarget::PdfFile(file);
+    if (card ? PrintCard(pdf) : PrintData(pdf))
+        NoteSavedFile(file);
+}
+
+bool Principale::PrintCard(const platform::PrintTarget& target)
 {
     generation::MainForm& form = mainForm();
     form.Command3()->setEnabled(true);
@@ -307,12 +347,17 @@ void Principale::PrintCard()
     const PrintedPerson person = PersonOf(form);
     ShowCard({person.code, person.surname, person.firstName, person.sex, person.birthPlace,
               person.province, person.birthDate});
-    frame::PrintCard(person, tesserino_->Picture1()->pixmap().toImage(), options_.printTarget);
+    return frame::PrintCard(person, tesserino_->Picture1()->pixmap().toImage(), target);
 }
 
-void Principale::PrintData()
+bool Principale::PrintData(const platform::PrintTarget& target)
 {
-    frame::PrintData(PersonOf(mainForm()), options_.printTarget);
+    return frame::PrintData(PersonOf(mainForm()), target);
+}
+
+void Principale::NoteSavedFile(const QString& file)
+{
+    ShowStatusNote(QStringLiteral("Salvato in ") + QDir::toNativeSeparators(file));
 }
 
 void Principale::ShowCard(const generation::CardValues& values)

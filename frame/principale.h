@@ -48,7 +48,8 @@ struct PrincipaleOptions {
     // closed and when the place file is missing at start. The default leaves
     // the event loop.
     std::function<void(int status)> endProgram;
-    // Where the person printouts go.
+    // Where the person printouts go. Without a default printer the print
+    // command offers to save them as a PDF file instead.
     platform::PrintTarget printTarget = platform::PrintTarget::DefaultPrinter();
     // The archive file of the generation and archive windows; empty for the
     // usual place.
@@ -76,6 +77,12 @@ public:
     // The one-second tick: the status bar, then the print-ready poll of the
     // generation window's province label.
     void Timer1_Timer();
+    // Shows `note` in the status bar's second pane, instead of the date, for
+    // kStatusNoteSeconds.
+    void ShowStatusNote(const QString& note);
+    static constexpr int kStatusNoteSeconds = 10;
+    // The note the status bar shows; empty while it shows the date.
+    const QString& statusNote() const { return statusNote_; }
 
     // The generation window, created (with its place list) on first use.
     generation::MainForm& mainForm();
@@ -98,8 +105,11 @@ private:
     void CreateToolbar();
     void picCoolBar_ButtonClicked(int button);
     void PrintCommand();
-    void PrintCard();
-    void PrintData();
+    void SaveAsPdfCommand();
+    bool PrintCard(const platform::PrintTarget& target);
+    bool PrintData(const platform::PrintTarget& target);
+    // "Salvato in" and the file, in the status bar.
+    void NoteSavedFile(const QString& file);
     void ShowCard(const generation::CardValues& values);
     void HideMainForm();
     // Puts the window into a fixed-size sub-window (once) and shows it.
@@ -125,6 +135,8 @@ private:
 
     bool printReady_ = false;
     bool ended_ = false;
+    QString statusNote_;
+    int statusNoteTicks_ = 0;
 };
 
 }  // namespace cf::frame

@@ -2,13 +2,14 @@
 
 #include <cmath>
 
+#include "platform/fonts.h"
+
 namespace cf::generation {
 
 QFont SansFont(double points, bool bold)
 {
-    QFont font(QStringLiteral("Liberation Sans"));
+    QFont font = platform::SansFace(bold);
     font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
-    font.setBold(bold);
     return font;
 }
 

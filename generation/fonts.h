@@ -7,10 +7,11 @@
 
 namespace cf::generation {
 
-// Liberation Sans stands for both families of the designs: for "Arial",
-// whose metrics it shares, and for "MS Sans Serif", whose narrow metrics the
-// layouts were drawn for; wider families such as DejaVu Sans, the usual
-// default, would push captions into the boxes beside them.
+// The sans face of platform/fonts.h stands for both families of the
+// designs: for "Arial", whose metrics it shares, and for "MS Sans Serif",
+// whose narrow metrics the layouts were drawn for; wider families such as
+// DejaVu Sans, the usual default, would push captions into the boxes beside
+// them.
 QFont SansFont(double points, bool bold = false);
 
 }  // namespace cf::generation

@@ -2,32 +2,28 @@
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QFontMetricsF>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <QPen>
-#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
+
+#include "platform/fonts.h"
 
 namespace cf::platform {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
+constexpr int kResolution = 1200;     // dots per inch of the PDF pages
 constexpr double kRuleEndGap = 5.0;   // a rule stops this short of the right edge
 constexpr double kRuleWidth = 10.0;   // half a point
-// A PDF file has no unprintable edge; it gets the usual one of a printer.
-constexpr double kPdfMarginMillimetres = 6.35;
-
-QString PrintedFamily(const QString& family)
-{
-    // Liberation Sans has Arial's metrics and is always installed with us.
-    if (family.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Liberation Sans");
-    return family;
-}
+const QString kDocumentName = QStringLiteral("Codice fiscale");
 
 // The average character width of a font as TrueType fonts define it: the
 // advances of the lower-case letters and the blank, weighted by how often
@@ -56,7 +52,21 @@ QString NumberText(long long value)
     return sign + QString::number(value) + QLatin1Char(' ');
 }
 
+QMarginsF UsualMargins()
+{
+    const double points = kUsualMarginMillimetres / 25.4 * 72.0;
+    return {points, points, points, points};
+}
+
 }  // namespace
+
+PrintTarget LookUpPrinter(const PrintTarget& target)
+{
+    if (!target.pdfFile.isEmpty() || target.printer)
+        return target;
+    const BusyPointer busy;
+    return PrintTarget::Printer(LookUpDefaultPrinter());
+}
 
 BusyPointer::BusyPointer()
 {
@@ -77,57 +87,82 @@ LinePrinter::~LinePrinter()
         painter_.end();
 }
 
-bool LinePrinter::Begin()
+void LinePrinter::SetPageStart(std::function<void()> printHeader)
 {
-    if (target_.pdfFile.isEmpty()) {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull()) {
-            Fail(QStringLiteral("Nessuna stampante predefinita installata"));
-            return false;
-        }
-        printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    } else {
-        // No printer information: the printer system is not even asked.
-        printer_ = std::make_unique<QPrinter>(QPrinterInfo(), QPrinter::HighResolution);
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(target_.pdfFile);
-    }
-    printer_->setDocName(QStringLiteral("Codice fiscale"));
-    printer_->setPageSize(QPageSize(QPageSize::A4));
-    printer_->setPageOrientation(QPageLayout::Portrait);
-    if (!target_.pdfFile.isEmpty()) {
-        const double m = kPdfMarginMillimetres;
-        printer_->setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
-    }
+    printHeader_ = std::move(printHeader);
+}
 
-    if (!painter_.begin(printer_.get())) {
-        Fail(target_.pdfFile.isEmpty()
-                 ? QStringLiteral("Impossibile avviare la stampa su ") + printer_->printerName()
-                 : QStringLiteral("Impossibile scrivere il file ") + target_.pdfFile);
+bool LinePrinter::Begin(Ink ink)
+{
+    ink_ = ink;
+    QMarginsF margins = UsualMargins();
+    if (!OpenOutput(&margins))
+        return false;
+    writer_ = std::make_unique<QPdfWriter>(output_.get());
+    writer_->setResolution(kResolution);
+    writer_->setTitle(kDocumentName);
+    writer_->setCreator(kDocumentName);
+    writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
+                                       QPageLayout::Point));
+    if (!painter_.begin(writer_.get())) {
+        Fail(QStringLiteral("Impossibile preparare le pagine della stampa"));
         return false;
     }
     open_ = true;
-    devicePerTwip_ = printer_->resolution() / kTwipsPerInch;
-    const QRectF printable = printer_->pageRect(QPrinter::DevicePixel);
-    printableWidth_ = ToTwips(printable.width());
-    printableHeight_ = ToTwips(printable.height());
+    devicePerTwip_ = kResolution / kTwipsPerInch;
+    const QRectF printable = writer_->pageLayout().paintRect(QPageLayout::Point);
+    printableWidth_ = printable.width() * kTwipsPerPoint;
+    printableHeight_ = printable.height() * kTwipsPerPoint;
     page_ = 1;
-    x_ = 0;
-    y_ = 0;
-    SetFont(QStringLiteral("Arial"), 10, false);
+    SetFont(10, false);
     SetTextColor(Qt::black);
+    StartPage();
+    return open_;
+}
+
+// The spool file for the printer, or the PDF file, which is written only
+// once the document is complete.
+bool LinePrinter::OpenOutput(QMarginsF* margins)
+{
+    if (!target_.pdfFile.isEmpty()) {
+        auto file = std::make_unique<QSaveFile>(target_.pdfFile);
+        if (!file->open(QIODevice::WriteOnly)) {
+            Fail(QStringLiteral("Impossibile scrivere il file %1: %2")
+                     .arg(QDir::toNativeSeparators(target_.pdfFile), file->errorString()));
+            return false;
+        }
+        output_ = std::move(file);
+        return true;
+    }
+
+    const PrinterLookup printer = target_.printer ? *target_.printer : LookUpDefaultPrinter();
+    if (printer.status != PrinterLookup::Status::Ready) {
+        Fail(printer.failure);
+        return false;
+    }
+    queue_ = printer.queue;
+    if (queue_.margins)
+        *margins = *queue_.margins;
+    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                 QStringLiteral("/codicefiscale-XXXXXX.pdf"));
+    if (!file->open()) {
+        Fail(QStringLiteral("Impossibile preparare la stampa: %1").arg(file->errorString()));
+        return false;
+    }
+    output_ = std::move(file);
     return true;
 }
 
-void LinePrinter::SetFont(const QString& family, double points, bool bold)
+void LinePrinter::SetFont(double points, bool bold)
 {
-    font_ = QFont(PrintedFamily(family));
+    fontPoints_ = points;
+    fontBold_ = bold;
+    font_ = SansFace(bold);
     font_.setPointSizeF(points);
-    font_.setBold(bold);
     if (!open_)
         return;
     painter_.setFont(font_);
-    metrics_ = QFontMetricsF(font_, printer_.get());
+    metrics_ = QFontMetricsF(font_, writer_.get());
     lineHeight_ = ToTwips(metrics_.lineSpacing());
     columnWidth_ = ToTwips(AverageCharWidth(metrics_));
 }
@@ -158,9 +193,9 @@ void LinePrinter::Print(const std::vector<PrintItem>& items)
 
 void LinePrinter::Rule()
 {
+    // After a line the position is never below the printable area, so a
+    // rule always stays on the page of the line above it.
     if (!open_)
-        return;
-    if (y_ > 0 && y_ + kRuleWidth > printableHeight_ && !NewPage())
         return;
     QPen pen(painter_.pen().color());
     pen.setWidthF(ToDevice(kRuleWidth));
@@ -180,18 +215,23 @@ void LinePrinter::DrawPicture(const QImage& picture)
     painter_.drawImage(place, picture);
 }
 
+void LinePrinter::KeepLinesTogether(int lines)
+{
+    if (open_ && y_ > 0 && y_ + lines * lineHeight_ > printableHeight_)
+        NewPage();
+}
+
 bool LinePrinter::NewPage()
 {
     if (!open_)
         return false;
-    if (!printer_->newPage()) {
+    if (!writer_->newPage()) {
         Fail(QStringLiteral("Impossibile iniziare una nuova pagina"));
         return false;
     }
     ++page_;
-    x_ = 0;
-    y_ = 0;
-    return true;
+    StartPage();
+    return open_;
 }
 
 bool LinePrinter::EndDoc()
@@ -203,18 +243,58 @@ bool LinePrinter::EndDoc()
         Fail(QStringLiteral("Impossibile completare la stampa"));
         return false;
     }
-    return true;
+    if (auto* file = qobject_cast<QSaveFile*>(output_.get())) {
+        if (file->commit())
+            return true;
+        Fail(QStringLiteral("Impossibile scrivere il file %1: %2")
+                 .arg(QDir::toNativeSeparators(target_.pdfFile), file->errorString()));
+        return false;
+    }
+    if (!output_->flush()) {
+        Fail(QStringLiteral("Impossibile preparare la stampa: %1").arg(output_->errorString()));
+        return false;
+    }
+    PrintFailure failure;
+    if (SendToPrinter(queue_, output_->fileName(), kDocumentName, ink_ == Ink::Colour, &failure))
+        return true;
+    Fail(failure);
+    return false;
 }
 
 void LinePrinter::Fail(const QString& description)
 {
-    failure_ = {kPrinterErrorNumber, description};
-    // Qt's printers cannot cancel a started job: the pages built so far go
-    // out, as they would at the end of the document.
+    Fail(PrintFailure{kPrinterErrorNumber, description});
+}
+
+// The document so far is dropped: the spool file and an uncommitted PDF file
+// go with the output device.
+void LinePrinter::Fail(const PrintFailure& failure)
+{
+    failure_ = failure;
     if (open_) {
         painter_.end();
         open_ = false;
     }
+    writer_.reset();
+    output_.reset();
+}
+
+// Position at the top left, then the page header in the header's own font,
+// after which the font and colour in use come back.
+void LinePrinter::StartPage()
+{
+    x_ = 0;
+    y_ = 0;
+    if (!printHeader_ || printingHeader_)
+        return;
+    const double points = fontPoints_;
+    const bool bold = fontBold_;
+    const QColor color = painter_.pen().color();
+    printingHeader_ = true;
+    printHeader_();
+    printingHeader_ = false;
+    SetFont(points, bold);
+    SetTextColor(color);
 }
 
 void LinePrinter::DrawText(const QString& text)
@@ -239,9 +319,11 @@ void LinePrinter::NextLine()
     y_ += lineHeight_;
 }
 
+// The header's own lines never break the page: a header taller than the
+// page would start pages without end.
 void LinePrinter::BreakPageIfLineDoesNotFit()
 {
-    if (y_ > 0 && y_ + lineHeight_ > printableHeight_)
+    if (!printingHeader_ && y_ > 0 && y_ + lineHeight_ > printableHeight_)
         NewPage();
 }
 

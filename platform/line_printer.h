@@ -1,7 +1,8 @@
 #pragma once
-// A line printer over QPrinter + QPainter: a page surface with a current
-// position in twips (1/1440 inch) from the top left corner of the printable
-// area, a current font and text colour, and lines of items.
+// A line printer: a page surface with a current position in twips (1/1440
+// inch) from the top left corner of the printable area, a current font and
+// text colour, and lines of items. Pages are drawn into a PDF document (with
+// QPdfWriter) that goes to a file or, at the end, to the default printer.
 //
 // Printing a line draws its items from left to right and then moves the
 // position to the left edge of the next line, one line height of the current
@@ -10,31 +11,58 @@
 // left edge. A line that would not fit above the bottom of the printable area
 // goes to the top of a new page, so nothing is printed off the paper.
 //
+// A printout with a page header sets it with SetPageStart: every page then
+// starts with it, however the page came, so that a narrower printable area
+// than the printout expects still gives a header on every page.
+//
 // Failures are reported, never thrown: every operation after a failure does
-// nothing, and failure() says what went wrong.
+// nothing, and failure() says what went wrong. A document stopped by a
+// failure is discarded: nothing goes to the printer and no file is written.
 
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QPrinter>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <variant>
 #include <vector>
 
+#include "platform/default_printer.h"
+
+class QFileDevice;
+class QPdfWriter;
+
 namespace cf::platform {
 
-// Where a document goes: the default printer (through CUPS on Linux) or a
-// PDF file.
+// Where a document goes: the default printer (through CUPS) or a PDF file.
 struct PrintTarget {
+    // The default printer, looked up when the document begins.
     static PrintTarget DefaultPrinter() { return {}; }
-    static PrintTarget PdfFile(const QString& path) { return {path}; }
+    // The default printer as already looked up.
+    static PrintTarget Printer(const PrinterLookup& printer) { return {{}, printer}; }
+    static PrintTarget PdfFile(const QString& path) { return {path, {}}; }
+
+    // True when the default printer was looked up and there is none.
+    bool lacksPrinter() const
+    {
+        return printer && printer->status == PrinterLookup::Status::Missing;
+    }
 
     QString pdfFile;  // empty for the default printer
+    std::optional<PrinterLookup> printer;
 };
+
+// The target with the default printer looked up now (a PDF file stays as it
+// is), under the hourglass.
+PrintTarget LookUpPrinter(const PrintTarget& target);
+
+// Whether a printout asks the printer for colour or takes its default.
+enum class Ink { PrinterDefault, Colour };
 
 // Items of a printed line.
 struct Tab {
@@ -45,17 +73,12 @@ struct Number {
 };
 using PrintItem = std::variant<QString, Tab, Number>;
 
-// What stopped a document: an error number and its description in Italian.
-struct PrintFailure {
-    int number = 0;
-    QString description;
-};
-
-// Error number of every printer failure.
-inline constexpr int kPrinterErrorNumber = 482;
-
 inline constexpr double kTwipsPerPoint = 20.0;
 inline constexpr double kTwipsPerPixel = 15.0;  // pictures: pixels at 96 dpi
+
+// The page margins of a PDF file, and of a printer that states none: the
+// usual unprintable edge of a printer.
+inline constexpr double kUsualMarginMillimetres = 6.35;
 
 // The hourglass pointer for the time of a printout: shown, and made visible
 // by letting pending window events run once, when this is made; the default
@@ -75,13 +98,19 @@ public:
     LinePrinter(const LinePrinter&) = delete;
     LinePrinter& operator=(const LinePrinter&) = delete;
 
+    // The page header: printed by Begin on page 1 and at the top of every
+    // later page, whatever started it. Set it before Begin. The font and
+    // colour in use are restored after it.
+    void SetPageStart(std::function<void()> printHeader);
+
     // Starts the document on A4 portrait paper, page 1, position at the top
     // left, font Arial 10 pt regular, black text. False (and failure()) when
-    // there is no printer or the target cannot be opened.
-    bool Begin();
+    // the printer cannot print now or the file cannot be written.
+    bool Begin(Ink ink = Ink::PrinterDefault);
 
-    // "Arial" is printed with Liberation Sans, which has Arial's metrics.
-    void SetFont(const QString& family, double points, bool bold);
+    // All text is Arial, printed in the sans face of platform/fonts.h, which
+    // has Arial's metrics.
+    void SetFont(double points, bool bold);
     void SetTextColor(const QColor& color);
 
     // Prints one line of items and moves to the start of the next line. An
@@ -96,8 +125,12 @@ public:
     // its natural size (15 twips a pixel). The position does not move.
     void DrawPicture(const QImage& picture);
 
+    // Starts a new page unless `lines` lines of the current font still fit
+    // on this one: lines that belong together stay together.
+    void KeepLinesTogether(int lines);
+
     bool NewPage();
-    // Ends the document and sends it to the printer (or closes the file).
+    // Ends the document and sends it to the printer (or writes the file).
     bool EndDoc();
 
     double x() const { return x_; }
@@ -112,7 +145,10 @@ public:
     const PrintFailure& failure() const { return failure_; }
 
 private:
+    bool OpenOutput(QMarginsF* margins);
     void Fail(const QString& description);
+    void Fail(const PrintFailure& failure);
+    void StartPage();
     void DrawText(const QString& text);
     void MoveToColumn(int column);
     void NextLine();
@@ -121,8 +157,15 @@ private:
     double ToTwips(double device) const;
 
     PrintTarget target_;
-    std::unique_ptr<QPrinter> printer_;
+    PrinterQueue queue_;  // for the default printer
+    Ink ink_ = Ink::PrinterDefault;
+    std::function<void()> printHeader_;
+    bool printingHeader_ = false;
+    std::unique_ptr<QFileDevice> output_;
+    std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
+    double fontPoints_ = 10;
+    bool fontBold_ = false;
     QFont font_;
     QFontMetricsF metrics_{font_};
     double lineHeight_ = 0;

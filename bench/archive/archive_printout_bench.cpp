@@ -1,4 +1,6 @@
-// Printing the largest archive (32,767 rows) into a PDF file.
+// Printing an archive of 2,000 rows and the largest one (32,767 rows) into a
+// PDF file and, when there is a default printer (run it through
+// tests/platform/cups_pdf_printer.sh for a private one), on the printer.
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -10,7 +12,7 @@
 
 namespace {
 
-void BM_PrintArchiveToPdf(benchmark::State& state)
+void PrintArchive(benchmark::State& state, const cf::platform::PrintTarget& target)
 {
     const int count = static_cast<int>(state.range(0));
     std::vector<cf::archive::ArchiveRow> rows;
@@ -21,8 +23,6 @@ void BM_PrintArchiveToPdf(benchmark::State& state)
                         QStringLiteral("03/07/85"), QStringLiteral("REGGIO NELL'EMILIA"),
                         QStringLiteral("RE")});
     const cf::archive::ArchiveRows list{count, [&](int row) { return rows[row]; }};
-    QTemporaryDir dir;
-    const auto target = cf::platform::PrintTarget::PdfFile(dir.filePath(QStringLiteral("a.pdf")));
     const cf::platform::MessageBoxRecorder recorder;
     for (auto _ : state) {
         if (!cf::archive::PrintArchive(list, target))
@@ -30,6 +30,26 @@ void BM_PrintArchiveToPdf(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * count);
 }
-BENCHMARK(BM_PrintArchiveToPdf)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_PrintArchiveToPdf(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    PrintArchive(state, cf::platform::PrintTarget::PdfFile(dir.filePath(QStringLiteral("a.pdf"))));
+}
+BENCHMARK(BM_PrintArchiveToPdf)
+    ->Arg(2000)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+void BM_PrintArchiveOnTheDefaultPrinter(benchmark::State& state)
+{
+    PrintArchive(state, cf::platform::PrintTarget::DefaultPrinter());
+}
+BENCHMARK(BM_PrintArchiveOnTheDefaultPrinter)
+    ->Arg(2000)
+    ->Arg(32767)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -16,6 +17,7 @@
 #include "archive/archivio.h"
 #include "generation/main_form.h"
 #include "generation_test_support.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "widgets/multi_listbox.h"
 
@@ -63,6 +65,7 @@ private slots:
     void popUpMenuOnlyWithASelection();
     void scrollBarBesideThePrintCommandMovesAllColumns();
     void printingAsksFirst();
+    void withoutAPrinterTheArchiveGoesToAPdfFile();
     void snapshots();
 
 private:
@@ -356,6 +359,42 @@ void ArchivioTest::printingAsksFirst()
     QCOMPARE(window.list().ListIndex(), 2);
     QCOMPARE(window.List1(5)->currentRow(), 2);
     QVERIFY(window.Command1()->isEnabled());
+}
+
+// The test runs without a print server: no default printer.
+void ArchivioTest::withoutAPrinterTheArchiveGoesToAPdfFile()
+{
+    WriteArchive(kVerdi + kBianchi + kRossi);
+    Archivio& window = Open();
+    const TestDocumentsFolder documents;
+    cf::platform::SaveDialogRecorder dialogs;
+    QSignalSpy saved(&window, &Archivio::savedToPdf);
+    const QString question = QStringLiteral(
+        "Non c'è una stampante predefinita.\nVuoi salvare l'intero archivio in un file PDF?");
+
+    // No, then Yes and a cancelled dialog: nothing is saved.
+    QTest::mouseClick(window.Command3(), Qt::LeftButton);
+    recorder_->QueueAnswer(MessageAnswer::Yes);
+    QTest::mouseClick(window.Command3(), Qt::LeftButton);
+    QCOMPARE(recorder_->requests().size(), 2u);
+    QCOMPARE(recorder_->requests()[0].text, question);
+    QCOMPARE(recorder_->requests()[0].title, QStringLiteral("Codice Fiscale"));
+    QCOMPARE(recorder_->requests()[0].buttons, cf::platform::MessageButtons::YesNo);
+    QCOMPARE(dialogs.requests().size(), 1u);
+    QCOMPARE(dialogs.requests()[0].suggestedPath,
+             QDir(documents.path()).filePath(QStringLiteral("Archivio codici.pdf")));
+    QCOMPARE(saved.count(), 0);
+    QCOMPARE(window.list().ListIndex(), -1);
+
+    const QString pdf = QDir(documents.path()).filePath(QStringLiteral("elenco.pdf"));
+    recorder_->QueueAnswer(MessageAnswer::Yes);
+    dialogs.QueueAnswer(pdf);
+    QTest::mouseClick(window.Command3(), Qt::LeftButton);
+    QCOMPARE(recorder_->requests().size(), 3u);
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QCOMPARE(saved.count(), 1);
+    QCOMPARE(saved.at(0).at(0).toString(), pdf);
+    QCOMPARE(window.list().ListIndex(), 2);
 }
 
 void ArchivioTest::snapshots()

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "generation/generation_images.h"
+#include "generation_test_support.h"
 #include "platform/message_box.h"
 #include "print_test_support.h"
 
@@ -109,6 +111,29 @@ TEST_F(PersonPrintoutsTest, CardPageHoldsThePictureAndTheDataOverIt)
         EXPECT_TRUE(card.contains(word.box)) << word.text.toStdString();
 }
 
+// Every printed field lies on one colour of the card picture: inside its
+// box, clear of the box's edges and of the rows above and below.
+TEST_F(PersonPrintoutsTest, CardFieldsArePrintedInsideTheirBoxes)
+{
+    PrintedPerson person{"DELLA GHERARDESCA", "MARIA ASSUNTA", "M", "03/07/85",
+                         "SAN GIOVANNI IN PERSICETO", "RM", "DLLMRS85L43H501J"};
+    const QImage card = generation::CardImage().toImage();
+    ASSERT_TRUE(PrintCard(person, card, PrintTarget::PdfFile(pdf_)));
+    const std::vector<test::PdfWord> words = test::PdfWords(pdf_);
+    ASSERT_EQ(words.size(), 13u);
+    for (const test::PdfWord& word : words) {
+        // Liberation Sans: ascent 0.905, descent 0.212, capitals 0.716 em.
+        const double size = word.box.height() / (0.905 + 0.212);
+        const double baseline = word.box.bottom() - 0.212 * size;
+        const QRectF capitals(word.box.left(), baseline - 0.716 * size, word.box.width(),
+                              0.716 * size);
+        // Page points to picture pixels (96 dpi).
+        const QRectF onCard = capitals.translated(-test::kPdfMarginPoints, -test::kPdfMarginPoints);
+        const QRectF pixels(onCard.topLeft() * 4 / 3, onCard.size() * 4 / 3);
+        EXPECT_TRUE(PlainUnder(card, pixels)) << word.text.toStdString();
+    }
+}
+
 TEST_F(PersonPrintoutsTest, CardYearIsDarkGreen)
 {
     ASSERT_TRUE(PrintCard(Lucia(), BlankCard(), PrintTarget::PdfFile(pdf_)));
@@ -151,7 +176,9 @@ TEST_F(PersonPrintoutsTest, WithoutAPrinterEachPrintoutWarnsOnceAndRestoresThePo
     ASSERT_EQ(recorder_.requests().size(), 2u);
     for (const platform::MessageRequest& box : recorder_.requests()) {
         EXPECT_EQ(box.title, QStringLiteral("Zerez"));
-        EXPECT_EQ(box.text, QStringLiteral("Errore di stampa"));
+        // The reason follows on a second line.
+        EXPECT_TRUE(box.text.startsWith(QStringLiteral("Errore di stampa\nNessuna stampante")))
+            << box.text.toStdString();
         EXPECT_EQ(box.icon, MessageIcon::Exclamation);
         EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
     }

@@ -21,6 +21,7 @@
 #include "frame/italian_date.h"
 #include "frame/principale.h"
 #include "generation/window_host.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "tests/generation/generation_test_support.h"
@@ -76,13 +77,15 @@ private slots:
     void generatedCardLinksBackToTheData();
     void cancelInThePrintQuestionPrintsNothing();
     void printAnswersChooseCardOrDataSheet();
+    void withoutAPrinterThePrintQuestionOffersAPdfFile();
     void esciRemovesOnlyThePlaceFileWithoutHelpPages();
     void esciAndClosingRemoveTheHelpPages();
     void missingPlaceFileEndsTheProgram();
     void statusDateIsItalianLongDateInProperCase();
 
 private:
-    Principale& StartFrame();
+    // Prints into PrintedFile() unless given another target.
+    Principale& StartFrame(std::optional<cf::platform::PrintTarget> printTarget = {});
     void ClickButton(int button);
     QString WorkFile(const QString& name) const { return work_->path() + u'/' + name; }
     QString PrintedFile() const { return output_.filePath(QStringLiteral("printout.pdf")); }
@@ -110,11 +113,12 @@ void PrincipaleTest::cleanup()
     work_.reset();
 }
 
-Principale& PrincipaleTest::StartFrame()
+Principale& PrincipaleTest::StartFrame(std::optional<cf::platform::PrintTarget> printTarget)
 {
     PrincipaleOptions options;
     options.endProgram = [this](int status) { endings_.append(status); };
-    options.printTarget = cf::platform::PrintTarget::PdfFile(PrintedFile());
+    options.printTarget =
+        printTarget.value_or(cf::platform::PrintTarget::PdfFile(PrintedFile()));
     options.archivePath = output_.filePath(QStringLiteral("codarc.dat"));
     frame_ = std::make_unique<Principale>(options);
     frame_->Start();
@@ -296,6 +300,61 @@ void PrincipaleTest::printAnswersChooseCardOrDataSheet()
         QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
                     .contains(QStringLiteral("Codice fiscale di: LUCIA BIANCHI")));
     }
+}
+
+// The test runs without a print server: no default printer.
+void PrincipaleTest::withoutAPrinterThePrintQuestionOffersAPdfFile()
+{
+    Principale& frame = StartFrame(cf::platform::PrintTarget::DefaultPrinter());
+    MainForm& form = frame.mainForm();
+    FillPerson(form);
+    form.setCode(QStringLiteral("BNCLCU85L43H501J"));
+    frame.Timer1_Timer();
+    const TestDocumentsFolder documents;
+    cf::platform::SaveDialogRecorder dialogs;
+
+    // Cancel asks nothing more; No, then a cancelled dialog, saves nothing.
+    boxes_->QueueAnswer(MessageAnswer::Cancel);
+    ClickButton(kStampa);
+    QCOMPARE(dialogs.requests().size(), std::size_t{0});
+    boxes_->QueueAnswer(MessageAnswer::No);
+    ClickButton(kStampa);
+    QCOMPARE(boxes_->requests().size(), std::size_t{2});
+    const cf::platform::MessageRequest& question = boxes_->requests().front();
+    QCOMPARE(question.text, QStringLiteral("Non c'è una stampante predefinita.\n"
+                                           "Salvo il fac-simile del tesserino a colori in un "
+                                           "file PDF?\n(se No salvo solo i dati)"));
+    QCOMPARE(question.title, QStringLiteral("Codice fiscale"));
+    QCOMPARE(question.buttons, cf::platform::MessageButtons::YesNoCancel);
+    QCOMPARE(dialogs.requests().size(), std::size_t{1});
+    QCOMPARE(dialogs.requests()[0].suggestedPath,
+             QDir(documents.path()).filePath(QStringLiteral("Codice fiscale.pdf")));
+    QVERIFY(frame.statusNote().isEmpty());
+    QVERIFY(!frame.tesserino());
+
+    // Yes: the card window shows the person, the card goes to the file and
+    // the status bar says where, for ten seconds.
+    boxes_->QueueAnswer(MessageAnswer::Yes);
+    dialogs.QueueAnswer(PrintedFile());
+    ClickButton(kStampa);
+    QCOMPARE(boxes_->requests().size(), std::size_t{3});
+    QCOMPARE(QFileInfo(dialogs.requests()[1].suggestedPath).fileName(),
+             QStringLiteral("Tesserino.pdf"));
+    QVERIFY(QFileInfo(PrintedFile()).size() > 0);
+    QVERIFY(frame.tesserino());
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
+    QCOMPARE(frame.statusNote(), QStringLiteral("Salvato in ") + PrintedFile());
+    for (int second = 1; second < Principale::kStatusNoteSeconds; ++second)
+        frame.Timer1_Timer();
+    QVERIFY(!frame.statusNote().isEmpty());
+    frame.Timer1_Timer();
+    QVERIFY(frame.statusNote().isEmpty());
+
+    // The archive window's PDF file is noted the same way.
+    ClickButton(kArchivio);
+    QVERIFY(frame.archivio());
+    emit frame.archivio()->savedToPdf(PrintedFile());
+    QCOMPARE(frame.statusNote(), QStringLiteral("Salvato in ") + PrintedFile());
 }
 
 void PrincipaleTest::esciRemovesOnlyThePlaceFileWithoutHelpPages()

@@ -1,6 +1,8 @@
 #pragma once
 // Shared set-up of the generation window tests.
 
+#include <QImage>
+#include <QRectF>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -18,5 +20,22 @@ private:
     QByteArray previous_;
 };
 
+// A documents folder of the user's ("Documenti" in a temporary directory,
+// through XDG_CONFIG_HOME's user-dirs.dirs) for as long as the object lives.
+class TestDocumentsFolder {
+public:
+    TestDocumentsFolder();
+    ~TestDocumentsFolder();
+    QString path() const { return directory_.filePath(QStringLiteral("Documenti")); }
+
+private:
+    QTemporaryDir directory_;
+    QByteArray previous_;
+};
+
 // Shows a window and makes it the active one, so that it takes the focus.
 bool ShowActive(QWidget* window);
+
+// True when the picture is of one colour under `area` (in its pixels): a
+// text placed there stands on an empty field, not on a line or an edge.
+bool PlainUnder(const QImage& picture, const QRectF& area);

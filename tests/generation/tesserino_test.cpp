@@ -2,6 +2,8 @@
 // highlight.
 
 #include <QDate>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -15,6 +17,7 @@ class TesserinoTest : public QObject {
 
 private slots:
     void cardShowsTheValuesAtTheirPlaces();
+    void valuesStandInsideTheirFieldBoxes();
     void linkHighlightFollowsThePointer();
     void linkClosesTheCardAndAsksForTheData();
 };
@@ -42,6 +45,26 @@ void TesserinoTest::cardShowsTheValuesAtTheirPlaces()
     // The year is today's, in dark green, whatever the date of birth.
     QCOMPARE(card.lblAnno()->text(), QString::number(QDate::currentDate().year()));
     QCOMPARE(card.lblAnno()->palette().color(QPalette::WindowText), QColor(0, 123, 0));
+}
+
+// The capitals of every label lie on one colour of the card picture: inside
+// a field box, clear of its edges and of the other boxes.
+void TesserinoTest::valuesStandInsideTheirFieldBoxes()
+{
+    Tesserino card;
+    card.Fill({"DLLMRS85L43H501J", "DELLA GHERARDESCA", "MARIA ASSUNTA", "M",
+               "SAN GIOVANNI IN PERSICETO", "RM", "03/07/85"});
+    const QImage picture = card.Picture1()->pixmap().toImage();
+    QList<QLabel*> labels{card.lblAnno()};
+    for (int i = 1; i <= 7; ++i)
+        labels << card.label(i);
+    for (QLabel* label : labels) {
+        const QFontMetricsF metrics(label->font());
+        const double baseline = label->y() + metrics.ascent();
+        const QRectF capitals(label->x(), baseline - metrics.capHeight(),
+                              metrics.horizontalAdvance(label->text()), metrics.capHeight());
+        QVERIFY2(PlainUnder(picture, capitals), qPrintable(label->text()));
+    }
 }
 
 void TesserinoTest::linkHighlightFollowsThePointer()

@@ -1,7 +1,14 @@
 #!/bin/sh
-# Runs a command against a private CUPS server whose default printer is a PDF
-# queue: a raw queue whose backend keeps each job exactly as the program sent
-# it (Qt sends PDF), as OUT/job-N.pdf for job N. The command sees
+# Runs a command against a private CUPS server with these queues, whose
+# backend keeps job N as OUT/job-N.pdf and its options as OUT/job-N.options:
+#   CF_PDF        the default printer: a raw queue, which passes each job on
+#                 exactly as the program sent it (PDF)
+#   CF_WIDE       the Generic PDF driver file of cups-filters: the printable
+#                 area of common office printers (18 36 577 806 pt on A4),
+#                 jobs filtered to PDF behind a few PJL lines
+#   CF_REJECTING  refuses jobs (cupsreject), with a reason
+#   CF_STOPPED    stopped (cupsdisable), with a reason
+# The command sees
 #   CUPS_SERVER  the private server's socket
 #   CF_CUPS_OUT  the directory OUT of the printed jobs
 # The server runs from a fresh directory and stops when the command ends.
@@ -23,6 +30,8 @@ for tool in cupsd lpadmin lpstat; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (Debian packages cups, cups-client)"
 done
 [ -d /usr/lib/cups/filter ] || skip "the CUPS filters are not installed"
+wide_ppd=/usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd
+[ -f "$wide_ppd" ] || skip "the Generic PDF driver file is not installed (Debian package cups-filters)"
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/cf-cups.XXXXXX") || skip "no temporary directory"
 chmod 755 "$dir"
@@ -36,11 +45,13 @@ for part in /usr/lib/cups/*; do
 done
 cat >"$dir/bin/backend/cfpdf" <<'BACKEND'
 #!/bin/sh
-# cfpdf:DIRECTORY - writes job N to DIRECTORY/job-N.pdf.
+# cfpdf:DIRECTORY - writes job N to DIRECTORY/job-N.pdf, its options to
+# DIRECTORY/job-N.options.
 umask 022
 [ $# -eq 0 ] && { echo 'file cfpdf "Unknown" "PDF files"'; exit 0; }
-out="${DEVICE_URI#cfpdf:}/job-$1.pdf"
-if [ $# -ge 6 ]; then cat "$6"; else cat; fi >"$out.part" && mv "$out.part" "$out"
+out="${DEVICE_URI#cfpdf:}/job-$1"
+printf '%s\n' "$5" >"$out.options"
+if [ $# -ge 6 ]; then cat "$6"; else cat; fi >"$out.part" && mv "$out.part" "$out.pdf"
 BACKEND
 chmod 755 "$dir/bin/backend/cfpdf"
 socket="$dir/cups.sock"
@@ -119,10 +130,18 @@ if [ "$started" != yes ]; then
 fi
 
 export CF_CUPS_OUT="$dir/out"
-if ! timeout 20 lpadmin -p CF_PDF -E -v "cfpdf:$CF_CUPS_OUT" >"$dir/log/lpadmin.out" 2>&1 ||
-   ! timeout 20 lpadmin -d CF_PDF >>"$dir/log/lpadmin.out" 2>&1; then
+admin() {
+    timeout 20 "$@" >>"$dir/log/lpadmin.out" 2>&1
+}
+if ! admin lpadmin -p CF_PDF -E -v "cfpdf:$CF_CUPS_OUT" ||
+   ! admin lpadmin -d CF_PDF ||
+   ! admin lpadmin -p CF_WIDE -E -v "cfpdf:$CF_CUPS_OUT" -P "$wide_ppd" ||
+   ! admin lpadmin -p CF_REJECTING -E -v "cfpdf:$CF_CUPS_OUT" ||
+   ! admin cupsreject -r "Carta esaurita" CF_REJECTING ||
+   ! admin lpadmin -p CF_STOPPED -E -v "cfpdf:$CF_CUPS_OUT" ||
+   ! admin cupsdisable -r "Sportello aperto" CF_STOPPED; then
     cat "$dir/log/lpadmin.out"
-    skip "cannot add a PDF queue to the private CUPS server"
+    skip "cannot add the test queues to the private CUPS server"
 fi
 
 # The command gets a time limit, so that the server is always stopped and

@@ -3,6 +3,7 @@
 #include "platform/line_printer.h"
 
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ TEST_F(LinePrinterTest, LinesMoveDownByTheLineHeightOfTheCurrentFont)
     printer_.Print({});
     EXPECT_DOUBLE_EQ(printer_.y(), 4 * small);
 
-    printer_.SetFont(QStringLiteral("Arial"), 20, true);
+    printer_.SetFont(20, true);
     const double large = printer_.lineHeight();
     EXPECT_NEAR(large, 2 * small, 3);
     printer_.Print({QStringLiteral("due")});
@@ -187,13 +188,90 @@ TEST_F(LinePrinterTest, ALineThatDoesNotFitGoesToANewPage)
                 kPointTolerance);
 }
 
+// A header of two lines in bold 12 pt, counting its calls.
+struct Header {
+    LinePrinter& printer;
+    std::vector<int> pages;
+
+    void Print()
+    {
+        pages.push_back(printer.page());
+        printer.SetFont(12, true);
+        printer.SetTextColor(Qt::blue);
+        printer.Print({QStringLiteral("Intestazione%1").arg(printer.page())});
+        printer.Print({QStringLiteral(" ")});
+    }
+};
+
+TEST_F(LinePrinterTest, EveryPageStartsWithTheHeaderHoweverItCame)
+{
+    Header header{printer_, {}};
+    printer_.SetPageStart([&header] { header.Print(); });
+    ASSERT_TRUE(printer_.Begin());
+    EXPECT_EQ(header.pages, std::vector<int>{1});
+    // The header's font and colour do not stay.
+    EXPECT_NEAR(printer_.lineHeight(), 230, 2);
+    const double top = printer_.y();
+    printer_.Print({QStringLiteral("uno")});
+
+    ASSERT_TRUE(printer_.NewPage());
+    EXPECT_EQ(header.pages, (std::vector<int>{1, 2}));
+    EXPECT_DOUBLE_EQ(printer_.y(), top);
+    printer_.Print({QStringLiteral("due")});
+
+    // A line that no longer fits starts page 3 with its header, and so does a
+    // line pushed down by a tab to a column already passed.
+    while (printer_.page() == 2)
+        printer_.Print({QStringLiteral("riga")});
+    EXPECT_EQ(header.pages, (std::vector<int>{1, 2, 3}));
+    EXPECT_DOUBLE_EQ(printer_.y(), top + printer_.lineHeight());
+    while (printer_.y() + 2 * printer_.lineHeight() <= printer_.printableHeight())
+        printer_.Print({QStringLiteral("riga")});
+    printer_.Print({QStringLiteral("abcdefghijklmnopqrstuvwxyz"), Tab{5}, QStringLiteral("dopo")});
+    EXPECT_EQ(header.pages, (std::vector<int>{1, 2, 3, 4}));
+    ASSERT_TRUE(printer_.EndDoc());
+
+    ASSERT_EQ(test::PdfPageCount(pdf_), 4);
+    for (int page = 1; page <= 4; ++page) {
+        const QStringList lines = test::PdfLines(pdf_, page);
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_EQ(lines.first(), QStringLiteral("Intestazione%1").arg(page));
+    }
+    EXPECT_EQ(test::PdfLines(pdf_, 4).at(1).trimmed(), QStringLiteral("dopo"));
+    // The lines after a header are black again.
+    const QRectF word = FindWord(pdf_, QStringLiteral("uno")).box;
+    const QImage page = test::RenderPage(pdf_, 1, 288);
+    int blue = 0;
+    for (int y = qRound(word.top() * 4); y < qRound(word.bottom() * 4); ++y)
+        for (int x = qRound(word.left() * 4); x < qRound(word.right() * 4); ++x)
+            blue += page.pixelColor(x, y).blue() > page.pixelColor(x, y).red() + 60;
+    EXPECT_EQ(blue, 0);
+}
+
+TEST_F(LinePrinterTest, LinesKeptTogetherMoveToANewPageWhole)
+{
+    ASSERT_TRUE(printer_.Begin());
+    printer_.KeepLinesTogether(3);
+    EXPECT_EQ(printer_.page(), 1);
+    while (printer_.y() + 3 * printer_.lineHeight() <= printer_.printableHeight())
+        printer_.Print({QStringLiteral("riga")});
+    printer_.KeepLinesTogether(2);
+    EXPECT_EQ(printer_.page(), 1);
+    printer_.KeepLinesTogether(3);
+    EXPECT_EQ(printer_.page(), 2);
+    EXPECT_DOUBLE_EQ(printer_.y(), 0);
+    ASSERT_TRUE(printer_.EndDoc());
+}
+
 TEST(LinePrinterFailureTest, WithoutAPrinterBeginFailsAndSaysWhy)
 {
     LinePrinter printer(PrintTarget::DefaultPrinter());
     EXPECT_FALSE(printer.Begin());
     EXPECT_TRUE(printer.failed());
     EXPECT_EQ(printer.failure().number, kPrinterErrorNumber);
-    EXPECT_FALSE(printer.failure().description.isEmpty());
+    EXPECT_TRUE(printer.failure().description.startsWith(
+        QStringLiteral("Nessuna stampante predefinita")))
+        << printer.failure().description.toStdString();
     // Everything after the failure does nothing.
     printer.Print({QStringLiteral("niente")});
     printer.Rule();
@@ -206,6 +284,41 @@ TEST(LinePrinterFailureTest, AnUnwritablePdfFileFailsToBegin)
     LinePrinter printer(PrintTarget::PdfFile(QStringLiteral("/nonexistent/folder/out.pdf")));
     EXPECT_FALSE(printer.Begin());
     EXPECT_TRUE(printer.failure().description.contains(QLatin1String("/nonexistent/folder")));
+}
+
+TEST(LinePrinterFailureTest, APdfFileIsWrittenOnlyWhenTheDocumentEnds)
+{
+    test::PrintFolder folder;
+    const QString pdf = folder.File(QStringLiteral("out.pdf"));
+    {
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("vecchio");
+    }
+    {
+        LinePrinter printer(PrintTarget::PdfFile(pdf));
+        ASSERT_TRUE(printer.Begin());
+        printer.Print({QStringLiteral("mai finito")});
+    }
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("vecchio"));
+}
+
+TEST(LinePrinterFailureTest, ALookedUpPrinterIsNotAskedAgain)
+{
+    PrinterLookup stopped;
+    stopped.status = PrinterLookup::Status::Unusable;
+    stopped.failure = {kPrinterErrorNumber, QStringLiteral("La stampante «X» è ferma")};
+    const PrintTarget target = LookUpPrinter(PrintTarget::Printer(stopped));
+    EXPECT_FALSE(target.lacksPrinter());
+    LinePrinter printer(target);
+    EXPECT_FALSE(printer.Begin());
+    EXPECT_EQ(printer.failure().description, QStringLiteral("La stampante «X» è ferma"));
+
+    // Without a print server there is no default printer at all.
+    EXPECT_TRUE(LookUpPrinter(PrintTarget::DefaultPrinter()).lacksPrinter());
+    EXPECT_FALSE(LookUpPrinter(PrintTarget::PdfFile(QStringLiteral("a.pdf"))).lacksPrinter());
 }
 
 TEST(BusyPointerTest, ShowsTheHourglassUntilItGoes)

@@ -9,6 +9,7 @@
 //   QT_QPA_PLATFORM=offscreen /tmp/draw_generation_images <repository>/resources
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -92,35 +93,38 @@ QImage DrawCard()
                      QStringLiteral("Tessera del codice fiscale della persona fisica"));
     DrawPen(painter, QPointF(300, 44));
 
-    // Field captions, right-aligned before their fields, and faint guide lines
-    // under the fields.
+    // The fields: tinted boxes around the places where the card window's
+    // labels and the card printout put the texts, so that neither stands on
+    // a line; captions right-aligned before them, centred on their boxes.
+    // Rows are as close as the window's and the printout's positions allow:
+    // each box reaches 2 pixels above the highest capitals and below the
+    // lowest baseline of its field.
+    struct Field {
+        const char* caption;
+        QRectF captionBox;  // x and width; height from the field box
+        QRectF box;
+    };
+    const Field fields[] = {
+        {"Codice fiscale", QRectF(3, 0, 60, 0), QRectF(66, 96, 280, 28.5)},
+        {"Cognome", QRectF(3, 0, 66, 0), QRectF(72, 126.7, 274, 16.8)},
+        {"Nome", QRectF(3, 0, 66, 0), QRectF(72, 144.7, 160, 14.3)},
+        {"Sesso", QRectF(236, 0, 48, 0), QRectF(287, 144.7, 43, 14.8)},
+        {"Luogo di nascita", QRectF(3, 0, 66, 0), QRectF(72, 163.2, 274, 14.3)},
+        {"Provincia", QRectF(3, 0, 66, 0), QRectF(72, 181.6, 64, 14)},
+        {"Data di nascita", QRectF(140, 0, 76, 0), QRectF(220, 181.6, 80, 14)},
+    };
     painter.setFont(SansFont(9, false));
-    struct Caption {
-        const char* text;
-        QRectF box;  // caption box, right-aligned next to its field
-    };
-    const Caption captions[] = {
-        {"Codice fiscale", QRectF(4, 99, 58, 12)},
-        {"Cognome", QRectF(4, 127, 66, 12)},
-        {"Nome", QRectF(4, 145, 66, 12)},
-        {"Sesso", QRectF(236, 146, 50, 12)},
-        {"Luogo di nascita", QRectF(4, 164, 66, 12)},
-        {"Provincia", QRectF(4, 182, 66, 12)},
-        {"Data di nascita", QRectF(140, 182, 78, 12)},
-    };
-    painter.setPen(kCaption);
-    for (const Caption& caption : captions) {
-        painter.drawText(caption.box, Qt::AlignRight | Qt::AlignVCenter,
-                         QString::fromLatin1(caption.text));
+    for (const Field& field : fields) {
+        const bool code = &field == &fields[0];
+        painter.setPen(code ? QPen(QColor(180, 205, 190), 1) : QPen(Qt::NoPen));
+        painter.setBrush(code ? QColor(244, 250, 246) : QColor(232, 243, 236));
+        painter.drawRoundedRect(field.box, 3, 3);
+        const QRectF caption(field.captionBox.left(), field.box.top(), field.captionBox.width(),
+                             field.box.height());
+        painter.setPen(kCaption);
+        painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter,
+                         QString::fromLatin1(field.caption));
     }
-    painter.setPen(QPen(QColor(215, 230, 220), 1));
-    for (int y : {140, 158, 177, 195})
-        painter.drawLine(QPointF(72, y + 0.5), QPointF(card.right() - 10, y + 0.5));
-
-    // Frame of the code field.
-    painter.setPen(QPen(QColor(180, 205, 190), 1));
-    painter.setBrush(QColor(244, 250, 246));
-    painter.drawRoundedRect(QRectF(66, 92, 280, 30), 4, 4);
 
     painter.end();
     return image;
@@ -191,6 +195,10 @@ int main(int argc, char** argv)
     if (argc != 2)
         return 2;
     const QString dir = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
+    // The program's own Liberation Sans, whatever fonts are installed.
+    for (const char* face : {"fonts/LiberationSans-Regular.ttf", "fonts/LiberationSans-Bold.ttf"})
+        if (QFontDatabase::addApplicationFont(dir + QString::fromLatin1(face)) < 0)
+            return 1;
     const bool ok = DrawCard().save(dir + QStringLiteral("card.png"))
         && DrawDropDownArrow().save(dir + QStringLiteral("dropdown.png"))
         && DrawHand().save(dir + QStringLiteral("hand.png"));

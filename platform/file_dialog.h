@@ -1,0 +1,45 @@
+#pragma once
+// The question where to save a file. Every save dialog of the program goes
+// through AskPdfFileName, so that tests can answer it through a
+// SaveDialogRecorder instead of a person.
+
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+namespace cf::platform {
+
+struct SaveDialogRequest {
+    QString title;
+    QString suggestedPath;  // folder and file name offered
+    QString filter;
+};
+
+// Asks, in a modal file dialog over the active window, where to save a PDF
+// document, offering `fileName` in the user's documents folder (the home
+// folder when there is none); a name typed without a suffix gets ".pdf".
+// Empty when the user cancels.
+QString AskPdfFileName(const QString& fileName);
+
+// While a recorder exists, AskPdfFileName shows nothing: it records the
+// request and gives the next queued answer or, when none is queued, the
+// answer of Esc (empty). One recorder at a time.
+class SaveDialogRecorder {
+public:
+    SaveDialogRecorder();
+    ~SaveDialogRecorder();
+    SaveDialogRecorder(const SaveDialogRecorder&) = delete;
+    SaveDialogRecorder& operator=(const SaveDialogRecorder&) = delete;
+
+    void QueueAnswer(const QString& path) { answers_.push_back(path); }
+    const std::vector<SaveDialogRequest>& requests() const { return requests_; }
+
+    QString Answer(const SaveDialogRequest& request);
+
+private:
+    std::deque<QString> answers_;
+    std::vector<SaveDialogRequest> requests_;
+};
+
+}  // namespace cf::platform
