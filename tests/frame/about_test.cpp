@@ -222,9 +222,9 @@ void AboutTest::onlyTheLinkLabelsOpenContacts()
     QTest::mouseClick(email, Qt::LeftButton);
     QTest::mouseClick(about.findChild<QLabel*>("Label2_6"), Qt::LeftButton);
     QCOMPARE(shell.urls().size(), std::size_t{2});
-    QCOMPARE(shell.urls()[0], QUrl(QStringLiteral("mailto:codicefiscale@example.org")));
+    QCOMPARE(shell.urls()[0], QUrl(QStringLiteral("mailto:info@progettocodicefiscale.it")));
     QCOMPARE(shell.urls()[0].scheme(), QStringLiteral("mailto"));
-    QCOMPARE(shell.urls()[1], QUrl(QStringLiteral("https://codicefiscale.example.org")));
+    QCOMPARE(shell.urls()[1], QUrl(QStringLiteral("https://progettocodicefiscale.it")));
     QVERIFY(!QFile::exists(WorkFilePath(QStringLiteral("varnel.htm"))));
 }
 
