@@ -245,17 +245,19 @@ struct ArchiveLine {
 std::vector<ArchiveLine> CutLines(std::string_view bytes, std::string& keys)
 {
     std::vector<ArchiveLine> lines;
-    lines.reserve(static_cast<std::size_t>(
-                      std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; }))
+    // One line end a line, whichever kind the file uses.
+    lines.reserve(static_cast<std::size_t>(std::max(std::count(bytes.begin(), bytes.end(), '\r'),
+                                                    std::count(bytes.begin(), bytes.end(), '\n')))
                   + 1);
     keys.assign(bytes.size(), '\0');
     std::size_t keyEnd = 0;
     for (std::size_t start = 0; start < bytes.size();) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        else if (bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n')
+        // A plain loop: find_first_of would take several times as long.
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        std::size_t next = end == bytes.size() ? end : end + 1;
+        if (next < bytes.size() && bytes[end] == '\r' && bytes[next] == '\n')
             ++next;
         const std::string_view text = bytes.substr(start, end - start);
         const std::size_t keyStart = keyEnd;
