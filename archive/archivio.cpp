@@ -234,8 +234,7 @@ void Archivio::Command1_Click()
     mainForm.setCode(list_->List(row, kCode));
     mainForm.Text5()->setText(list_->List(row, kSex));
     mainForm.Text4()->setText(list_->List(row, kBirthDate));
-    mainForm.Combo1()->setText(list_->List(row, kPlace));
-    mainForm.Label8()->setText(list_->List(row, kProvince));
+    mainForm.setPlace(list_->List(row, kPlace), list_->List(row, kProvince));
     Unload();
     mainForm.ShowWindow();
 }

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/utf8.h"
+
 namespace cf {
 namespace {
 
@@ -30,56 +32,6 @@ int ByteOfCharacter(char32_t character)
     return -1;
 }
 
-void AppendUtf8(char32_t character, std::string& out)
-{
-    if (character < 0x80) {
-        out.push_back(static_cast<char>(character));
-    } else if (character < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (character >> 6)));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    } else {
-        // The code page holds nothing beyond the Basic Multilingual Plane.
-        out.push_back(static_cast<char>(0xE0 | (character >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((character >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    }
-}
-
-// Decodes the character starting at text[pos] and advances pos; returns
-// char32_t(-1) for a malformed sequence (overlong, surrogate, truncated,
-// beyond U+10FFFF).
-char32_t NextCharacter(std::string_view text, std::size_t& pos)
-{
-    constexpr char32_t kInvalid = static_cast<char32_t>(-1);
-    const auto lead = static_cast<unsigned char>(text[pos++]);
-    if (lead < 0x80)
-        return lead;
-    int length;
-    char32_t character;
-    char32_t minimum;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 1, character = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 2, character = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 3, character = lead & 0x07, minimum = 0x10000;
-    } else {
-        return kInvalid;
-    }
-    for (int i = 0; i < length; ++i) {
-        if (pos >= text.size())
-            return kInvalid;
-        const auto next = static_cast<unsigned char>(text[pos]);
-        if ((next & 0xC0) != 0x80)
-            return kInvalid;
-        character = (character << 6) | (next & 0x3F);
-        ++pos;
-    }
-    if (character < minimum || character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF))
-        return kInvalid;
-    return character;
-}
-
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view bytes)
@@ -105,7 +57,7 @@ bool AppendUtf8AsCp1252(std::string_view text, std::string& out)
 {
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const int byte = ByteOfCharacter(NextCharacter(text, pos));
+        const int byte = ByteOfCharacter(NextUtf8Character(text, pos));
         if (byte < 0)
             return false;
         out.push_back(static_cast<char>(byte));

@@ -10,6 +10,12 @@ bool IsLeapYear(int year)
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+int DaysInMonth(int year, int month)
+{
+    static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
+
 // Reads 1..maxDigits digits at the front of text; -1 when there are none.
 int ReadNumber(std::string_view& text, std::size_t maxDigits)
 {
@@ -39,11 +45,27 @@ std::string Format(const char* pattern, int a, int b, int c)
 
 bool IsValidDate(int year, int month, int day)
 {
-    static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
         return false;
-    const int days = kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
-    return day <= days;
+    return day <= DaysInMonth(year, month);
+}
+
+Date NextDay(const Date& date)
+{
+    if (date.day < DaysInMonth(date.year, date.month))
+        return {date.year, date.month, date.day + 1};
+    if (date.month < 12)
+        return {date.year, date.month + 1, 1};
+    return {date.year + 1, 1, 1};
+}
+
+Date PreviousDay(const Date& date)
+{
+    if (date.day > 1)
+        return {date.year, date.month, date.day - 1};
+    if (date.month > 1)
+        return {date.year, date.month - 1, DaysInMonth(date.year, date.month - 1)};
+    return {date.year - 1, 12, 31};
 }
 
 int ExpandTwoDigitYear(int twoDigits)

@@ -15,6 +15,19 @@ struct Date {
 
 bool IsValidDate(int year, int month, int day);
 
+// A date as the number yyyymmdd, which orders dates as the calendar does.
+inline constexpr int DayNumber(const Date& date)
+{
+    return date.year * 10000 + date.month * 100 + date.day;
+}
+inline constexpr Date DateOfDayNumber(int day)
+{
+    return {day / 10000, day / 100 % 100, day % 100};
+}
+
+Date NextDay(const Date& date);
+Date PreviousDay(const Date& date);
+
 // A two-digit year read by the usual rule: 00-29 as 2000-2029, 30-99 as
 // 1930-1999.
 int ExpandTwoDigitYear(int twoDigits);

@@ -1,5 +1,6 @@
 #pragma once
-// Texts compiled into the program: the place table and the help pages.
+// Texts compiled into the program: the place table, the help pages and the
+// periods of the places.
 
 #include <cstddef>
 #include <span>
@@ -10,6 +11,7 @@ enum ResourceNumber : int {
     kPlaceTableResource = 101,
     kCommandLineHelpResource = 102,
     kCodeHelpResource = 103,
+    kPlacePeriodsResource = 104,
 };
 
 // The bytes of an embedded resource; empty for an unknown number.

@@ -2,36 +2,10 @@
 
 #include <fstream>
 
-#include "engine/embedded_resources.h"
 #include "engine/text_fields.h"
 
 namespace cf {
 namespace {
-
-char FoldCase(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    return true;
-}
-
-std::string_view Column(const PlaceRow& row, PlaceColumn column)
-{
-    switch (column) {
-    case PlaceColumn::Name: return row.name;
-    case PlaceColumn::Code: return row.code;
-    case PlaceColumn::Province: return row.province;
-    }
-    return {};
-}
 
 // Splits off the next line, which ends at CR LF, CR or LF.
 std::string_view NextLine(std::string_view& text)
@@ -55,44 +29,16 @@ std::vector<PlaceRow> ParsePlaceTable(std::string_view text)
     std::vector<PlaceRow> rows;
     rows.reserve(text.size() / 20);
     while (!text.empty()) {
-        const std::string_view line = NextLine(text);
-        if (!line.empty())
-            rows.push_back({NthField(line, ",", 1), NthField(line, ",", 2), NthField(line, ",", 3)});
+        std::string_view line = NextLine(text);
+        if (line.empty())
+            continue;
+        PlaceRow row;
+        row.name = TakeField(line, ',');
+        row.code = TakeField(line, ',');
+        row.province = TakeField(line, ',');
+        rows.push_back(row);
     }
     return rows;
-}
-
-std::span<const PlaceRow> EmbeddedPlaces()
-{
-    static const std::vector<PlaceRow> rows = [] {
-        const auto bytes = ResourceBytes(kPlaceTableResource);
-        return ParsePlaceTable({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-    }();
-    return rows;
-}
-
-int FindPlaceRow(std::span<const PlaceRow> rows, PlaceColumn column, std::string_view text)
-{
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (EqualIgnoringCase(Column(rows[i], column), text))
-            return static_cast<int>(i);
-    return -1;
-}
-
-std::string_view PlaceCodeForName(std::string_view exactName)
-{
-    for (const PlaceRow& row : EmbeddedPlaces())
-        if (row.name == exactName)
-            return row.code;
-    return {};
-}
-
-std::string_view PlaceNameForCode(std::string_view code)
-{
-    for (const PlaceRow& row : EmbeddedPlaces())
-        if (row.code == code)
-            return row.name;
-    return {};
 }
 
 std::string PlaceCodeFromFile(const std::string& path, std::string_view placeName)

@@ -1,9 +1,8 @@
 #pragma once
 // The table of places (municipalities and foreign states) with their
-// cadastral codes and provinces, and its lookups. Every lookup takes the first
-// matching row in table order.
+// cadastral codes and provinces: its rows and the file it is written to.
+// The lookups are those of PlaceCatalog.
 
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,26 +17,10 @@ struct PlaceRow {
     std::string_view province;
 };
 
-enum class PlaceColumn { Name = 0, Code = 1, Province = 2 };
-
 // Reads table text: lines NAME,CODE,PROV ended by CR LF (a CR or LF alone
 // also ends a line); reading stops at the first NUL byte. Blank lines are
 // skipped. The rows point into the given text.
 std::vector<PlaceRow> ParsePlaceTable(std::string_view text);
-
-// The embedded table, parsed once.
-std::span<const PlaceRow> EmbeddedPlaces();
-
-// Index of the first row whose column equals the text, letter case ignored;
-// -1 when none.
-int FindPlaceRow(std::span<const PlaceRow> rows, PlaceColumn column, std::string_view text);
-
-// Code of the first embedded row whose name equals the text exactly
-// (case-sensitive, untrimmed); empty when none.
-std::string_view PlaceCodeForName(std::string_view exactName);
-
-// Name of the first embedded row with this cadastral code; empty when none.
-std::string_view PlaceNameForCode(std::string_view code);
 
 // Scans a table file line by line for a name, compared exactly; the code
 // of the first equal line, or empty when none matches or the file cannot

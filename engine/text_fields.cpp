@@ -17,6 +17,14 @@ std::string_view NthField(std::string_view text, std::string_view delimiter, int
     return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
+std::string_view TakeField(std::string_view& text, char delimiter)
+{
+    const std::size_t end = text.find(delimiter);
+    const std::string_view field = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    return field;
+}
+
 std::string GetField(std::string_view text, std::string_view separator, int first, int last)
 {
     if (text.empty() || separator.empty())

@@ -11,6 +11,11 @@ namespace cf {
 // text holds fewer than n - 1 delimiters.
 std::string_view NthField(std::string_view text, std::string_view delimiter, int n);
 
+// Splits off the next field of a text read field by field: the text up to
+// the delimiter (all of it when there is none), which leaves `text` after
+// the delimiter.
+std::string_view TakeField(std::string_view& text, char delimiter);
+
 // Fields first..last of a separated text, separators between them included.
 // An index below 1 counts as 1; a text without the separator is its own
 // every field; an empty text or separator gives the empty text.

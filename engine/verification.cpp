@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/code_computation.h"
-#include "engine/place_table.h"
+#include "engine/birth_place.h"
 
 namespace cf {
 namespace {
@@ -38,14 +38,22 @@ DecodedCode DecodeCode(std::string_view code, int currentYear, std::vector<Messa
     DecodedCode decoded;
     decoded.surnameLetters = code.substr(0, 3);
     decoded.firstNameLetters = code.substr(3, 3);
-    if (const auto date = DecodeBirthDate(code.substr(6, 5), currentYear)) {
-        decoded.birthDate = FormatLongYearDate(*date);
-        decoded.sex = std::string(1, DecodeSex(code.substr(9, 2)));
-    } else {
+    const std::optional<Date> date = DecodeBirthDate(code.substr(6, 5), currentYear);
+    std::optional<BirthDay> birth;
+    if (date)
+        birth = BirthDay{DayNumber(*date), true};
+    else
         messages.push_back({"Il codice non contiene una data di nascita valida", MessageIcon::Exclamation});
+
+    const CodePlace place = PlaceOfCode(PlaceCatalog::Embedded(), DecodePlaceCode(code.substr(11, 4)), birth);
+    if (birth) {
+        decoded.birthDate = FormatLongYearDate(DateOfDayNumber(place.row < 0 ? birth->day : place.day));
+        decoded.sex = std::string(1, DecodeSex(code.substr(9, 2)));
     }
-    decoded.placeName = PlaceNameForCode(DecodePlaceCode(code.substr(11, 4)));
-    if (decoded.placeName.empty())
+    decoded.placeName = place.name;
+    decoded.province = place.province;
+    decoded.placeWarning = place.warning;
+    if (place.row < 0)
         messages.push_back({"Codice Catastale non censito", MessageIcon::Critical});
     return decoded;
 }

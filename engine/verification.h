@@ -46,7 +46,10 @@ struct DecodedCode {
     std::string firstNameLetters;
     std::string birthDate;  // dd/mm/yyyy, empty when the code holds no valid date
     std::string sex;        // "M" or "F", empty when the date is not valid
-    std::string placeName;  // empty when the cadastral code is unknown
+    std::string placeName;  // its name on the birth date; empty when the cadastral code is unknown
+    std::string province;   // the province of the cadastral code
+    // Why the place was not in use on the birth date; empty when it was.
+    std::string placeWarning;
 };
 
 struct CheckReport {
@@ -56,7 +59,10 @@ struct CheckReport {
 };
 
 // Checks an 11-character text as a Partita IVA and any other text as a
-// codice fiscale; a correct codice fiscale is decoded.
+// codice fiscale; a correct codice fiscale is decoded. The place is found by
+// its cadastral code: its name on the birth date, or the first name of the
+// code when the date is not valid. A birth date whose place was not in use
+// then, but was a hundred years earlier, is read a century earlier.
 CheckReport CheckAndReport(std::string_view code, int currentYear);
 
 }  // namespace cf

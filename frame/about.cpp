@@ -15,9 +15,10 @@
 namespace cf::frame {
 namespace {
 
-// Client area 5,340 x 4,095 twips.
+// Client area 5,340 x 4,095 twips, and below it the credits of the place
+// data, which their licences ask for: as high as the generation window.
 constexpr int kWidthTwips = 5340;
-constexpr int kHeightTwips = 4095;
+constexpr int kHeightTwips = 4470;
 const QColor kBackColour(255, 255, 192);
 const QColor kLinkColour(0, 0, 255);
 const QColor kTitleShadowColour(128, 128, 128);
@@ -89,6 +90,13 @@ About::About(QWidget* parent) : QWidget(parent)
     label2_[2] = MakeLabel(this, QStringLiteral("Label2_2"),
                            QStringLiteral("© 2026 Progetto Codice Fiscale – licenza MIT"),
                            twips::Rect(600, 3180, 4440, 285));
+
+    auto* credits = MakeLabel(this, QStringLiteral("lblFonti"),
+                              QStringLiteral("Dati dei luoghi: ANPR, Ministero dell'Interno (CC BY 4.0); "
+                                             "ISTAT (CC BY 3.0 IT); Agenzia delle Entrate (CC BY-SA 4.0)."),
+                              twips::Rect(600, 4035, 4560, 420));
+    credits->setWordWrap(true);
+    credits->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     label2_[3] = MakeOneLineLabel(this, QStringLiteral("Label2_3"), QStringLiteral("E-mail:"),
                                   twips::Rect(600, 3510, 465, 195), font());

@@ -83,7 +83,7 @@ void Unload(QPointer<Window>& window)
 PrintedPerson PersonOf(const generation::MainForm& form)
 {
     return {form.Text2()->text(),  form.Text3()->text(), form.Text5()->text(),
-            form.Text4()->text(),  form.Combo1()->text(), form.Label8()->text(),
+            form.Text4()->text(),  form.placeName(),     form.Label8()->text(),
             form.Varnel()->text()};
 }
 
@@ -260,7 +260,7 @@ void Principale::picCoolBar_ButtonClicked(int button)
     case kVerifica:
         Chiudi();
         HideMainForm();
-        verifica_ = new verification::Verifica(provider);
+        verifica_ = new verification::Verifica();
         ShowChild(verifica_);
         break;
     case kArchivio:

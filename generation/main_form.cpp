@@ -1,15 +1,19 @@
 #include "generation/main_form.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 
 #include "engine/archive_file.h"
+#include "engine/birth_place.h"
 #include "engine/code_computation.h"
 #include "engine/date_mask.h"
 #include "engine/dates.h"
+#include "engine/place_labels.h"
+#include "engine/place_names.h"
 #include "generation/date_box.h"
 #include "generation/fonts.h"
 #include "generation/generation_images.h"
@@ -76,6 +80,16 @@ bool SexCharacterAllowed(QChar c)
 std::string Utf8(const QString& text)
 {
     return text.toStdString();
+}
+
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const PlaceCatalog& Places()
+{
+    return PlaceCatalog::Embedded();
 }
 
 }  // namespace
@@ -158,6 +172,7 @@ void MainForm::CreateControls()
     varnel_->installEventFilter(this);
     for (QLineEdit* box : {text2_, text3_, text5_, combo1_})
         connect(box, &QLineEdit::textChanged, this, [this, box] { UpperCase(box); });
+    connect(combo1_, &QLineEdit::textEdited, this, [this] { pickedPlaceRow_ = -1; });
     connect(list1_[0], &QListWidget::itemClicked, this, &MainForm::List1_Pick);
     connect(list1_[0], &QListWidget::itemActivated, this, &MainForm::List1_Pick);
     connect(command1_, &QPushButton::clicked, this, &MainForm::Command1_Click);
@@ -192,19 +207,17 @@ void MainForm::setCode(const QString& code)
         varnel_->unsetCursor();
 }
 
-int MainForm::SelectPlaceByName(const QString& name)
+QString MainForm::placeName() const
 {
-    return places_->SelectByText(0, name);
+    const std::string text = Utf8(combo1_->text());
+    return FromUtf8(PlaceNameOfBoxText(Places(), text));
 }
 
-int MainForm::SelectPlaceByCode(const QString& code)
+void MainForm::setPlace(const QString& name, const QString& province)
 {
-    return places_->SelectByText(1, code);
-}
-
-QString MainForm::SelectedPlaceColumn(int column) const
-{
-    return places_->Text(column);
+    combo1_->setText(FromUtf8(PlaceBoxText(Places(), Utf8(name), Utf8(province))));
+    label8_->setText(province);
+    pickedPlaceRow_ = -1;
 }
 
 void MainForm::ShowWindow()
@@ -320,24 +333,59 @@ void MainForm::Text4_LostFocus()
     }
 }
 
+// The table row the place box names: the row picked from the drop-down
+// list while the box is unchanged, else the first row of the typed name (in
+// its bracketed province, if any); -1 when none.
+int MainForm::TypedPlaceRow() const
+{
+    if (pickedPlaceRow_ >= 0)
+        return pickedPlaceRow_;
+    return FindTypedPlace(Places(), Utf8(combo1_->text()));
+}
+
+// Shows the row's province and selects the row in the place list; -1 shows
+// no place.
+void MainForm::ShowPlace(int row)
+{
+    if (row < 0) {
+        label8_->clear();
+        places_->SetListIndex(-1);
+        return;
+    }
+    const PlaceRow& place = Places().Row(row);
+    label8_->setText(FromUtf8(place.province));
+    // The list holds the rows of the place file, which are those of the
+    // table unless the file was changed under us.
+    if (places_->List(row, 1) == FromUtf8(place.code))
+        places_->SetListIndex(row);
+    else
+        places_->SelectByText(1, FromUtf8(place.code));
+}
+
 void MainForm::Combo1_LostFocus()
 {
     if (combo1_->text() == QStringLiteral("SAN REMO"))
         combo1_->setText(QStringLiteral("SANREMO"));
     if (combo1_->text().isEmpty())
         return;
-    if (SelectPlaceByName(combo1_->text()) < 0) {
+    const int row = TypedPlaceRow();
+    if (row < 0) {
         platform::ShowMessage(MessageIcon::Exclamation, kTitle, kUnknownPlace);
         GiveFocus(combo1_);
+    } else if (pickedPlaceRow_ < 0) {
+        // The name as the table writes it: FORLÌ becomes FORLI'.
+        std::array<char, kMaxPlaceNameLength> buffer;
+        const QString folded = FromUtf8(FoldPlaceName(Utf8(combo1_->text()), buffer));
+        if (folded != combo1_->text())
+            combo1_->setText(folded);
     }
-    label8_->setText(SelectedPlaceColumn(2));
+    ShowPlace(row);
 }
 
 void MainForm::Combo1_Click()
 {
     list1_[0]->hide();
-    SelectPlaceByName(combo1_->text());
-    label8_->setText(SelectedPlaceColumn(2));
+    ShowPlace(TypedPlaceRow());
 }
 
 void MainForm::Picture1_Click()
@@ -346,12 +394,23 @@ void MainForm::Picture1_Click()
         list1_[0]->show();
 }
 
-// A name picked from the open drop-down list goes into the place box.
+// A row picked from the open drop-down list goes into the place box, with
+// its province for a namesake; the row itself is taken until the box is
+// edited.
 void MainForm::List1_Pick(QListWidgetItem* item)
 {
     if (list1_[0]->isHidden() || !item)
         return;
-    combo1_->setText(item->text());
+    const int row = list1_[0]->row(item);
+    const bool tableRow = row < static_cast<int>(Places().Rows().size())
+                       && places_->List(row, 1) == FromUtf8(Places().Row(row).code);
+    if (tableRow) {
+        const PlaceRow& place = Places().Row(row);
+        combo1_->setText(FromUtf8(PlaceBoxText(Places(), place.name, place.province)));
+    } else {
+        combo1_->setText(places_->List(row, 0));
+    }
+    pickedPlaceRow_ = tableRow ? row : -1;
     combo1_->setFocus();
     Combo1_Click();
 }
@@ -378,16 +437,29 @@ void MainForm::Command1_Click()
         return;
     }
     Combo1_Click();
-    // A place matching no row would leave blanks where its code belongs.
-    if (places_->ListIndex() < 0) {
-        platform::ShowMessage(MessageIcon::Exclamation, kTitle, kUnknownPlace);
+    const std::optional<BirthDay> birth = BirthDayOfTypedDate(Utf8(text4_->text()), QDate::currentDate().year());
+    if (!birth) {
+        platform::ShowMessage(MessageIcon::Critical, QStringLiteral("Errore"),
+                              QStringLiteral("Data inserita non valida!"));
+        GiveFocus(text4_);
+        return;
+    }
+    // The code is the one the place had on the birth date. A place matching
+    // no row would leave blanks where its code belongs.
+    const BirthPlace place = ResolveBirthPlace(Places(), Utf8(combo1_->text()), *birth, pickedPlaceRow_);
+    if (place.verdict != PlaceVerdict::Found) {
+        const QString refusal = place.verdict == PlaceVerdict::Unknown
+                                  ? kUnknownPlace
+                                  : QString::fromStdString(BirthPlaceRefusal(Places(), place));
+        platform::ShowMessage(MessageIcon::Exclamation, kTitle, refusal);
         GiveFocus(combo1_);
         return;
     }
+    ShowPlace(place.row);
 
     const CodeResult result =
         ComputeCodeWithPlaceCode(Utf8(text2_->text()), Utf8(text3_->text()), Utf8(text4_->text()),
-                                 Utf8(text5_->text()), Utf8(SelectedPlaceColumn(1)));
+                                 Utf8(text5_->text()), Places().Row(place.row).code);
     switch (result.refusal) {
     case CodeRefusal::None:
         break;
@@ -408,7 +480,7 @@ void MainForm::Command1_Click()
     HostWindow(this)->hide();
 
     const CardValues values{varnel_->text(), text2_->text(), text3_->text(), text5_->text(),
-                            combo1_->text(), label8_->text(), text4_->text()};
+                            placeName(),     label8_->text(), text4_->text()};
     if (cardPresenter_)
         cardPresenter_(values);
     else
@@ -432,6 +504,7 @@ void MainForm::Command2_Click()
     text4_->clear();
     text5_->clear();
     combo1_->setText(QStringLiteral(" "));
+    pickedPlaceRow_ = -1;
     label8_->clear();
     setCode(QString());
     command3_->setEnabled(false);
@@ -449,7 +522,7 @@ void MainForm::Command3_Click()
 
     const ArchiveRecord record{Utf8(text2_->text()),  Utf8(text3_->text()),
                                Utf8(varnel_->text()), Utf8(text5_->text()),
-                               Utf8(text4_->text()),  Utf8(combo1_->text()),
+                               Utf8(text4_->text()),  Utf8(placeName()),
                                Utf8(label8_->text())};
     const std::string path = archivePath_.isEmpty() ? ArchivePath() : Utf8(archivePath_);
     const ArchiveResult result = AppendArchiveRecord(path, record);

@@ -46,14 +46,12 @@ public:
     // archiving and makes the label a copy button (hand pointer, tooltip).
     void setCode(const QString& code);
 
-    // Place lookups for other windows. They only move the place list's
-    // selection (first match, case ignored, none when nothing matches); they
-    // never act as a pick from the drop-down list, whether it is open or not.
-    int SelectPlaceByName(const QString& name);
-    int SelectPlaceByCode(const QString& code);
-    // Column 0 name, 1 cadastral code, 2 province of the selected row; empty
-    // when no row is selected.
-    QString SelectedPlaceColumn(int column) const;
+    // The place of birth without the province in brackets that tells
+    // namesakes apart: what the archive, the card and the printouts hold.
+    QString placeName() const;
+    // Writes a place and its province into the place box and the province
+    // label; a namesake gets its province in brackets in the box.
+    void setPlace(const QString& name, const QString& province);
     CMultiListbox& placeList() const { return *places_; }
 
     // Where Archive appends; by default cf::ArchivePath().
@@ -78,6 +76,8 @@ private:
     void GiveFocus(QWidget* box);
     void UpperCase(QLineEdit* box);
     void Text4_LostFocus();
+    int TypedPlaceRow() const;
+    void ShowPlace(int row);
     void Combo1_LostFocus();
     void Combo1_Click();
     void Picture1_Click();
@@ -107,6 +107,9 @@ private:
     CardPresenter cardPresenter_;
     QPointer<Tesserino> card_;
     bool movingFocus_ = false;  // the window itself is moving the focus
+    // The table row picked from the drop-down list, until the place box is
+    // edited; -1 when none.
+    int pickedPlaceRow_ = -1;
 };
 
 }  // namespace cf::generation

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "engine/place_catalog.h"
+#include "engine/place_labels.h"
 #include "engine/place_table.h"
 #include "engine/work_files.h"
 #include "generation/splash.h"
@@ -52,12 +54,22 @@ QString Latin1(std::string_view text)
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QList<QStringList> Rows(std::span<const PlaceRow> rows)
+// The rows from `first` on. A row that is the table's own shows its label
+// (the province beside a namesake); any other shows its name.
+QList<QStringList> Rows(std::span<const PlaceRow> rows, std::size_t first)
 {
+    const PlaceCatalog& table = PlaceCatalog::Embedded();
     QList<QStringList> result;
     result.reserve(static_cast<qsizetype>(rows.size()));
-    for (const PlaceRow& row : rows)
-        result.append({Latin1(row.name), Latin1(row.code), Latin1(row.province)});
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const PlaceRow& row = rows[i];
+        const std::size_t index = first + i;
+        const bool tableRow = index < table.Rows().size() && table.Rows()[index].name == row.name
+                           && table.Rows()[index].code == row.code;
+        const QString name = tableRow ? QString::fromStdString(PlaceListLabel(table, static_cast<int>(index)))
+                                      : Latin1(row.name);
+        result.append({name, Latin1(row.code), Latin1(row.province)});
+    }
     return result;
 }
 
@@ -108,7 +120,7 @@ PlaceListLoad LoadPlaceList(CMultiListbox& list, const PlaceListHooks& hooks)
     std::size_t added = 0;
     for (int step = 1; step <= kProgressSteps; ++step) {
         const std::size_t end = (step * count + kProgressSteps - 1) / kProgressSteps;
-        list.AddItems(Rows(all.subspan(added, end - added)));
+        list.AddItems(Rows(all.subspan(added, end - added), added));
         added = end;
         const int progress = step * 100 / kProgressSteps;
         DrawProgress(screen->progressBox(), 100, progress, kCaption);

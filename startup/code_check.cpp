@@ -1,6 +1,5 @@
 #include "startup/code_check.h"
 
-#include "engine/place_table.h"
 #include "engine/verification.h"
 #include "startup/command_line.h"
 #include "startup/upper_case.h"
@@ -19,16 +18,6 @@ std::string Labelled(std::string_view label, std::string_view value)
         line += value;
     }
     return line;
-}
-
-// Province of the place whose name the decoding found; empty when none.
-std::string_view ProvinceOfCode(std::string_view code, std::string_view placeName)
-{
-    if (placeName.empty())
-        return {};
-    const std::span<const PlaceRow> places = EmbeddedPlaces();
-    const int row = FindPlaceRow(places, PlaceColumn::Code, DecodePlaceCode(code.substr(11, 4)));
-    return row < 0 ? std::string_view{} : places[static_cast<std::size_t>(row)].province;
 }
 
 }  // namespace
@@ -50,7 +39,9 @@ CodeCheckOutput RunCodeCheck(std::string_view code, int currentYear)
         output.lines.push_back(Labelled("Data di nascita", decoded.birthDate));
         output.lines.push_back(Labelled("Sesso", decoded.sex));
         output.lines.push_back(Labelled("Luogo", decoded.placeName));
-        output.lines.push_back(Labelled("Provincia", ProvinceOfCode(upper, decoded.placeName)));
+        output.lines.push_back(Labelled("Provincia", decoded.province));
+        if (!decoded.placeWarning.empty())
+            output.lines.push_back(Labelled("Avviso", decoded.placeWarning));
     }
     return output;
 }

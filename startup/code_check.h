@@ -15,7 +15,8 @@ struct CodeCheckOutput {
 
 // Upper-cases the code, then: 16 characters are checked as a codice fiscale
 // (a correct one is decoded into "Cognome: ...", "Nome: ...",
-// "Data di nascita: ...", "Sesso: ...", "Luogo: ...", "Provincia: ..."),
+// "Data di nascita: ...", "Sesso: ...", "Luogo: ...", "Provincia: ...", and
+// "Avviso: ..." when the place was not in use on the birth date),
 // 11 digits as a Partita IVA; anything else is neither.
 CodeCheckOutput RunCodeCheck(std::string_view code, int currentYear);
 

@@ -34,7 +34,9 @@ struct CommandLineOutcome {
 
 // Checks the fields in a fixed order (sex, date, place, missing data) and
 // computes the code. The place is looked up in the embedded table, so runs
-// in parallel never depend on each other's "varnel.cod".
-CommandLineOutcome RunCommandLine(std::string_view arguments);
+// in parallel never depend on each other's "varnel.cod"; its code is the one
+// it had on the birth date (a two-digit year is read as the latest such
+// year not after currentYear, or a century earlier when only that fits).
+CommandLineOutcome RunCommandLine(std::string_view arguments, int currentYear);
 
 }  // namespace cf

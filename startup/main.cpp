@@ -127,7 +127,7 @@ int main(int argc, char** argv)
         {
             const cf::PlaceFileInUse placeFileInUse;
             cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
-            const cf::CommandLineOutcome outcome = cf::RunCommandLine(request.text);
+            const cf::CommandLineOutcome outcome = cf::RunCommandLine(request.text, CurrentYear());
             status = cf::DeliverCommandLineOutcome(outcome, argc, argv);
         }
         cf::DeletePlaceFile();

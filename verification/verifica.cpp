@@ -10,7 +10,6 @@
 
 #include "engine/verification.h"
 #include "generation/fonts.h"
-#include "generation/main_form.h"
 #include "platform/message_box.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
@@ -93,8 +92,7 @@ std::string CodeBytes(const QString& text)
 
 }  // namespace
 
-Verifica::Verifica(MainFormProvider mainForm, QWidget* parent)
-    : QWidget(parent), mainForm_(std::move(mainForm))
+Verifica::Verifica(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Verifica"));
     setWindowTitle(QStringLiteral("Verifica codice"));
@@ -141,7 +139,6 @@ void Verifica::CreateControls()
     for (QLineEdit* box : {text1_, text2_, text3_, text5_, text4_, combo1_})
         box->installEventFilter(this);
     connect(text1_, &QLineEdit::textChanged, this, &Verifica::Text1_Change);
-    connect(combo1_, &QLineEdit::textChanged, this, &Verifica::Combo1_Change);
     connect(command2_, &QPushButton::clicked, this, &Verifica::Command2_Click);
 
     QWidget* const tabOrder[] = {text1_, command2_, text3_, text5_, text4_, text2_, combo1_};
@@ -241,15 +238,6 @@ void Verifica::Text1_Change()
     text1_->setCursorPosition(static_cast<int>(upper.size()));
 }
 
-// The province of the place in the generation window's place list; empty
-// for a name the list does not hold.
-void Verifica::Combo1_Change()
-{
-    generation::MainForm& mainForm = mainForm_();
-    mainForm.SelectPlaceByName(combo1_->text());
-    label8_->setText(mainForm.SelectedPlaceColumn(2));
-}
-
 void Verifica::Command2_Click()
 {
     const std::string code = CodeBytes(text1_->text());
@@ -261,8 +249,14 @@ void Verifica::Command2_Click()
     }
 
     const CheckReport report = CheckAndReport(code, QDate::currentDate().year());
-    for (const Message& message : report.messages)
-        platform::ShowMessage(message.icon, kTitle, QString::fromStdString(message.text));
+    for (std::size_t i = 0; i < report.messages.size(); ++i) {
+        const Message& message = report.messages[i];
+        QString text = QString::fromStdString(message.text);
+        // A place not in use on the birth date is told with the verdict.
+        if (i == 0 && report.decoded && !report.decoded->placeWarning.empty())
+            text += QStringLiteral("\n\nAvviso: ") + QString::fromStdString(report.decoded->placeWarning);
+        platform::ShowMessage(message.icon, kTitle, text);
+    }
     if (!report.decoded)
         return;
     const DecodedCode& decoded = *report.decoded;
@@ -271,6 +265,9 @@ void Verifica::Command2_Click()
     text4_->setText(QString::fromStdString(decoded.birthDate));
     text5_->setText(QString::fromStdString(decoded.sex));
     combo1_->setText(QString::fromStdString(decoded.placeName));
+    // The province of the decoded code itself: a name may belong to
+    // several places.
+    label8_->setText(QString::fromStdString(decoded.province));
 }
 
 }  // namespace cf::verification

@@ -8,13 +8,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include <functional>
-
 class QKeyEvent;
-
-namespace cf::generation {
-class MainForm;
-}
 
 namespace cf::verification {
 
@@ -22,11 +16,7 @@ class Verifica : public QWidget {
     Q_OBJECT
 
 public:
-    // Gives the generation window, creating it on first use; its place list
-    // finds the province of a decoded place.
-    using MainFormProvider = std::function<generation::MainForm&()>;
-
-    explicit Verifica(MainFormProvider mainForm, QWidget* parent = nullptr);
+    explicit Verifica(QWidget* parent = nullptr);
 
     QLineEdit* Text1() const { return text1_; }    // the code to check
     QLineEdit* Text2() const { return text2_; }    // surname letters
@@ -45,10 +35,8 @@ private:
     bool Text1_KeyPress(const QKeyEvent& event);
     bool BoxKeyPress(QLineEdit* box, const QKeyEvent& event);
     void Text1_Change();
-    void Combo1_Change();
     void Command2_Click();
 
-    MainFormProvider mainForm_;
     QLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     QLineEdit* text3_ = nullptr;

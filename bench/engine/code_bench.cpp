@@ -1,8 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/code_computation.h"
-#include "engine/embedded_resources.h"
-#include "engine/place_table.h"
+#include "engine/place_catalog.h"
 #include "engine/verification.h"
 
 namespace {
@@ -28,37 +27,14 @@ void CheckPartitaIva(benchmark::State& state)
 }
 BENCHMARK(CheckPartitaIva);
 
+// Checking a correct code and decoding it, its place found by code on the
+// birth date.
 void DecodeCode(benchmark::State& state)
 {
-    cf::EmbeddedPlaces();  // parse the table outside the loop
+    cf::PlaceCatalog::Embedded();  // index the places outside the loop
     for (auto _ : state)
         benchmark::DoNotOptimize(cf::CheckAndReport("BNCLCU85L43H501J", 2026));
 }
 BENCHMARK(DecodeCode);
-
-void PlaceCodeByNameAtTableEnd(benchmark::State& state)
-{
-    cf::EmbeddedPlaces();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(cf::PlaceCodeForName("ZIMBABWE"));
-}
-BENCHMARK(PlaceCodeByNameAtTableEnd);
-
-void PlaceNameByCodeAtTableEnd(benchmark::State& state)
-{
-    cf::EmbeddedPlaces();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(cf::PlaceNameForCode("Z337"));
-}
-BENCHMARK(PlaceNameByCodeAtTableEnd);
-
-void ParseEmbeddedTable(benchmark::State& state)
-{
-    for (auto _ : state) {
-        const auto bytes = cf::ResourceBytes(cf::kPlaceTableResource);
-        benchmark::DoNotOptimize(cf::ParsePlaceTable({reinterpret_cast<const char*>(bytes.data()), bytes.size()}));
-    }
-}
-BENCHMARK(ParseEmbeddedTable);
 
 }  // namespace

@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 #include "engine/embedded_resources.h"
-#include "engine/place_table.h"
+#include "engine/place_catalog.h"
 #include "engine/work_files.h"
 #include "generation/main_form.h"
 #include "generation/place_list_loader.h"
@@ -62,7 +62,7 @@ void BM_LoadPlaceList(benchmark::State& state)
         host.reset();
         state.ResumeTiming();
     }
-    state.counters["rows"] = static_cast<double>(cf::EmbeddedPlaces().size());
+    state.counters["rows"] = static_cast<double>(cf::PlaceCatalog::Embedded().Rows().size());
 }
 BENCHMARK(BM_LoadPlaceList)->Unit(benchmark::kMillisecond)->Iterations(20);
 

@@ -79,12 +79,16 @@ QByteArray AboutTest::Resource(int id)
 void AboutTest::showsVersionAndTexts()
 {
     About about;
-    QCOMPARE(about.size(), QSize(356, 273));
+    QCOMPARE(about.size(), QSize(356, 298));
     QCOMPARE(about.palette().color(QPalette::Window), QColor(255, 255, 192));
 
     const QString version = about.findChild<QLabel*>("Label1")->text();
     QCOMPARE(version, QStringLiteral("Versione 1.0.0"));
     QVERIFY(QRegularExpression(QStringLiteral("^Versione \\d+\\.\\d+\\.\\d+$")).match(version).hasMatch());
+    // The place data's licences ask for their sources to be named.
+    const QString credits = about.findChild<QLabel*>("lblFonti")->text();
+    for (const char* source : {"ANPR", "ISTAT", "Agenzia delle Entrate"})
+        QVERIFY(credits.contains(QLatin1String(source)));
 
     QCOMPARE(about.findChild<QLabel*>("Label2_1")->text(),
              QStringLiteral("Programma di gestione codici fiscali. Creazione, verifica, stampa ed "

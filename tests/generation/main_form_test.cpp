@@ -15,6 +15,7 @@
 #include "generation/tesserino.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
+#include "widgets/multi_listbox.h"
 
 using namespace cf::generation;
 using cf::MessageIcon;
@@ -55,7 +56,8 @@ private slots:
     void dateCheckOnLeavingTheBox();
     void placeCheckOnLeavingTheBox();
     void dropDownPickFillsThePlace();
-    void lookupsFromOtherWindowsOnlyAlign();
+    void namesakesArePickedAndKept();
+    void placeOnTheBirthDate();
     void generateShowsTheCardAndComesBack();
     void generateWithAPresenterOfTheHost();
     void generateRefusesIncompleteData();
@@ -344,7 +346,7 @@ void MainFormTest::dropDownPickFillsThePlace()
 
     QCOMPARE(form_->Combo1()->text(), QStringLiteral("MILANO"));
     QCOMPARE(form_->Label8()->text(), QStringLiteral("MI"));
-    QCOMPARE(form_->SelectedPlaceColumn(1), QStringLiteral("F205"));
+    QCOMPARE(form_->placeList().Text(1), QStringLiteral("F205"));
     QVERIFY(list->isHidden());
     QCOMPARE(QApplication::focusWidget(), form_->Combo1());
     QCOMPARE(MessageCount(), std::size_t{0});
@@ -355,23 +357,74 @@ void MainFormTest::dropDownPickFillsThePlace()
     QVERIFY(list->isHidden());
 }
 
-void MainFormTest::lookupsFromOtherWindowsOnlyAlign()
+void MainFormTest::namesakesArePickedAndKept()
 {
     auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
-    form_->Combo1()->setText(QStringLiteral("MILANO"));
-    QTest::mouseClick(form_->findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
+    auto* arrow = form_->findChild<QLabel*>(QStringLiteral("Picture1"));
+    // The drop-down tells namesakes apart by their province.
+    QCOMPARE(list->findItems(QStringLiteral("SAN TEODORO"), Qt::MatchExactly).size(), 0);
+    QCOMPARE(list->findItems(QStringLiteral("SAN TEODORO (ME)"), Qt::MatchExactly).size(), 1);
 
-    QVERIFY(form_->SelectPlaceByCode(QStringLiteral("Z404")) >= 0);
-    QCOMPARE(form_->SelectedPlaceColumn(0), QStringLiteral("STATI UNITI D'AMERICA"));
-    QCOMPARE(form_->SelectedPlaceColumn(2), QStringLiteral("EE"));
-    QVERIFY(form_->SelectPlaceByName(QStringLiteral("roma")) >= 0);
-    QCOMPARE(form_->SelectedPlaceColumn(1), QStringLiteral("H501"));
-    QCOMPARE(form_->SelectPlaceByName(QStringLiteral("ATLANTIDE")), -1);
-    QVERIFY(form_->SelectedPlaceColumn(0).isEmpty());
+    FillPerson();
+    form_->Text4()->setText(QStringLiteral("01/06/90"));
+    QTest::mouseClick(arrow, Qt::LeftButton);
+    QListWidgetItem* sardinia = list->findItems(QStringLiteral("SAN TEODORO (SS)"), Qt::MatchExactly).value(0);
+    QVERIFY(sardinia);
+    list->scrollToItem(sardinia);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(sardinia).center());
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (SS)"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("SS"));
+    QCOMPARE(form_->placeList().Text(1), QStringLiteral("I329"));
 
-    QVERIFY(list->isVisible());
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("MILANO"));
-    QVERIFY(form_->Label8()->text().isEmpty());
+    std::optional<CardValues> shown;
+    form_->setCardPresenter([&shown](const CardValues& values) { shown = values; });
+    form_->Command1()->click();
+    QCOMPARE(MessageCount(), std::size_t{0});
+    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I329E"));
+    QVERIFY(shown);
+    QCOMPARE(shown->place, QStringLiteral("SAN TEODORO"));
+    QCOMPARE(shown->province, QStringLiteral("SS"));
+
+    // What the archive gives back names the same place again.
+    form_->setPlace(QStringLiteral("SAN TEODORO"), QStringLiteral("SS"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (SS)"));
+    QCOMPARE(form_->placeName(), QStringLiteral("SAN TEODORO"));
+    form_->Command1()->click();
+    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I329E"));
+
+    // Typed without a province, the name means the first namesake.
+    QVERIFY(ShowActive(form_.get()));
+    TypeInto(form_->Combo1(), QStringLiteral("san teodoro"));
+    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("ME"));
+    form_->Command1()->click();
+    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I328C"));
+}
+
+void MainFormTest::placeOnTheBirthDate()
+{
+    FillPerson();
+    form_->Combo1()->setFocus();
+    form_->Combo1()->setText(QStringLiteral("Forlì"));
+    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("FORLI'"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("FC"));
+    QCOMPARE(MessageCount(), std::size_t{0});
+
+    // A municipality made by a merger did not exist before it.
+    form_->Combo1()->setText(QStringLiteral("CORIGLIANO-ROSSANO"));
+    form_->Text4()->setText(QStringLiteral("01/01/50"));
+    form_->Command1()->click();
+    QCOMPARE(MessageCount(), std::size_t{1});
+    QVERIFY(LastMessage().text.startsWith(QStringLiteral("CORIGLIANO-ROSSANO esiste dal 31/03/2018")));
+    QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+    QVERIFY(form_->Varnel()->text().isEmpty());
+
+    // One place under two codes: the date picks the code.
+    form_->Combo1()->setText(QStringLiteral("BELLAGIO"));
+    form_->Command1()->click();
+    QCOMPARE(form_->Varnel()->text().mid(11, 4), QStringLiteral("A744"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("CO"));
 }
 
 void MainFormTest::generateShowsTheCardAndComesBack()

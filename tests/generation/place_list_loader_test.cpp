@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "engine/place_table.h"
+#include "engine/place_catalog.h"
 #include "generation/place_list_loader.h"
 #include "generation/splash.h"
 #include "generation_test_support.h"
@@ -81,12 +81,12 @@ void PlaceListLoaderTest::loadsEveryRowInTwentyStepsWithNothingSelected()
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(recorder.requests().empty());
 
-    const auto rows = cf::EmbeddedPlaces();
+    const auto rows = cf::PlaceCatalog::Embedded().Rows();
     QCOMPARE(host.list.ListCount(), static_cast<int>(rows.size()));
     for (QListWidget* column : host.columns)
         QCOMPARE(column->count(), static_cast<int>(rows.size()));
     QCOMPARE(host.list.ListIndex(), -1);
-    QCOMPARE(host.list.List(0), QStringLiteral("ABANO TERME\tA001\tPD"));
+    QCOMPARE(host.list.List(0), QStringLiteral("ABANO\tA001\tPD"));
     QCOMPARE(host.list.List(host.list.ListCount() - 1, 0),
              QString::fromLatin1(rows.back().name.data(), static_cast<int>(rows.back().name.size())));
 }
@@ -104,11 +104,12 @@ void PlaceListLoaderTest::lookupsFollowThePlaceListRules()
     for (QListWidget* column : host.columns)
         QCOMPARE(column->currentRow(), host.list.ListIndex());
 
-    host.list.SelectByText(0, QStringLiteral("BRIONE"));
-    QCOMPARE(host.list.Text(2), QStringLiteral("BS"));
+    // Namesakes show their province beside the name.
+    host.list.SelectByText(0, QStringLiteral("BRIONE (TN)"));
+    QCOMPARE(host.list.Text(1), QStringLiteral("B185"));
     // The first of two rows sharing a code.
     host.list.SelectByText(1, QStringLiteral("A156"));
-    QCOMPARE(host.list.Text(0), QStringLiteral("ALBIANO"));
+    QCOMPARE(host.list.Text(0), QStringLiteral("ALBIANO (MS)"));
 
     // A blank or an unknown name drops the previous selection.
     QCOMPARE(host.list.SelectByText(0, QStringLiteral(" ")), -1);

@@ -115,12 +115,7 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
 void WindowInputTest::verificationWindowSurvivesPastedTexts()
 {
     TestWorkDirectory work;
-    std::unique_ptr<MainForm> form;
-    cf::verification::Verifica window([&form]() -> MainForm& {
-        if (!form)
-            form = std::make_unique<MainForm>();
-        return *form;
-    });
+    cf::verification::Verifica window;
     QVERIFY(ShowActive(&window));
     const auto boxes = window.findChildren<QLineEdit*>();
     QVERIFY(boxes.size() >= 6);

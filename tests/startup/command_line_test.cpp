@@ -15,14 +15,14 @@ constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
 
 std::string CodeOf(std::string_view arguments)
 {
-    const CommandLineOutcome outcome = RunCommandLine(arguments);
+    const CommandLineOutcome outcome = RunCommandLine(arguments, 2026);
     EXPECT_TRUE(outcome.computed) << arguments;
     return outcome.code;
 }
 
 std::string RefusalOf(std::string_view arguments)
 {
-    const CommandLineOutcome outcome = RunCommandLine(arguments);
+    const CommandLineOutcome outcome = RunCommandLine(arguments, 2026);
     EXPECT_FALSE(outcome.computed) << arguments;
     EXPECT_EQ(outcome.exitStatus, kExitRefused);
     EXPECT_TRUE(outcome.code.empty());
@@ -37,7 +37,7 @@ TEST(CommandLine, ComputesTheCodeWhateverTheCapitalisation)
 {
     for (const char* text : {"BIANCHI,LUCIA,3/7/85,F,ROMA", "bianchi,lucia,03/07/1985,f,roma",
                              "Bianchi,Lucia,03/07/85,F,Roma"}) {
-        const CommandLineOutcome outcome = RunCommandLine(text);
+        const CommandLineOutcome outcome = RunCommandLine(text, 2026);
         EXPECT_TRUE(outcome.computed) << text;
         EXPECT_EQ(outcome.code, "BNCLCU85L43H501J") << text;
         EXPECT_EQ(outcome.exitStatus, kExitSuccess);
@@ -49,14 +49,14 @@ TEST(CommandLine, ComputesTheCodeWhateverTheCapitalisation)
 TEST(CommandLine, AnyNonEmptySixthFieldShowsTheCode)
 {
     for (const char* flag : {"1", "0", " "}) {
-        const CommandLineOutcome outcome = RunCommandLine(std::string("BIANCHI,LUCIA,3/7/85,F,ROMA,") + flag);
+        const CommandLineOutcome outcome = RunCommandLine(std::string("BIANCHI,LUCIA,3/7/85,F,ROMA,") + flag, 2026);
         ASSERT_TRUE(outcome.box) << '"' << flag << '"';
         EXPECT_EQ(outcome.box->title, "Codice Fiscale");
         EXPECT_EQ(outcome.box->text, "BNCLCU85L43H501J");
         EXPECT_EQ(outcome.box->icon, MessageIcon::Information);
     }
-    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,").box);
-    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,,1").box) << "a seventh field is ignored";
+    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,", 2026).box);
+    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,,1", 2026).box) << "a seventh field is ignored";
 }
 
 TEST(CommandLine, OnlyTheWholeFieldSanRemoIsRespelled)
@@ -66,6 +66,27 @@ TEST(CommandLine, OnlyTheWholeFieldSanRemoIsRespelled)
     EXPECT_EQ(RefusalOf("DE LUCA,ANNA MARIA,29/02/00,F,S. REMO"), kUnknownPlace);
     EXPECT_EQ(RefusalOf("DE LUCA,ANNA MARIA,29/02/00,F, SANREMO"), kUnknownPlace);
     EXPECT_EQ(RefusalOf("DE LUCA,ANNA MARIA,29/02/00,F,SAN REMO "), kUnknownPlace);
+}
+
+// The place as it was on the birth date, written as people write it.
+TEST(CommandLine, PlaceOnTheBirthDate)
+{
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/1990,F,Forlì").substr(11, 4), "D704");
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/1990,F,bozen").substr(11, 4), "A952");
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/1990,F,SAN TEODORO (SS)").substr(11, 4), "I329");
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/1990,F,SAN TEODORO").substr(11, 4), "I328");
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/1990,F,CAVAZUCCHERINA").substr(11, 4), "C388");
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/1990,F,BELLAGIO").substr(11, 4), "A744");
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/2020,F,BELLAGIO").substr(11, 4), "M335");
+    EXPECT_EQ(RefusalOf("ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO"),
+              "CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è nato prima indicare il comune di allora "
+              "(CORIGLIANO CALABRO, ROSSANO)");
+    // A two-digit year is the latest not in the future, or a century before
+    // when only that one fits.
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/20,F,CORIGLIANO CALABRO").substr(11, 4), "D005");
+    // The place is checked before missing data.
+    EXPECT_EQ(RefusalOf(",MARIA,1/6/1950,F,CORIGLIANO-ROSSANO").substr(0, 29), "CORIGLIANO-ROSSANO esiste dal");
+    EXPECT_EQ(RefusalOf("ROSSI,MARIA,1/6/1990,F, MILANO"), kUnknownPlace) << "blanks around a field stay";
 }
 
 TEST(CommandLine, SexIsCheckedFirstAndUntrimmed)

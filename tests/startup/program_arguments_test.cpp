@@ -55,6 +55,26 @@ TEST(CodeCheck, DecodesACorrectCodiceFiscale)
                                 "Provincia: RM"}));
 }
 
+// The place of a code is found by its cadastral code: its name on the
+// birth date, the province of today, and a warning when it did not exist.
+TEST(CodeCheck, PlaceByCodeOnTheBirthDate)
+{
+    const auto lines = [](std::string code) {
+        code += CheckCharacter(code);
+        return RunCodeCheck(code, 2026).lines;
+    };
+    EXPECT_EQ(lines("RSSMRA80A01B963").back(), "Provincia: CE");
+    EXPECT_EQ(lines("RSSMRA80A01M261").back(), "Provincia: LE");
+    EXPECT_EQ(lines("RSSMRA80A01L659").back(), "Provincia: PV");
+    const std::vector<std::string> old = lines("RSSMRA29A01C388");
+    EXPECT_EQ(old[old.size() - 2], "Luogo: CAVAZUCCHERINA");
+    const CodeCheckOutput early = RunCodeCheck(std::string("RSSMRA50A01M403") + CheckCharacter("RSSMRA50A01M403"), 2026);
+    EXPECT_EQ(early.exitStatus, kExitSuccess);
+    EXPECT_EQ(early.lines[early.lines.size() - 2], "Provincia: CS");
+    EXPECT_EQ(early.lines.back(),
+              "Avviso: CORIGLIANO-ROSSANO (M403) non esisteva alla data di nascita: esiste dal 31/03/2018");
+}
+
 TEST(CodeCheck, UnknownPlaceLeavesPlaceAndProvinceEmpty)
 {
     std::string code = "RSSMRA90A01A000";

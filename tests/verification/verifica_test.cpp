@@ -11,13 +11,11 @@
 #include <string>
 
 #include "engine/code_computation.h"
-#include "generation/main_form.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
 #include "verification/verifica.h"
 
 using cf::MessageIcon;
-using cf::generation::MainForm;
 using cf::platform::MessageBoxRecorder;
 using cf::verification::Verifica;
 
@@ -54,14 +52,12 @@ private slots:
     void snapshot();
 
 private:
-    MainForm& mainForm();
     void TypeIntoCode(const QString& keys);
     void Check(const QString& code);
     QStringList Messages() const;
 
     std::unique_ptr<TestWorkDirectory> work_;
     std::optional<MessageBoxRecorder> recorder_;
-    std::unique_ptr<MainForm> mainForm_;
     std::unique_ptr<Verifica> form_;
 };
 
@@ -69,23 +65,15 @@ void VerificaTest::init()
 {
     work_ = std::make_unique<TestWorkDirectory>();
     recorder_.emplace();
-    form_ = std::make_unique<Verifica>([this]() -> MainForm& { return mainForm(); });
+    form_ = std::make_unique<Verifica>();
     QVERIFY(ShowActive(form_.get()));
 }
 
 void VerificaTest::cleanup()
 {
     form_.reset();
-    mainForm_.reset();
     recorder_.reset();
     work_.reset();
-}
-
-MainForm& VerificaTest::mainForm()
-{
-    if (!mainForm_)
-        mainForm_ = std::make_unique<MainForm>();
-    return *mainForm_;
 }
 
 void VerificaTest::TypeIntoCode(const QString& keys)
@@ -214,9 +202,6 @@ void VerificaTest::correctCodeIsDecodedAndAWrongOneChangesNothing()
     QCOMPARE(form_->Text5()->text(), QStringLiteral("F"));
     QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
     QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
-    // The province comes from the generation window's list, which only aligns.
-    QCOMPARE(mainForm().SelectedPlaceColumn(0), QStringLiteral("ROMA"));
-    QVERIFY(!mainForm().isVisible());
 
     Check(QStringLiteral("BNCLCU85L43H501K"));
     QCOMPARE(Messages().last(), QStringLiteral("Codice Fiscale formalmente errato"));
@@ -247,6 +232,27 @@ void VerificaTest::foreignAndUnknownPlaces()
     QCOMPARE(form_->Text4()->text(), QStringLiteral("01/01/1980"));
     QCOMPARE(form_->Combo1()->text(), QString());
     QCOMPARE(form_->Label8()->text(), QString());
+
+    // The province is the decoded code's own, whatever places share its
+    // name; the name is the one it bore on the birth date.
+    Check(WithCheckCharacter("RSSMRA80A01I329"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("SS"));
+    Check(WithCheckCharacter("RSSMRA80A01M261"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("LE"));
+    Check(WithCheckCharacter("RSSMRA29A01C388"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("CAVAZUCCHERINA"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("VE"));
+
+    // A place that did not exist on the birth date: the verdict stands,
+    // with a warning.
+    const std::size_t before = recorder_->requests().size();
+    Check(WithCheckCharacter("RSSMRA50A01M403"));
+    QCOMPARE(recorder_->requests().size(), before + 1);
+    QCOMPARE(recorder_->requests().back().icon, MessageIcon::Information);
+    QCOMPARE(Messages().last(), QStringLiteral("Codice Fiscale formalmente corretto\n\nAvviso: CORIGLIANO-ROSSANO "
+                                               "(M403) non esisteva alla data di nascita: esiste dal 31/03/2018"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("CORIGLIANO-ROSSANO"));
 }
 
 void VerificaTest::partitaIvaIsCheckedWithoutDecoding()

@@ -1,0 +1,282 @@
+#include "engine/birth_place.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "engine/place_names.h"
+
+namespace cf {
+namespace {
+
+// The rows a typed place may mean: a stretch of rows of one name, and the
+// province they must lie in when one was given in brackets.
+struct Candidates {
+    std::span<const int> rows;
+    std::string_view province;
+
+    bool Accepts(const PlaceCatalog& catalog, int row) const
+    {
+        if (province.empty())
+            return true;
+        const PlaceRow& place = catalog.Row(row);
+        if (place.province == province)
+            return true;
+        const auto periods = catalog.PeriodsOf(place.code);
+        return std::any_of(periods.begin(), periods.end(),
+                           [this](const PlacePeriod& period) { return period.province == province; });
+    }
+};
+
+// `buffer` holds the folded text the result points into.
+Candidates FindCandidates(const PlaceCatalog& catalog, std::string_view typedPlace,
+                          std::array<char, kMaxPlaceNameLength>& buffer)
+{
+    const std::string_view folded = FoldPlaceName(typedPlace, buffer);
+    if (const auto rows = catalog.RowsNamed(folded); !rows.empty())
+        return {rows, {}};
+    const PlaceQuery query = SplitProvince(folded);
+    if (query.province.empty())
+        return {};
+    return {catalog.RowsNamed(query.name), query.province};
+}
+
+bool BearsNameOn(const PlaceCatalog& catalog, int row, int day)
+{
+    const PlaceRow& place = catalog.Row(row);
+    const PlacePeriod* period = catalog.PeriodOn(place.code, day);
+    return period && period->HasName(place.name);
+}
+
+bool HasDates(const PlaceCatalog& catalog, int row)
+{
+    return !catalog.PeriodsOf(catalog.Row(row).code).empty();
+}
+
+// The row to take for a birth on `day`; -1 when none fits. A picked row
+// wins when its code was in use; then comes the first row whose code bore
+// the name on that day, then the first whose code was in use. Rows without
+// dates are in use on every day, but a name that also belongs to places
+// with dates is theirs: an undated row is taken only when no candidate has
+// dates (or when it is picked or its province named).
+int ChooseRow(const PlaceCatalog& catalog, const Candidates& candidates, int day, int pickedRow)
+{
+    const bool picked = std::find(candidates.rows.begin(), candidates.rows.end(), pickedRow) != candidates.rows.end();
+    if (picked && candidates.Accepts(catalog, pickedRow) && catalog.InUseOn(catalog.Row(pickedRow).code, day))
+        return pickedRow;
+    bool anyDated = false;
+    for (int row : candidates.rows)
+        if (candidates.Accepts(catalog, row) && HasDates(catalog, row)) {
+            anyDated = true;
+            if (BearsNameOn(catalog, row, day))
+                return row;
+        }
+    for (int row : candidates.rows)
+        if (candidates.Accepts(catalog, row) && HasDates(catalog, row) && catalog.InUseOn(catalog.Row(row).code, day))
+            return row;
+    if (anyDated)
+        return -1;
+    for (int row : candidates.rows)
+        if (candidates.Accepts(catalog, row))
+            return row;
+    return -1;
+}
+
+int HundredYearsBefore(int day)
+{
+    return day - 100 * 10000;
+}
+
+int DayAfter(int day)
+{
+    return DayNumber(NextDay(DateOfDayNumber(day)));
+}
+
+int DayBefore(int day)
+{
+    return DayNumber(PreviousDay(DateOfDayNumber(day)));
+}
+
+std::string DayText(int day)
+{
+    return FormatLongYearDate(DateOfDayNumber(day));
+}
+
+// Where a code stood around a day it was not in use: the periods just before
+// and just after that day (either may be missing).
+struct Surroundings {
+    const PlacePeriod* before = nullptr;
+    const PlacePeriod* after = nullptr;
+};
+
+Surroundings SurroundingsOf(const PlaceCatalog& catalog, std::string_view code, int day)
+{
+    Surroundings around;
+    for (const PlacePeriod& period : catalog.PeriodsOf(code)) {
+        if (period.lastDay < day)
+            around.before = &period;
+        else if (!around.after && period.firstDay > day)
+            around.after = &period;
+    }
+    return around;
+}
+
+PlaceVerdict VerdictOf(const Surroundings& around)
+{
+    if (!around.before)
+        return PlaceVerdict::NotYetInUse;
+    if (!around.after)
+        return PlaceVerdict::NoLongerInUse;
+    return PlaceVerdict::NotInUseThen;
+}
+
+bool CodeInUseOn(const PlaceCatalog& catalog, std::string_view code, int day)
+{
+    return catalog.PeriodOn(code, day) != nullptr;
+}
+
+// The official names of the places of a province that ended on `lastDay`
+// (and did not go on the next day under another name or province), or that
+// began on `firstDay` (and were not in use the day before).
+std::string PlacesOfProvince(const PlaceCatalog& catalog, std::string_view province, int lastDay, int firstDay)
+{
+    std::vector<std::string_view> names;
+    for (const PlacePeriod& period : catalog.Periods()) {
+        if (period.province != province)
+            continue;
+        const bool ended = lastDay != 0 && period.lastDay == lastDay && !CodeInUseOn(catalog, period.code, DayAfter(lastDay));
+        const bool began =
+            firstDay != 0 && period.firstDay == firstDay && !CodeInUseOn(catalog, period.code, DayBefore(firstDay));
+        if ((ended || began) && std::find(names.begin(), names.end(), period.OfficialName()) == names.end())
+            names.push_back(period.OfficialName());
+    }
+    std::string text;
+    for (std::string_view name : names) {
+        text += text.empty() ? " (" : ", ";
+        text += name;
+    }
+    if (!text.empty())
+        text += ')';
+    return text;
+}
+
+// When the code was in use around the day: "esiste dal ...", "è esistito
+// fino al ...", "non è esistito dal ... al ...".
+std::string SpanText(const PlaceCatalog& catalog, std::string_view code, const Surroundings& around)
+{
+    switch (VerdictOf(around)) {
+    case PlaceVerdict::NotYetInUse: {
+        const int lastDay = catalog.PeriodsOf(code).back().lastDay;
+        if (lastDay == kStillOpen)
+            return "esiste dal " + DayText(around.after->firstDay);
+        return "è esistito dal " + DayText(around.after->firstDay) + " al " + DayText(lastDay);
+    }
+    case PlaceVerdict::NoLongerInUse:
+        return "è esistito fino al " + DayText(around.before->lastDay);
+    default:
+        return "non è esistito dal " + DayText(DayAfter(around.before->lastDay)) + " al "
+             + DayText(DayBefore(around.after->firstDay));
+    }
+}
+
+}  // namespace
+
+std::optional<BirthDay> BirthDayOfTypedDate(std::string_view text, int currentYear)
+{
+    const std::optional<Date> date = ParseDayFirstDate(text);
+    if (!date)
+        return std::nullopt;
+    const bool fullYear = text.size() - text.find_last_of("/-.") == 5;
+    if (fullYear)
+        return BirthDay{DayNumber(*date), false};
+    int year = currentYear / 100 * 100 + date->year % 100;
+    if (year > currentYear)
+        year -= 100;
+    return BirthDay{DayNumber({year, date->month, date->day}), true};
+}
+
+int FindTypedPlace(const PlaceCatalog& catalog, std::string_view typedPlace)
+{
+    std::array<char, kMaxPlaceNameLength> buffer;
+    const Candidates candidates = FindCandidates(catalog, typedPlace, buffer);
+    for (int row : candidates.rows)
+        if (candidates.Accepts(catalog, row))
+            return row;
+    return -1;
+}
+
+BirthPlace ResolveBirthPlace(const PlaceCatalog& catalog, std::string_view typedPlace, const BirthDay& birth,
+                             int pickedRow)
+{
+    std::array<char, kMaxPlaceNameLength> buffer;
+    const Candidates candidates = FindCandidates(catalog, typedPlace, buffer);
+    int row = ChooseRow(catalog, candidates, birth.day, pickedRow);
+    if (row >= 0)
+        return {PlaceVerdict::Found, row, birth.day};
+    if (birth.centuryOpen) {
+        const int earlier = HundredYearsBefore(birth.day);
+        row = ChooseRow(catalog, candidates, earlier, pickedRow);
+        if (row >= 0)
+            return {PlaceVerdict::Found, row, earlier};
+    }
+    for (int candidate : candidates.rows) {
+        if (!candidates.Accepts(catalog, candidate) || !HasDates(catalog, candidate))
+            continue;
+        const Surroundings around = SurroundingsOf(catalog, catalog.Row(candidate).code, birth.day);
+        return {VerdictOf(around), candidate, birth.day};
+    }
+    return {PlaceVerdict::Unknown, -1, birth.day};
+}
+
+std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& place)
+{
+    if (place.verdict == PlaceVerdict::Found || place.verdict == PlaceVerdict::Unknown)
+        return {};
+    const PlaceRow& row = catalog.Row(place.row);
+    const Surroundings around = SurroundingsOf(catalog, row.code, place.day);
+    std::string text = std::string(row.name) + " " + SpanText(catalog, row.code, around);
+    if (place.verdict == PlaceVerdict::NotYetInUse) {
+        const PlacePeriod& first = *around.after;
+        text += ": per chi è nato prima indicare il comune di allora";
+        text += PlacesOfProvince(catalog, first.province, DayBefore(first.firstDay), 0);
+    } else {
+        const PlacePeriod& last = *around.before;
+        text += place.verdict == PlaceVerdict::NoLongerInUse
+                    ? ": per chi è nato dopo indicare il comune di allora"
+                    : ": per chi è nato in quel periodo indicare il comune di allora";
+        text += PlacesOfProvince(catalog, last.province, 0, DayAfter(last.lastDay));
+    }
+    return text;
+}
+
+CodePlace PlaceOfCode(const PlaceCatalog& catalog, std::string_view placeCode, std::optional<BirthDay> birth)
+{
+    CodePlace place;
+    place.row = catalog.FirstRowWithCode(placeCode);
+    if (place.row < 0)
+        return place;
+    const PlaceRow& first = catalog.Row(place.row);
+    place.name = first.name;
+    place.province = first.province;
+    if (!birth)
+        return place;
+    place.day = birth->day;
+    if (catalog.PeriodsOf(placeCode).empty())
+        return place;
+
+    const PlacePeriod* period = catalog.PeriodOn(placeCode, birth->day);
+    if (!period && birth->centuryOpen) {
+        period = catalog.PeriodOn(placeCode, HundredYearsBefore(birth->day));
+        if (period)
+            place.day = HundredYearsBefore(birth->day);
+    }
+    if (period) {
+        place.name = period->OfficialName();
+        return place;
+    }
+    place.warning = std::string(first.name) + " (" + std::string(placeCode) + ") non esisteva alla data di nascita: "
+                  + SpanText(catalog, placeCode, SurroundingsOf(catalog, placeCode, birth->day));
+    return place;
+}
+
+}  // namespace cf

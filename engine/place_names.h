@@ -1,0 +1,32 @@
+#pragma once
+// Typed place names brought to the form of the place table, so that what a
+// user types finds its row: FORLÌ, forlì and " Forli' " all become FORLI'.
+
+#include <span>
+#include <string_view>
+
+namespace cf {
+
+// The longest typed name that can match a row.
+inline constexpr std::size_t kMaxPlaceNameLength = 96;
+
+// Folds a UTF-8 place name and returns the folded text, written into
+// `buffer` or, when the text is in folded form already, the text itself:
+// letters upper case, accented letters as their base letter, an accented
+// vowel ending a word as vowel + apostrophe, typographic apostrophes and
+// backticks as apostrophes, surrounding blanks dropped and inner runs of
+// blanks made one. Empty when the text is not valid UTF-8, holds a character
+// no place name has, or does not fit the buffer.
+std::string_view FoldPlaceName(std::string_view text, std::span<char> buffer);
+
+// A folded name with a province in brackets at its end, "SAN TEODORO (SS)".
+struct PlaceQuery {
+    std::string_view name;
+    std::string_view province;  // empty when there is none
+};
+
+// Splits off a final " (XX)" of two letters; otherwise the whole text is the
+// name.
+PlaceQuery SplitProvince(std::string_view foldedName);
+
+}  // namespace cf

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/birth_place.h"
+#include "engine/place_periods.h"
+
+namespace cf {
+namespace {
+
+constexpr int kThisYear = 2026;
+
+const PlaceCatalog& Places()
+{
+    return PlaceCatalog::Embedded();
+}
+
+BirthDay Born(std::string_view date)
+{
+    return *BirthDayOfTypedDate(date, kThisYear);
+}
+
+// The code a typed place gives for a birth on `date`, or the refusal.
+std::string CodeFor(std::string_view place, std::string_view date, int pickedRow = -1)
+{
+    const BirthPlace found = ResolveBirthPlace(Places(), place, Born(date), pickedRow);
+    if (found.verdict == PlaceVerdict::Found)
+        return std::string(Places().Row(found.row).code);
+    if (found.verdict == PlaceVerdict::Unknown)
+        return "unknown";
+    return BirthPlaceRefusal(Places(), found);
+}
+
+int RowOf(std::string_view name, std::string_view code)
+{
+    for (int row : Places().RowsNamed(name))
+        if (Places().Row(row).code == code)
+            return row;
+    return -1;
+}
+
+TEST(BirthDay, TwoDigitYearsAreTheLatestNotInTheFuture)
+{
+    EXPECT_EQ(Born("03/07/85").day, 19850703);
+    EXPECT_TRUE(Born("03/07/85").centuryOpen);
+    EXPECT_EQ(Born("01/01/26").day, 20260101);
+    EXPECT_EQ(Born("01/01/27").day, 19270101);
+    EXPECT_EQ(Born("29/02/00").day, 20000229);
+    EXPECT_EQ(Born("3/7/1885").day, 18850703);
+    EXPECT_FALSE(Born("3/7/1885").centuryOpen);
+    EXPECT_FALSE(BirthDayOfTypedDate("31/02/85", kThisYear));
+    EXPECT_FALSE(BirthDayOfTypedDate("  /  /  ", kThisYear));
+}
+
+TEST(BirthPlace, AroundAMerger)
+{
+    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "31/03/2018"), "M403");
+    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "30/03/2018"),
+              "CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è nato prima indicare il comune di allora "
+              "(CORIGLIANO CALABRO, ROSSANO)");
+    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "01/01/1950").substr(0, 42), "CORIGLIANO-ROSSANO esiste dal 31/03/2018: ");
+    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "30/03/2018"), "D005");
+    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "31/03/2018"),
+              "CORIGLIANO CALABRO è esistito fino al 30/03/2018: per chi è nato dopo indicare il comune di allora "
+              "(CORIGLIANO-ROSSANO)");
+    EXPECT_EQ(CodeFor("MIRABELLO", "01/01/2017"),
+              "MIRABELLO è esistito fino al 31/12/2016: per chi è nato dopo indicare il comune di allora "
+              "(TERRE DEL RENO)");
+}
+
+TEST(BirthPlace, OldAndNewCodesOfOnePlace)
+{
+    EXPECT_EQ(CodeFor("BELLAGIO", "03/02/2014"), "A744");
+    EXPECT_EQ(CodeFor("BELLAGIO", "04/02/2014"), "M335");
+    EXPECT_EQ(CodeFor("BELLAGIO", "15/05/90"), "A744");
+    // A row picked from the list wins only when its code was in use.
+    EXPECT_EQ(CodeFor("BELLAGIO", "15/05/2020", RowOf("BELLAGIO", "A744")), "M335");
+    EXPECT_EQ(CodeFor("BELLAGIO", "15/05/1990", RowOf("BELLAGIO", "M335")), "A744");
+    EXPECT_EQ(CodeFor("ARMENIA", "15/05/1990", RowOf("ARMENIA", "Z137")), "Z137");
+}
+
+TEST(BirthPlace, OldNamesOfACodeInUse)
+{
+    EXPECT_EQ(CodeFor("CAVAZUCCHERINA", "01/01/1990"), "C388");
+    EXPECT_EQ(CodeFor("JESOLO", "01/01/1920"), "C388");
+    EXPECT_EQ(CodeFor("CASERTA", "01/01/1935"), "B963");
+}
+
+TEST(BirthPlace, NamesakesPickedByDateOrProvince)
+{
+    EXPECT_EQ(CodeFor("SAN TEODORO", "01/01/1970"), "I328");
+    EXPECT_EQ(CodeFor("SAN TEODORO (SS)", "01/01/1970"), "I329");
+    EXPECT_EQ(CodeFor("san teodoro (ss)", "01/01/1970"), "I329");
+    EXPECT_EQ(CodeFor("SAN TEODORO (NU)", "01/01/1970"), "I329");  // its province then
+    EXPECT_EQ(CodeFor("SAN TEODORO (SS)", "01/01/1950"),
+              "SAN TEODORO esiste dal 03/05/1959: per chi è nato prima indicare il comune di allora");
+    EXPECT_EQ(CodeFor("SAN TEODORO (RM)", "01/01/1970"), "unknown");
+    EXPECT_EQ(CodeFor("CASTRO (LE)", "01/01/1980"), "M261");
+    EXPECT_EQ(CodeFor("CASTRO", "01/01/1980"), "C337");
+    EXPECT_EQ(CodeFor("LIVO (TN)", "01/01/1980"), "E624");
+    EXPECT_EQ(CodeFor("ISOLE COOK (NZ)", "01/01/1980"), "Z703");
+    // Suppressed for a while: neither namesake was in use in 1935.
+    EXPECT_EQ(CodeFor("SAN TEODORO", "01/01/1935").substr(0, 61),
+              "SAN TEODORO non è esistito dal 24/01/1929 al 28/08/1940: per");
+}
+
+// Every municipality of today is reached, for a birth today, by its name
+// with its province in brackets, as the place box writes a namesake.
+TEST(BirthPlace, EveryMunicipalityOfTodayIsReached)
+{
+    int reached = 0;
+    for (const PlacePeriod& period : Places().Periods()) {
+        if (period.lastDay != kStillOpen)
+            continue;
+        const std::string typed = std::string(period.OfficialName()) + " (" + std::string(period.province) + ")";
+        const BirthPlace place = ResolveBirthPlace(Places(), typed, BirthDay{20261201, false});
+        ASSERT_EQ(place.verdict, PlaceVerdict::Found) << typed;
+        ASSERT_EQ(Places().Row(place.row).code, period.code) << typed;
+        ++reached;
+    }
+    EXPECT_EQ(reached, 7896);
+}
+
+TEST(BirthPlace, ForeignStatesAndUndatedPlacesOnEveryDate)
+{
+    EXPECT_EQ(CodeFor("FRANCIA", "01/01/1850"), "Z110");
+    EXPECT_EQ(CodeFor("ARMENIA", "01/01/2020"), "Z252");
+    // Named by its province, an undated place is taken on any date; by its
+    // name alone, the dated namesake decides.
+    EXPECT_EQ(CodeFor("MIRABELLO (CR)", "01/01/2020"), "F234");
+    EXPECT_EQ(CodeFor("MIRABELLO", "01/01/1990"), "F235");
+    EXPECT_EQ(CodeFor("ATLANTIDE", "01/01/2020"), "unknown");
+}
+
+// A two-digit year is tried a century earlier when the place was not in use
+// in the later one.
+TEST(BirthPlace, CenturyOfATwoDigitYear)
+{
+    const BirthPlace place = ResolveBirthPlace(Places(), "CORIGLIANO CALABRO", Born("01/01/20"));
+    ASSERT_EQ(place.verdict, PlaceVerdict::Found);
+    EXPECT_EQ(place.day, 19200101);
+    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "01/01/2020").find("CORIGLIANO CALABRO è esistito fino al 30/03/2018"), 0u);
+}
+
+TEST(CodePlace, NameOnTheBirthDateAndProvinceOfToday)
+{
+    const auto on = [](std::string_view code, int day) { return PlaceOfCode(Places(), code, BirthDay{day, true}); };
+    EXPECT_EQ(on("C388", 19200101).name, "CAVAZUCCHERINA");
+    EXPECT_EQ(on("C388", 19900101).name, "JESOLO");
+    EXPECT_EQ(on("B963", 19300101).name, "CASERTA");
+    EXPECT_EQ(on("B963", 19300101).province, "CE");
+    EXPECT_EQ(on("M261", 19800101).province, "LE");
+    EXPECT_EQ(on("I329", 19800101).province, "SS");
+    EXPECT_EQ(on("Z404", 19800101).name, "STATI UNITI D'AMERICA");
+    EXPECT_TRUE(on("H501", 19850703).warning.empty());
+
+    const CodePlace early = on("M403", 19500101);
+    EXPECT_EQ(early.name, "CORIGLIANO-ROSSANO");
+    EXPECT_EQ(early.warning, "CORIGLIANO-ROSSANO (M403) non esisteva alla data di nascita: esiste dal 31/03/2018");
+    EXPECT_EQ(on("D005", 20200101).day, 19200101);  // only 1920 fits
+    EXPECT_EQ(on("A000", 19800101).row, -1);
+    EXPECT_EQ(PlaceOfCode(Places(), "C388", std::nullopt).name, "CAVAZUCCHERINA");
+}
+
+}  // namespace
+}  // namespace cf
