@@ -146,6 +146,9 @@ void Archivio::Form_Load()
     list_ = new CMultiListbox(this);
     list_->Create(columns, vScroll1_);
     list_->AddItems(DisplayRows(LoadArchive(archivePath_.toStdString(), &archiveStamp_)));
+    // A missing archive is an empty one; one that cannot be read is not.
+    if (!archiveStamp_.problem.empty())
+        platform::ShowMessage(MessageIcon::Critical, kTitle, QString::fromStdString(archiveStamp_.problem));
 }
 
 bool Archivio::event(QEvent* event)

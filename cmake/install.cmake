@@ -1,6 +1,7 @@
 # Installation into the standard places of a Linux desktop, and the Debian
-# package built from it (cpack -G DEB). The program's own directory is then
-# not writable, so the archive goes to the user's data directory.
+# package built from it (see README: scripts/package, or cpack -G DEB in a
+# build configured with -DBUILD_TESTING=OFF). An installed program keeps its
+# archive in the user's data directory.
 
 include(GNUInstallDirs)
 
@@ -8,27 +9,56 @@ if(TARGET codicefiscale)
   install(TARGETS codicefiscale RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
-foreach(size 32 48 64 128 256)
+# The icon at every size desktops ask for, and scalable; the desktop entry;
+# the description that software centres show.
+foreach(size 16 22 24 32 48 64 128 256)
   install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/codicefiscale-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME codicefiscale.png)
 endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/codicefiscale.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/codicefiscale.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/NOTICE-DATA.md
+install(FILES ${CMAKE_SOURCE_DIR}/resources/it.progettocodicefiscale.codicefiscale.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page and the changelog, compressed as Debian wants them: no file
+# name or time inside, so that the package comes out the same each time.
+set(CF_COMPRESSED_DOCS)
+foreach(source docs/codicefiscale.1 packaging/changelog)
+  get_filename_component(name ${source} NAME)
+  set(compressed ${CMAKE_BINARY_DIR}/${name}.gz)
+  add_custom_command(
+    OUTPUT ${compressed}
+    COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/${source} > ${compressed}
+    DEPENDS ${CMAKE_SOURCE_DIR}/${source}
+    COMMENT "Compressing ${source}")
+  list(APPEND CF_COMPRESSED_DOCS ${compressed})
+endforeach()
+add_custom_target(compressed_docs ALL DEPENDS ${CF_COMPRESSED_DOCS})
+install(FILES ${CMAKE_BINARY_DIR}/codicefiscale.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
+              ${CMAKE_SOURCE_DIR}/NOTICE-DATA.md ${CMAKE_SOURCE_DIR}/resources/fonts/OFL.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The project's contacts are the ones the about window shows.
+file(STRINGS ${CMAKE_SOURCE_DIR}/frame/about.h CF_CONTACTS REGEX "kContact[A-Za-z]+\\[\\] = ")
+string(REGEX REPLACE ".*kContactEmail\\[\\] = \"([^\"]+)\".*" "\\1" CF_CONTACT_EMAIL "${CF_CONTACTS}")
+string(REGEX REPLACE ".*kContactWebsite\\[\\] = \"([^\"]+)\".*" "\\1" CF_CONTACT_WEBSITE "${CF_CONTACTS}")
 
 set(CPACK_PACKAGE_NAME codicefiscale)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Progetto Codice Fiscale")
-set(CPACK_PACKAGE_CONTACT "Progetto Codice Fiscale <codicefiscale@example.org>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://codicefiscale.example.org")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Codice fiscale italiano: calcolo, verifica, archivio e stampa")
+set(CPACK_PACKAGE_CONTACT "Progetto Codice Fiscale <${CF_CONTACT_EMAIL}>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${CF_CONTACT_WEBSITE}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Italian tax code (codice fiscale): compute, check, archive, print")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Programma in italiano per il codice fiscale delle persone fisiche e la Partita IVA:\n\
-calcola il codice dai dati anagrafici, verifica e decodifica un codice, tiene un\n\
-archivio delle persone e stampa la scheda, la tessera e l'archivio. Dalla riga di\n\
-comando calcola o verifica un codice per altri programmi.")
+  "A desktop program in Italian for the codice fiscale of natural persons\n\
+and the Partita IVA: it computes the code from a person's data, checks and\n\
+decodes a code, keeps an archive of persons and prints the data sheet, a\n\
+facsimile of the tax-code card and the archive. From the command line it\n\
+computes or checks a code for other programs.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -37,10 +67,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries come from dpkg-shlibdeps; the windows also need the fonts
-# their layouts were drawn for, and opening the help pages wants xdg-open.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The libraries come from dpkg-shlibdeps (the program carries its font);
+# opening the help pages wants xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 
 include(CPack)

@@ -11,13 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <pwd.h>
 #include <optional>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace cf {
@@ -49,9 +47,54 @@ constexpr std::array<unsigned char, 256> kSortWeight = [] {
     return weight;
 }();
 
+// The system's reason for a failure, in Italian for the usual ones.
+std::string Reason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "permesso negato";
+    case EROFS:
+        return "file system in sola lettura";
+    case ENOSPC:
+        return "spazio su disco esaurito";
+    case ELOOP:
+        return "al suo posto c'è un collegamento simbolico";
+    default:
+        return std::strerror(error);
+    }
+}
+
 ArchiveResult WriteFailure(const std::string& path, std::string_view reason)
 {
     return {false, "Impossibile scrivere l'archivio " + path + ": " + std::string(reason) + "."};
+}
+
+// The file the operations work on: the path itself, or the regular file of
+// the user's own that a symbolic link at the path leads to. Empty, with
+// `problem` set, for an empty path (no home folder) and for a link leading
+// anywhere else.
+std::string FileBehind(const std::string& path, std::string& problem)
+{
+    if (path.empty()) {
+        problem = "Impossibile trovare una cartella per l'archivio: l'utente non ha una cartella personale "
+                  "(HOME non impostata e utente sconosciuto al sistema).";
+        return {};
+    }
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    std::string file;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        struct stat target {};
+        if (::stat(resolved, &target) == 0 && S_ISREG(target.st_mode) && target.st_uid == ::geteuid())
+            file = resolved;
+        std::free(resolved);
+    }
+    if (file.empty())
+        problem = "L'archivio " + path + " è un collegamento simbolico che non porta a un file normale dell'utente: "
+                  "l'archivio non viene né letto né scritto.";
+    return file;
 }
 
 // The character of `field` that would break the line apart on reading, named
@@ -83,9 +126,20 @@ int AppendLine(const ArchiveRecord& record, std::string& out)
 
 ArchiveStamp StampOf(const struct stat& info)
 {
-    return {true, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-            static_cast<std::int64_t>(info.st_size),
-            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+    ArchiveStamp stamp;
+    stamp.exists = true;
+    stamp.device = static_cast<std::uint64_t>(info.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
+    stamp.size = static_cast<std::int64_t>(info.st_size);
+    stamp.modifiedNanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return stamp;
+}
+
+// Whether two stamps are of the same file in the same state.
+bool SameFile(const ArchiveStamp& a, const ArchiveStamp& b)
+{
+    return a.exists == b.exists && a.device == b.device && a.inode == b.inode && a.size == b.size
+        && a.modifiedNanoseconds == b.modifiedNanoseconds;
 }
 
 // Holds an exclusive advisory lock on the archive file while it lives, so
@@ -114,16 +168,21 @@ bool StillAtPath(int fd, const std::string& path)
         && open.st_ino == named.st_ino;
 }
 
-// Reads a regular file whole; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& contents, ArchiveStamp& stamp)
+// Reads a regular file whole and stamps it; a missing file reads as empty.
+// Returns why the file could not be read whole, or the empty text.
+std::string ReadWholeFile(const std::string& path, std::string& contents, ArchiveStamp& stamp)
 {
     // O_NONBLOCK: a FIFO planted at the path must not hang the program.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return false;
+        return errno == ENOENT ? std::string() : Reason(errno);
+    std::string reason;
     struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
+    if (::fstat(fd, &info) != 0)
+        reason = Reason(errno);
+    else if (!S_ISREG(info.st_mode))
+        reason = "non è un file normale";
+    if (reason.empty()) {
         stamp = StampOf(info);
         contents.resize(static_cast<std::size_t>(info.st_size));
         std::size_t filled = 0;
@@ -133,33 +192,39 @@ bool ReadWholeFile(const std::string& path, std::string& contents, ArchiveStamp&
             const ssize_t got = ::read(fd, contents.data() + filled, contents.size() - filled);
             if (got < 0 && errno == EINTR)
                 continue;
-            if (got <= 0) {
-                ok = got == 0;
+            if (got < 0)
+                reason = Reason(errno);
+            if (got <= 0)
                 break;
-            }
             filled += static_cast<std::size_t>(got);
         }
         contents.resize(filled);
     }
     ::close(fd);
-    return ok;
+    return reason;
 }
 
-// Whether the last line of a file of `size` bytes open as `fd` is ended by
-// CR LF or a CR, so that a new line can follow it directly.
+// Whether the last line of a file of `size` bytes open as `fd` is ended (by
+// a CR or a LF), so that a new line can follow it directly.
 bool EndsWithLineEnd(int fd, off_t size, int& error)
 {
     if (size == 0)
         return true;
-    char tail[2] = {};
-    const off_t start = size >= 2 ? size - 2 : 0;
-    const ssize_t got = ::pread(fd, tail, static_cast<std::size_t>(size - start), start);
-    if (got != size - start) {
+    char last = 0;
+    const ssize_t got = ::pread(fd, &last, 1, size - 1);
+    if (got != 1) {
         error = got < 0 ? errno : EIO;
         return false;
     }
-    const char last = tail[got - 1];
-    return last == '\r' || (last == '\n' && got == 2 && tail[0] == '\r');
+    return last == '\r' || last == '\n';
+}
+
+// Cuts off what a failed append wrote past the file's old `size`. If even
+// that fails, the load still reads the old lines whole.
+void TakeBack(int fd, off_t size)
+{
+    if (::ftruncate(fd, size) != 0) {
+    }
 }
 
 // One line of the file with its sort key: the line without its quotes,
@@ -174,20 +239,25 @@ struct ArchiveLine {
     bool ascii;
 };
 
-// Cuts `bytes` into lines (CR LF or a CR alone ends one; a last line needs no
+// Cuts `bytes` into lines (CR LF, a CR alone or a LF alone ends one, so that
+// files written by other systems' editors load whole; a last line needs no
 // end) and fills `keys` with their sort keys.
 std::vector<ArchiveLine> CutLines(std::string_view bytes, std::string& keys)
 {
     std::vector<ArchiveLine> lines;
-    lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r')) + 1);
+    // One line end a line, whichever kind the file uses.
+    lines.reserve(static_cast<std::size_t>(std::max(std::count(bytes.begin(), bytes.end(), '\r'),
+                                                    std::count(bytes.begin(), bytes.end(), '\n')))
+                  + 1);
     keys.assign(bytes.size(), '\0');
     std::size_t keyEnd = 0;
     for (std::size_t start = 0; start < bytes.size();) {
-        std::size_t end = bytes.find('\r', start);
-        std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        else if (next < bytes.size() && bytes[next] == '\n')
+        // A plain loop: find_first_of would take several times as long.
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        std::size_t next = end == bytes.size() ? end : end + 1;
+        if (next < bytes.size() && bytes[end] == '\r' && bytes[next] == '\n')
             ++next;
         const std::string_view text = bytes.substr(start, end - start);
         const std::size_t keyStart = keyEnd;
@@ -222,33 +292,57 @@ void SplitFields(std::string_view text, ArchiveRecord& record)
     }
 }
 
+// The user's home folder: $HOME, else the password database's; empty when
+// there is none.
+std::string HomeDirectory()
+{
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        return home;
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
+}
+
+// The program's folder in the user's data directory, ending in '/', its
+// missing folders made 0700; empty without a home folder.
 std::string UserDataDirectory()
 {
     std::string base;
-    if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && dataHome[0] == '/') {
+    if (const char* dataHome = std::getenv("XDG_DATA_HOME"); dataHome && dataHome[0] == '/')
         base = dataHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* user = ::getpwuid(::getuid());
-            home = user ? user->pw_dir : "";
-        }
-        base = std::string(home) + "/.local/share";
-    }
-    std::string directory = base + "/codicefiscale/";
-    std::error_code ignored;  // a directory that cannot be made shows up as a write failure
-    std::filesystem::create_directories(directory, ignored);
-    return directory;
+    else if (const std::string home = HomeDirectory(); !home.empty())
+        base = home + "/.local/share";
+    else
+        return {};
+    const std::string directory = base + "/codicefiscale";
+    // A folder that cannot be made shows up as a write failure.
+    MakePrivateDirectories(directory);
+    return directory + '/';
+}
+
+// Where installed programs live: their directory is never the archive's,
+// even when writable (by root).
+bool UnderSystemPrefix(std::string_view directory)
+{
+    for (const std::string_view prefix : {"/usr/", "/opt/", "/bin/", "/sbin/"})
+        if (directory.starts_with(prefix))
+            return true;
+    return false;
 }
 
 }  // namespace
 
 std::string ArchivePath()
 {
-    const std::string programDirectory = ProgramDirectory();
-    if (!programDirectory.empty() && ::access(programDirectory.c_str(), W_OK) == 0)
+    return ArchivePathFor(ProgramDirectory());
+}
+
+std::string ArchivePathFor(const std::string& programDirectory)
+{
+    if (!programDirectory.empty() && !UnderSystemPrefix(programDirectory)
+        && ::access(programDirectory.c_str(), W_OK) == 0)
         return programDirectory + kArchiveFileName;
-    return UserDataDirectory() + kArchiveFileName;
+    const std::string directory = UserDataDirectory();
+    return directory.empty() ? std::string() : directory + kArchiveFileName;
 }
 
 ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& record)
@@ -263,17 +357,19 @@ ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& 
         return {false, std::string("Il campo ") + kFieldNames[field] +
                            " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
 
-    // O_NOFOLLOW: a symbolic link planted at the path is refused, never written through.
+    std::string problem;
+    const std::string file = FileBehind(path, problem);
+    if (!problem.empty())
+        return {false, problem};
+    // O_NOFOLLOW: no link swapped in meanwhile is written through.
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
-        if (fd < 0) {
-            return WriteFailure(path, errno == ELOOP ? "al suo posto c'è un collegamento simbolico"
-                                                     : std::strerror(errno));
-        }
+        fd = ::open(file.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+        if (fd < 0)
+            return WriteFailure(path, Reason(errno));
         ::flock(fd, LOCK_EX);
         // Replaced by another instance's rewrite while we waited: append to the new file.
-        if (attempt < 10 && !StillAtPath(fd, path)) {
+        if (attempt < 10 && !StillAtPath(fd, file)) {
             ::close(fd);
             fd = -1;
         }
@@ -284,13 +380,13 @@ ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& 
     };
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return fail(std::strerror(errno));
+        return fail(Reason(errno));
     if (!S_ISREG(info.st_mode))
         return fail("non è un file normale");
     int error = 0;
     if (!EndsWithLineEnd(fd, info.st_size, error)) {
         if (error != 0)
-            return fail(std::strerror(error));
+            return fail(Reason(error));
         line.insert(0, "\r\n");  // close an unterminated last line instead of joining it
     }
 
@@ -300,17 +396,17 @@ ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& 
         written = ::write(fd, line.data(), line.size());
     } while (written < 0 && errno == EINTR);
     if (written != static_cast<ssize_t>(line.size())) {
-        const std::string reason = written < 0 ? std::strerror(errno) : "scrittura incompleta, spazio su disco esaurito";
-        (void)::ftruncate(fd, info.st_size);
+        const std::string reason = written < 0 ? Reason(errno) : "scrittura incompleta, spazio su disco esaurito";
+        TakeBack(fd, info.st_size);
         return fail(reason);
     }
     if (::fsync(fd) != 0) {
-        const std::string reason = std::strerror(errno);
-        (void)::ftruncate(fd, info.st_size);
+        const std::string reason = Reason(errno);
+        TakeBack(fd, info.st_size);
         return fail(reason);
     }
     if (::close(fd) != 0)
-        return WriteFailure(path, std::strerror(errno));
+        return WriteFailure(path, Reason(errno));
     return {};
 }
 
@@ -318,11 +414,14 @@ std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* st
 {
     std::string bytes;
     ArchiveStamp found;
-    const bool read = ReadWholeFile(path, bytes, found);
-    if (stamp)
-        *stamp = found;
-    if (!read)
-        return {};
+    const std::string file = FileBehind(path, found.problem);
+    if (found.problem.empty()) {
+        if (const std::string reason = ReadWholeFile(file, bytes, found); !reason.empty())
+            found.problem = "Impossibile leggere l'archivio " + path + ": " + reason + ".";
+    }
+    found.whole = found.problem.empty();
+    if (!found.whole)
+        bytes.clear();
     std::string keys;
     std::vector<ArchiveLine> lines = CutLines(bytes, keys);
     const std::string_view keyText(keys);
@@ -344,6 +443,9 @@ std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* st
             text = Cp1252ToUtf8(text);
         SplitFields(text, records[i]);
     }
+    found.persons = records.size();
+    if (stamp)
+        *stamp = std::move(found);
     return records;
 }
 
@@ -358,8 +460,23 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRec
                                           std::to_string(row + 1) + " contiene " + kUnrepresentable);
         }
     }
-    // Lock the file being replaced, so no append lands in it unseen.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    std::string problem;
+    const std::string file = FileBehind(path, problem);
+    if (!problem.empty())
+        return {false, problem};
+    if (loaded && !loaded->whole)
+        return {false, "L'archivio " + path + " non è stato letto per intero: nessun dato è stato eliminato. " +
+                           loaded->problem};
+    if (loaded && rows.size() + 1 < loaded->persons)
+        return {false, "L'archivio " + path + " ha " + std::to_string(loaded->persons) +
+                           " persone, ma ne sarebbero state scritte solo " + std::to_string(rows.size()) +
+                           ": nessun dato è stato eliminato."};
+
+    // Lock the file being replaced, so no append lands in it unseen. Opened
+    // for writing: a file the user may not write is not replaced either.
+    const int fd = ::open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 && errno != ENOENT)
+        return WriteFailure(path, Reason(errno));
     std::optional<ArchiveLock> lock;
     ArchiveStamp current;
     struct stat info {};
@@ -368,7 +485,7 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRec
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
             current = StampOf(info);
     }
-    if (loaded && current != *loaded) {
+    if (loaded && !SameFile(current, *loaded)) {
         lock.reset();
         if (fd >= 0)
             ::close(fd);
@@ -377,9 +494,11 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRec
                            "eliminato. Riaprire l'archivio e ripetere l'operazione."};
     }
     std::string error;
-    const bool replaced = ReplaceFileContents(path, contents, &error);
-    if (replaced && loaded && ::lstat(path.c_str(), &info) == 0)
+    const bool replaced = ReplaceFileContents(file, contents, &error);
+    if (replaced && loaded && ::lstat(file.c_str(), &info) == 0) {
         *loaded = StampOf(info);
+        loaded->persons = rows.size();
+    }
     lock.reset();
     if (fd >= 0)
         ::close(fd);

@@ -3,6 +3,7 @@
 // double-quoted comma-separated fields, Windows-1252 text, CR LF line ends.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -24,38 +25,57 @@ struct ArchiveResult {
     std::string message;
 };
 
-// The program directory + "codarc.dat" when that directory is writable,
-// else the user's data directory ($XDG_DATA_HOME or ~/.local/share, plus
-// "/codicefiscale/", created if needed) + "codarc.dat".
+// Where the archive is kept: the program directory + "codarc.dat" when that
+// directory is writable and not under a system prefix (/usr, /opt, /bin,
+// /sbin: an installed program writes nothing beside itself), else the
+// user's data directory ($XDG_DATA_HOME, or ~/.local/share, plus
+// "/codicefiscale/", its missing folders made 0700) + "codarc.dat". The home
+// folder is $HOME, else the one the password database gives; with neither
+// the result is empty, and the operations below say so.
 std::string ArchivePath();
+
+// ArchivePath for a program in `programDirectory` (ending in '/').
+std::string ArchivePathFor(const std::string& programDirectory);
+
+// Every operation below works on the file at the path, or on the regular
+// file of the user's own that a symbolic link at the path leads to (and
+// writes through to it); a link leading anywhere else is refused with a
+// message that names it. A new archive is readable by the user alone.
 
 // Appends one record as a line. A record holding a double quote, a comma or
 // a line break, or a character Windows-1252 cannot represent, is refused and
 // nothing is written; a failed write leaves the file as it was.
 ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& record);
 
-// Identifies the archive file as a load found it, so that a later rewrite
-// can tell whether another program changed the file in between.
+// What a load found, for a later rewrite: the file as it was, so that the
+// rewrite can tell whether another program changed it in between; how many
+// persons it gave; whether it read the file whole (a missing file is an
+// empty archive read whole) and, when not, why, in Italian.
 struct ArchiveStamp {
     bool exists = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::int64_t size = 0;
     std::int64_t modifiedNanoseconds = 0;
-    bool operator==(const ArchiveStamp&) const = default;
+    std::size_t persons = 0;
+    bool whole = true;
+    std::string problem;
 };
 
 // Every line of the archive as a record, sorted case-insensitively by the
 // whole line without its quotes (lines that compare equal keep their file
-// order). Empty when the file is missing or unreadable. `stamp`, when given,
-// receives the stamp of the file as read.
+// order). A line ends at CR LF, at a CR or at a LF. Empty when the file is
+// missing or unreadable. `stamp`, when given, receives what the load found.
 std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* stamp = nullptr);
 
 // Replaces the archive with `rows`, in the given order, in one step: on any
-// failure the old archive stays whole. No rows leaves an empty file. With
-// `loaded`, the stamp of the load the rows came from, the rewrite is refused
-// when the file has changed since (another instance appended a person, say),
-// so that nothing written meanwhile is lost; after a rewrite `loaded` holds
+// failure the old archive stays whole. No rows leaves an empty file. The
+// archive keeps its permissions, and one the user may not write is not
+// replaced. With `loaded`, the stamp of the load the rows came from, less
+// the one person deleted, the rewrite is refused when that load could not
+// read the file whole, when the rows are fewer than its persons less one, or
+// when the file has changed since (another instance appended a person,
+// say): nothing the file holds is ever lost. After a rewrite `loaded` holds
 // the stamp of the new file, ready for the next one.
 ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRecord> rows,
                              ArchiveStamp* loaded = nullptr);

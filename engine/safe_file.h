@@ -1,15 +1,28 @@
 #pragma once
-// Writing whole files so that a failure loses nothing.
+// Writing whole files so that a failure loses nothing and nobody else reads
+// them: new files and folders are the user's alone.
 
 #include <string>
 #include <string_view>
 
 namespace cf {
 
-// Replaces the file at `path` with `contents`: writes a temporary file in
-// the same directory, flushes it to disk, then renames it over the path. A
-// symbolic link at the path is replaced, never followed. On failure the old
-// file is untouched, `error` gets the system's reason, and false is returned.
+// Replaces the file at `path` with `contents`: writes a temporary file
+// "path.XXXXXX" in the same directory, flushes it to disk, then renames it
+// over the path. The replaced file's permissions are kept; a new file is
+// readable by the user alone (0600). A symbolic link at the path is
+// replaced, never followed. On failure the old file is untouched, `error`
+// gets the system's reason, and false is returned. Temporary files that an
+// earlier, killed replacement left beside the path are removed first.
 bool ReplaceFileContents(const std::string& path, std::string_view contents, std::string* error = nullptr);
+
+// Removes the temporary files of ReplaceFileContents that a killed program
+// left beside `path`; those a running program is still writing stay.
+void RemoveAbandonedTemporaryFiles(const std::string& path);
+
+// Creates the folder `path` and every missing folder above it, each closed
+// to other users (0700); folders that exist keep their permissions. True
+// when `path` is a folder afterwards.
+bool MakePrivateDirectories(const std::string& path);
 
 }  // namespace cf

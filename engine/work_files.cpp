@@ -31,13 +31,28 @@ bool IsPrivateDirectory(const std::string& path)
         && (info.st_mode & 077) == 0;
 }
 
+// `directory`, made if missing, when it is private; else empty.
+std::string PrivateDirectory(const std::string& directory)
+{
+    ::mkdir(directory.c_str(), 0700);
+    return IsPrivateDirectory(directory) ? WithSlash(directory) : std::string{};
+}
+
+// A folder of the program's own in the user's runtime directory, so that
+// its files are not loose among other programs' ones.
+std::string RuntimeDirectory()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (!runtime || !*runtime || !IsPrivateDirectory(runtime))
+        return {};
+    return PrivateDirectory(WithSlash(runtime) + "codicefiscale");
+}
+
 std::string PrivateTemporaryDirectory()
 {
     const char* tmp = std::getenv("TMPDIR");
     const std::string base = tmp && *tmp ? WithSlash(tmp) : "/tmp/";
-    const std::string directory = base + "codicefiscale-" + std::to_string(::getuid());
-    ::mkdir(directory.c_str(), 0700);
-    return IsPrivateDirectory(directory) ? directory : std::string{};
+    return PrivateDirectory(base + "codicefiscale-" + std::to_string(::getuid()));
 }
 
 }  // namespace
@@ -54,11 +69,10 @@ std::string ProgramDirectory()
 
 std::string WorkDirectory()
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime && IsPrivateDirectory(runtime))
-        return WithSlash(runtime);
+    if (std::string runtime = RuntimeDirectory(); !runtime.empty())
+        return runtime;
     const std::string temporary = PrivateTemporaryDirectory();
-    return temporary.empty() ? ProgramDirectory() : WithSlash(temporary);
+    return temporary.empty() ? ProgramDirectory() : temporary;
 }
 
 bool FileExists(const std::string& path)

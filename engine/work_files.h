@@ -8,7 +8,8 @@
 
 namespace cf {
 
-// $XDG_RUNTIME_DIR when usable, else a 0700 folder of the user's own in the
+// The program's folder "codicefiscale" in $XDG_RUNTIME_DIR when that is the
+// user's private directory, else a 0700 folder of the user's own in the
 // temporary directory, else the program's directory; always ends in '/'.
 std::string WorkDirectory();
 

@@ -12,8 +12,8 @@ namespace cf::frame {
 
 // The project's contacts, shown as links here and in the footers of the help
 // pages.
-inline constexpr char kContactEmail[] = "codicefiscale@example.org";
-inline constexpr char kContactWebsite[] = "https://codicefiscale.example.org";
+inline constexpr char kContactEmail[] = "info@progettocodicefiscale.it";
+inline constexpr char kContactWebsite[] = "https://progettocodicefiscale.it";
 
 // File names of the help pages in the work directory.
 inline constexpr char kCommandLineHelpFile[] = "varnel.htm";

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <iterator>
 #include <string>
@@ -99,6 +100,10 @@ int DetachFromCaller(int ready)
 // program takes the clipboard.
 [[noreturn]] void ServeClipboard(const std::string& text, int ready)
 {
+    // The caller's signal handlers would write into a descriptor closed here
+    // and maybe taken again by the X connection.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(signal, SIG_DFL);
     ready = DetachFromCaller(ready);
     XSetErrorHandler(IgnoreError);
     XSetIOErrorHandler(EndServer);

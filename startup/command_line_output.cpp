@@ -8,6 +8,7 @@
 
 #include "platform/clipboard.h"
 #include "platform/display.h"
+#include "platform/end_signals.h"
 #include "platform/message_box.h"
 
 namespace cf {
@@ -33,6 +34,8 @@ int DeliverCommandLineOutcome(const CommandLineOutcome& outcome, int& argc, char
     if (outcome.box) {
         if (!application)
             application.emplace(argc, argv);
+        // An end signal closes the box, so that the place file still goes.
+        platform::OnEndSignal(&*application, [] { QCoreApplication::exit(); });
         platform::ShowMessage(outcome.box->icon, QString::fromStdString(outcome.box->title),
                               QString::fromStdString(outcome.box->text));
     }

@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <optional>
 #include <span>
@@ -12,12 +13,15 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "engine/archive_file.h"
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
+#include "engine/safe_file.h"
 #include "engine/work_files.h"
 #include "frame/principale.h"
 #include "frame/program_icon.h"
 #include "platform/display.h"
+#include "platform/end_signals.h"
 #include "startup/code_check.h"
 #include "startup/command_line.h"
 #include "startup/command_line_output.h"
@@ -29,6 +33,15 @@ void PrintUsage()
 {
     const std::string_view usage = cf::UsageText();
     std::fwrite(usage.data(), 1, usage.size(), stdout);
+}
+
+// The person's data and codes must not show in the process list (ps) while
+// this program, or the clipboard server it leaves behind, runs: once read,
+// the arguments are blanked where the system shows them from.
+void HideArguments(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        std::memset(argv[i], 0, std::strlen(argv[i]));
 }
 
 int CurrentYear()
@@ -57,6 +70,8 @@ int RunWindowedMode(int& argc, char** argv)
         QApplication::installTranslator(&qtTexts);
     QApplication::setWindowIcon(cf::frame::ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("codicefiscale"));
+    // What a killed delete left beside the archive holds personal data.
+    cf::RemoveAbandonedTemporaryFiles(cf::ArchivePath());
 
     // The place file is in use until the place list has been loaded from it:
     // a command-line instance ending meanwhile leaves it alone.
@@ -67,6 +82,8 @@ int RunWindowedMode(int& argc, char** argv)
     // The place file was missing: the program has already been ended.
     if (frame.ended())
         return cf::kExitRefused;
+    // A logout or an interruption ends the program as "Esci" does.
+    cf::platform::OnEndSignal(&frame, [&frame] { frame.close(); });
     frame.Start();
     return QApplication::exec();
 }
@@ -79,6 +96,8 @@ int main(int argc, char** argv)
         argc > 1 ? std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1))
                  : std::span<const char* const>();
     const cf::ProgramRequest request = cf::ReadProgramArguments(arguments);
+    if (request.mode == cf::ProgramMode::PersonData || request.mode == cf::ProgramMode::Check)
+        HideArguments(argc, argv);
 
     // The options are additions of our own that never read the place file,
     // so they do not write it.
@@ -103,6 +122,7 @@ int main(int argc, char** argv)
         // A caller that stops reading our output must not keep the code
         // from the clipboard or leave the place file behind.
         std::signal(SIGPIPE, SIG_IGN);
+        cf::platform::CatchEndSignals();
         int status;
         {
             const cf::PlaceFileInUse placeFileInUse;
@@ -114,6 +134,7 @@ int main(int argc, char** argv)
         return status;
     }
     case cf::ProgramMode::Windowed:
+        cf::platform::CatchEndSignals();
         return RunWindowedMode(argc, argv);
     }
     return cf::kExitUsage;

@@ -55,6 +55,7 @@ private slots:
 
     void openingShowsTheRowsSortedWithNothingSelected();
     void missingArchiveOpensEmpty();
+    void unusableArchiveOpensEmptyAndSaysWhy();
     void clickInAnyColumnSelectsTheRowInAllSeven();
     void loadBringsThePersonBackIntoTheGenerationWindow();
     void doubleClickLoadsToo();
@@ -160,6 +161,19 @@ void ArchivioTest::missingArchiveOpensEmpty()
     QVERIFY(!window.Command2()->isEnabled());
     QVERIFY(!window.Command3()->isEnabled());
     QVERIFY(recorder_->requests().empty());
+}
+
+void ArchivioTest::unusableArchiveOpensEmptyAndSaysWhy()
+{
+    // A symbolic link in the archive's place that leads nowhere.
+    QVERIFY(QFile::link(QDir(work_->path()).filePath(QStringLiteral("mancante")), archivePath_));
+    Archivio& window = Open();
+    QCOMPARE(window.list().ListCount(), 0);
+    QCOMPARE(recorder_->requests().size(), 1u);
+    QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Critical);
+    QVERIFY2(recorder_->requests()[0].text.startsWith(QStringLiteral("L'archivio ") + archivePath_ +
+                                                       QStringLiteral(" è un collegamento simbolico")),
+             qPrintable(recorder_->requests()[0].text));
 }
 
 void ArchivioTest::clickInAnyColumnSelectsTheRowInAllSeven()

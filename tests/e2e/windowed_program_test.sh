@@ -96,7 +96,7 @@ wait_for 30 xdotool search --onlyvisible --name '^Codice fiscale - Versione' ||
     fail "the frame window did not appear"
 frame=$(xdotool search --onlyvisible --name '^Codice fiscale - Versione' | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$frame" | sed 's/^/frame_/' | tr 'A-Z' 'a-z')"
-[ -f "$work/runtime/varnel.cod" ] || fail "varnel.cod was not written"
+[ -f "$work/runtime/codicefiscale/varnel.cod" ] || fail "varnel.cod was not written"
 screenshot start
 
 # Without a window manager the focus stays where a closed box left it.
@@ -180,8 +180,8 @@ sleep 1
 screenshot about
 click 275 242
 click 275 279
-wait_for 10 test -f "$work/runtime/codicefiscale.htm" || fail "the help pages were not written"
-[ -f "$work/runtime/varnel.htm" ] || fail "varnel.htm was not written"
+wait_for 10 test -f "$work/runtime/codicefiscale/codicefiscale.htm" || fail "the help pages were not written"
+[ -f "$work/runtime/codicefiscale/varnel.htm" ] || fail "varnel.htm was not written"
 wait_for 10 grep -q codicefiscale.htm "$work/opened" || fail "the help pages were not opened"
 grep -q varnel.htm "$work/opened" || fail "varnel.htm was not opened"
 
@@ -192,8 +192,9 @@ wait "$app"
 status=$?
 app=
 [ "$status" -eq 0 ] || fail "exit status $status after Esci"
-left=$(ls -A "$work/runtime")
+left=$(ls -A "$work/runtime/codicefiscale")
 [ -z "$left" ] || fail "work files left: $left"
+[ "$(ls -A "$work/runtime")" = codicefiscale ] || fail "files loose in the runtime directory: $(ls -A "$work/runtime")"
 
 echo "PASS: generated, copied, archived, found in the archive and cleaned up"
 exit 0

@@ -9,7 +9,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <pwd.h>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -34,6 +37,53 @@ std::string Line(const ArchiveRecord& record)
     for (int k = 0; k < kArchiveFieldCount; ++k)
         line += (k ? ",\"" : "\"") + record[k] + "\"";
     return line + "\r\n";
+}
+
+// Sets an environment variable for as long as it lives (unsets it for
+// nullptr), then puts back what was there.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+constexpr uid_t kNobody = 65534;
+
+// Runs `check` as a user without privileges, since root ignores file
+// permissions: as root, in a child that becomes "nobody" and owns
+// `directory`. True when the check held.
+bool AsUnprivilegedUser(const fs::path& directory, const std::function<bool()>& check)
+{
+    if (::geteuid() != 0)
+        return check();
+    for (const auto& entry : fs::recursive_directory_iterator(directory))
+        if (::lchown(entry.path().c_str(), kNobody, kNobody) != 0)
+            return false;
+    if (::chown(directory.c_str(), kNobody, kNobody) != 0)
+        return false;
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && check() ? 0 : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+mode_t Mode(const fs::path& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0xFFFF;
 }
 
 class ArchiveFileTest : public ::testing::Test {
@@ -83,20 +133,161 @@ TEST_F(ArchiveFileTest, AppendedRecordsLoadSortedWhileTheFileKeepsAppendOrder)
     EXPECT_EQ(LoadArchive(path_), (std::vector{noName, bianchi, bianchi, verdi}));
 }
 
-TEST_F(ArchiveFileTest, LoadEndsLinesAtCrLfOrCrAloneButNotLfAlone)
+TEST_F(ArchiveFileTest, LoadEndsLinesAtCrLfOrCrOrLf)
 {
     Write("\"B\",\"1\"\r"            // CR alone
           "\r\n"                     // blank line
-          "\"A\",\"x\ny\"\r\n"       // LF inside a line
+          "\"A\",\"x\"\n"            // LF alone, as editors on Linux write
+          "\"D\",\"y\"\n\r"          // LF then CR: two line ends around a blank line
           "\"C\",\"2\"");            // last line without a line end
     const std::vector<ArchiveRecord> records = LoadArchive(path_);
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[0], ArchiveRecord{});  // the blank line, first
-    EXPECT_EQ(records[1][1], "x\ny");
-    EXPECT_EQ(records[2][0], "B");
-    EXPECT_EQ(records[3][0], "C");
-    EXPECT_EQ(records[3][1], "2");
-    EXPECT_EQ(records[3][2], "");
+    ASSERT_EQ(records.size(), 6u);
+    EXPECT_EQ(records[0], ArchiveRecord{});  // the blank lines, first
+    EXPECT_EQ(records[1], ArchiveRecord{});
+    EXPECT_EQ(records[2][1], "x");
+    EXPECT_EQ(records[3][0], "B");
+    EXPECT_EQ(records[4][0], "C");
+    EXPECT_EQ(records[4][1], "2");
+    EXPECT_EQ(records[4][2], "");
+    EXPECT_EQ(records[5][1], "y");
+}
+
+// An archive edited on Linux once loaded as one row, and the next delete
+// wrote that row alone: every other person was lost.
+TEST_F(ArchiveFileTest, ArchiveWithLfLineEndsKeepsEveryPersonThroughADeleteAndAnAppend)
+{
+    const std::vector<ArchiveRecord> people = {Person("ALFA", "A"), Person("BETA", "B"), Person("GAMMA", "G")};
+    std::string lfFile;
+    for (const ArchiveRecord& person : people) {
+        std::string line = Line(person);
+        lfFile += line.replace(line.size() - 2, 2, "\n");
+    }
+    Write(lfFile);
+    ArchiveStamp stamp;
+    std::vector<ArchiveRecord> rows = LoadArchive(path_, &stamp);
+    ASSERT_EQ(rows, people);
+    EXPECT_EQ(stamp.persons, 3u);
+
+    rows.erase(rows.begin());
+    ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
+    EXPECT_EQ(LoadArchive(path_), rows);
+
+    Write(lfFile);
+    ASSERT_TRUE(AppendArchiveRecord(path_, Person("DELTA", "D")).ok);
+    EXPECT_EQ(Contents(), lfFile + Line(Person("DELTA", "D")));
+    EXPECT_EQ(LoadArchive(path_).size(), 4u);
+}
+
+TEST_F(ArchiveFileTest, RewriteNeverWritesFewerPersonsThanTheLoadSawLessTheDeletedOne)
+{
+    for (const char* surname : {"ALFA", "BETA", "GAMMA"})
+        ASSERT_TRUE(AppendArchiveRecord(path_, Person(surname, "X")).ok);
+    const std::string before = Contents();
+    ArchiveStamp stamp;
+    std::vector<ArchiveRecord> rows = LoadArchive(path_, &stamp);
+    rows.resize(1);  // a list that lost a row on the way
+    const ArchiveResult shrunk = RewriteArchive(path_, rows, &stamp);
+    EXPECT_FALSE(shrunk.ok);
+    EXPECT_EQ(shrunk.message, "L'archivio " + path_ +
+                                  " ha 3 persone, ma ne sarebbero state scritte solo 1: nessun dato è stato eliminato.");
+    EXPECT_EQ(Contents(), before);
+
+    // A load that could not read the file whole allows no rewrite.
+    const std::string folder = (directory_ / "cartella").string();
+    fs::create_directory(folder);
+    EXPECT_TRUE(LoadArchive(folder, &stamp).empty());
+    EXPECT_FALSE(stamp.whole);
+    EXPECT_EQ(stamp.problem, "Impossibile leggere l'archivio " + folder + ": non è un file normale.");
+    const ArchiveResult unread = RewriteArchive(folder, {}, &stamp);
+    EXPECT_FALSE(unread.ok);
+    EXPECT_EQ(unread.message, "L'archivio " + folder + " non è stato letto per intero: nessun dato è stato eliminato. " +
+                                  stamp.problem);
+    EXPECT_TRUE(fs::is_directory(folder));
+}
+
+TEST_F(ArchiveFileTest, ArchiveIsTheUsersAloneAndKeepsItsPermissions)
+{
+    const mode_t oldMask = ::umask(0);  // even the widest umask opens nothing
+    ASSERT_TRUE(AppendArchiveRecord(path_, Person("ALFA", "A")).ok);
+    EXPECT_EQ(Mode(path_), 0600u);
+    fs::remove(path_);
+    ASSERT_TRUE(RewriteArchive(path_, std::vector{Person("ALFA", "A")}).ok);
+    EXPECT_EQ(Mode(path_), 0600u);
+
+    // A rewrite neither widens nor narrows what the user chose.
+    ::chmod(path_.c_str(), 0640);
+    ASSERT_TRUE(RewriteArchive(path_, std::vector{Person("BETA", "B")}).ok);
+    EXPECT_EQ(Mode(path_), 0640u);
+
+    // The folders the program makes for the archive are closed to others.
+    const fs::path dataHome = directory_ / "data" / "share";
+    const ScopedVariable variable("XDG_DATA_HOME", dataHome.c_str());
+    EXPECT_EQ(ArchivePathFor("/usr/bin/"), (dataHome / "codicefiscale" / kArchiveFileName).string());
+    ::umask(oldMask);
+    for (const fs::path& folder : {directory_ / "data", dataHome, dataHome / "codicefiscale"})
+        EXPECT_EQ(Mode(folder), 0700u) << folder;
+}
+
+// Root may write /usr/bin: an installed program must still leave it alone.
+TEST_F(ArchiveFileTest, InstalledProgramsKeepTheArchiveInTheUserDataDirectory)
+{
+    const ScopedVariable variable("XDG_DATA_HOME", directory_.c_str());
+    const std::string userArchive = (directory_ / "codicefiscale" / kArchiveFileName).string();
+    for (const char* installed : {"/usr/bin/", "/usr/local/bin/", "/opt/codicefiscale/bin/", "/bin/", "/sbin/"})
+        EXPECT_EQ(ArchivePathFor(installed), userArchive) << installed;
+
+    const std::string portable = (directory_ / "portable").string() + "/";
+    fs::create_directory(portable);
+    EXPECT_EQ(ArchivePathFor(portable), portable + kArchiveFileName);
+}
+
+TEST_F(ArchiveFileTest, WithoutAHomeFolderTheArchiveIsRefusedWithAMessage)
+{
+    const std::string noHome = "Impossibile trovare una cartella per l'archivio: l'utente non ha una cartella "
+                               "personale (HOME non impostata e utente sconosciuto al sistema).";
+    ArchiveStamp stamp;
+    EXPECT_TRUE(LoadArchive("", &stamp).empty());
+    EXPECT_FALSE(stamp.whole);
+    EXPECT_EQ(stamp.problem, noHome);
+    EXPECT_EQ(AppendArchiveRecord("", Person("ALFA", "A")).message, noHome);
+    EXPECT_EQ(RewriteArchive("", {}).message, noHome);
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can become a user the password database does not know";
+    // Such a user, without HOME or with a relative one: no path, rather
+    // than "/.local/share/codicefiscale/codarc.dat".
+    uid_t stranger = 60000;
+    while (::getpwuid(stranger))
+        ++stranger;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::unsetenv("XDG_DATA_HOME");
+        ::unsetenv("HOME");
+        const bool unset = ::setuid(stranger) == 0 && ArchivePathFor("/usr/bin/").empty();
+        ::setenv("HOME", "relativa", 1);
+        ::_exit(unset && ArchivePathFor("/usr/bin/").empty() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// A file the user made read-only is not replaced by a delete, just as it
+// takes no append.
+TEST_F(ArchiveFileTest, ReadOnlyArchiveIsNeitherReplacedNorAppendedTo)
+{
+    Write(Line(Person("ALFA", "A")));
+    ::chmod(path_.c_str(), 0444);
+    const std::string refused = "Impossibile scrivere l'archivio " + path_ + ": permesso negato.";
+    EXPECT_TRUE(AsUnprivilegedUser(directory_, [&] {
+        ArchiveStamp stamp;
+        const std::vector<ArchiveRecord> rows = LoadArchive(path_, &stamp);
+        return rows.size() == 1 && RewriteArchive(path_, {}, &stamp).message == refused
+            && AppendArchiveRecord(path_, Person("BETA", "B")).message == refused;
+    }));
+    EXPECT_EQ(Contents(), Line(Person("ALFA", "A")));
+    EXPECT_EQ(Mode(path_), 0444u);
 }
 
 TEST_F(ArchiveFileTest, LoadSplitsLegacyLinesIntoFields)
@@ -231,6 +422,9 @@ TEST_F(ArchiveFileTest, AppendEndsAnUnterminatedLastLineFirst)
     Write("\"A\",\"1\"\r");  // a CR alone already ends the line
     ASSERT_TRUE(AppendArchiveRecord(path_, Person("B", "2")).ok);
     EXPECT_EQ(Contents(), "\"A\",\"1\"\r" + Line(Person("B", "2")));
+    Write("\"A\",\"1\"\n");  // and so does a LF alone
+    ASSERT_TRUE(AppendArchiveRecord(path_, Person("B", "2")).ok);
+    EXPECT_EQ(Contents(), "\"A\",\"1\"\n" + Line(Person("B", "2")));
 }
 
 TEST_F(ArchiveFileTest, UnwritableDirectoryIsReportedAsAFailure)
@@ -248,22 +442,55 @@ TEST_F(ArchiveFileTest, UnwritableDirectoryIsReportedAsAFailure)
     EXPECT_FALSE(fs::exists(path_));
 }
 
-TEST_F(ArchiveFileTest, SymbolicLinkAtTheArchivePathIsNeverWrittenThrough)
+// One rule for load, append and delete: a link to a plain file of the
+// user's own is the archive, written through; any other link is refused.
+TEST_F(ArchiveFileTest, LinkToTheUsersOwnFileIsFollowedByEveryOperation)
 {
-    const std::string target = (directory_ / "target").string();
-    Write("untouched", target);
+    const fs::path elsewhere = directory_ / "altrove";
+    fs::create_directory(elsewhere);
+    const std::string target = (elsewhere / kArchiveFileName).string();
+    Write(Line(Person("ALFA", "A")), target);
     fs::create_symlink(target, path_);
 
-    const ArchiveResult appended = AppendArchiveRecord(path_, Person("ROSSI", "ANNA"));
-    EXPECT_FALSE(appended.ok);
-    EXPECT_EQ(appended.message,
-              "Impossibile scrivere l'archivio " + path_ + ": al suo posto c'è un collegamento simbolico.");
-    EXPECT_EQ(Contents(target), "untouched");
+    ASSERT_TRUE(AppendArchiveRecord(path_, Person("BETA", "B")).ok);
+    EXPECT_EQ(Contents(target), Line(Person("ALFA", "A")) + Line(Person("BETA", "B")));
+    ArchiveStamp stamp;
+    std::vector<ArchiveRecord> rows = LoadArchive(path_, &stamp);
+    ASSERT_EQ(rows, (std::vector{Person("ALFA", "A"), Person("BETA", "B")}));
+    rows.erase(rows.begin());
+    ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
 
-    ASSERT_TRUE(RewriteArchive(path_, std::vector{Person("ROSSI", "ANNA")}).ok);
-    EXPECT_FALSE(fs::is_symlink(path_));
-    EXPECT_EQ(Contents(), Line(Person("ROSSI", "ANNA")));
-    EXPECT_EQ(Contents(target), "untouched");
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_EQ(Contents(target), Line(Person("BETA", "B")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1);
+}
+
+TEST_F(ArchiveFileTest, LinkLeadingAnywhereElseIsRefusedByNameEverywhere)
+{
+    const std::string refused = "L'archivio " + path_ +
+                                " è un collegamento simbolico che non porta a un file normale dell'utente: "
+                                "l'archivio non viene né letto né scritto.";
+    const fs::path folder = directory_ / "cartella";
+    fs::create_directory(folder);
+    const fs::path othersFile = directory_ / "altrui";
+    Write(Line(Person("ALFA", "A")), othersFile.string());
+    std::vector<fs::path> targets = {directory_ / "mancante", folder};
+    if (::geteuid() == 0 && ::chown(othersFile.c_str(), kNobody, kNobody) == 0)
+        targets.push_back(othersFile);
+
+    for (const fs::path& target : targets) {
+        fs::create_symlink(target, path_);
+        ArchiveStamp stamp;
+        EXPECT_TRUE(LoadArchive(path_, &stamp).empty()) << target;
+        EXPECT_EQ(stamp.problem, refused) << target;
+        EXPECT_EQ(AppendArchiveRecord(path_, Person("BETA", "B")).message, refused) << target;
+        EXPECT_EQ(RewriteArchive(path_, {}).message, refused) << target;
+        EXPECT_TRUE(fs::is_symlink(path_));
+        fs::remove(path_);
+    }
+    EXPECT_FALSE(fs::exists(directory_ / "mancante"));
+    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_EQ(Contents(othersFile.string()), Line(Person("ALFA", "A")));
 }
 
 TEST_F(ArchiveFileTest, WriteCutShortByAFullDiskLeavesTheArchiveAsItWas)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -35,17 +36,29 @@ protected:
     void TearDown() override
     {
         ::setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
-        std::system(("rm -rf '" + directory_ + "'").c_str());
+        std::filesystem::remove_all(directory_);
     }
     std::string directory_;
     std::string oldRuntime_;
 };
 
-TEST_F(WorkFiles, WorkDirectoryIsThePrivateRuntimeDirectoryWithSlash)
+TEST_F(WorkFiles, WorkDirectoryIsAPrivateFolderOfItsOwnInTheRuntimeDirectory)
 {
-    EXPECT_EQ(WorkDirectory(), directory_ + "/");
+    const std::string own = directory_ + "/codicefiscale/";
+    EXPECT_EQ(WorkDirectory(), own);
+    struct stat info {};
+    ASSERT_EQ(::lstat(own.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
     ::setenv("XDG_RUNTIME_DIR", (directory_ + "/").c_str(), 1);
-    EXPECT_EQ(WorkDirectory(), directory_ + "/");
+    EXPECT_EQ(WorkDirectory(), own);
+
+    // A name taken by something else, or a folder others may enter, is not used.
+    ::chmod(own.c_str(), 0755);
+    EXPECT_NE(WorkDirectory(), own);
+    ::rmdir(own.c_str());
+    ASSERT_EQ(::symlink(directory_.c_str(), (directory_ + "/codicefiscale").c_str()), 0);
+    EXPECT_NE(WorkDirectory(), own);
 }
 
 TEST_F(WorkFiles, SharedOrMissingRuntimeDirectoryFallsBackToOwnTemporaryFolder)

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "engine/embedded_resources.h"
+#include "engine/work_files.h"
 #include "frame/about.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
@@ -35,6 +36,7 @@ private slots:
 
 private:
     QByteArray ReadWorkFile(const QString& name) const;
+    static QString WorkFilePath(const QString& name);
     static QByteArray Resource(int id);
 
     QTemporaryDir workDirectory_;
@@ -50,16 +52,21 @@ void AboutTest::init()
 
 void AboutTest::cleanup()
 {
-    qputenv("XDG_RUNTIME_DIR", previousRuntimeDir_);
     // The directory itself stays, private as it was made.
-    QDir directory(workDirectory_.path());
+    QDir directory(WorkFilePath({}));
     for (const QString& name : directory.entryList(QDir::Files | QDir::Hidden))
         directory.remove(name);
+    qputenv("XDG_RUNTIME_DIR", previousRuntimeDir_);
+}
+
+QString AboutTest::WorkFilePath(const QString& name)
+{
+    return QString::fromStdString(cf::WorkDirectory()) + name;
 }
 
 QByteArray AboutTest::ReadWorkFile(const QString& name) const
 {
-    QFile file(workDirectory_.filePath(name));
+    QFile file(WorkFilePath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -148,15 +155,15 @@ void AboutTest::helpButtonsWriteThePagesAndOpenThem()
 
     QTest::mouseClick(about.findChild<QPushButton*>("Command1"), Qt::LeftButton);
     QCOMPARE(ReadWorkFile(QStringLiteral("varnel.htm")), Resource(cf::kCommandLineHelpResource));
-    QVERIFY(!QFile::exists(workDirectory_.filePath(QStringLiteral("codicefiscale.htm"))));
+    QVERIFY(!QFile::exists(WorkFilePath(QStringLiteral("codicefiscale.htm"))));
 
     QTest::mouseClick(about.findChild<QPushButton*>("Command2"), Qt::LeftButton);
     QCOMPARE(ReadWorkFile(QStringLiteral("codicefiscale.htm")), Resource(cf::kCodeHelpResource));
 
     QCOMPARE(shell.urls().size(), std::size_t{2});
-    QCOMPARE(shell.urls()[0], QUrl::fromLocalFile(workDirectory_.filePath(QStringLiteral("varnel.htm"))));
+    QCOMPARE(shell.urls()[0], QUrl::fromLocalFile(WorkFilePath(QStringLiteral("varnel.htm"))));
     QCOMPARE(shell.urls()[1],
-             QUrl::fromLocalFile(workDirectory_.filePath(QStringLiteral("codicefiscale.htm"))));
+             QUrl::fromLocalFile(WorkFilePath(QStringLiteral("codicefiscale.htm"))));
     QVERIFY(boxes.requests().empty());
 }
 
@@ -168,7 +175,7 @@ void AboutTest::openingAPageAgainReplacesTheFile()
     QVERIFY(QTest::qWaitForWindowExposed(&about));
 
     // A longer leftover must not survive at the end of the new page.
-    QFile stale(workDirectory_.filePath(QStringLiteral("varnel.htm")));
+    QFile stale(WorkFilePath(QStringLiteral("varnel.htm")));
     QVERIFY(stale.open(QIODevice::WriteOnly));
     stale.write(QByteArray(Resource(cf::kCommandLineHelpResource).size() + 500, 'x'));
     stale.close();
@@ -190,7 +197,7 @@ void AboutTest::unwritablePageOpensNothingAndSaysNothing()
     QVERIFY(QTest::qWaitForWindowExposed(&about));
 
     // A directory in the page's place cannot be replaced by the page.
-    QDir work(workDirectory_.path());
+    QDir work(WorkFilePath({}));
     QVERIFY(work.mkpath(QStringLiteral("codicefiscale.htm/kept")));
     QTest::mouseClick(about.findChild<QPushButton*>("Command2"), Qt::LeftButton);
 
@@ -219,10 +226,10 @@ void AboutTest::onlyTheLinkLabelsOpenContacts()
     QTest::mouseClick(email, Qt::LeftButton);
     QTest::mouseClick(about.findChild<QLabel*>("Label2_6"), Qt::LeftButton);
     QCOMPARE(shell.urls().size(), std::size_t{2});
-    QCOMPARE(shell.urls()[0], QUrl(QStringLiteral("mailto:codicefiscale@example.org")));
+    QCOMPARE(shell.urls()[0], QUrl(QStringLiteral("mailto:info@progettocodicefiscale.it")));
     QCOMPARE(shell.urls()[0].scheme(), QStringLiteral("mailto"));
-    QCOMPARE(shell.urls()[1], QUrl(QStringLiteral("https://codicefiscale.example.org")));
-    QVERIFY(!QFile::exists(workDirectory_.filePath(QStringLiteral("varnel.htm"))));
+    QCOMPARE(shell.urls()[1], QUrl(QStringLiteral("https://progettocodicefiscale.it")));
+    QVERIFY(!QFile::exists(WorkFilePath(QStringLiteral("varnel.htm"))));
 }
 
 void AboutTest::linksShowTheLinkCursor()

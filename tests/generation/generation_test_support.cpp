@@ -20,9 +20,16 @@ TestWorkDirectory::~TestWorkDirectory()
     qputenv("XDG_RUNTIME_DIR", previous_);
 }
 
+QString TestWorkDirectory::path() const
+{
+    QString work = QString::fromStdString(cf::WorkDirectory());
+    work.chop(1);
+    return work;
+}
+
 QString TestWorkDirectory::placeFile() const
 {
-    return directory_.filePath(QString::fromLatin1(cf::kPlaceFileName));
+    return path() + u'/' + QString::fromLatin1(cf::kPlaceFileName);
 }
 
 bool ShowActive(QWidget* window)

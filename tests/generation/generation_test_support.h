@@ -6,13 +6,14 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-// A private work directory (XDG_RUNTIME_DIR) holding a fresh "varnel.cod"
-// for as long as the object lives.
+// A private runtime directory (XDG_RUNTIME_DIR) whose work folder holds a
+// fresh "varnel.cod" for as long as the object lives.
 class TestWorkDirectory {
 public:
     TestWorkDirectory();
     ~TestWorkDirectory();
-    QString path() const { return directory_.path(); }
+    // The program's work folder in it, without the final '/'.
+    QString path() const;
     QString placeFile() const;
 
 private:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "engine/archive_file.h"
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
+#include "engine/safe_file.h"
 #include "engine/work_files.h"
 #include "scratch_mount.h"
 
@@ -99,12 +101,20 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
         } else {
             ++killsBefore;
         }
-        // A killed rewrite may leave its temporary file: never the archive.
-        for (const auto& entry : fs::directory_iterator(directory.path))
-            if (entry.path().filename().string().starts_with(std::string(cf::kArchiveFileName) + "."))
-                fs::remove(entry.path());
     }
-    std::printf("50 kills: %d left the old archive, %d the new one, 0 damaged\n", killsBefore, killsAfter);
+    // A killed rewrite may leave its temporary file, full of personal data:
+    // the next start takes it away.
+    int leftovers = 0;
+    for (const auto& entry : fs::directory_iterator(directory.path))
+        leftovers += entry.path().filename().string().starts_with(std::string(cf::kArchiveFileName) + ".");
+    cf::RemoveAbandonedTemporaryFiles(path);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory.path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{cf::kArchiveFileName, "expected"}));
+    std::printf("50 kills: %d left the old archive, %d the new one, 0 damaged; %d temporary files removed\n",
+                killsBefore, killsAfter, leftovers);
 }
 
 TEST(FullDisk, AppendAndRewriteReportTheFailureAndLoseNothing)
@@ -153,30 +163,32 @@ TEST(PlantedLinks, WorkFilesNeverFollowTheirLinks)
     TempDirectory runtime;
     const std::string target = runtime.path + "/precious";
     std::ofstream(target) << "keep me";
+    const std::string work = runtime.path + "/codicefiscale";  // the program's folder
+    ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
     const char* workFiles[] = {"varnel.cod", "varnel.htm", "codicefiscale.htm"};
     for (const char* name : workFiles)
-        ASSERT_EQ(::symlink(target.c_str(), (runtime.path + "/" + name).c_str()), 0);
+        ASSERT_EQ(::symlink(target.c_str(), (work + "/" + name).c_str()), 0);
 
     // The command-line mode writes and deletes "varnel.cod".
     const auto [out, status] = RunShell("env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path + "' '" +
                                    CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA");
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out, "BNCLCU85L43H501J\n");
-    EXPECT_FALSE(fs::exists(fs::symlink_status(runtime.path + "/varnel.cod")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(work + "/varnel.cod")));
 
     // The help pages are written over their links, then deleted.
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string oldRuntime = old ? old : "";
     ::setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
     EXPECT_TRUE(cf::WriteResourceFile("varnel.htm", cf::kCommandLineHelpResource));
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(runtime.path + "/varnel.htm")));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(work + "/varnel.htm")));
     cf::DeleteWorkFile("varnel.htm");
     cf::DeleteWorkFile("codicefiscale.htm");
     ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
 
     EXPECT_EQ(ReadAll(target), "keep me");
     for (const char* name : workFiles)
-        EXPECT_FALSE(fs::exists(fs::symlink_status(runtime.path + "/" + name))) << name;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(work + "/" + name))) << name;
 }
 
 }  // namespace
@@ -192,7 +204,7 @@ TEST(TwoInstances, CommandLineRunsNeverTakeThePlaceFileFromAWindowedOne)
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string oldRuntime = old ? old : "";
     ::setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
-    const std::string placeFile = runtime.path + "/varnel.cod";
+    const std::string placeFile = runtime.path + "/codicefiscale/varnel.cod";
     const auto table = cf::ResourceBytes(cf::kPlaceTableResource);
     const std::string whole(reinterpret_cast<const char*>(table.data()), table.size());
 

@@ -147,8 +147,13 @@ ProcessResult ChildProcess::Wait(std::chrono::milliseconds timeout)
 
 void ChildProcess::Kill()
 {
+    Signal(SIGKILL);
+}
+
+void ChildProcess::Signal(int signal)
+{
     if (pid_ > 0)
-        kill(pid_, SIGKILL);
+        kill(pid_, signal);
 }
 
 ProcessResult RunProcess(const std::vector<std::string>& command,

@@ -38,6 +38,8 @@ public:
     ProcessResult Wait(std::chrono::milliseconds timeout);
 
     void Kill();
+    // Sends the signal to the program, if it runs.
+    void Signal(int signal);
 
 private:
     pid_t pid_ = -1;

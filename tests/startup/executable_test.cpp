@@ -25,7 +25,7 @@ protected:
 
     bool PlaceFileExists() const
     {
-        return std::filesystem::exists(workDirectory_.path() + "/varnel.cod");
+        return std::filesystem::exists(workDirectory_.path() + "/codicefiscale/varnel.cod");
     }
 
     TemporaryDirectory workDirectory_;

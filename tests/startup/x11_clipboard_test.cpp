@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "child_process.h"
@@ -64,6 +68,14 @@ protected:
         return RunProcess({"xclip", "-selection", "clipboard", "-o"}, Environment(), seconds(5)).out;
     }
 
+    // Waits for a box with this title to show.
+    bool WaitForBox(const std::string& title) const
+    {
+        return !RunProcess({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + title + "$"},
+                           Environment(), seconds(10))
+                    .out.empty();
+    }
+
     // Waits for the box with this title and presses Enter on it.
     bool AnswerBox(const std::string& title) const
     {
@@ -112,15 +124,54 @@ TEST_F(X11Clipboard, RefusedDataLeavesTheClipboardAlone)
 TEST_F(X11Clipboard, SixthFieldShowsTheCodeOnceItIsOnTheClipboard)
 {
     ChildProcess shown(Program("DE LUCA,ANNA MARIA,29/02/00,F,SAN REMO,0"), Environment());
-    const ProcessResult found = RunProcess(
-        {"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Codice Fiscale$"}, Environment(),
-        seconds(10));
-    ASSERT_FALSE(found.out.empty()) << "no box titled Codice Fiscale";
+    ASSERT_TRUE(WaitForBox("Codice Fiscale")) << "no box titled Codice Fiscale";
     EXPECT_EQ(Clipboard(), "DLCNMR00B69I138Z");
     EXPECT_TRUE(AnswerBox("Codice Fiscale"));
     const ProcessResult result = shown.Wait(seconds(10));
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out, "DLCNMR00B69I138Z\n");
+}
+
+// Whoever lists the processes must not read the person's data off the
+// server that keeps the code on the clipboard (it used to show the whole
+// command line until another program took the clipboard).
+TEST_F(X11Clipboard, ClipboardServerShowsNoPersonalDataInTheProcessList)
+{
+    ASSERT_EQ(RunProcess(Program("BIANCHI,LUCIA,3/7/85,F,ROMA"), Environment()).exitStatus, 0);
+    ASSERT_EQ(Clipboard(), "BNCLCU85L43H501J");
+
+    const auto readAll = [](const std::filesystem::path& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    };
+    const std::filesystem::path program = std::filesystem::canonical(CF_EXECUTABLE);
+    int servers = 0;
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(process.path() / "exe", error) != program)
+            continue;
+        ++servers;
+        for (const char* shown : {"cmdline", "environ"}) {
+            const std::string text = readAll(process.path() / shown);
+            for (const char* data : {"BIANCHI", "LUCIA", "3/7/85", "ROMA", "BNCLCU85L43H501J"})
+                EXPECT_EQ(text.find(data), std::string::npos) << shown << " of " << process.path() << " shows " << data;
+        }
+    }
+    EXPECT_GE(servers, 1) << "no process serves the clipboard";
+}
+
+// A box showing the code is closed by an end signal, and the program still
+// removes its place file.
+TEST_F(X11Clipboard, EndSignalClosesTheShownCodeAndCleansUp)
+{
+    ChildProcess shown(Program("BIANCHI,LUCIA,3/7/85,F,ROMA,1"), Environment());
+    ASSERT_TRUE(WaitForBox("Codice Fiscale")) << "no box titled Codice Fiscale";
+    shown.Signal(SIGTERM);
+    const ProcessResult result = shown.Wait(seconds(10));
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_FALSE(std::filesystem::exists(workDirectory_.path() + "/codicefiscale/varnel.cod"));
+    EXPECT_EQ(Clipboard(), "BNCLCU85L43H501J");
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+#include "engine/safe_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace cf {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SafeFile : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = testing::TempDir() + "safe-file-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        directory_ = pattern;
+        path_ = directory_ + "/codarc.dat";
+    }
+    void TearDown() override { fs::remove_all(directory_); }
+
+    static unsigned Mode(const std::string& path)
+    {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0xFFFFu;
+    }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(directory_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string directory_;
+    std::string path_;
+};
+
+TEST_F(SafeFile, NewFilesAreTheUsersAloneAndReplacedFilesKeepTheirPermissions)
+{
+    const mode_t oldMask = ::umask(0);  // even the widest umask opens nothing
+    ASSERT_TRUE(ReplaceFileContents(path_, "new"));
+    EXPECT_EQ(Mode(path_), 0600u);
+
+    ::chmod(path_.c_str(), 0640);
+    ASSERT_TRUE(ReplaceFileContents(path_, "again"));
+    EXPECT_EQ(Mode(path_), 0640u);
+    ::umask(oldMask);
+}
+
+TEST_F(SafeFile, PrivateDirectoriesAreMadeClosedAndExistingOnesKeepTheirMode)
+{
+    ::chmod(directory_.c_str(), 0755);
+    const std::string deep = directory_ + "/a/b/c";
+    const mode_t oldMask = ::umask(0);
+    EXPECT_TRUE(MakePrivateDirectories(deep));
+    ::umask(oldMask);
+    for (const std::string& folder : {directory_ + "/a", directory_ + "/a/b", deep})
+        EXPECT_EQ(Mode(folder), 0700u) << folder;
+    EXPECT_EQ(Mode(directory_), 0755u);
+    EXPECT_TRUE(MakePrivateDirectories(deep));
+
+    std::ofstream(directory_ + "/file") << "x";
+    EXPECT_FALSE(MakePrivateDirectories(directory_ + "/file"));
+    EXPECT_FALSE(MakePrivateDirectories(directory_ + "/file/below"));
+}
+
+// Temporary files of killed replacements go; those of a replacement still
+// running, and files that only look alike, stay.
+TEST_F(SafeFile, AbandonedTemporaryFilesAreRemovedButNotOnesInUse)
+{
+    for (const char* name : {"codarc.dat", "codarc.dat.Ab12Cd", "codarc.dat.zz99ZZ", "codarc.dat.bak",
+                             "codarc.dat.Ab12Cde", "varnel.cod.Ab12Cd"})
+        std::ofstream(directory_ + "/" + name) << "x";
+
+    // A running replacement holds its temporary file locked.
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        const int fd = ::open((directory_ + "/codarc.dat.zz99ZZ").c_str(), O_RDWR);
+        ::flock(fd, LOCK_EX);
+        char byte = 0;
+        (void)!::write(ready[1], &byte, 1);
+        (void)!::read(release[0], &byte, 1);
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+
+    RemoveAbandonedTemporaryFiles(path_);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"codarc.dat", "codarc.dat.Ab12Cde", "codarc.dat.bak",
+                                                 "codarc.dat.zz99ZZ", "varnel.cod.Ab12Cd"}));
+
+    ASSERT_EQ(::write(release[1], &byte, 1), 1);
+    ::waitpid(writer, nullptr, 0);
+    for (int fd : {ready[0], ready[1], release[0], release[1]})
+        ::close(fd);
+    // The next replacement sweeps what its killed predecessors left.
+    ASSERT_TRUE(ReplaceFileContents(path_, "new"));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"codarc.dat", "codarc.dat.Ab12Cde", "codarc.dat.bak",
+                                                 "varnel.cod.Ab12Cd"}));
+
+    // A path without a file name (no archive place) has no temporary files.
+    std::ofstream(directory_ + "/.bashrc") << "x";
+    RemoveAbandonedTemporaryFiles(directory_ + "/");
+    RemoveAbandonedTemporaryFiles("");
+    EXPECT_TRUE(fs::exists(directory_ + "/.bashrc"));
+}
+
+}  // namespace
+}  // namespace cf
