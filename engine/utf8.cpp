@@ -35,9 +35,12 @@ char32_t NextUtf8Character(std::string_view text, std::size_t& pos)
 
 bool IsValidUtf8(std::string_view text)
 {
-    for (std::size_t pos = 0; pos < text.size();)
-        if (NextUtf8Character(text, pos) == kInvalidCharacter)
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80)
+            ++pos;
+        else if (NextUtf8Character(text, pos) == kInvalidCharacter)
             return false;
+    }
     return true;
 }
 
