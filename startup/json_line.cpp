@@ -7,10 +7,13 @@ namespace {
 
 void AppendJsonString(std::string& out, std::string_view text)
 {
-    std::string valid;
-    AppendValidUtf8(text, valid);
+    std::string replaced;
+    if (!IsValidUtf8(text)) {
+        AppendValidUtf8(text, replaced);
+        text = replaced;
+    }
     out += '"';
-    for (char c : valid) {
+    for (char c : text) {
         switch (c) {
         case '"':
             out += "\\\"";
