@@ -14,6 +14,7 @@ namespace cf {
 namespace {
 
 constexpr char kLineTooLong[] = "La riga è più lunga di 4096 byte e non è stata letta.";
+static_assert(kMaxBatchLineLength == 4096, "the message names the limit");
 constexpr char kBadQuotes[] =
     "La riga non è CSV valido: virgolette non chiuse o testo dopo le virgolette di chiusura.";
 

@@ -1,5 +1,6 @@
 #include "startup/line_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace cf {

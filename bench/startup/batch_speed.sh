@@ -13,6 +13,7 @@ program=$(realpath "${1:-build/startup/codicefiscale}")
 persons=${2:-1000000}
 runs=${3:-5}
 single_runs=1000
+[ -x "$program" ] || { echo "no program at $program" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -40,25 +41,28 @@ with open(path, "w", encoding="utf-8") as out:
                   f"{random.choice('MFmf')},{random.choice(places)}\n")
 PY
 
-# Runs a command `runs` times; prints the median wall time and peak memory.
+# Runs a command `runs` times; prints the median wall time, processor time
+# (user + system: less hurt by other work on the machine) and peak memory.
 measure() {
   local label=$1 input=$2
   shift 2
-  local times=() peaks=()
+  local times=() cpus=() peaks=()
   for _ in $(seq "$runs"); do
-    /usr/bin/time -o "$work/time" -f "%e %M" "$@" <"$input" >"$work/out" || true
-    read -r seconds kilobytes < <(tail -1 "$work/time")
+    /usr/bin/time -o "$work/time" -f "%e %U %S %M" "$@" <"$input" >"$work/out" || true
+    read -r seconds user system kilobytes < <(tail -1 "$work/time")
     times+=("$seconds")
+    cpus+=("$(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }')")
     peaks+=("$kilobytes")
   done
-  local median_time median_peak
-  median_time=$(printf '%s\n' "${times[@]}" | sort -g | sed -n "$(((runs + 1) / 2))p")
-  median_peak=$(printf '%s\n' "${peaks[@]}" | sort -g | sed -n "$(((runs + 1) / 2))p")
-  printf '%-44s %8s s  %6d KiB peak  (runs: %s)\n' "$label" "$median_time" "$median_peak" "${times[*]}"
+  median() { printf '%s\n' "$@" | sort -g | sed -n "$((($# + 1) / 2))p"; }
+  printf '%-34s %6s s wall %6s s cpu %6d KiB peak  (wall: %s)\n' "$label" "$(median "${times[@]}")" \
+    "$(median "${cpus[@]}")" "$(median "${peaks[@]}")" "${times[*]}"
 }
 
 measure "--batch, $persons persons" "$work/persons.csv" "$program" --batch
-"$program" --batch <"$work/persons.csv" | awk -F, 'length($(NF-1)) == 16 { print $(NF-1) }' >"$work/codes.txt" || true
+# As many codes as persons: those computed, taken again from the start.
+"$program" --batch <"$work/persons.csv" | awk -F, 'length($(NF-1)) == 16 { print $(NF-1) }' >"$work/computed.txt" || true
+head -n "$persons" <(cat "$work/computed.txt" "$work/computed.txt") >"$work/codes.txt"
 measure "--check -, $(wc -l <"$work/codes.txt") codes" "$work/codes.txt" "$program" --check -
 measure "--batch --json, $persons persons" "$work/persons.csv" "$program" --batch --json
 
