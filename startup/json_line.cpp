@@ -5,6 +5,32 @@
 namespace cf {
 namespace {
 
+// The escape of a character JSON does not take as it stands; empty for
+// the others.
+std::string_view EscapeOf(char c, char (&control)[7])
+{
+    switch (c) {
+    case '"':
+        return "\\\"";
+    case '\\':
+        return "\\\\";
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
+    default:
+        break;
+    }
+    if (static_cast<unsigned char>(c) >= 0x20)
+        return {};
+    static constexpr char kHex[] = "0123456789abcdef";
+    control[0] = '\\', control[1] = 'u', control[2] = '0', control[3] = '0';
+    control[4] = kHex[(c >> 4) & 0xF], control[5] = kHex[c & 0xF];
+    return {control, 6};
+}
+
 void AppendJsonString(std::string& out, std::string_view text)
 {
     std::string replaced;
@@ -13,34 +39,17 @@ void AppendJsonString(std::string& out, std::string_view text)
         text = replaced;
     }
     out += '"';
-    for (char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                static constexpr char kHex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += kHex[(c >> 4) & 0xF];
-                out += kHex[c & 0xF];
-            } else {
-                out += c;
-            }
-        }
+    std::size_t plain = 0;  // start of the characters not yet appended
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char control[7];
+        const std::string_view escape = EscapeOf(text[i], control);
+        if (escape.empty())
+            continue;
+        out.append(text.substr(plain, i - plain));
+        out.append(escape);
+        plain = i + 1;
     }
+    out.append(text.substr(plain));
     out += '"';
 }
 

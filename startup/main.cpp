@@ -148,10 +148,6 @@ int main(int argc, char** argv)
         argc > 1 ? std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1))
                  : std::span<const char* const>();
     const cf::ProgramRequest request = cf::ReadProgramArguments(arguments);
-    // A caller that stops reading our output gets a write error, not a
-    // signal: the clipboard and the place file are still looked after.
-    std::signal(SIGPIPE, SIG_IGN);
-
     // The options are additions of our own that never read the place file,
     // so they do not write it.
     switch (request.mode) {
@@ -177,6 +173,11 @@ int main(int argc, char** argv)
         return PrintLinesOrRefusal(list.lines, list.refusal);
     }
     case cf::ProgramMode::PersonData: {
+        // A caller that stops reading our output gets a write error, not a
+        // signal: the clipboard and the place file are still looked after.
+        // Elsewhere a reader that has gone (`| head`) ends the run quietly
+        // by the signal, as with any filter.
+        std::signal(SIGPIPE, SIG_IGN);
         int status;
         {
             const cf::PlaceFileInUse placeFileInUse;

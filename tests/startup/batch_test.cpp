@@ -8,6 +8,7 @@
 
 #include "startup/batch.h"
 #include "startup/csv_line.h"
+#include "startup/json_line.h"
 #include "startup/line_reader.h"
 #include "stream_text.h"
 
@@ -69,6 +70,20 @@ TEST(CsvLine, QuotedFieldsAndWhatIsNoCsv)
     out.clear();
     AppendCsvField(out, "\xC8RBA");
     EXPECT_EQ(out, "\xEF\xBF\xBDRBA");
+}
+
+TEST(JsonLine, EscapesWhatJsonCannotHoldAsItStands)
+{
+    std::string out;
+    JsonLine(out)
+        .Text("a", "q\"b\\n\nt\tr\r\x01\x1f è")
+        .TextOrNull("b", "")
+        .Number("c", -3)
+        .Boolean("d", false)
+        .Text("e", "\xC8RBA")
+        .End();
+    EXPECT_EQ(out, "{\"a\":\"q\\\"b\\\\n\\nt\\tr\\r\\u0001\\u001f è\",\"b\":null,\"c\":-3,\"d\":false,"
+                   "\"e\":\"\xEF\xBF\xBDRBA\"}\n");
 }
 
 struct BatchRun {
