@@ -1,7 +1,5 @@
 #include "engine/dates.h"
 
-#include <cstdio>
-
 namespace cf {
 namespace {
 
@@ -34,11 +32,31 @@ bool IsSeparator(char c)
     return c == '/' || c == '-' || c == '.';
 }
 
-std::string Format(const char* pattern, int a, int b, int c)
+// Appends the number with at least `digits` digits, leading zeros first.
+void AppendDigits(std::string& text, int number, int digits)
 {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, pattern, a, b, c);
-    return buffer;
+    char buffer[12];
+    int length = 0;
+    do {
+        buffer[length++] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number > 0 && length < 11);
+    while (length < digits)
+        buffer[length++] = '0';
+    while (length > 0)
+        text += buffer[--length];
+}
+
+// dd/mm/ and the year with `yearDigits` digits.
+std::string Format(const Date& date, int year, int yearDigits)
+{
+    std::string text;
+    AppendDigits(text, date.day, 2);
+    text += '/';
+    AppendDigits(text, date.month, 2);
+    text += '/';
+    AppendDigits(text, year, yearDigits);
+    return text;
 }
 
 }  // namespace
@@ -97,12 +115,12 @@ std::optional<Date> ParseDayFirstDate(std::string_view text)
 
 std::string FormatShortDate(const Date& date)
 {
-    return Format("%02d/%02d/%02d", date.day, date.month, date.year % 100);
+    return Format(date, date.year % 100, 2);
 }
 
 std::string FormatLongYearDate(const Date& date)
 {
-    return Format("%02d/%02d/%04d", date.day, date.month, date.year);
+    return Format(date, date.year, 4);
 }
 
 }  // namespace cf

@@ -33,6 +33,32 @@ char32_t NextUtf8Character(std::string_view text, std::size_t& pos)
     return character;
 }
 
+bool IsValidUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80)
+            ++pos;
+        else if (NextUtf8Character(text, pos) == kInvalidCharacter)
+            return false;
+    }
+    return true;
+}
+
+void AppendValidUtf8(std::string_view text, std::string& out)
+{
+    if (IsValidUtf8(text)) {
+        out.append(text);
+        return;
+    }
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        if (NextUtf8Character(text, pos) == kInvalidCharacter)
+            out += "\xEF\xBF\xBD";
+        else
+            out.append(text.substr(start, pos - start));
+    }
+}
+
 void AppendUtf8(char32_t character, std::string& out)
 {
     if (character < 0x80) {

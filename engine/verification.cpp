@@ -2,28 +2,18 @@
 
 #include <algorithm>
 
-#include "engine/code_computation.h"
 #include "engine/birth_place.h"
+#include "engine/code_computation.h"
+#include "engine/homocodes.h"
 
 namespace cf {
 namespace {
 
-// The letters that stand for the digits 0-9 in homocodes.
-constexpr std::string_view kHomocodeLetters = "LMNPQRSTUV";
-
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    const std::size_t letter = kHomocodeLetters.find(c);
-    return letter == std::string_view::npos ? -1 : static_cast<int>(letter);
-}
-
 int TwoDigitValue(std::string_view text)
 {
-    if (text.size() < 2 || DigitValue(text[0]) < 0 || DigitValue(text[1]) < 0)
+    if (text.size() < 2 || HomocodeDigitValue(text[0]) < 0 || HomocodeDigitValue(text[1]) < 0)
         return -1;
-    return DigitValue(text[0]) * 10 + DigitValue(text[1]);
+    return HomocodeDigitValue(text[0]) * 10 + HomocodeDigitValue(text[1]);
 }
 
 int MonthOfLetter(char letter)
@@ -120,7 +110,7 @@ std::string DecodePlaceCode(std::string_view placeCode)
 {
     std::string code(placeCode);
     for (std::size_t i = 1; i < code.size(); ++i)
-        if (const int digit = DigitValue(code[i]); digit >= 0)
+        if (const int digit = HomocodeDigitValue(code[i]); digit >= 0)
             code[i] = static_cast<char>('0' + digit);
     return code;
 }

@@ -1,10 +1,9 @@
 #include "startup/command_line.h"
 
-#include "engine/code_computation.h"
-#include "engine/dates.h"
 #include "engine/birth_place.h"
+#include "engine/dates.h"
 #include "engine/text_fields.h"
-#include "startup/upper_case.h"
+#include "engine/utf8.h"
 
 namespace cf {
 namespace {
@@ -12,65 +11,86 @@ namespace {
 constexpr char kErrorTitle[] = "Codice fiscale";
 constexpr char kCodeTitle[] = "Codice Fiscale";
 
+constexpr char kNotUtf8[] = "I dati contengono caratteri non validi (il testo non è UTF-8).";
 constexpr char kWrongSex[] = "Il sesso è errato.";
 constexpr char kWrongDate[] = "La data non è in formato valido.";
 constexpr char kUnknownPlace[] = "La città non è compresa nell'elenco o non è corretta.";
 constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
 
-CommandLineOutcome Refusal(std::string message)
+PersonCode Refusal(std::string message)
 {
-    CommandLineOutcome outcome;
-    outcome.box = BoxMessage{kErrorTitle, std::move(message), MessageIcon::Critical};
-    outcome.exitStatus = kExitRefused;
-    return outcome;
+    return {std::nullopt, std::move(message)};
+}
+
+// Equal after upper-casing a-z, as the fields are compared.
+bool EqualsUpperCased(std::string_view field, std::string_view upper)
+{
+    if (field.size() != upper.size())
+        return false;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const char c = field[i] >= 'a' && field[i] <= 'z' ? static_cast<char>(field[i] - 'a' + 'A') : field[i];
+        if (c != upper[i])
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-CommandLineOutcome RunCommandLine(std::string_view arguments, int currentYear)
+PersonCode ComputePersonCode(const PersonFields& person, int currentYear)
 {
-    const std::string surname = UpperCase(NthField(arguments, ",", 1));
-    const std::string firstName = UpperCase(NthField(arguments, ",", 2));
-    const std::string_view dateField = NthField(arguments, ",", 3);
-    const std::optional<Date> date = ParseDayFirstDate(dateField);
-    const std::string birthDate = date ? FormatShortDate(*date) : std::string();
-    const std::string sex = UpperCase(NthField(arguments, ",", 4));
-    std::string placeName = UpperCase(NthField(arguments, ",", 5));
-    if (placeName == "SAN REMO")
-        placeName = "SANREMO";
-    const bool showCode = !NthField(arguments, ",", 6).empty();
+    for (std::string_view field : {person.surname, person.firstName, person.date, person.sex, person.place})
+        if (!IsValidUtf8(field))
+            return Refusal(kNotUtf8);
 
-    if (sex != "F" && sex != "M")
+    // Case does not matter anywhere: the letter rules and the place lookup
+    // read either case, and sex is compared upper-cased.
+    const bool female = EqualsUpperCased(person.sex, "F");
+    if (!female && !EqualsUpperCased(person.sex, "M"))
         return Refusal(kWrongSex);
+    const std::optional<Date> date = ParseDayFirstDate(person.date);
     if (!date)
         return Refusal(kWrongDate);
     // The field is taken as it stands: blanks around it are part of the
     // name, which no place bears.
+    const std::string_view placeName = EqualsUpperCased(person.place, "SAN REMO") ? "SANREMO" : person.place;
     const PlaceCatalog& places = PlaceCatalog::Embedded();
     const bool padded = !placeName.empty() && (placeName.front() == ' ' || placeName.back() == ' ');
     const BirthPlace place = padded ? BirthPlace{}
-                                    : ResolveBirthPlace(places, placeName, *BirthDayOfTypedDate(dateField, currentYear));
+                                    : ResolveBirthPlace(places, placeName, *BirthDayOfTypedDate(person.date, currentYear));
     if (place.verdict == PlaceVerdict::Unknown)
         return Refusal(kUnknownPlace);
     if (place.verdict != PlaceVerdict::Found)
         return Refusal(BirthPlaceRefusal(places, place));
     // An empty sex or date has already failed above.
-    if (surname.empty() || firstName.empty() || placeName.empty())
+    if (person.surname.empty() || person.firstName.empty() || placeName.empty())
         return Refusal(kMissingData);
 
-    const CodeResult result =
-        ComputeCodeWithPlaceCode(surname, firstName, birthDate, sex, places.Row(place.row).code);
+    const CodeResult result = ComputeCodeWithPlaceCode(person.surname, person.firstName, FormatShortDate(*date),
+                                                       female ? "F" : "M", places.Row(place.row).code);
     if (result.refusal == CodeRefusal::InvalidDate)
         return Refusal(kWrongDate);
     // A name without a single letter (blanks only, say) would leave blanks
     // in the code.
     if (!result.ok())
         return Refusal(kMissingData);
+    return {result.code, {}};
+}
 
+CommandLineOutcome RunCommandLine(std::string_view arguments, int currentYear)
+{
+    const PersonFields person{NthField(arguments, ",", 1), NthField(arguments, ",", 2), NthField(arguments, ",", 3),
+                              NthField(arguments, ",", 4), NthField(arguments, ",", 5)};
+    const PersonCode result = ComputePersonCode(person, currentYear);
     CommandLineOutcome outcome;
+    if (!result.code) {
+        outcome.box = BoxMessage{kErrorTitle, result.refusal, MessageIcon::Critical};
+        outcome.exitStatus = kExitRefused;
+        return outcome;
+    }
     outcome.computed = true;
-    outcome.code = result.code.str();
-    if (showCode)
+    outcome.code = result.code->str();
+    if (!NthField(arguments, ",", 6).empty())
         outcome.box = BoxMessage{kCodeTitle, outcome.code, MessageIcon::Information};
     outcome.exitStatus = kExitSuccess;
     return outcome;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/code_computation.h"
 #include "engine/verification.h"
 
 namespace cf {
@@ -15,7 +16,8 @@ namespace cf {
 enum ExitStatus : int {
     kExitSuccess = 0,  // code computed, or found formally correct
     kExitRefused = 1,  // data refused, or code formally wrong
-    kExitUsage = 2,    // arguments the program does not understand
+    kExitUsage = 2,    // arguments the program does not understand, or
+                       // input or output that cannot be read or written
 };
 
 // A message box to show.
@@ -38,5 +40,24 @@ struct CommandLineOutcome {
 // it had on the birth date (a two-digit year is read as the latest such
 // year not after currentYear, or a century earlier when only that fits).
 CommandLineOutcome RunCommandLine(std::string_view arguments, int currentYear);
+
+// The five fields of a person, as given (untrimmed, in any case).
+struct PersonFields {
+    std::string_view surname;
+    std::string_view firstName;
+    std::string_view date;
+    std::string_view sex;
+    std::string_view place;
+};
+
+// The code of a person, or why the data are refused.
+struct PersonCode {
+    std::optional<FiscalCode> code;
+    std::string refusal;  // the message, when there is no code
+};
+
+// The checks and the computation of RunCommandLine over fields already cut.
+// Data that are not valid UTF-8 are refused before any other check.
+PersonCode ComputePersonCode(const PersonFields& person, int currentYear);
 
 }  // namespace cf

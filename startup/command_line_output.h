@@ -9,8 +9,11 @@ namespace cf {
 // Prints the code (with a line end) to standard output or the refusal to
 // standard error. With a display, a computed code also goes to the
 // clipboard, where it stays after the program ends, and the message box is
-// shown after that. The GUI toolkit starts only when a box is shown (or the
-// clipboard has no other way in). Returns the exit status.
-int DeliverCommandLineOutcome(const CommandLineOutcome& outcome, int& argc, char** argv);
+// shown after that, unless noGui is set or QT_QPA_PLATFORM names a platform
+// without a screen. A display that is named but does not answer, or that the
+// toolkit cannot use, is reported on standard error and changes nothing
+// else. Returns the exit status: the outcome's, or kExitUsage when standard
+// output could not be written.
+int DeliverCommandLineOutcome(const CommandLineOutcome& outcome, bool noGui, int& argc, char** argv);
 
 }  // namespace cf

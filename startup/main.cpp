@@ -1,12 +1,15 @@
 // The program's entry: the command-line mode when there is argument text,
 // the windows when there is none.
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -22,9 +25,12 @@
 #include "frame/program_icon.h"
 #include "platform/display.h"
 #include "platform/end_signals.h"
+#include "startup/batch.h"
 #include "startup/code_check.h"
 #include "startup/command_line.h"
 #include "startup/command_line_output.h"
+#include "startup/homocode_list.h"
+#include "startup/place_list.h"
 #include "startup/program_arguments.h"
 
 namespace {
@@ -88,6 +94,68 @@ int RunWindowedMode(int& argc, char** argv)
     return QApplication::exec();
 }
 
+// Flushes standard output: a write that failed there (a full disk, a
+// closed pipe) is reported and turns the status into kExitUsage.
+int FinishOutput(int status)
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    std::fprintf(stderr, "codicefiscale: scrittura dello standard output non riuscita: %s\n",
+                 errno != 0 ? std::strerror(errno) : "scrittura incompleta");
+    return cf::kExitUsage;
+}
+
+int PrintLinesOrRefusal(const std::vector<std::string>& lines, const std::string& refusal)
+{
+    if (!refusal.empty()) {
+        std::fprintf(stderr, "%s\n", refusal.c_str());
+        return cf::kExitRefused;
+    }
+    for (const std::string& line : lines)
+        std::puts(line.c_str());
+    return FinishOutput(cf::kExitSuccess);
+}
+
+// Ends a run over many lines: its failure, if any, on standard error.
+int ReportListOutcome(int status, const std::string& error)
+{
+    if (!error.empty())
+        std::fprintf(stderr, "codicefiscale: %s\n", error.c_str());
+    return status;
+}
+
+int RunCheck(const cf::ProgramRequest& request)
+{
+    if (request.codes.size() == 1 && request.codes.front() == "-") {
+        const cf::CodeListOutcome outcome = cf::CheckCodeStream(stdin, stdout, request.json, CurrentYear());
+        return ReportListOutcome(outcome.exitStatus, outcome.error);
+    }
+    if (request.codes.size() > 1 || request.json) {
+        const cf::CodeListOutcome outcome = cf::CheckCodes(request.codes, stdout, request.json, CurrentYear());
+        return ReportListOutcome(outcome.exitStatus, outcome.error);
+    }
+    const cf::CodeCheckOutput output = cf::RunCodeCheck(request.codes.front(), CurrentYear());
+    for (const std::string& line : output.lines)
+        std::puts(line.c_str());
+    return FinishOutput(output.exitStatus);
+}
+
+int RunBatchMode(const cf::ProgramRequest& request)
+{
+    const bool fromStandardInput = request.text.empty() || request.text == "-";
+    std::FILE* input = fromStandardInput ? stdin : std::fopen(request.text.c_str(), "rb");
+    if (input == nullptr) {
+        std::fprintf(stderr, "codicefiscale: impossibile aprire %s: %s\n", request.text.c_str(),
+                     std::strerror(errno));
+        return cf::kExitUsage;
+    }
+    const cf::BatchOutcome outcome = cf::RunBatch(input, stdout, request.json, CurrentYear());
+    if (!fromStandardInput)
+        std::fclose(input);
+    return ReportListOutcome(outcome.exitStatus, outcome.error);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -104,23 +172,30 @@ int main(int argc, char** argv)
     switch (request.mode) {
     case cf::ProgramMode::Help:
         PrintUsage();
-        return cf::kExitSuccess;
+        return FinishOutput(cf::kExitSuccess);
     case cf::ProgramMode::Version:
         std::puts("codicefiscale " CF_VERSION);
-        return cf::kExitSuccess;
+        return FinishOutput(cf::kExitSuccess);
     case cf::ProgramMode::UsageError:
-        std::fprintf(stderr, "codicefiscale: %s\nPer l'aiuto: codicefiscale --help\n",
-                     request.text.c_str());
+        std::fprintf(stderr, "codicefiscale: %s\nPer l'aiuto: codicefiscale --help\n", request.text.c_str());
         return cf::kExitUsage;
-    case cf::ProgramMode::Check: {
-        const cf::CodeCheckOutput output = cf::RunCodeCheck(request.text, CurrentYear());
-        for (const std::string& line : output.lines)
-            std::puts(line.c_str());
-        return output.exitStatus;
+    case cf::ProgramMode::Check:
+        return RunCheck(request);
+    case cf::ProgramMode::Batch:
+        return RunBatchMode(request);
+    case cf::ProgramMode::Homocodes: {
+        const cf::HomocodeList list = cf::ListHomocodes(request.text);
+        return PrintLinesOrRefusal(list.codes, list.refusal);
+    }
+    case cf::ProgramMode::Places: {
+        const cf::PlaceList list = cf::ListPlaces(request.text);
+        return PrintLinesOrRefusal(list.lines, list.refusal);
     }
     case cf::ProgramMode::PersonData: {
-        // A caller that stops reading our output must not keep the code
-        // from the clipboard or leave the place file behind.
+        // A caller that stops reading our output gets a write error, not a
+        // signal: the clipboard and the place file are still looked after.
+        // Elsewhere a reader that has gone (`| head`) ends the run quietly
+        // by the signal, as with any filter.
         std::signal(SIGPIPE, SIG_IGN);
         cf::platform::CatchEndSignals();
         int status;
@@ -128,7 +203,7 @@ int main(int argc, char** argv)
             const cf::PlaceFileInUse placeFileInUse;
             cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
             const cf::CommandLineOutcome outcome = cf::RunCommandLine(request.text, CurrentYear());
-            status = cf::DeliverCommandLineOutcome(outcome, argc, argv);
+            status = cf::DeliverCommandLineOutcome(outcome, request.noGui, argc, argv);
         }
         cf::DeletePlaceFile();
         return status;

@@ -1,14 +1,19 @@
 #include "startup/program_arguments.h"
 
+#include <optional>
+
 namespace cf {
 namespace {
 
 constexpr std::string_view kUsage =
     "Uso:\n"
-    "  codicefiscale COGNOME,NOME,DATA,SESSO,LUOGO[,MOSTRA]\n"
-    "  codicefiscale --check CODICE\n"
-    "  codicefiscale --help | --version\n"
-    "  codicefiscale                  (senza argomenti: apre la finestra del programma)\n"
+    "  codicefiscale [--no-gui] COGNOME,NOME,DATA,SESSO,LUOGO[,MOSTRA]\n"
+    "  codicefiscale --batch [--json] [FILE]\n"
+    "  codicefiscale --check [--json] CODICE... | --check -\n"
+    "  codicefiscale --omocodici CODICE\n"
+    "  codicefiscale --luoghi TESTO\n"
+    "  codicefiscale -h | --help | -V | --version\n"
+    "  codicefiscale            (senza argomenti: apre la finestra del programma)\n"
     "\n"
     "Calcola il codice fiscale di una persona fisica, lo scrive sullo standard\n"
     "output e lo copia negli appunti, dove resta anche dopo la fine del programma.\n"
@@ -26,56 +31,186 @@ constexpr std::string_view kUsage =
     "messaggio se c'è uno schermo) e gli appunti non cambiano.\n"
     "\n"
     "Opzioni:\n"
-    "  --check CODICE  verifica un codice fiscale (16 caratteri) o una partita IVA\n"
-    "                  (11 cifre) e decodifica il codice fiscale corretto\n"
-    "  --help          mostra questo aiuto\n"
-    "  --version       mostra la versione\n"
+    "  --no-gui         nessuna finestra di messaggio (messaggi solo sullo\n"
+    "                   standard error); il codice va comunque negli appunti\n"
+    "  --batch [FILE]   calcola i codici di molte persone, una per riga, lette\n"
+    "                   da FILE o, senza FILE o con -, dallo standard input:\n"
+    "                   righe CSV COGNOME,NOME,DATA,SESSO,LUOGO (campi tra\n"
+    "                   virgolette per contenere virgole; campi in più ignorati;\n"
+    "                   una prima riga che comincia con COGNOME è saltata; righe\n"
+    "                   oltre 4096 byte rifiutate). Per ogni riga scrive in CSV\n"
+    "                   i cinque campi, il codice e il motivo del rifiuto (vuoti\n"
+    "                   quando non ci sono); a una riga vuota risponde una riga\n"
+    "                   vuota. Mai finestre, mai appunti.\n"
+    "  --check CODICE...  verifica codici fiscali (16 caratteri) e partite IVA\n"
+    "                   (11 cifre) e decodifica i codici fiscali corretti; con -\n"
+    "                   legge un codice per riga dallo standard input. Con più\n"
+    "                   codici scrive per ciascuno una riga CSV: codice, tipo\n"
+    "                   (codice fiscale, partita IVA, nessuno), esito (corretto,\n"
+    "                   errato), cognome, nome, data di nascita, sesso, luogo,\n"
+    "                   provincia, avvisi. Anche --check=CODICE.\n"
+    "  --json           con --batch e --check: un oggetto JSON per riga.\n"
+    "                   --batch: riga, cognome, nome, data, sesso, luogo,\n"
+    "                   codice, errore (null se assenti); --check: riga, codice,\n"
+    "                   tipo, corretto (true/false), cognome, nome, data_nascita,\n"
+    "                   sesso, luogo, provincia, avviso (null se assente)\n"
+    "  --omocodici CODICE  i 127 omocodici di un codice fiscale corretto, uno\n"
+    "                   per riga: prima i sette che l'Agenzia assegna in ordine\n"
+    "                   (sostituita l'ultima cifra, poi le ultime due, e così\n"
+    "                   via fino a tutte e sette), poi gli altri 120 contando in\n"
+    "                   binario sulle cifre sostituite, con l'ultima cifra come\n"
+    "                   bit più basso (la penultima sola, la terzultima sola,\n"
+    "                   l'ultima e la terzultima, la penultima e la terzultima,\n"
+    "                   la quartultima sola, ...). Per un omocodice, quelli del\n"
+    "                   codice originale.\n"
+    "  --luoghi TESTO   luoghi il cui nome contiene TESTO (maiuscole e accenti\n"
+    "                   indifferenti), al più 50, prima quelli che cominciano\n"
+    "                   con TESTO: righe CSV nome, codice catastale, provincia,\n"
+    "                   primo e ultimo giorno di validità del codice (vuoti se\n"
+    "                   non noti; l'ultimo vuoto se il luogo esiste ancora)\n"
+    "  -h, --help       mostra questo aiuto\n"
+    "  -V, --version    mostra la versione\n"
     "\n"
-    "Stato di uscita: 0 codice calcolato (o formalmente corretto), 1 dati\n"
-    "rifiutati (o codice errato), 2 argomenti non validi.\n"
+    "Stato di uscita: 0 codice calcolato (o formalmente corretto; per --batch e\n"
+    "--check ogni riga), 1 dati rifiutati (o codice errato; per --batch e\n"
+    "--check almeno una riga), 2 argomenti non validi, ingresso illeggibile o\n"
+    "standard output non scrivibile.\n"
     "\n"
     "Esempi:\n"
     "  codicefiscale BIANCHI,LUCIA,3/7/85,F,ROMA\n"
     "  codicefiscale \"DE LUCA,ANNA MARIA,29/02/00,F,SAN REMO,1\"\n"
-    "  codice=$(codicefiscale \"Verdi,Giancarlo,10/02/1970,m,Milano\")\n"
-    "  codicefiscale --check BNCLCU85L43H501J\n";
+    "  codice=$(codicefiscale --no-gui \"Verdi,Giancarlo,10/02/1970,m,Milano\")\n"
+    "  codicefiscale --check BNCLCU85L43H501J\n"
+    "  codicefiscale --batch persone.csv > codici.csv\n"
+    "  cut -d, -f1 codici.txt | codicefiscale --check - --json\n"
+    "  codicefiscale --luoghi forlì\n";
 
-ProgramRequest Option(std::span<const char* const> arguments)
+struct Parsed {
+    std::optional<ProgramMode> mode;
+    std::string value;  // of --omocodici, --luoghi, --check=
+    std::vector<std::string> operands;
+    bool json = false;
+    bool noGui = false;
+};
+
+ProgramRequest Usage(std::string what)
 {
-    const std::string_view option = arguments.front();
-    if (option == "--check") {
-        if (arguments.size() != 2)
-            return {ProgramMode::UsageError, "--check vuole un solo codice"};
-        return {ProgramMode::Check, arguments[1]};
+    return {ProgramMode::UsageError, std::move(what), {}, false, false};
+}
+
+// Sets the mode of an option; false when another mode was set before.
+bool SetMode(Parsed& parsed, ProgramMode mode)
+{
+    if (parsed.mode && *parsed.mode != mode)
+        return false;
+    parsed.mode = mode;
+    return true;
+}
+
+// The request once every argument has been read.
+ProgramRequest Complete(Parsed parsed, std::string_view option)
+{
+    ProgramRequest request{parsed.mode.value_or(ProgramMode::PersonData), {}, {}, parsed.json, parsed.noGui};
+    const bool jsonAllowed = request.mode == ProgramMode::Check || request.mode == ProgramMode::Batch;
+    if (parsed.json && !jsonAllowed)
+        return Usage("--json vale solo con --batch e --check");
+    switch (request.mode) {
+    case ProgramMode::PersonData:
+        for (std::size_t i = 0; i < parsed.operands.size(); ++i) {
+            if (parsed.operands[i] == "-")
+                return Usage("- vale solo con --batch e --check");
+            if (i > 0)
+                request.text += ' ';
+            request.text += parsed.operands[i];
+        }
+        if (request.text.empty()) {
+            if (parsed.noGui)
+                return Usage("--no-gui vuole i dati di una persona");
+            request.mode = ProgramMode::Windowed;
+        }
+        return request;
+    case ProgramMode::Check:
+        if (!parsed.value.empty())
+            request.codes.push_back(parsed.value);
+        request.codes.insert(request.codes.end(), parsed.operands.begin(), parsed.operands.end());
+        if (request.codes.empty())
+            return Usage("--check vuole almeno un codice, o - per leggerli dallo standard input");
+        for (const std::string& code : request.codes)
+            if (code == "-" && request.codes.size() > 1)
+                return Usage("--check - legge i codici dallo standard input e non ne vuole altri");
+        return request;
+    case ProgramMode::Batch:
+        if (parsed.operands.size() > 1)
+            return Usage("--batch legge un solo file");
+        if (!parsed.operands.empty())
+            request.text = parsed.operands.front();
+        return request;
+    case ProgramMode::Homocodes:
+    case ProgramMode::Places:
+        if (!parsed.operands.empty())
+            return Usage(std::string(option) + " vuole un solo argomento");
+        if (parsed.value.empty())
+            return Usage(std::string(option) + " vuole un testo non vuoto");
+        request.text = parsed.value;
+        return request;
+    default:
+        if (!parsed.operands.empty() || parsed.noGui)
+            return Usage(std::string(option) + " non vuole altri argomenti");
+        return request;
     }
-    ProgramMode mode;
-    if (option == "--help")
-        mode = ProgramMode::Help;
-    else if (option == "--version")
-        mode = ProgramMode::Version;
-    else
-        return {ProgramMode::UsageError, "opzione sconosciuta: " + std::string(option)};
-    if (arguments.size() != 1)
-        return {ProgramMode::UsageError, std::string(option) + " non vuole altri argomenti"};
-    return {mode, {}};
 }
 
 }  // namespace
 
 ProgramRequest ReadProgramArguments(std::span<const char* const> arguments)
 {
-    if (!arguments.empty() && std::string_view(arguments.front()).starts_with("--"))
-        return Option(arguments);
-
-    std::string text;
+    Parsed parsed;
+    std::string modeOption;  // the option that chose the mode, for messages
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (i > 0)
-            text += ' ';
-        text += arguments[i];
+        const std::string_view argument = arguments[i];
+        if (!argument.starts_with('-') || argument == "-") {
+            parsed.operands.emplace_back(argument);
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string_view name = argument.substr(0, equals);
+        const bool hasValue = equals != std::string_view::npos;
+        std::optional<ProgramMode> mode;
+        if (name == "-h" || name == "--help")
+            mode = ProgramMode::Help;
+        else if (name == "-V" || name == "--version")
+            mode = ProgramMode::Version;
+        else if (name == "--check")
+            mode = ProgramMode::Check;
+        else if (name == "--batch")
+            mode = ProgramMode::Batch;
+        else if (name == "--omocodici")
+            mode = ProgramMode::Homocodes;
+        else if (name == "--luoghi")
+            mode = ProgramMode::Places;
+        else if (name == "--json" && !hasValue)
+            parsed.json = true;
+        else if (name == "--no-gui" && !hasValue)
+            parsed.noGui = true;
+        else
+            return Usage("opzione sconosciuta: " + std::string(argument));
+        if (!mode)
+            continue;
+        if (!SetMode(parsed, *mode))
+            return Usage(modeOption + " e " + std::string(name) + " non vanno insieme");
+        modeOption = name;
+        const bool takesValue = *mode == ProgramMode::Homocodes || *mode == ProgramMode::Places;
+        if (hasValue && (takesValue || *mode == ProgramMode::Check)) {
+            parsed.value = argument.substr(equals + 1);
+        } else if (hasValue) {
+            return Usage(std::string(name) + " non vuole un valore");
+        } else if (takesValue) {
+            if (i + 1 == arguments.size())
+                return Usage(std::string(name) + " vuole un argomento");
+            parsed.value = arguments[++i];
+        }
     }
-    if (text.empty())
-        return {ProgramMode::Windowed, {}};
-    return {ProgramMode::PersonData, text};
+    return Complete(std::move(parsed), modeOption);
 }
 
 std::string_view UsageText()

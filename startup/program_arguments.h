@@ -4,28 +4,38 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cf {
 
 enum class ProgramMode {
     Windowed,    // no argument text: the windows
     PersonData,  // argument text: the command-line mode
-    Check,       // --check CODE
-    Help,        // --help
-    Version,     // --version
+    Check,       // --check CODE... or --check -
+    Batch,       // --batch [FILE]
+    Homocodes,   // --omocodici CODE
+    Places,      // --luoghi TEXT
+    Help,        // --help, -h
+    Version,     // --version, -V
     UsageError,  // an option the program does not know, or misused
 };
 
 struct ProgramRequest {
     ProgramMode mode;
-    // PersonData: the arguments joined by single blanks; Check: the code;
-    // UsageError: what is wrong.
+    // PersonData: the arguments joined by single blanks; Batch: the file,
+    // empty or "-" for standard input; Homocodes: the code; Places: the
+    // text; UsageError: what is wrong.
     std::string text;
+    std::vector<std::string> codes;  // Check: the codes, or just "-"
+    bool json = false;               // --json, with Check and Batch
+    bool noGui = false;              // --no-gui: no message box
 };
 
-// Reads the arguments after the program's name. A first argument starting
-// with "--" is an option; otherwise all arguments, joined by single blanks,
-// are the argument text (the shell has split it at blanks).
+// Reads the arguments after the program's name. An argument starting with
+// "-" (but "-" alone) is an option, wherever it stands; the other arguments,
+// joined by single blanks, are the argument text (the shell has split it at
+// blanks), or the operands of --check and --batch. An option the program
+// does not know is a usage error, never a person's data.
 ProgramRequest ReadProgramArguments(std::span<const char* const> arguments);
 
 // The text of --help, in Italian, ending in a line end.

@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -21,6 +23,13 @@ protected:
         std::vector<std::string> command{CF_EXECUTABLE};
         command.insert(command.end(), arguments.begin(), arguments.end());
         return RunProcess(command, {"PATH=/usr/bin:/bin", "XDG_RUNTIME_DIR=" + workDirectory_.path()});
+    }
+
+    // A shell command line, with the executable as $0.
+    ProcessResult Shell(const std::string& command)
+    {
+        return RunProcess({"/bin/sh", "-c", command, CF_EXECUTABLE},
+                          {"PATH=/usr/bin:/bin", "XDG_RUNTIME_DIR=" + workDirectory_.path()});
     }
 
     bool PlaceFileExists() const
@@ -79,7 +88,8 @@ TEST_F(Executable, RefusalGoesToStandardErrorWithStatusOne)
 TEST_F(Executable, UsageErrorsEndWithStatusTwo)
 {
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--nope"}, {"--check"}, {"--version", "x"}}) {
+         {std::vector<std::string>{"--nope"}, {"--check"}, {"--version", "x"}, {"-x"},
+          {"BIANCHI,LUCIA,3/7/85,F,ROMA", "--nope"}, {"--json", "BIANCHI,LUCIA,3/7/85,F,ROMA"}}) {
         const ProcessResult result = Run(arguments);
         EXPECT_EQ(result.exitStatus, 2) << arguments.front();
         EXPECT_EQ(result.out, "");
@@ -89,13 +99,17 @@ TEST_F(Executable, UsageErrorsEndWithStatusTwo)
 
 TEST_F(Executable, HelpAndVersion)
 {
-    const ProcessResult version = Run({"--version"});
-    EXPECT_EQ(version.exitStatus, 0);
-    EXPECT_EQ(version.out, "codicefiscale 1.0.0\n");
-    const ProcessResult help = Run({"--help"});
-    EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_NE(help.out.find("codicefiscale BIANCHI,LUCIA,3/7/85,F,ROMA"), std::string::npos);
-    EXPECT_NE(help.out.find("--check CODICE"), std::string::npos);
+    for (const char* option : {"--version", "-V"}) {
+        const ProcessResult version = Run({option});
+        EXPECT_EQ(version.exitStatus, 0);
+        EXPECT_EQ(version.out, "codicefiscale 1.0.0\n");
+    }
+    for (const char* option : {"--help", "-h"}) {
+        const ProcessResult help = Run({option});
+        EXPECT_EQ(help.exitStatus, 0);
+        EXPECT_NE(help.out.find("codicefiscale BIANCHI,LUCIA,3/7/85,F,ROMA"), std::string::npos);
+        EXPECT_NE(help.out.find("--check CODICE"), std::string::npos);
+    }
 }
 
 TEST_F(Executable, CheckPrintsVerdictAndDecoding)
@@ -108,6 +122,87 @@ TEST_F(Executable, CheckPrintsVerdictAndDecoding)
     const ProcessResult wrong = Run({"--check", "12345678900"});
     EXPECT_EQ(wrong.exitStatus, 1);
     EXPECT_EQ(wrong.out, "Partita IVA formalmente errata\n");
+}
+
+TEST_F(Executable, BatchFromAFileAndCodesFromStandardInput)
+{
+    const std::string persons = workDirectory_.path() + "/persone.csv";
+    {
+        std::FILE* file = std::fopen(persons.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs("COGNOME,NOME,DATA,SESSO,LUOGO\r\nBIANCHI,LUCIA,3/7/85,F,ROMA\r\nROSSI,MARIO,1/1/90,X,ROMA\r\n", file);
+        std::fclose(file);
+    }
+    const ProcessResult batch = Run({"--batch", persons});
+    EXPECT_EQ(batch.exitStatus, 1);
+    EXPECT_EQ(batch.out, "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\nROSSI,MARIO,1/1/90,X,ROMA,,Il sesso è errato.\n");
+    EXPECT_EQ(batch.err, "");
+    EXPECT_FALSE(PlaceFileExists());
+
+    const ProcessResult missing = Run({"--batch", workDirectory_.path() + "/none.csv"});
+    EXPECT_EQ(missing.exitStatus, 2);
+    EXPECT_NE(missing.err.find("impossibile aprire"), std::string::npos);
+    EXPECT_EQ(Run({"--batch", workDirectory_.path()}).exitStatus, 2) << "a directory cannot be read";
+
+    const ProcessResult fromInput = Shell("printf 'BNCLCU85L43H501J\\r\\n12345678903\\n' | \"$0\" --check - --json");
+    EXPECT_EQ(fromInput.exitStatus, 0) << fromInput.err;
+    EXPECT_NE(fromInput.out.find("\"riga\":2,\"codice\":\"12345678903\",\"tipo\":\"partita IVA\",\"corretto\":true"),
+              std::string::npos)
+        << fromInput.out;
+}
+
+TEST_F(Executable, HomocodesAndPlaces)
+{
+    const ProcessResult homocodes = Run({"--omocodici", "BNCLCU85L43H501J"});
+    EXPECT_EQ(homocodes.exitStatus, 0);
+    EXPECT_EQ(std::count(homocodes.out.begin(), homocodes.out.end(), '\n'), 127);
+    EXPECT_TRUE(homocodes.out.starts_with("BNCLCU85L43H50MB\nBNCLCU85L43H5LMM\n"));
+    const ProcessResult wrong = Run({"--omocodici", "BNCLCU85L43H501K"});
+    EXPECT_EQ(wrong.exitStatus, 1);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_NE(wrong.err, "");
+
+    const ProcessResult places = Run({"--luoghi", "Forlì"});
+    EXPECT_EQ(places.exitStatus, 0);
+    EXPECT_EQ(places.out, "FORLI',D704,FC,17/03/1861,\nFORLI' DEL SANNIO,D703,IS,06/02/1863,\n");
+    EXPECT_EQ(Run({"--luoghi", "QQQQ"}).exitStatus, 1);
+}
+
+// Bad input never gives a code with status 0.
+TEST_F(Executable, InvalidUtf8IsRefused)
+{
+    const ProcessResult result = Run({"ROSSI,\xC8RBA,1/1/90,M,ROMA"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "I dati contengono caratteri non validi (il testo non è UTF-8).\n");
+}
+
+TEST_F(Executable, FullStandardOutputIsAFailure)
+{
+    for (const char* arguments : {"BIANCHI,LUCIA,3/7/85,F,ROMA", "--check BNCLCU85L43H501J",
+                                  "--check BNCLCU85L43H501J 12345678903", "--omocodici BNCLCU85L43H501J",
+                                  "--luoghi ROMA", "--help", "--batch /dev/stdin"}) {
+        const ProcessResult result =
+            Shell(std::string("echo BIANCHI,LUCIA,3/7/85,F,ROMA | \"$0\" ") + arguments + " >/dev/full");
+        EXPECT_EQ(result.exitStatus, 2) << arguments;
+        EXPECT_NE(result.err.find("scrittura dello standard output non riuscita"), std::string::npos)
+            << arguments << ": " << result.err;
+    }
+    EXPECT_FALSE(PlaceFileExists());
+}
+
+// A display that is named but does not answer never ends the program
+// abnormally: the code is printed and the clipboard's trouble reported.
+TEST_F(Executable, BrokenDisplaysAreReportedNotFatal)
+{
+    for (const std::string variable : {"DISPLAY=:9999", "WAYLAND_DISPLAY=wayland-none"}) {
+        const ProcessResult result =
+            RunProcess({CF_EXECUTABLE, "BIANCHI,LUCIA,3/7/85,F,ROMA,1"},
+                       {"PATH=/usr/bin:/bin", "XDG_RUNTIME_DIR=" + workDirectory_.path(), variable});
+        EXPECT_EQ(result.exitStatus, 0) << variable;
+        EXPECT_EQ(result.out, "BNCLCU85L43H501J\n") << variable;
+        EXPECT_NE(result.err.find("il codice non è negli appunti"), std::string::npos) << variable << result.err;
+    }
 }
 
 TEST_F(Executable, ParallelRunsAllGiveTheRightCode)

@@ -23,7 +23,7 @@ TEST(ProgramArguments, WordsSplitByTheShellAreJoinedWithSingleBlanks)
     const ProgramRequest request = Read({"DE", "LUCA,ANNA", "MARIA,29/02/00,F,SANREMO"});
     EXPECT_EQ(request.mode, ProgramMode::PersonData);
     EXPECT_EQ(request.text, "DE LUCA,ANNA MARIA,29/02/00,F,SANREMO");
-    EXPECT_EQ(Read({"ROSSI,-", "MARIO"}).text, "ROSSI,- MARIO") << "only a first word with -- is an option";
+    EXPECT_EQ(Read({"ROSSI,-", "MARIO"}).text, "ROSSI,- MARIO") << "only a word starting with - is an option";
 }
 
 TEST(ProgramArguments, NoArgumentTextMeansTheWindows)
@@ -36,13 +36,72 @@ TEST(ProgramArguments, NoArgumentTextMeansTheWindows)
 TEST(ProgramArguments, Options)
 {
     EXPECT_EQ(Read({"--help"}).mode, ProgramMode::Help);
+    EXPECT_EQ(Read({"-h"}).mode, ProgramMode::Help);
     EXPECT_EQ(Read({"--version"}).mode, ProgramMode::Version);
+    EXPECT_EQ(Read({"-V"}).mode, ProgramMode::Version);
     const ProgramRequest check = Read({"--check", "bnclcu85l43h501j"});
     EXPECT_EQ(check.mode, ProgramMode::Check);
-    EXPECT_EQ(check.text, "bnclcu85l43h501j");
+    EXPECT_EQ(check.codes, std::vector<std::string>{"bnclcu85l43h501j"});
+    EXPECT_EQ(Read({"--check=BNCLCU85L43H501J"}).codes, std::vector<std::string>{"BNCLCU85L43H501J"});
+    EXPECT_EQ(Read({"--check", "A", "B", "--json"}).codes, (std::vector<std::string>{"A", "B"}));
+    EXPECT_TRUE(Read({"--check", "A", "B", "--json"}).json);
+    EXPECT_EQ(Read({"--check", "-"}).codes, std::vector<std::string>{"-"});
     for (const std::vector<const char*>& wrong :
-         {std::vector<const char*>{"--check"}, {"--check", "A", "B"}, {"--help", "x"}, {"--nope"}})
+         {std::vector<const char*>{"--check"}, {"--check="}, {"--check", "-", "A"}, {"--help", "x"}, {"--nope"},
+          {"-x"}, {"--version", "--check", "A"}, {"--help=1"}})
         EXPECT_EQ(Read(wrong).mode, ProgramMode::UsageError) << wrong.front() << " " << wrong.size();
+}
+
+TEST(ProgramArguments, BatchHomocodesAndPlaces)
+{
+    EXPECT_EQ(Read({"--batch"}).mode, ProgramMode::Batch);
+    EXPECT_EQ(Read({"--batch"}).text, "");
+    EXPECT_EQ(Read({"--batch", "-"}).text, "-");
+    const ProgramRequest batch = Read({"--json", "--batch", "persone.csv"});
+    EXPECT_EQ(batch.mode, ProgramMode::Batch);
+    EXPECT_EQ(batch.text, "persone.csv");
+    EXPECT_TRUE(batch.json);
+    EXPECT_EQ(Read({"--omocodici", "BNCLCU85L43H501J"}).mode, ProgramMode::Homocodes);
+    EXPECT_EQ(Read({"--omocodici=BNCLCU85L43H501J"}).text, "BNCLCU85L43H501J");
+    const ProgramRequest places = Read({"--luoghi", "-san"});
+    EXPECT_EQ(places.mode, ProgramMode::Places);
+    EXPECT_EQ(places.text, "-san") << "the text of --luoghi may start with -";
+    for (const std::vector<const char*>& wrong :
+         {std::vector<const char*>{"--batch", "a", "b"}, {"--omocodici"}, {"--luoghi", "A", "B"}, {"--luoghi="},
+          {"--omocodici", "X", "--json"}, {"--batch", "--check", "X"}, {"--batch=x"}})
+        EXPECT_EQ(Read(wrong).mode, ProgramMode::UsageError) << wrong.front() << " " << wrong.size();
+}
+
+// An unknown option is never a person's data, wherever it stands.
+TEST(ProgramArguments, NoGuiAndUnknownOptionsAmongPersonData)
+{
+    const ProgramRequest noGui = Read({"BIANCHI,LUCIA,3/7/85,F,ROMA", "--no-gui"});
+    EXPECT_EQ(noGui.mode, ProgramMode::PersonData);
+    EXPECT_EQ(noGui.text, "BIANCHI,LUCIA,3/7/85,F,ROMA");
+    EXPECT_TRUE(noGui.noGui);
+    EXPECT_TRUE(Read({"--no-gui", "DE", "LUCA,ANNA,1/1/90,F,ROMA"}).noGui);
+    EXPECT_EQ(Read({"--no-gui", "DE", "LUCA,ANNA,1/1/90,F,ROMA"}).text, "DE LUCA,ANNA,1/1/90,F,ROMA");
+    EXPECT_EQ(Read({"ROSSI,MARIO,1/1/90,M,ROMA", "-q"}).mode, ProgramMode::UsageError);
+    EXPECT_EQ(Read({"ROSSI,MARIO", "-", "1/1/90,M,ROMA"}).mode, ProgramMode::UsageError);
+    EXPECT_EQ(Read({"--no-gui"}).mode, ProgramMode::UsageError);
+    EXPECT_EQ(Read({"--json", "ROSSI,MARIO,1/1/90,M,ROMA"}).mode, ProgramMode::UsageError);
+}
+
+TEST(ProgramArguments, HelpLinesFitEightyColumns)
+{
+    const std::string_view usage = UsageText();
+    std::size_t start = 0;
+    while (start < usage.size()) {
+        const std::size_t end = usage.find('\n', start);
+        const std::string_view line = usage.substr(start, end - start);
+        std::size_t columns = 0;
+        for (char c : line)
+            columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        EXPECT_LE(columns, 79u) << line;
+        start = end + 1;
+    }
+    for (const char* option : {"--batch", "--check", "--json", "--omocodici", "--luoghi", "--no-gui", "-h", "-V"})
+        EXPECT_NE(usage.find(option), std::string_view::npos) << option;
 }
 
 TEST(CodeCheck, DecodesACorrectCodiceFiscale)

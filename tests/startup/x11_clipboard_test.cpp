@@ -76,7 +76,8 @@ protected:
                     .out.empty();
     }
 
-    // Waits for the box with this title and presses Enter on it.
+    // Waits for the box with this title and presses Enter on it (and lets
+    // go of it: a key left down repeats into the next box).
     bool AnswerBox(const std::string& title) const
     {
         const ProcessResult found = RunProcess(
@@ -85,8 +86,10 @@ protected:
         if (found.out.empty())
             return false;
         const std::string window = found.out.substr(0, found.out.find('\n'));
-        return RunProcess({"xdotool", "keydown", "--window", window, "Return"}, Environment(), seconds(5))
-                   .exitStatus == 0;
+        const bool pressed =
+            RunProcess({"xdotool", "keydown", "--window", window, "Return"}, Environment(), seconds(5)).exitStatus == 0;
+        RunProcess({"xdotool", "keyup", "Return"}, Environment(), seconds(5));
+        return pressed;
     }
 
     static inline std::unique_ptr<ChildProcess> server_;
@@ -172,6 +175,48 @@ TEST_F(X11Clipboard, EndSignalClosesTheShownCodeAndCleansUp)
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_FALSE(std::filesystem::exists(workDirectory_.path() + "/codicefiscale/varnel.cod"));
     EXPECT_EQ(Clipboard(), "BNCLCU85L43H501J");
+}
+
+// Nothing blocks a script: with --no-gui, or on a platform without a
+// screen, the run ends by itself, with no box to answer.
+TEST_F(X11Clipboard, NoBoxWithNoGuiOrAScreenlessPlatform)
+{
+    const ProcessResult shown =
+        RunProcess({CF_EXECUTABLE, "--no-gui", "BIANCHI,LUCIA,3/7/85,F,ROMA,1"}, Environment(), seconds(10));
+    EXPECT_FALSE(shown.timedOut);
+    EXPECT_EQ(shown.exitStatus, 0);
+    EXPECT_EQ(shown.out, "BNCLCU85L43H501J\n");
+    EXPECT_EQ(Clipboard(), "BNCLCU85L43H501J") << "--no-gui still fills the clipboard";
+
+    const ProcessResult refused =
+        RunProcess({CF_EXECUTABLE, "ROSSI,MARIO,31/02/85,M,ROMA", "--no-gui"}, Environment(), seconds(10));
+    EXPECT_FALSE(refused.timedOut);
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_EQ(refused.err, "La data non è in formato valido.\n");
+
+    for (const char* platform : {"offscreen", "minimal"}) {
+        std::vector<std::string> environment = Environment();
+        environment.push_back(std::string("QT_QPA_PLATFORM=") + platform);
+        const ProcessResult result =
+            RunProcess({CF_EXECUTABLE, "VERDI,GIANCARLO,10/02/70,M,MILANO,1"}, environment, seconds(10));
+        EXPECT_FALSE(result.timedOut) << platform;
+        EXPECT_EQ(result.exitStatus, 0) << platform;
+        EXPECT_EQ(Clipboard(), "VRDGCR70B10F205A") << platform;
+        const ProcessResult wrong = RunProcess({CF_EXECUTABLE, "VERDI,GIANCARLO,10/02/70,X,MILANO"}, environment,
+                                               seconds(10));
+        EXPECT_FALSE(wrong.timedOut) << platform;
+        EXPECT_EQ(wrong.exitStatus, 1) << platform;
+    }
+}
+
+TEST_F(X11Clipboard, BatchAndCheckNeverTouchTheClipboard)
+{
+    ASSERT_EQ(RunProcess(Program("VERDI,GIANCARLO,10/02/70,M,MILANO"), Environment()).exitStatus, 0);
+    const ProcessResult batch = RunProcess(
+        {"/bin/sh", "-c", "echo BIANCHI,LUCIA,3/7/85,F,ROMA,1 | \"$0\" --batch", CF_EXECUTABLE}, Environment());
+    EXPECT_EQ(batch.exitStatus, 0);
+    EXPECT_EQ(batch.out, "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n");
+    EXPECT_EQ(Clipboard(), "VRDGCR70B10F205A");
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#include "startup/csv_line.h"
+
+#include <algorithm>
+
+#include "engine/utf8.h"
+
+namespace cf {
+
+bool SplitCsvLine(std::string_view line, std::vector<std::string>& fields)
+{
+    fields.clear();
+    std::size_t pos = 0;
+    for (;;) {
+        std::string& field = fields.emplace_back();
+        if (pos < line.size() && line[pos] == '"') {
+            ++pos;
+            for (;;) {
+                const std::size_t quote = line.find('"', pos);
+                if (quote == std::string_view::npos)
+                    return false;
+                field.append(line.substr(pos, quote - pos));
+                pos = quote + 1;
+                if (pos < line.size() && line[pos] == '"') {
+                    field += '"';
+                    ++pos;
+                    continue;
+                }
+                break;
+            }
+            if (pos == line.size())
+                return true;
+            if (line[pos] != ',')
+                return false;
+            ++pos;
+            continue;
+        }
+        const std::size_t comma = line.find(',', pos);
+        field.assign(line.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+        if (comma == std::string_view::npos)
+            return true;
+        pos = comma + 1;
+    }
+}
+
+void AppendCsvField(std::string& out, std::string_view field)
+{
+    const bool quoted = std::any_of(field.begin(), field.end(),
+                                    [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (!quoted) {
+        AppendValidUtf8(field, out);
+        return;
+    }
+    out += '"';
+    for (std::size_t start = 0;;) {
+        const std::size_t quote = field.find('"', start);
+        AppendValidUtf8(field.substr(start, quote == std::string_view::npos ? std::string_view::npos : quote - start),
+                        out);
+        if (quote == std::string_view::npos)
+            break;
+        out += "\"\"";
+        start = quote + 1;
+    }
+    out += '"';
+}
+
+}  // namespace cf

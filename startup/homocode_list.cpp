@@ -1,0 +1,28 @@
+#include "startup/homocode_list.h"
+
+#include "engine/homocodes.h"
+#include "engine/verification.h"
+#include "startup/code_check.h"
+#include "startup/upper_case.h"
+
+namespace cf {
+
+HomocodeList ListHomocodes(std::string_view given)
+{
+    const std::string code = UpperCase(TrimCode(given));
+    HomocodeList list;
+    if (!IsValidCodiceFiscale(code)) {
+        list.refusal = "Il codice non è un Codice Fiscale formalmente corretto.";
+        return list;
+    }
+    const std::optional<FiscalCode> original = OriginalCode(code);
+    if (!original) {
+        list.refusal = "Il codice non ha cifre (o lettere di omocodia) dove il Codice Fiscale le ha.";
+        return list;
+    }
+    for (int i = 0; i < kHomocodeCount; ++i)
+        list.codes.push_back(Homocode(*original, i).str());
+    return list;
+}
+
+}  // namespace cf

@@ -1,0 +1,175 @@
+// Many persons in one run: lines read through a bounded buffer, CSV fields,
+// one output line for each input line, as CSV or JSON.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "startup/batch.h"
+#include "startup/csv_line.h"
+#include "startup/json_line.h"
+#include "startup/line_reader.h"
+#include "stream_text.h"
+
+namespace cf {
+namespace {
+
+using test::InputText;
+using test::OutputText;
+
+std::vector<std::string> Lines(std::string_view text, std::size_t maxLength = 16)
+{
+    InputText input(text);
+    LineReader reader(input.file(), maxLength);
+    std::vector<std::string> lines;
+    InputLine line;
+    while (reader.Next(line))
+        lines.push_back(line.tooLong ? "(too long)" : std::string(line.text));
+    EXPECT_FALSE(reader.failed());
+    return lines;
+}
+
+TEST(LineReader, LineEndsByteOrderMarkAndLongLines)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Lines("a\nb\r\n\nc"), (V{"a", "b", "", "c"}));
+    EXPECT_EQ(Lines("a\r\n"), V{"a"});
+    EXPECT_EQ(Lines("a\rb\n"), V{"a\rb"}) << "a CR inside a line stays";
+    EXPECT_EQ(Lines(""), V{});
+    EXPECT_EQ(Lines("\xEF\xBB\xBF" "a\n\xEF\xBB\xBF" "b"), (V{"a", "\xEF\xBB\xBF" "b"}));
+    EXPECT_EQ(Lines(std::string(16, 'x') + "\r\n" + std::string(17, 'y') + "\nz"),
+              (V{std::string(16, 'x'), "(too long)", "z"}));
+    EXPECT_EQ(Lines(std::string(17, 'y')), V{"(too long)"});
+}
+
+TEST(LineReader, TenMegabyteLineIsSkippedThroughTheFixedBuffer)
+{
+    const std::string text = "first\n" + std::string(10 * 1024 * 1024, 'A') + "\r\nlast\n";
+    EXPECT_EQ(Lines(text, 4096), (std::vector<std::string>{"first", "(too long)", "last"}));
+}
+
+TEST(CsvLine, QuotedFieldsAndWhatIsNoCsv)
+{
+    std::vector<std::string> fields;
+    ASSERT_TRUE(SplitCsvLine("\"DE LUCA, ANNA\",\"say \"\"hi\"\"\", X ,,", fields));
+    EXPECT_EQ(fields, (std::vector<std::string>{"DE LUCA, ANNA", "say \"hi\"", " X ", "", ""}));
+    ASSERT_TRUE(SplitCsvLine("A\"B,\"\"", fields));
+    EXPECT_EQ(fields, (std::vector<std::string>{"A\"B", ""})) << "a quote inside an unquoted field is kept";
+    ASSERT_TRUE(SplitCsvLine(" \"A,B\"", fields));
+    EXPECT_EQ(fields, (std::vector<std::string>{" \"A", "B\""})) << "a blank before the quote: not quoted";
+    EXPECT_FALSE(SplitCsvLine("\"open", fields));
+    EXPECT_FALSE(SplitCsvLine("\"closed\"x,B", fields));
+
+    std::string out;
+    for (const char* field : {"plain", "a,b", "say \"hi\"", "line\nend", " blank "}) {
+        AppendCsvField(out, field);
+        out += ',';
+    }
+    EXPECT_EQ(out, "plain,\"a,b\",\"say \"\"hi\"\"\",\"line\nend\", blank ,");
+    out.clear();
+    AppendCsvField(out, "\xC8RBA");
+    EXPECT_EQ(out, "\xEF\xBF\xBDRBA");
+}
+
+TEST(JsonLine, EscapesWhatJsonCannotHoldAsItStands)
+{
+    std::string out;
+    JsonLine(out)
+        .Text("a", "q\"b\\n\nt\tr\r\x01\x1f è")
+        .TextOrNull("b", "")
+        .Number("c", -3)
+        .Boolean("d", false)
+        .Text("e", "\xC8RBA")
+        .End();
+    EXPECT_EQ(out, "{\"a\":\"q\\\"b\\\\n\\nt\\tr\\r\\u0001\\u001f è\",\"b\":null,\"c\":-3,\"d\":false,"
+                   "\"e\":\"\xEF\xBF\xBDRBA\"}\n");
+}
+
+struct BatchRun {
+    int exitStatus;
+    std::string out;
+    std::string error;
+};
+
+BatchRun Batch(std::string_view input, bool json = false)
+{
+    InputText in(input);
+    OutputText out;
+    const BatchOutcome outcome = RunBatch(in.file(), out.file(), json, 2026);
+    return {outcome.exitStatus, out.text(), outcome.error};
+}
+
+TEST(Batch, OneLineForEachInputLine)
+{
+    const BatchRun run = Batch(
+        "COGNOME,NOME,DATA,SESSO,LUOGO\r\n"
+        "BIANCHI,LUCIA,3/7/85,F,ROMA\r\n"
+        "\r\n"
+        "\"DE LUCA\",\"ANNA MARIA\",29/02/00,f,San Remo,1,extra\n"
+        "ROSSI,MARIO,31/02/85,M,ROMA\n"
+        "ROSSI,MARIO,1/1/90,M, MILANO\n"
+        "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO\n"
+        "VERDI\n"
+        "VERDI,GIANCARLO,10/02/70,M,MILANO");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out,
+              "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n"
+              "\n"
+              "DE LUCA,ANNA MARIA,29/02/00,f,San Remo,DLCNMR00B69I138Z,\n"
+              "ROSSI,MARIO,31/02/85,M,ROMA,,La data non è in formato valido.\n"
+              "ROSSI,MARIO,1/1/90,M, MILANO,,La città non è compresa nell'elenco o non è corretta.\n"
+              "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO,,\"CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è "
+              "nato prima indicare il comune di allora (CORIGLIANO CALABRO, ROSSANO)\"\n"
+              "VERDI,,,,,,Il sesso è errato.\n"
+              "VERDI,GIANCARLO,10/02/70,M,MILANO,VRDGCR70B10F205A,\n");
+    EXPECT_EQ(run.error, "");
+}
+
+TEST(Batch, ExitStatusZeroOnlyWhenEveryPersonGotACode)
+{
+    EXPECT_EQ(Batch("BIANCHI,LUCIA,3/7/85,F,ROMA\n\nVERDI,GIANCARLO,10/02/70,M,MILANO\n").exitStatus, 0);
+    EXPECT_EQ(Batch("").exitStatus, 0);
+    EXPECT_EQ(Batch("cognome,nome\n").out, "") << "a header alone";
+    EXPECT_NE(Batch("X,Y\nCOGNOME,NOME,1/1/90,M,ROMA\n").out.find("\nCOGNOME,NOME,1/1/90,M,ROMA,CGNNMO90A01H501"),
+              std::string::npos)
+        << "only the first line can be a header";
+}
+
+TEST(Batch, RefusedLinesGoOn)
+{
+    const std::string longLine(10 * 1024 * 1024, 'A');
+    const BatchRun run = Batch("\"open,quote\n" + longLine + "\n" + "ROSSI,\xC8RBA,1/1/90,M,ROMA\n" +
+                               "BIANCHI,LUCIA,3/7/85,F,ROMA\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out,
+              ",,,,,,La riga non è CSV valido: virgolette non chiuse o testo dopo le virgolette di chiusura.\n"
+              ",,,,,,La riga è più lunga di 4096 byte e non è stata letta.\n"
+              "ROSSI,\xEF\xBF\xBDRBA,1/1/90,M,ROMA,,I dati contengono caratteri non validi (il testo non è UTF-8).\n"
+              "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n");
+}
+
+TEST(Batch, JsonLinesWithNamedFields)
+{
+    const BatchRun run = Batch("BIANCHI,LUCIA,3/7/85,F,ROMA\n\n\"A \"\"B\"\"\",X,1/1/90,Q,ROMA\n", true);
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out,
+              "{\"riga\":1,\"cognome\":\"BIANCHI\",\"nome\":\"LUCIA\",\"data\":\"3/7/85\",\"sesso\":\"F\","
+              "\"luogo\":\"ROMA\",\"codice\":\"BNCLCU85L43H501J\",\"errore\":null}\n"
+              "{\"riga\":3,\"cognome\":\"A \\\"B\\\"\",\"nome\":\"X\",\"data\":\"1/1/90\",\"sesso\":\"Q\","
+              "\"luogo\":\"ROMA\",\"codice\":null,\"errore\":\"Il sesso è errato.\"}\n");
+}
+
+TEST(Batch, OutputThatCannotBeWrittenEndsWithStatusTwo)
+{
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    InputText in("BIANCHI,LUCIA,3/7/85,F,ROMA\n");
+    const BatchOutcome outcome = RunBatch(in.file(), full, false, 2026);
+    std::fclose(full);
+    EXPECT_EQ(outcome.exitStatus, 2);
+    EXPECT_NE(outcome.error.find("scrittura dello standard output non riuscita"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace cf

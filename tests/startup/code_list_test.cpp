@@ -1,0 +1,109 @@
+// --check over many codes, --omocodici and --luoghi as data.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/code_computation.h"
+#include "startup/code_check.h"
+#include "startup/homocode_list.h"
+#include "startup/place_list.h"
+#include "stream_text.h"
+
+namespace cf {
+namespace {
+
+using test::InputText;
+using test::OutputText;
+
+std::string WithCheckCharacter(std::string first15)
+{
+    return first15 + CheckCharacter(first15);
+}
+
+TEST(CodeList, OneCsvLinePerCodeWithKindVerdictAndDecoding)
+{
+    const std::vector<std::string> codes = {"bnclcu85l43h501j", "BNCLCU85L43H501K", "12345678903", "x,y",
+                                            WithCheckCharacter("RSSMRA90A01A000")};
+    OutputText out;
+    const CodeListOutcome outcome = CheckCodes(codes, out.file(), false, 2026);
+    EXPECT_EQ(outcome.exitStatus, 1);
+    EXPECT_EQ(out.text(),
+              "bnclcu85l43h501j,codice fiscale,corretto,BNC,LCU,03/07/1985,F,ROMA,RM,\n"
+              "BNCLCU85L43H501K,codice fiscale,errato,,,,,,,\n"
+              "12345678903,partita IVA,corretto,,,,,,,\n"
+              "\"x,y\",nessuno,errato,,,,,,,\n" +
+                  codes[4] + ",codice fiscale,corretto,RSS,MRA,01/01/1990,M,,,Codice Catastale non censito\n");
+}
+
+TEST(CodeList, StandardInputTrimsBlanksAndCrAndCountsCharacters)
+{
+    InputText in(" BNCLCU85L43H501J \r\n\n   \nÈNCLCU85L43H501J\nRSSMRA80A01B963\xC3\n");
+    OutputText out;
+    const CodeListOutcome outcome = CheckCodeStream(in.file(), out.file(), false, 2026);
+    EXPECT_EQ(outcome.exitStatus, 1);
+    EXPECT_EQ(out.text(),
+              " BNCLCU85L43H501J ,codice fiscale,corretto,BNC,LCU,03/07/1985,F,ROMA,RM,\n"
+              "\n"
+              "\n"
+              "ÈNCLCU85L43H501J,codice fiscale,errato,,,,,,,\n"
+              "RSSMRA80A01B963\xEF\xBF\xBD,nessuno,errato,,,,,,,\n");
+
+    InputText good("BNCLCU85L43H501J\r\n12345678903\n");
+    OutputText goodOut;
+    EXPECT_EQ(CheckCodeStream(good.file(), goodOut.file(), false, 2026).exitStatus, 0);
+}
+
+TEST(CodeList, JsonObjectsNumberTheirLines)
+{
+    InputText in("\nBNCLCU85L43H501J\n12345678900\n");
+    OutputText out;
+    EXPECT_EQ(CheckCodeStream(in.file(), out.file(), true, 2026).exitStatus, 1);
+    EXPECT_EQ(out.text(),
+              "{\"riga\":2,\"codice\":\"BNCLCU85L43H501J\",\"tipo\":\"codice fiscale\",\"corretto\":true,"
+              "\"cognome\":\"BNC\",\"nome\":\"LCU\",\"data_nascita\":\"03/07/1985\",\"sesso\":\"F\","
+              "\"luogo\":\"ROMA\",\"provincia\":\"RM\",\"avviso\":null}\n"
+              "{\"riga\":3,\"codice\":\"12345678900\",\"tipo\":\"partita IVA\",\"corretto\":false,"
+              "\"cognome\":\"\",\"nome\":\"\",\"data_nascita\":\"\",\"sesso\":\"\",\"luogo\":\"\","
+              "\"provincia\":\"\",\"avviso\":null}\n");
+}
+
+TEST(CodeList, SingleCodeIsTrimmedAndCountedInCharacters)
+{
+    EXPECT_EQ(RunCodeCheck(" BNCLCU85L43H501J\r", 2026).exitStatus, 0);
+    EXPECT_EQ(RunCodeCheck("ÈNCLCU85L43H501J", 2026).lines,
+              std::vector<std::string>{"Codice Fiscale formalmente errato"});
+}
+
+TEST(HomocodeList, TheCodesOfACorrectCodeOrARefusal)
+{
+    const HomocodeList list = ListHomocodes(" bnclcu85l43h501j\r");
+    ASSERT_EQ(list.codes.size(), 127u);
+    EXPECT_EQ(list.codes.front(), "BNCLCU85L43H50MB");
+    EXPECT_EQ(list.codes[6].substr(0, 15), "BNCLCUURLQPHRLM");
+    EXPECT_EQ(ListHomocodes("BNCLCU85L43H50MB").codes, list.codes) << "a homocode lists those of its original";
+    EXPECT_FALSE(ListHomocodes("BNCLCU85L43H501K").refusal.empty());
+    EXPECT_FALSE(ListHomocodes("12345678903").refusal.empty());
+    const std::string letterInADigit = WithCheckCharacter("BNCLCU85L43HA01");
+    EXPECT_TRUE(ListHomocodes(letterInADigit).codes.empty());
+    EXPECT_FALSE(ListHomocodes(letterInADigit).refusal.empty());
+}
+
+TEST(PlaceList, NameCodeProvinceAndValidity)
+{
+    const PlaceList forli = ListPlaces("forlì");
+    EXPECT_EQ(forli.lines, (std::vector<std::string>{"FORLI',D704,FC,17/03/1861,", "FORLI' DEL SANNIO,D703,IS,06/02/1863,"}));
+    const PlaceList old = ListPlaces("CAVAZUCCHERINA");
+    EXPECT_EQ(old.lines, std::vector<std::string>{"CAVAZUCCHERINA,C388,VE,19/11/1866,"});
+    EXPECT_EQ(ListPlaces("BAZZANO").lines.front(), "BAZZANO,A726,BO,17/03/1861,31/12/2013");
+    const PlaceList france = ListPlaces("FRANCIA");
+    ASSERT_FALSE(france.lines.empty());
+    EXPECT_EQ(france.lines.front(), "FRANCIA,Z110,EE,,") << "foreign states have no dates";
+    EXPECT_EQ(ListPlaces("A").lines.size(), 50u);
+    EXPECT_TRUE(ListPlaces("QQQQ").lines.empty());
+    EXPECT_FALSE(ListPlaces("QQQQ").refusal.empty());
+}
+
+}  // namespace
+}  // namespace cf
