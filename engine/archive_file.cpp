@@ -26,6 +26,19 @@ constexpr std::array<const char*, kArchiveFieldCount> kFieldNames = {
     "Cognome", "Nome", "Codice fiscale", "Sesso", "Data", "Luogo", "Provincia",
 };
 
+// A person's fields in the order of an archive line.
+std::array<const std::string*, kArchiveFieldCount> LineFields(const Person& person)
+{
+    return {&person.surname, &person.firstName, &person.code,    &person.sex,
+            &person.birthDate, &person.place,   &person.province};
+}
+
+std::array<std::string*, kArchiveFieldCount> LineFields(Person& person)
+{
+    return {&person.surname, &person.firstName, &person.code,    &person.sex,
+            &person.birthDate, &person.place,   &person.province};
+}
+
 constexpr char kUnrepresentable[] = "caratteri non rappresentabili nella codifica Windows-1252";
 
 // Sort weight of each Windows-1252 byte: letters fold to lower case (ASCII,
@@ -110,13 +123,14 @@ const char* SeparatorProblem(std::string_view field)
     return nullptr;
 }
 
-// Appends the record to `out` as one archive line. Returns the index of the
+// Appends the person to `out` as one archive line. Returns the index of the
 // first field Windows-1252 cannot hold, or -1 when the line is complete.
-int AppendLine(const ArchiveRecord& record, std::string& out)
+int AppendLine(const Person& person, std::string& out)
 {
+    const auto fields = LineFields(person);
     for (int k = 0; k < kArchiveFieldCount; ++k) {
         out += k == 0 ? "\"" : ",\"";
-        if (!AppendUtf8AsCp1252(record[k], out))
+        if (!AppendUtf8AsCp1252(*fields[static_cast<std::size_t>(k)], out))
             return k;
         out += '"';
     }
@@ -279,15 +293,16 @@ std::vector<ArchiveLine> CutLines(std::string_view bytes, std::string& keys)
 // The seven fields of a quote-stripped line, as GetField gives them: a line
 // without a comma is every field; missing fields are empty; fields past the
 // seventh are dropped.
-void SplitFields(std::string_view text, ArchiveRecord& record)
+void SplitFields(std::string_view text, Person& person)
 {
-    if (text.find(',') == std::string_view::npos) {
-        record.fill(std::string(text));
-        return;
-    }
-    for (std::string& field : record) {
+    const bool oneField = text.find(',') == std::string_view::npos;
+    for (std::string* field : LineFields(person)) {
+        if (oneField) {
+            field->assign(text);
+            continue;
+        }
         const std::size_t comma = text.find(',');
-        field.assign(text.substr(0, comma));
+        field->assign(text.substr(0, comma));
         text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
     }
 }
@@ -345,15 +360,16 @@ std::string ArchivePathFor(const std::string& programDirectory)
     return directory.empty() ? std::string() : directory + kArchiveFileName;
 }
 
-ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& record)
+ArchiveResult AppendToArchive(const std::string& path, const Person& person)
 {
-    for (int k = 0; k < kArchiveFieldCount; ++k) {
-        if (const char* problem = SeparatorProblem(record[k]))
+    const auto fields = LineFields(person);
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+        if (const char* problem = SeparatorProblem(*fields[k]))
             return {false, std::string("Il campo ") + kFieldNames[k] +
                                " contiene caratteri non ammessi nell'archivio: " + problem + "."};
     }
     std::string line;
-    if (const int field = AppendLine(record, line); field >= 0)
+    if (const int field = AppendLine(person, line); field >= 0)
         return {false, std::string("Il campo ") + kFieldNames[field] +
                            " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
 
@@ -410,7 +426,7 @@ ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& 
     return {};
 }
 
-std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* stamp)
+std::vector<Person> LoadArchive(const std::string& path, ArchiveStamp* stamp)
 {
     std::string bytes;
     ArchiveStamp found;
@@ -431,7 +447,7 @@ std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* st
         return keyText.substr(a.keyStart, a.keyLength) < keyText.substr(b.keyStart, b.keyLength);
     });
 
-    std::vector<ArchiveRecord> records(lines.size());
+    std::vector<Person> persons(lines.size());
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         // The line without its quotes, cut at its commas.
@@ -441,21 +457,21 @@ std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* st
                 text += byte;
         if (!lines[i].ascii)  // ASCII is already UTF-8
             text = Cp1252ToUtf8(text);
-        SplitFields(text, records[i]);
+        SplitFields(text, persons[i]);
     }
-    found.persons = records.size();
+    found.persons = persons.size();
     if (stamp)
         *stamp = std::move(found);
-    return records;
+    return persons;
 }
 
-ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRecord> rows,
+ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> persons,
                              ArchiveStamp* loaded)
 {
     std::string contents;
-    contents.reserve(rows.size() * 80);
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (const int field = AppendLine(rows[row], contents); field >= 0) {
+    contents.reserve(persons.size() * 80);
+    for (std::size_t row = 0; row < persons.size(); ++row) {
+        if (const int field = AppendLine(persons[row], contents); field >= 0) {
             return WriteFailure(path, std::string("il campo ") + kFieldNames[field] + " della riga " +
                                           std::to_string(row + 1) + " contiene " + kUnrepresentable);
         }
@@ -467,9 +483,9 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRec
     if (loaded && !loaded->whole)
         return {false, "L'archivio " + path + " non è stato letto per intero: nessun dato è stato eliminato. " +
                            loaded->problem};
-    if (loaded && rows.size() + 1 < loaded->persons)
+    if (loaded && persons.size() + 1 < loaded->persons)
         return {false, "L'archivio " + path + " ha " + std::to_string(loaded->persons) +
-                           " persone, ma ne sarebbero state scritte solo " + std::to_string(rows.size()) +
+                           " persone, ma ne sarebbero state scritte solo " + std::to_string(persons.size()) +
                            ": nessun dato è stato eliminato."};
 
     // Lock the file being replaced, so no append lands in it unseen. Opened
@@ -497,7 +513,7 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRec
     const bool replaced = ReplaceFileContents(file, contents, &error);
     if (replaced && loaded && ::lstat(file.c_str(), &info) == 0) {
         *loaded = StampOf(info);
-        loaded->persons = rows.size();
+        loaded->persons = persons.size();
     }
     lock.reset();
     if (fd >= 0)

@@ -2,21 +2,21 @@
 // The archive file "codarc.dat": one archived person a line, seven
 // double-quoted comma-separated fields, Windows-1252 text, CR LF line ends.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "engine/person.h"
+
 namespace cf {
 
 inline constexpr char kArchiveFileName[] = "codarc.dat";
-inline constexpr int kArchiveFieldCount = 7;
 
-// Surname, first name, codice fiscale, sex, date of birth, place of birth,
-// province, in the order of the file. UTF-8 texts.
-using ArchiveRecord = std::array<std::string, kArchiveFieldCount>;
+// A line holds a person's surname, first name, codice fiscale, sex, date of
+// birth, place of birth and province, in that order.
+inline constexpr int kArchiveFieldCount = 7;
 
 // Outcome of a write; when !ok, `message` says in Italian what went wrong,
 // ready for a message box.
@@ -42,10 +42,10 @@ std::string ArchivePathFor(const std::string& programDirectory);
 // writes through to it); a link leading anywhere else is refused with a
 // message that names it. A new archive is readable by the user alone.
 
-// Appends one record as a line. A record holding a double quote, a comma or
+// Appends one person as a line. A field holding a double quote, a comma or
 // a line break, or a character Windows-1252 cannot represent, is refused and
 // nothing is written; a failed write leaves the file as it was.
-ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& record);
+ArchiveResult AppendToArchive(const std::string& path, const Person& person);
 
 // What a load found, for a later rewrite: the file as it was, so that the
 // rewrite can tell whether another program changed it in between; how many
@@ -62,13 +62,13 @@ struct ArchiveStamp {
     std::string problem;
 };
 
-// Every line of the archive as a record, sorted case-insensitively by the
+// Every line of the archive as a person, sorted case-insensitively by the
 // whole line without its quotes (lines that compare equal keep their file
 // order). A line ends at CR LF, at a CR or at a LF. Empty when the file is
 // missing or unreadable. `stamp`, when given, receives what the load found.
-std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* stamp = nullptr);
+std::vector<Person> LoadArchive(const std::string& path, ArchiveStamp* stamp = nullptr);
 
-// Replaces the archive with `rows`, in the given order, in one step: on any
+// Replaces the archive with `persons`, in the given order, in one step: on any
 // failure the old archive stays whole. No rows leaves an empty file. The
 // archive keeps its permissions, and one the user may not write is not
 // replaced. With `loaded`, the stamp of the load the rows came from, less
@@ -77,7 +77,7 @@ std::vector<ArchiveRecord> LoadArchive(const std::string& path, ArchiveStamp* st
 // when the file has changed since (another instance appended a person,
 // say): nothing the file holds is ever lost. After a rewrite `loaded` holds
 // the stamp of the new file, ready for the next one.
-ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRecord> rows,
+ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> persons,
                              ArchiveStamp* loaded = nullptr);
 
 }  // namespace cf

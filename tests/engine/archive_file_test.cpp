@@ -25,17 +25,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ArchiveRecord Person(const std::string& surname, const std::string& name, const std::string& place = "ROMA",
-                     const std::string& province = "RM")
+Person SomePerson(const std::string& surname, const std::string& name, const std::string& place = "ROMA",
+                  const std::string& province = "RM")
 {
-    return {surname, name, "XXXXXX80A01H501X", "M", "01/01/80", place, province};
+    return {.surname = surname,
+            .firstName = name,
+            .sex = "M",
+            .birthDate = "01/01/80",
+            .place = place,
+            .province = province,
+            .code = "XXXXXX80A01H501X"};
 }
 
-std::string Line(const ArchiveRecord& record)
+// The archive line of a person: surname, first name, code, sex, date,
+// place, province.
+std::string Line(const Person& person)
 {
     std::string line;
-    for (int k = 0; k < kArchiveFieldCount; ++k)
-        line += (k ? ",\"" : "\"") + record[k] + "\"";
+    for (const std::string* field : {&person.surname, &person.firstName, &person.code, &person.sex,
+                                     &person.birthDate, &person.place, &person.province})
+        line += (line.empty() ? "\"" : ",\"") + *field + "\"";
     return line + "\r\n";
 }
 
@@ -121,11 +130,11 @@ protected:
 
 TEST_F(ArchiveFileTest, AppendedRecordsLoadSortedWhileTheFileKeepsAppendOrder)
 {
-    const ArchiveRecord verdi = Person("VERDI", "MARIO");
-    const ArchiveRecord bianchi = Person("BIANCHI", "LUCA");
-    const ArchiveRecord noName = Person("BIANCHI", "");
-    for (const ArchiveRecord& record : {verdi, bianchi, bianchi, noName})
-        ASSERT_TRUE(AppendArchiveRecord(path_, record).ok);
+    const Person verdi = SomePerson("VERDI", "MARIO");
+    const Person bianchi = SomePerson("BIANCHI", "LUCA");
+    const Person noName = SomePerson("BIANCHI", "");
+    for (const Person& record : {verdi, bianchi, bianchi, noName})
+        ASSERT_TRUE(AppendToArchive(path_, record).ok);
 
     EXPECT_EQ(Contents(), Line(verdi) + Line(bianchi) + Line(bianchi) + Line(noName));
     EXPECT_EQ(Line(noName).substr(0, 15), "\"BIANCHI\",\"\",\"X");
@@ -140,31 +149,31 @@ TEST_F(ArchiveFileTest, LoadEndsLinesAtCrLfOrCrOrLf)
           "\"A\",\"x\"\n"            // LF alone, as editors on Linux write
           "\"D\",\"y\"\n\r"          // LF then CR: two line ends around a blank line
           "\"C\",\"2\"");            // last line without a line end
-    const std::vector<ArchiveRecord> records = LoadArchive(path_);
+    const std::vector<Person> records = LoadArchive(path_);
     ASSERT_EQ(records.size(), 6u);
-    EXPECT_EQ(records[0], ArchiveRecord{});  // the blank lines, first
-    EXPECT_EQ(records[1], ArchiveRecord{});
-    EXPECT_EQ(records[2][1], "x");
-    EXPECT_EQ(records[3][0], "B");
-    EXPECT_EQ(records[4][0], "C");
-    EXPECT_EQ(records[4][1], "2");
-    EXPECT_EQ(records[4][2], "");
-    EXPECT_EQ(records[5][1], "y");
+    EXPECT_EQ(records[0], Person{});  // the blank lines, first
+    EXPECT_EQ(records[1], Person{});
+    EXPECT_EQ(records[2].firstName, "x");
+    EXPECT_EQ(records[3].surname, "B");
+    EXPECT_EQ(records[4].surname, "C");
+    EXPECT_EQ(records[4].firstName, "2");
+    EXPECT_EQ(records[4].code, "");
+    EXPECT_EQ(records[5].firstName, "y");
 }
 
 // An archive edited on Linux once loaded as one row, and the next delete
 // wrote that row alone: every other person was lost.
 TEST_F(ArchiveFileTest, ArchiveWithLfLineEndsKeepsEveryPersonThroughADeleteAndAnAppend)
 {
-    const std::vector<ArchiveRecord> people = {Person("ALFA", "A"), Person("BETA", "B"), Person("GAMMA", "G")};
+    const std::vector<Person> people = {SomePerson("ALFA", "A"), SomePerson("BETA", "B"), SomePerson("GAMMA", "G")};
     std::string lfFile;
-    for (const ArchiveRecord& person : people) {
+    for (const Person& person : people) {
         std::string line = Line(person);
         lfFile += line.replace(line.size() - 2, 2, "\n");
     }
     Write(lfFile);
     ArchiveStamp stamp;
-    std::vector<ArchiveRecord> rows = LoadArchive(path_, &stamp);
+    std::vector<Person> rows = LoadArchive(path_, &stamp);
     ASSERT_EQ(rows, people);
     EXPECT_EQ(stamp.persons, 3u);
 
@@ -173,18 +182,18 @@ TEST_F(ArchiveFileTest, ArchiveWithLfLineEndsKeepsEveryPersonThroughADeleteAndAn
     EXPECT_EQ(LoadArchive(path_), rows);
 
     Write(lfFile);
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("DELTA", "D")).ok);
-    EXPECT_EQ(Contents(), lfFile + Line(Person("DELTA", "D")));
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("DELTA", "D")).ok);
+    EXPECT_EQ(Contents(), lfFile + Line(SomePerson("DELTA", "D")));
     EXPECT_EQ(LoadArchive(path_).size(), 4u);
 }
 
 TEST_F(ArchiveFileTest, RewriteNeverWritesFewerPersonsThanTheLoadSawLessTheDeletedOne)
 {
     for (const char* surname : {"ALFA", "BETA", "GAMMA"})
-        ASSERT_TRUE(AppendArchiveRecord(path_, Person(surname, "X")).ok);
+        ASSERT_TRUE(AppendToArchive(path_, SomePerson(surname, "X")).ok);
     const std::string before = Contents();
     ArchiveStamp stamp;
-    std::vector<ArchiveRecord> rows = LoadArchive(path_, &stamp);
+    std::vector<Person> rows = LoadArchive(path_, &stamp);
     rows.resize(1);  // a list that lost a row on the way
     const ArchiveResult shrunk = RewriteArchive(path_, rows, &stamp);
     EXPECT_FALSE(shrunk.ok);
@@ -208,15 +217,15 @@ TEST_F(ArchiveFileTest, RewriteNeverWritesFewerPersonsThanTheLoadSawLessTheDelet
 TEST_F(ArchiveFileTest, ArchiveIsTheUsersAloneAndKeepsItsPermissions)
 {
     const mode_t oldMask = ::umask(0);  // even the widest umask opens nothing
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("ALFA", "A")).ok);
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("ALFA", "A")).ok);
     EXPECT_EQ(Mode(path_), 0600u);
     fs::remove(path_);
-    ASSERT_TRUE(RewriteArchive(path_, std::vector{Person("ALFA", "A")}).ok);
+    ASSERT_TRUE(RewriteArchive(path_, std::vector{SomePerson("ALFA", "A")}).ok);
     EXPECT_EQ(Mode(path_), 0600u);
 
     // A rewrite neither widens nor narrows what the user chose.
     ::chmod(path_.c_str(), 0640);
-    ASSERT_TRUE(RewriteArchive(path_, std::vector{Person("BETA", "B")}).ok);
+    ASSERT_TRUE(RewriteArchive(path_, std::vector{SomePerson("BETA", "B")}).ok);
     EXPECT_EQ(Mode(path_), 0640u);
 
     // The folders the program makes for the archive are closed to others.
@@ -249,7 +258,7 @@ TEST_F(ArchiveFileTest, WithoutAHomeFolderTheArchiveIsRefusedWithAMessage)
     EXPECT_TRUE(LoadArchive("", &stamp).empty());
     EXPECT_FALSE(stamp.whole);
     EXPECT_EQ(stamp.problem, noHome);
-    EXPECT_EQ(AppendArchiveRecord("", Person("ALFA", "A")).message, noHome);
+    EXPECT_EQ(AppendToArchive("", SomePerson("ALFA", "A")).message, noHome);
     EXPECT_EQ(RewriteArchive("", {}).message, noHome);
 
     if (::geteuid() != 0)
@@ -277,16 +286,16 @@ TEST_F(ArchiveFileTest, WithoutAHomeFolderTheArchiveIsRefusedWithAMessage)
 // takes no append.
 TEST_F(ArchiveFileTest, ReadOnlyArchiveIsNeitherReplacedNorAppendedTo)
 {
-    Write(Line(Person("ALFA", "A")));
+    Write(Line(SomePerson("ALFA", "A")));
     ::chmod(path_.c_str(), 0444);
     const std::string refused = "Impossibile scrivere l'archivio " + path_ + ": permesso negato.";
     EXPECT_TRUE(AsUnprivilegedUser(directory_, [&] {
         ArchiveStamp stamp;
-        const std::vector<ArchiveRecord> rows = LoadArchive(path_, &stamp);
+        const std::vector<Person> rows = LoadArchive(path_, &stamp);
         return rows.size() == 1 && RewriteArchive(path_, {}, &stamp).message == refused
-            && AppendArchiveRecord(path_, Person("BETA", "B")).message == refused;
+            && AppendToArchive(path_, SomePerson("BETA", "B")).message == refused;
     }));
-    EXPECT_EQ(Contents(), Line(Person("ALFA", "A")));
+    EXPECT_EQ(Contents(), Line(SomePerson("ALFA", "A")));
     EXPECT_EQ(Mode(path_), 0444u);
 }
 
@@ -296,15 +305,20 @@ TEST_F(ArchiveFileTest, LoadSplitsLegacyLinesIntoFields)
           "SENZAVIRGOLE\r\n"
           "\"TRE\",\"DUE\"\r\n"
           "\"VIR\"GO\"LETTE\",\"\"\"\r\n");
-    const std::vector<ArchiveRecord> records = LoadArchive(path_);
+    const std::vector<Person> records = LoadArchive(path_);
     ASSERT_EQ(records.size(), 4u);
     // A comma in the place shifts the province out; the rest of the line is dropped.
-    EXPECT_EQ(records[0], (ArchiveRecord{"ROSSI", "ANNA", "RSSNNA80A41H501X", "F", "01/01/80", "REGGIO", " CALABRIA"}));
-    ArchiveRecord sevenCopies;
-    sevenCopies.fill("SENZAVIRGOLE");
-    EXPECT_EQ(records[1], sevenCopies);
-    EXPECT_EQ(records[2], (ArchiveRecord{"TRE", "DUE", "", "", "", "", ""}));
-    EXPECT_EQ(records[3], (ArchiveRecord{"VIRGOLETTE", "", "", "", "", "", ""}));
+    EXPECT_EQ(records[0], (Person{.surname = "ROSSI",
+                                  .firstName = "ANNA",
+                                  .sex = "F",
+                                  .birthDate = "01/01/80",
+                                  .place = "REGGIO",
+                                  .province = " CALABRIA",
+                                  .code = "RSSNNA80A41H501X"}));
+    const std::string all = "SENZAVIRGOLE";
+    EXPECT_EQ(records[1], (Person{all, all, all, all, all, all, all}));
+    EXPECT_EQ(records[2], (Person{.surname = "TRE", .firstName = "DUE"}));
+    EXPECT_EQ(records[3], (Person{.surname = "VIRGOLETTE"}));
 }
 
 TEST_F(ArchiveFileTest, LoadSortsCaseInsensitivelyFieldByFieldAndStably)
@@ -318,8 +332,8 @@ TEST_F(ArchiveFileTest, LoadSortsCaseInsensitivelyFieldByFieldAndStably)
           "\"ELIO\",\"1\"\r\n"
           "\"rossi\",\"z\"\r\n");     // equal to ROSSI,Z ignoring case
     std::vector<std::string> order;
-    for (const ArchiveRecord& record : LoadArchive(path_))
-        order.push_back(record[0] + "," + record[1]);
+    for (const Person& record : LoadArchive(path_))
+        order.push_back(record.surname + "," + record.firstName);
     EXPECT_EQ(order, (std::vector<std::string>{"De,B", "DE ROSSI,A", "ELIO,1", "ROSSI,Z", "rossi,z", "rossini,a",
                                                "\xC3\x88LIO,1", "\xC3\xA8lio,1"}));
 }
@@ -336,8 +350,8 @@ TEST_F(ArchiveFileTest, MissingEmptyOrOddFilesLoadAsAnEmptyArchive)
 
 TEST_F(ArchiveFileTest, RewriteWritesRowsInGivenOrderAndNoRowsAsAnEmptyFile)
 {
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("ALFA", "A")).ok);
-    const std::vector<ArchiveRecord> rows = {Person("ZETA", "Z"), Person("BETA", "B")};
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("ALFA", "A")).ok);
+    const std::vector<Person> rows = {SomePerson("ZETA", "Z"), SomePerson("BETA", "B")};
     ASSERT_TRUE(RewriteArchive(path_, rows).ok);
     EXPECT_EQ(Contents(), Line(rows[0]) + Line(rows[1]));
 
@@ -350,10 +364,10 @@ TEST_F(ArchiveFileTest, RewriteWritesRowsInGivenOrderAndNoRowsAsAnEmptyFile)
 TEST_F(ArchiveFileTest, TextIsWindows1252OnDiskAndUtf8InMemory)
 {
     Write("\"\xC8\",\"NICOL\xD2\",\"\x80\"\r\n");
-    const ArchiveRecord loaded = LoadArchive(path_).at(0);
-    EXPECT_EQ(loaded[0], "\xC3\x88");      // È
-    EXPECT_EQ(loaded[1], "NICOL\xC3\x92");  // NICOLÒ
-    EXPECT_EQ(loaded[2], "\xE2\x82\xAC");   // €
+    const Person loaded = LoadArchive(path_).at(0);
+    EXPECT_EQ(loaded.surname, "\xC3\x88");      // È
+    EXPECT_EQ(loaded.firstName, "NICOL\xC3\x92");  // NICOLÒ
+    EXPECT_EQ(loaded.code, "\xE2\x82\xAC");   // €
     ASSERT_TRUE(RewriteArchive(path_, std::vector{loaded}).ok);
     EXPECT_EQ(Contents(), "\"\xC8\",\"NICOL\xD2\",\"\x80\",\"\",\"\",\"\",\"\"\r\n");
 
@@ -372,38 +386,38 @@ TEST_F(ArchiveFileTest, TextIsWindows1252OnDiskAndUtf8InMemory)
 TEST_F(ArchiveFileTest, AppendRefusesFieldsThatWouldNotLoadBackAndWritesNothing)
 {
     struct Case {
-        ArchiveRecord record;
+        Person record;
         std::string message;
     };
     const std::vector<Case> cases = {
-        {Person("ROSSI", "ANNA", "REGGIO, CALABRIA"),
+        {SomePerson("ROSSI", "ANNA", "REGGIO, CALABRIA"),
          "Il campo Luogo contiene caratteri non ammessi nell'archivio: virgola."},
-        {Person("D\"ANGELO", "ANNA"), "Il campo Cognome contiene caratteri non ammessi nell'archivio: virgolette."},
-        {Person("ROSSI", "AN\nNA"), "Il campo Nome contiene caratteri non ammessi nell'archivio: ritorno a capo."},
-        {Person("ROSSI", "ANNA", "ROMA", "R\r"),
+        {SomePerson("D\"ANGELO", "ANNA"), "Il campo Cognome contiene caratteri non ammessi nell'archivio: virgolette."},
+        {SomePerson("ROSSI", "AN\nNA"), "Il campo Nome contiene caratteri non ammessi nell'archivio: ritorno a capo."},
+        {SomePerson("ROSSI", "ANNA", "ROMA", "R\r"),
          "Il campo Provincia contiene caratteri non ammessi nell'archivio: ritorno a capo."},
-        {Person("\xE7\x8E\x8B", "ANNA"),
+        {SomePerson("\xE7\x8E\x8B", "ANNA"),
          "Il campo Cognome contiene caratteri non ammessi nell'archivio: caratteri non rappresentabili nella "
          "codifica Windows-1252."},
-        {Person("ROSSI", "\xFF"), "Il campo Nome contiene caratteri non ammessi nell'archivio: caratteri non "
+        {SomePerson("ROSSI", "\xFF"), "Il campo Nome contiene caratteri non ammessi nell'archivio: caratteri non "
                                   "rappresentabili nella codifica Windows-1252."},
     };
     for (const Case& c : cases) {
-        const ArchiveResult result = AppendArchiveRecord(path_, c.record);
+        const ArchiveResult result = AppendToArchive(path_, c.record);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message, c.message);
     }
     EXPECT_FALSE(fs::exists(path_));
 
     Write("\"A\"\r\n");
-    EXPECT_FALSE(AppendArchiveRecord(path_, cases[0].record).ok);
+    EXPECT_FALSE(AppendToArchive(path_, cases[0].record).ok);
     EXPECT_EQ(Contents(), "\"A\"\r\n");
 }
 
 TEST_F(ArchiveFileTest, RewriteRefusesUnrepresentableTextAndKeepsTheOldArchive)
 {
     Write("\"A\"\r\n");
-    const std::vector<ArchiveRecord> rows = {Person("ROSSI", "ANNA"), Person("ROSSI", "ANNA", "\xE4\xB8\x8A")};
+    const std::vector<Person> rows = {SomePerson("ROSSI", "ANNA"), SomePerson("ROSSI", "ANNA", "\xE4\xB8\x8A")};
     const ArchiveResult result = RewriteArchive(path_, rows);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "Impossibile scrivere l'archivio " + path_ +
@@ -415,16 +429,16 @@ TEST_F(ArchiveFileTest, RewriteRefusesUnrepresentableTextAndKeepsTheOldArchive)
 TEST_F(ArchiveFileTest, AppendEndsAnUnterminatedLastLineFirst)
 {
     Write("\"A\",\"1\"");
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("B", "2")).ok);
-    EXPECT_EQ(Contents(), "\"A\",\"1\"\r\n" + Line(Person("B", "2")));
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("B", "2")).ok);
+    EXPECT_EQ(Contents(), "\"A\",\"1\"\r\n" + Line(SomePerson("B", "2")));
     EXPECT_EQ(LoadArchive(path_).size(), 2u);
 
     Write("\"A\",\"1\"\r");  // a CR alone already ends the line
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("B", "2")).ok);
-    EXPECT_EQ(Contents(), "\"A\",\"1\"\r" + Line(Person("B", "2")));
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("B", "2")).ok);
+    EXPECT_EQ(Contents(), "\"A\",\"1\"\r" + Line(SomePerson("B", "2")));
     Write("\"A\",\"1\"\n");  // and so does a LF alone
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("B", "2")).ok);
-    EXPECT_EQ(Contents(), "\"A\",\"1\"\n" + Line(Person("B", "2")));
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("B", "2")).ok);
+    EXPECT_EQ(Contents(), "\"A\",\"1\"\n" + Line(SomePerson("B", "2")));
 }
 
 TEST_F(ArchiveFileTest, UnwritableDirectoryIsReportedAsAFailure)
@@ -433,10 +447,10 @@ TEST_F(ArchiveFileTest, UnwritableDirectoryIsReportedAsAFailure)
         GTEST_SKIP() << "root ignores directory permissions";
     fs::permissions(directory_, fs::perms::owner_read | fs::perms::owner_exec);
 
-    const ArchiveResult appended = AppendArchiveRecord(path_, Person("ROSSI", "ANNA"));
+    const ArchiveResult appended = AppendToArchive(path_, SomePerson("ROSSI", "ANNA"));
     EXPECT_FALSE(appended.ok);
     EXPECT_EQ(appended.message.rfind("Impossibile scrivere l'archivio " + path_ + ": ", 0), 0u) << appended.message;
-    const ArchiveResult rewritten = RewriteArchive(path_, std::vector{Person("ROSSI", "ANNA")});
+    const ArchiveResult rewritten = RewriteArchive(path_, std::vector{SomePerson("ROSSI", "ANNA")});
     EXPECT_FALSE(rewritten.ok);
     EXPECT_EQ(rewritten.message.rfind("Impossibile scrivere l'archivio " + path_ + ": ", 0), 0u) << rewritten.message;
     EXPECT_FALSE(fs::exists(path_));
@@ -449,19 +463,19 @@ TEST_F(ArchiveFileTest, LinkToTheUsersOwnFileIsFollowedByEveryOperation)
     const fs::path elsewhere = directory_ / "altrove";
     fs::create_directory(elsewhere);
     const std::string target = (elsewhere / kArchiveFileName).string();
-    Write(Line(Person("ALFA", "A")), target);
+    Write(Line(SomePerson("ALFA", "A")), target);
     fs::create_symlink(target, path_);
 
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("BETA", "B")).ok);
-    EXPECT_EQ(Contents(target), Line(Person("ALFA", "A")) + Line(Person("BETA", "B")));
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("BETA", "B")).ok);
+    EXPECT_EQ(Contents(target), Line(SomePerson("ALFA", "A")) + Line(SomePerson("BETA", "B")));
     ArchiveStamp stamp;
-    std::vector<ArchiveRecord> rows = LoadArchive(path_, &stamp);
-    ASSERT_EQ(rows, (std::vector{Person("ALFA", "A"), Person("BETA", "B")}));
+    std::vector<Person> rows = LoadArchive(path_, &stamp);
+    ASSERT_EQ(rows, (std::vector{SomePerson("ALFA", "A"), SomePerson("BETA", "B")}));
     rows.erase(rows.begin());
     ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
 
     EXPECT_TRUE(fs::is_symlink(path_));
-    EXPECT_EQ(Contents(target), Line(Person("BETA", "B")));
+    EXPECT_EQ(Contents(target), Line(SomePerson("BETA", "B")));
     EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1);
 }
 
@@ -473,7 +487,7 @@ TEST_F(ArchiveFileTest, LinkLeadingAnywhereElseIsRefusedByNameEverywhere)
     const fs::path folder = directory_ / "cartella";
     fs::create_directory(folder);
     const fs::path othersFile = directory_ / "altrui";
-    Write(Line(Person("ALFA", "A")), othersFile.string());
+    Write(Line(SomePerson("ALFA", "A")), othersFile.string());
     std::vector<fs::path> targets = {directory_ / "mancante", folder};
     if (::geteuid() == 0 && ::chown(othersFile.c_str(), kNobody, kNobody) == 0)
         targets.push_back(othersFile);
@@ -483,19 +497,19 @@ TEST_F(ArchiveFileTest, LinkLeadingAnywhereElseIsRefusedByNameEverywhere)
         ArchiveStamp stamp;
         EXPECT_TRUE(LoadArchive(path_, &stamp).empty()) << target;
         EXPECT_EQ(stamp.problem, refused) << target;
-        EXPECT_EQ(AppendArchiveRecord(path_, Person("BETA", "B")).message, refused) << target;
+        EXPECT_EQ(AppendToArchive(path_, SomePerson("BETA", "B")).message, refused) << target;
         EXPECT_EQ(RewriteArchive(path_, {}).message, refused) << target;
         EXPECT_TRUE(fs::is_symlink(path_));
         fs::remove(path_);
     }
     EXPECT_FALSE(fs::exists(directory_ / "mancante"));
     EXPECT_TRUE(fs::is_empty(folder));
-    EXPECT_EQ(Contents(othersFile.string()), Line(Person("ALFA", "A")));
+    EXPECT_EQ(Contents(othersFile.string()), Line(SomePerson("ALFA", "A")));
 }
 
 TEST_F(ArchiveFileTest, WriteCutShortByAFullDiskLeavesTheArchiveAsItWas)
 {
-    const std::string before = Line(Person("ALFA", "A"));
+    const std::string before = Line(SomePerson("ALFA", "A"));
     Write(before);
     // A file size limit makes the kernel write only part of the line, as a full disk would.
     rlimit old {};
@@ -504,8 +518,8 @@ TEST_F(ArchiveFileTest, WriteCutShortByAFullDiskLeavesTheArchiveAsItWas)
     rlimit limited = old;
     limited.rlim_cur = before.size() + 10;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const ArchiveResult appended = AppendArchiveRecord(path_, Person("BETA", "B"));
-    const ArchiveResult rewritten = RewriteArchive(path_, std::vector{Person("GAMMA", "G"), Person("DELTA", "D")});
+    const ArchiveResult appended = AppendToArchive(path_, SomePerson("BETA", "B"));
+    const ArchiveResult rewritten = RewriteArchive(path_, std::vector{SomePerson("GAMMA", "G"), SomePerson("DELTA", "D")});
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -519,13 +533,13 @@ TEST_F(ArchiveFileTest, WriteCutShortByAFullDiskLeavesTheArchiveAsItWas)
 
 TEST_F(ArchiveFileTest, LargeArchivesAndLongLinesHaveNoSixteenBitLimits)
 {
-    std::vector<ArchiveRecord> rows;
+    std::vector<Person> rows;
     for (int i = 0; i < 40000; ++i) {
         char surname[16];
         std::snprintf(surname, sizeof surname, "P%05d", i);
-        rows.push_back(Person(surname, "ANNA"));
+        rows.push_back(SomePerson(surname, "ANNA"));
     }
-    rows[39999][5] = std::string(40000, 'L');
+    rows[39999].place = std::string(40000, 'L');
     ASSERT_TRUE(RewriteArchive(path_, rows).ok);
     EXPECT_EQ(LoadArchive(path_), rows);
 }
@@ -581,9 +595,15 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(directory_); }
 
-    static ArchiveRecord Person(const std::string& surname)
+    static Person SomePerson(const std::string& surname)
     {
-        return {surname, "LUCIA", "BNCLCU85L43H501J", "F", "03/07/85", "ROMA", "RM"};
+        return {.surname = surname,
+                .firstName = "LUCIA",
+                .sex = "F",
+                .birthDate = "03/07/85",
+                .place = "ROMA",
+                .province = "RM",
+                .code = "BNCLCU85L43H501J"};
     }
 
     std::string directory_;
@@ -592,13 +612,13 @@ protected:
 
 TEST_F(ArchiveSharing, RewriteRefusesWhenAnotherInstanceAppendedMeanwhile)
 {
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("ROSSI")).ok);
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("VERDI")).ok);
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("ROSSI")).ok);
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("VERDI")).ok);
     ArchiveStamp stamp;
     auto rows = LoadArchive(path_, &stamp);
     ASSERT_TRUE(stamp.exists);
 
-    ASSERT_TRUE(AppendArchiveRecord(path_, Person("BIANCHI")).ok);  // another instance
+    ASSERT_TRUE(AppendToArchive(path_, SomePerson("BIANCHI")).ok);  // another instance
     rows.erase(rows.begin());
     const ArchiveResult refused = RewriteArchive(path_, rows, &stamp);
     EXPECT_FALSE(refused.ok);
@@ -612,7 +632,7 @@ TEST_F(ArchiveSharing, RewriteRefusesWhenAnotherInstanceAppendedMeanwhile)
     rows.erase(rows.begin());
     ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
     ASSERT_EQ(LoadArchive(path_).size(), 1u);
-    EXPECT_EQ(LoadArchive(path_)[0][0], "VERDI");
+    EXPECT_EQ(LoadArchive(path_)[0].surname, "VERDI");
 }
 
 TEST_F(ArchiveSharing, MissingArchiveStampsAsAbsentAndMayBeRewritten)
@@ -629,14 +649,14 @@ TEST_F(ArchiveSharing, AppendsFromTwoProcessesAreAllKeptWhole)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     for (int i = 0; i < 300; ++i)
-        AppendArchiveRecord(path_, Person(child == 0 ? "FIGLIO" : "PADRE"));
+        AppendToArchive(path_, SomePerson(child == 0 ? "FIGLIO" : "PADRE"));
     if (child == 0)
         ::_exit(0);
     ::waitpid(child, nullptr, 0);
     const auto rows = LoadArchive(path_);
     ASSERT_EQ(rows.size(), 600u);
-    for (const ArchiveRecord& row : rows)
-        ASSERT_EQ(row[6], "RM");
+    for (const Person& row : rows)
+        ASSERT_EQ(row.province, "RM");
 }
 
 }  // namespace
