@@ -38,10 +38,11 @@ void PrintHeader(LinePrinter& printer)
     printer.Print({QStringLiteral(" ")});
 }
 
-void PrintRow(LinePrinter& printer, const ArchiveRow& row)
+void PrintRow(LinePrinter& printer, const Person& person)
 {
-    PrintColumns(printer, row[0] + QLatin1Char(' ') + row[1], row[2], row[3], row[4], row[6],
-                 row[5]);
+    const auto text = [](const std::string& field) { return QString::fromStdString(field); };
+    PrintColumns(printer, text(person.surname + ' ' + person.firstName), text(person.code), text(person.sex),
+                 text(person.birthDate), text(person.province), text(person.place));
 }
 
 // The closing lines stay together with the total: three lines.
@@ -64,7 +65,7 @@ bool Print(LinePrinter& printer, const ArchiveRows& rows)
     if (!printer.Begin())
         return false;
     for (int i = 0; i < rows.count && !printer.failed(); ++i) {
-        const ArchiveRow row = rows.selectRow(i);
+        const Person row = rows.selectRow(i);
         if (printer.y() > kLastRowTop)
             printer.NewPage();
         PrintRow(printer, row);

@@ -4,23 +4,19 @@
 
 #include <QString>
 
-#include <array>
 #include <functional>
 
+#include "engine/person.h"
 #include "platform/line_printer.h"
 
 namespace cf::archive {
 
-// The cells of one list row: surname, first name, codice fiscale, sex, date
-// of birth, place of birth, province.
-using ArchiveRow = std::array<QString, 7>;
-
 // The rows as the list holds them. `selectRow` selects row i in the list (so
 // the list shows the row being printed and ends on the last one) and returns
-// its cells.
+// its person.
 struct ArchiveRows {
     int count = 0;
-    std::function<ArchiveRow(int row)> selectRow;
+    std::function<Person(int row)> selectRow;
 };
 
 // Prints the rows on the target under the hourglass. On a failure the

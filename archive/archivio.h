@@ -41,13 +41,13 @@ public:
     explicit Archivio(MainFormProvider mainForm, const QString& archivePath = {},
                       QWidget* parent = nullptr);
 
-    QListWidget* List1(int column) const { return list1_.at(column); }
-    QScrollBar* VScroll1() const { return vScroll1_; }
-    QPushButton* Command1() const { return command1_; }
-    QPushButton* Command2() const { return command2_; }
-    QPushButton* Command3() const { return command3_; }
-    QAction* mnCopia() const { return mnCopia_; }
-    CMultiListbox& list() const { return *list_; }
+    QListWidget* List1(int column) const { return columns_.at(column); }
+    QScrollBar* VScroll1() const { return scrollBar_; }
+    QPushButton* Command1() const { return loadButton_; }
+    QPushButton* Command2() const { return deleteButton_; }
+    QPushButton* Command3() const { return printButton_; }
+    QAction* mnCopia() const { return copyAction_; }
+    CMultiListbox& list() const { return *personList_; }
 
     void setPopupPresenter(PopupPresenter presenter) { popupPresenter_ = std::move(presenter); }
     // Where "&Stampa archivio" prints; by default the default printer, and
@@ -64,29 +64,31 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreateControls();
-    void Form_Load();
-    void Form_Activate();
-    void List1_Click();
-    void List1_RightMouseDown(const QPoint& globalPosition);
-    void mnCopia_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void SaveAsPdf(const ArchiveRows& rows);
+    void createControls();
+    void loadArchive();
+    void onActivated();
+    void onRowClicked();
+    void onRightMouseDown(const QPoint& globalPosition);
+    void onCopyChosen();
+    void onLoadClicked();
+    void onDeleteClicked();
+    void onPrintClicked();
+    void saveAsPdf(const ArchiveRows& rows);
+    // The person of a row of the list.
+    Person personInRow(int row) const;
     void Unload();
 
     MainFormProvider mainForm_;
     QString archivePath_;
     ArchiveStamp archiveStamp_;  // the file as loaded or last rewritten
-    std::array<QListWidget*, kColumnCount> list1_{};
-    QScrollBar* vScroll1_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    QMenu* copia_ = nullptr;
-    QAction* mnCopia_ = nullptr;
-    CMultiListbox* list_ = nullptr;
+    std::array<QListWidget*, kColumnCount> columns_{};
+    QScrollBar* scrollBar_ = nullptr;
+    QPushButton* loadButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QMenu* popupMenu_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    CMultiListbox* personList_ = nullptr;
     PopupPresenter popupPresenter_;
     platform::PrintTarget printTarget_ = platform::PrintTarget::DefaultPrinter();
     bool hostWatched_ = false;

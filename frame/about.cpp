@@ -7,7 +7,7 @@
 
 #include "engine/embedded_resources.h"
 #include "frame/program_icon.h"
-#include "generation/fonts.h"
+#include "widgets/fonts.h"
 #include "generation/generation_images.h"
 #include "platform/shell_open.h"
 #include "widgets/twips.h"
@@ -63,7 +63,7 @@ About::About(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("Informazioni"));
     setFixedSize(twips::ToPixels(kWidthTwips), twips::ToPixels(kHeightTwips));
-    setFont(generation::SansFont(8.25));
+    setFont(widgets::SansFont(8.25));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kBackColour);
     setPalette(colours);
@@ -76,7 +76,7 @@ About::About(QWidget* parent) : QWidget(parent)
 
     label1_ = MakeLabel(this, QStringLiteral("Label1"), QString(), twips::Rect(1905, 915, 3045, 405));
     label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label1_->setFont(generation::SansFont(9.75, true));
+    label1_->setFont(widgets::SansFont(9.75, true));
 
     label2_[0] = MakeLabel(this, QStringLiteral("Label2_0"),
                            QStringLiteral("Per Linux e gli altri sistemi con Qt 6"),
@@ -103,7 +103,7 @@ About::About(QWidget* parent) : QWidget(parent)
     label2_[4] = MakeOneLineLabel(this, QStringLiteral("Label2_4"), QStringLiteral("Sito Internet:"),
                                   twips::Rect(600, 3795, 900, 195), font());
 
-    QFont linkFont = generation::SansFont(8.25, true);
+    QFont linkFont = widgets::SansFont(8.25, true);
     linkFont.setUnderline(true);
     label2_[kEmailLink] = MakeOneLineLabel(this, QStringLiteral("Label2_5"),
                                            QString::fromLatin1(kContactEmail),
@@ -144,7 +144,7 @@ void About::paintEvent(QPaintEvent*)
     // The title in red over a grey shadow one and two pixels up and left.
     QPainter painter(this);
     QFont titleFont = font();
-    titleFont.setPixelSize(generation::SansFont(24).pixelSize());
+    titleFont.setPixelSize(widgets::SansFont(24).pixelSize());
     painter.setFont(titleFont);
     const auto drawTitle = [&](int x, int y) {
         painter.drawText(QRect(x, y, width() - x, height() - y),

@@ -14,30 +14,35 @@ using platform::Tab;
 
 const QString kBlank = QStringLiteral(" ");
 
+QString Text(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
 void PrintRule(LinePrinter& printer)
 {
     printer.Print({Tab{10}, QString(100, QLatin1Char('-'))});
 }
 
-void PrintDataLines(LinePrinter& printer, const PrintedPerson& person)
+void PrintDataLines(LinePrinter& printer, const Person& person)
 {
     printer.SetFont(14, true);
     printer.Print({kBlank});
 
     printer.SetFont(12, true);
-    printer.Print({Tab{10}, QStringLiteral("Codice fiscale di: ") + person.firstName +
-                                QLatin1Char(' ') + person.surname});
+    printer.Print({Tab{10}, QStringLiteral("Codice fiscale di: ") + Text(person.firstName) + QLatin1Char(' ')
+                                + Text(person.surname)});
     printer.Print({kBlank});
 
     printer.SetFont(10, false);
     PrintRule(printer);
     const std::pair<QString, QString> fields[] = {
-        {QStringLiteral("Cognome:"), person.surname},
-        {QStringLiteral("Nome:"), person.firstName},
-        {QStringLiteral("Sesso:"), person.sex},
-        {QStringLiteral("Data di nascita:"), person.birthDate},
-        {QStringLiteral("Comune:"), person.birthPlace},
-        {QStringLiteral("Provincia:"), person.province},
+        {QStringLiteral("Cognome:"), Text(person.surname)},
+        {QStringLiteral("Nome:"), Text(person.firstName)},
+        {QStringLiteral("Sesso:"), Text(person.sex)},
+        {QStringLiteral("Data di nascita:"), Text(person.birthDate)},
+        {QStringLiteral("Comune:"), Text(person.place)},
+        {QStringLiteral("Provincia:"), Text(person.province)},
     };
     for (const auto& [label, value] : fields)
         printer.Print({Tab{10}, label, Tab{30}, value});
@@ -45,7 +50,7 @@ void PrintDataLines(LinePrinter& printer, const PrintedPerson& person)
     printer.Print({kBlank});
 
     printer.SetFont(12, true);
-    printer.Print({Tab{10}, QStringLiteral("Codice fiscale:"), Tab{30}, person.code});
+    printer.Print({Tab{10}, QStringLiteral("Codice fiscale:"), Tab{30}, Text(person.code)});
 }
 
 // The narrow gap between two fields of the card.
@@ -55,24 +60,24 @@ void PrintGap(LinePrinter& printer)
     printer.Print({kBlank});
 }
 
-void PrintCardLines(LinePrinter& printer, const PrintedPerson& person, const QImage& card)
+void PrintCardLines(LinePrinter& printer, const Person& person, const QImage& card)
 {
     printer.DrawPicture(card);
     PrintGap(printer);
     printer.SetFont(16, true);
     for (int i = 0; i < 4; ++i)
         printer.Print({kBlank});
-    printer.Print({Tab{9}, person.code});
+    printer.Print({Tab{9}, Text(person.code)});
     PrintGap(printer);
     printer.SetFont(10, false);
-    printer.Print({Tab{15}, person.surname});
-    printer.Print({Tab{15}, person.firstName, Tab{52}, person.sex});
+    printer.Print({Tab{15}, Text(person.surname)});
+    printer.Print({Tab{15}, Text(person.firstName), Tab{52}, Text(person.sex)});
     PrintGap(printer);
     printer.SetFont(10, false);
-    printer.Print({Tab{15}, person.birthPlace});
+    printer.Print({Tab{15}, Text(person.place)});
     PrintGap(printer);
     printer.SetFont(10, false);
-    printer.Print({Tab{15}, person.province, Tab{40}, person.birthDate});
+    printer.Print({Tab{15}, Text(person.province), Tab{40}, Text(person.birthDate)});
     PrintGap(printer);
     printer.SetFont(10, true);
     printer.SetTextColor(QColor(0, 123, 0));
@@ -98,13 +103,13 @@ bool RunPrintout(const platform::PrintTarget& target, platform::Ink ink, Lines p
 
 }  // namespace
 
-bool PrintData(const PrintedPerson& person, const platform::PrintTarget& target)
+bool PrintData(const Person& person, const platform::PrintTarget& target)
 {
     return RunPrintout(target, platform::Ink::PrinterDefault,
                        [&](LinePrinter& printer) { PrintDataLines(printer, person); });
 }
 
-bool PrintCard(const PrintedPerson& person, const QImage& card,
+bool PrintCard(const Person& person, const QImage& card,
                const platform::PrintTarget& target)
 {
     // The card is a colour facsimile: the printer is asked for colour.

@@ -5,32 +5,22 @@
 #include <QImage>
 #include <QString>
 
+#include "engine/person.h"
 #include "platform/line_printer.h"
 
 namespace cf::frame {
 
-// The person as the generation window holds it.
-struct PrintedPerson {
-    QString surname;
-    QString firstName;
-    QString sex;
-    QString birthDate;  // gg/mm/aa
-    QString birthPlace;
-    QString province;
-    QString code;
-};
-
 // Prints the data sheet under the hourglass. On a failure the printout stops,
 // the box "Errore di stampa" titled "Zerez" appears, with the reason on a
 // second line, and false is returned.
-bool PrintData(const PrintedPerson& person,
+bool PrintData(const Person& person,
                const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());
 
 // Prints `card` (the card window's picture) at its natural size with the
 // person's data and the current year over it, asking the printer for colour;
 // failures as PrintData. Showing
 // the card window and hiding the generation window are the caller's part.
-bool PrintCard(const PrintedPerson& person, const QImage& card,
+bool PrintCard(const Person& person, const QImage& card,
                const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());
 
 }  // namespace cf::frame

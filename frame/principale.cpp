@@ -16,17 +16,18 @@
 #include "frame/italian_date.h"
 #include "frame/person_printouts.h"
 #include "frame/program_icon.h"
-#include "generation/window_host.h"
+#include "widgets/window_host.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "widgets/coolbar.h"
+#include "widgets/form_controls.h"
 #include "widgets/twips.h"
 #include "widgets/widget_images.h"
 
 namespace cf::frame {
 namespace {
 
-const QString kTitle = QStringLiteral("Codice fiscale");
+using widgets::kMessageTitle;
 const QString kIconRoom(10, QLatin1Char(' '));
 
 constexpr int kStatBarHeightTwips = 390;
@@ -53,7 +54,7 @@ constexpr Qt::WindowFlags kFrameFlags = Qt::Window | Qt::CustomizeWindowHint
 QString FrameCaption()
 {
     const QVersionNumber version = QVersionNumber::fromString(QStringLiteral(CF_VERSION));
-    return kTitle + QStringLiteral(" - Versione %1.%2")
+    return kMessageTitle + QStringLiteral(" - Versione %1.%2")
                         .arg(version.majorVersion())
                         .arg(version.minorVersion());
 }
@@ -76,17 +77,10 @@ void Unload(QPointer<Window>& window)
 {
     if (!window)
         return;
-    QWidget* host = generation::HostWindow(window);
+    QWidget* host = widgets::HostWindow(window);
     host->setAttribute(Qt::WA_DeleteOnClose);
     if (host->close())
         window = nullptr;
-}
-
-PrintedPerson PersonOf(const generation::MainForm& form)
-{
-    return {form.Text2()->text(),  form.Text3()->text(), form.Text5()->text(),
-            form.Text4()->text(),  form.placeName(),     form.Label8()->text(),
-            form.Varnel()->text()};
 }
 
 }  // namespace
@@ -195,7 +189,7 @@ generation::MainForm& Principale::mainForm()
         mainForm_ = form;
         if (!options_.archivePath.isEmpty())
             form->setArchivePath(options_.archivePath);
-        form->setCardPresenter([this](const generation::CardValues& values) { ShowCard(values); });
+        form->setCardPresenter([this](const Person& person) { ShowCard(person); });
         QMdiSubWindow* subWindow = AddChild(form);
         // Closing the generation window only hides it, like switching away
         // from it: the person and the place list stay.
@@ -215,7 +209,7 @@ void Principale::Chiudi()
 
 void Principale::UpDateStat()
 {
-    QString title = kIconRoom + kTitle;
+    QString title = kIconRoom + kMessageTitle;
     statusBar_.DrawTextPic(0, title, 0);
     QString date = statusNote_.isEmpty() ? StatusDateText(QDate::currentDate())
                                          : kIconRoom + statusNote_;
@@ -308,7 +302,7 @@ void Principale::PrintCommand()
         return;
     }
     const platform::MessageAnswer answer = platform::ShowMessage(
-        MessageIcon::Question, kTitle,
+        MessageIcon::Question, kMessageTitle,
         QStringLiteral("Stampo il fac-simile del tesserino a colori?\n(se No stampo solo i dati)"),
         platform::MessageButtons::YesNoCancel);
     if (answer == platform::MessageAnswer::Yes)
@@ -322,7 +316,7 @@ void Principale::PrintCommand()
 void Principale::SaveAsPdfCommand()
 {
     const platform::MessageAnswer answer = platform::ShowMessage(
-        MessageIcon::Question, kTitle,
+        MessageIcon::Question, kMessageTitle,
         QStringLiteral("Non c'è una stampante predefinita.\n"
                        "Salvo il fac-simile del tesserino a colori in un file PDF?\n"
                        "(se No salvo solo i dati)"),
@@ -344,15 +338,14 @@ bool Principale::PrintCard(const platform::PrintTarget& target)
     generation::MainForm& form = mainForm();
     form.Command3()->setEnabled(true);
     HideMainForm();
-    const PrintedPerson person = PersonOf(form);
-    ShowCard({person.code, person.surname, person.firstName, person.sex, person.birthPlace,
-              person.province, person.birthDate});
+    const Person person = form.person();
+    ShowCard(person);
     return frame::PrintCard(person, tesserino_->Picture1()->pixmap().toImage(), target);
 }
 
 bool Principale::PrintData(const platform::PrintTarget& target)
 {
-    return frame::PrintData(PersonOf(mainForm()), target);
+    return frame::PrintData(mainForm().person(), target);
 }
 
 void Principale::NoteSavedFile(const QString& file)
@@ -360,25 +353,25 @@ void Principale::NoteSavedFile(const QString& file)
     ShowStatusNote(QStringLiteral("Salvato in ") + QDir::toNativeSeparators(file));
 }
 
-void Principale::ShowCard(const generation::CardValues& values)
+void Principale::ShowCard(const Person& person)
 {
     if (!tesserino_) {
         tesserino_ = new generation::Tesserino();
         connect(tesserino_, &generation::Tesserino::returnRequested, this,
                 [this] { ShowChild(&mainForm()); });
     }
-    tesserino_->Fill(values);
+    tesserino_->Fill(person);
     ShowChild(tesserino_);
 }
 
 void Principale::HideMainForm()
 {
-    generation::HostWindow(&mainForm())->hide();
+    widgets::HostWindow(&mainForm())->hide();
 }
 
 void Principale::ShowChild(QWidget* window)
 {
-    auto* subWindow = qobject_cast<QMdiSubWindow*>(generation::HostWindow(window));
+    auto* subWindow = qobject_cast<QMdiSubWindow*>(widgets::HostWindow(window));
     if (!subWindow)
         subWindow = AddChild(window);
     subWindow->show();

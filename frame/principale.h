@@ -110,7 +110,7 @@ private:
     bool PrintData(const platform::PrintTarget& target);
     // "Salvato in" and the file, in the status bar.
     void NoteSavedFile(const QString& file);
-    void ShowCard(const generation::CardValues& values);
+    void ShowCard(const Person& person);
     void HideMainForm();
     // Puts the window into a fixed-size sub-window (once) and shows it.
     void ShowChild(QWidget* window);

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+#include "engine/person.h"
 #include "generation/place_list_loader.h"
 #include "generation/tesserino.h"
 
@@ -25,41 +26,41 @@ class MainForm : public QWidget {
     Q_OBJECT
 
 public:
-    // Creating the window loads the place list (Load); see LoadPlaceList for
-    // the hooks.
+    // Creating the window loads the place list; see LoadPlaceList for the
+    // hooks.
     explicit MainForm(QWidget* parent = nullptr, const PlaceListHooks& hooks = {});
     ~MainForm() override;
 
-    // The person's controls. Writing a box's text runs its change handling
-    // (upper-casing); the code label is written through setCode.
-    QLineEdit* Text2() const { return text2_; }   // surname
-    QLineEdit* Text3() const { return text3_; }   // first name
-    QLineEdit* Text5() const { return text5_; }   // sex
-    QLineEdit* Text4() const { return text4_; }   // date of birth
-    QLineEdit* Combo1() const { return combo1_; } // place of birth
-    QLabel* Label8() const { return label8_; }    // province
-    QLabel* Varnel() const { return varnel_; }    // codice fiscale
-    QPushButton* Command1() const { return command1_; }
-    QPushButton* Command3() const { return command3_; }
+    // The person the boxes hold: the place without the province in brackets
+    // that tells namesakes apart.
+    Person person() const;
+    // Writes a person into the boxes, in the order of an archive line, each
+    // write running that box's change handling; a namesake's place gets its
+    // province in brackets.
+    void setPerson(const Person& person);
+
+    // The controls, by the names other windows and the tests know them by.
+    QLineEdit* Text2() const { return surnameBox_; }
+    QLineEdit* Text3() const { return firstNameBox_; }
+    QLineEdit* Text5() const { return sexBox_; }
+    QLineEdit* Text4() const { return birthDateBox_; }
+    QLineEdit* Combo1() const { return placeBox_; }
+    QLabel* Label8() const { return provinceLabel_; }
+    QLabel* Varnel() const { return codeLabel_; }
+    QPushButton* Command1() const { return generateButton_; }
+    QPushButton* Command3() const { return archiveButton_; }
+    CMultiListbox& placeList() const { return *placeList_; }
 
     // Sets the code label and applies the code-changed rule: a code enables
     // archiving and makes the label a copy button (hand pointer, tooltip).
     void setCode(const QString& code);
-
-    // The place of birth without the province in brackets that tells
-    // namesakes apart: what the archive, the card and the printouts hold.
-    QString placeName() const;
-    // Writes a place and its province into the place box and the province
-    // label; a namesake gets its province in brackets in the box.
-    void setPlace(const QString& name, const QString& province);
-    CMultiListbox& placeList() const { return *places_; }
 
     // Where Archive appends; by default cf::ArchivePath().
     void setArchivePath(const QString& path) { archivePath_ = path; }
 
     // Shows the card after Generate. The default shows a top-level card
     // window that brings this window back when its link is clicked.
-    using CardPresenter = std::function<void(const CardValues&)>;
+    using CardPresenter = std::function<void(const Person&)>;
     void setCardPresenter(CardPresenter presenter) { cardPresenter_ = std::move(presenter); }
 
     // Shows this window again (or the sub-window holding it).
@@ -69,39 +70,43 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreateControls();
-    void Form_Load(const PlaceListHooks& hooks);
+    void createControls();
+    void loadPlaceList(const PlaceListHooks& hooks);
 
-    bool BoxKeyPress(QLineEdit* box, QKeyEvent* event);
-    void GiveFocus(QWidget* box);
-    void UpperCase(QLineEdit* box);
-    void Text4_LostFocus();
-    int TypedPlaceRow() const;
-    void ShowPlace(int row);
-    void Combo1_LostFocus();
-    void Combo1_Click();
-    void Picture1_Click();
-    void List1_Pick(QListWidgetItem* item);
-    void Varnel_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void ShowDefaultCard(const CardValues& values);
+    bool handleBoxKey(QLineEdit* box, QKeyEvent* event);
+    void giveFocus(QWidget* box);
+    QString placeName() const;
+    void setPlace(const std::string& name, const std::string& province);
+    int typedPlaceRow() const;
+    void showPlace(int row);
 
-    QLineEdit* text2_ = nullptr;
-    QLineEdit* text3_ = nullptr;
-    QLineEdit* text5_ = nullptr;
-    QLineEdit* text4_ = nullptr;
-    QLineEdit* combo1_ = nullptr;
-    QLabel* picture1_ = nullptr;
-    QLabel* label8_ = nullptr;
-    QLabel* varnel_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    std::array<QListWidget*, 3> list1_{};
-    QScrollBar* vScroll1_ = nullptr;
-    CMultiListbox* places_ = nullptr;
+    void checkBirthDateOnLeaving();
+    void checkPlaceOnLeaving();
+    void onPlaceBoxClicked();
+    void onDropDownArrowClicked();
+    void onPlacePicked(QListWidgetItem* item);
+    void onCodeClicked();
+    void onGenerateClicked();
+    void onNewCodeClicked();
+    void onArchiveClicked();
+    void showDefaultCard(const Person& person);
+
+    QLineEdit* surnameBox_ = nullptr;
+    QLineEdit* firstNameBox_ = nullptr;
+    QLineEdit* sexBox_ = nullptr;
+    QLineEdit* birthDateBox_ = nullptr;
+    QLineEdit* placeBox_ = nullptr;
+    QLabel* dropDownArrow_ = nullptr;
+    QLabel* provinceLabel_ = nullptr;
+    QLabel* codeLabel_ = nullptr;
+    QPushButton* generateButton_ = nullptr;
+    QPushButton* newCodeButton_ = nullptr;
+    QPushButton* archiveButton_ = nullptr;
+    // The place list's columns: names (also the drop-down list of the place
+    // box), codes and provinces, with the scroll bar they share.
+    std::array<QListWidget*, 3> placeColumns_{};
+    QScrollBar* placeScrollBar_ = nullptr;
+    CMultiListbox* placeList_ = nullptr;
 
     QString archivePath_;
     CardPresenter cardPresenter_;

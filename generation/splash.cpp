@@ -4,7 +4,7 @@
 #include <QDate>
 #include <QPainter>
 
-#include "generation/fonts.h"
+#include "widgets/fonts.h"
 #include "generation/generation_images.h"
 
 namespace cf::generation {

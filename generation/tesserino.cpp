@@ -3,16 +3,17 @@
 #include <QDate>
 #include <QMouseEvent>
 
-#include "generation/fonts.h"
 #include "generation/generation_images.h"
-#include "generation/window_host.h"
+#include "widgets/fonts.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
+#include "widgets/window_host.h"
 
 namespace cf::generation {
 namespace {
 
-using forms::SetTextColour;
+using widgets::SansFont;
+using widgets::SetTextColour;
 
 const QColor kYearColour(0, 123, 0);
 const QColor kLinkColour(0, 0, 255);
@@ -32,7 +33,7 @@ QWidget* MakeShape(QWidget* parent, const QString& name, const QRect& box, const
     auto* shape = new QWidget(parent);
     shape->setObjectName(name);
     shape->setGeometry(box);
-    forms::SetBackground(shape, colour);
+    widgets::SetBackground(shape, colour);
     shape->hide();
     return shape;
 }
@@ -49,90 +50,88 @@ Tesserino::Tesserino(QWidget* parent) : QWidget(parent)
     // Unloading the card deletes it; the next generation makes a new one.
     setAttribute(Qt::WA_DeleteOnClose);
 
-    picture1_ = new QLabel(this);
-    picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->setGeometry(twips::Rect(420, 135, 6210, 3705));
-    picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    cardPicture_ = new QLabel(this);
+    cardPicture_->setObjectName(QStringLiteral("Picture1"));
+    cardPicture_->setGeometry(twips::Rect(420, 135, 6210, 3705));
+    cardPicture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Pointer moves over the card are the card's own: they do not reach the
     // window's background, so they leave the link highlight as it is.
-    picture1_->setAttribute(Qt::WA_NoMousePropagation);
+    cardPicture_->setAttribute(Qt::WA_NoMousePropagation);
 
     const QFont dataFont = SansFont(9.75, true);
-    struct Place {
-        int left;
-        int top;
-    };
-    const Place places[] = {{1095, 1470}, {1110, 1890}, {1110, 2160}, {4350, 2175},
-                            {1110, 2445}, {1110, 2715}, {3330, 2715}};
-    for (int i = 0; i < 7; ++i) {
-        labels_[i] = MakeLabel(picture1_, QStringLiteral("Label%1").arg(i + 1), places[i].left,
-                               places[i].top, i == 0 ? SansFont(18, true) : dataFont);
-    }
-    lblAnno_ = MakeLabel(picture1_, QStringLiteral("lblAnno"), 270, 2970, SansFont(9.75, true));
+    codeLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label1"), 1095, 1470, SansFont(18, true));
+    surnameLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label2"), 1110, 1890, dataFont);
+    firstNameLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label3"), 1110, 2160, dataFont);
+    sexLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label4"), 4350, 2175, dataFont);
+    placeLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label5"), 1110, 2445, dataFont);
+    provinceLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label6"), 1110, 2715, dataFont);
+    birthDateLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label7"), 3330, 2715, dataFont);
+    yearLabel_ = MakeLabel(cardPicture_, QStringLiteral("lblAnno"), 270, 2970, SansFont(9.75, true));
 
-    shape1_[0] = MakeShape(this, QStringLiteral("Shape1_0"), twips::Rect(2235, 3900, 2160, 360),
-                           QColor(64, 64, 64));
-    shape1_[1] = MakeShape(this, QStringLiteral("Shape1_1"), twips::Rect(2235, 3885, 2145, 360),
-                           Qt::white);
-    labels_[7] = MakeLabel(this, QStringLiteral("Label8"), 2340, 3960, font());
-    labels_[7]->setText(QStringLiteral("<<Torna al quadro dati"));
-    labels_[7]->adjustSize();
-    labels_[7]->setMouseTracking(true);
-    labels_[7]->installEventFilter(this);
+    linkShadow_ = MakeShape(this, QStringLiteral("Shape1_0"), twips::Rect(2235, 3900, 2160, 360), QColor(64, 64, 64));
+    linkHighlight_ = MakeShape(this, QStringLiteral("Shape1_1"), twips::Rect(2235, 3885, 2145, 360), Qt::white);
+    linkLabel_ = MakeLabel(this, QStringLiteral("Label8"), 2340, 3960, font());
+    linkLabel_->setText(QStringLiteral("<<Torna al quadro dati"));
+    linkLabel_->adjustSize();
+    linkLabel_->setMouseTracking(true);
+    linkLabel_->installEventFilter(this);
 
-    Form_Load();
+    showCardPicture();
 }
 
-void Tesserino::Form_Load()
+void Tesserino::showCardPicture()
 {
-    picture1_->setPixmap(CardImage());
-    SetTextColour(lblAnno_, kYearColour);
-    lblAnno_->setText(QString::number(QDate::currentDate().year()));
-    lblAnno_->adjustSize();
+    cardPicture_->setPixmap(CardImage());
+    SetTextColour(yearLabel_, kYearColour);
+    yearLabel_->setText(QString::number(QDate::currentDate().year()));
+    yearLabel_->adjustSize();
 }
 
-void Tesserino::Fill(const CardValues& values)
+void Tesserino::Fill(const Person& person)
 {
-    const QString* texts[] = {&values.code,  &values.surname,  &values.firstName, &values.sex,
-                              &values.place, &values.province, &values.birthDate};
-    for (int i = 0; i < 7; ++i) {
-        labels_[i]->setText(*texts[i]);
-        labels_[i]->adjustSize();
+    const std::pair<QLabel*, const std::string*> fields[] = {
+        {codeLabel_, &person.code},   {surnameLabel_, &person.surname},   {firstNameLabel_, &person.firstName},
+        {sexLabel_, &person.sex},     {placeLabel_, &person.place},       {provinceLabel_, &person.province},
+        {birthDateLabel_, &person.birthDate}};
+    for (const auto& [label, text] : fields) {
+        label->setText(QString::fromStdString(*text));
+        label->adjustSize();
     }
 }
 
 QLabel* Tesserino::label(int number) const
 {
-    return number >= 1 && number <= 8 ? labels_[number - 1] : nullptr;
+    const std::array<QLabel*, 8> labels = {codeLabel_,  surnameLabel_,  firstNameLabel_, sexLabel_,
+                                           placeLabel_, provinceLabel_, birthDateLabel_, linkLabel_};
+    return number >= 1 && number <= 8 ? labels[static_cast<std::size_t>(number - 1)] : nullptr;
 }
 
 bool Tesserino::linkHighlighted() const
 {
-    return !shape1_[0]->isHidden();
+    return !linkShadow_->isHidden();
 }
 
-void Tesserino::SetLinkHighlight(bool on)
+void Tesserino::setLinkHighlight(bool on)
 {
-    QLabel* link = labels_[7];
-    QFont font = link->font();
-    font.setBold(on);
-    link->setFont(font);
-    link->adjustSize();
-    SetTextColour(link, on ? kLinkColour : palette().color(QPalette::ButtonText));
-    shape1_[0]->setVisible(on);
-    shape1_[1]->setVisible(on);
+    QFont bold = linkLabel_->font();
+    bold.setBold(on);
+    linkLabel_->setFont(bold);
+    linkLabel_->adjustSize();
+    SetTextColour(linkLabel_, on ? kLinkColour : palette().color(QPalette::ButtonText));
+    linkShadow_->setVisible(on);
+    linkHighlight_->setVisible(on);
 }
 
 bool Tesserino::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == labels_[7]) {
+    if (watched == linkLabel_) {
         if (event->type() == QEvent::MouseMove) {
-            SetLinkHighlight(true);
+            setLinkHighlight(true);
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease
             && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            Label8_Click();
+            onLinkClicked();
             return true;
         }
     }
@@ -141,12 +140,12 @@ bool Tesserino::eventFilter(QObject* watched, QEvent* event)
 
 void Tesserino::mouseMoveEvent(QMouseEvent*)
 {
-    SetLinkHighlight(false);
+    setLinkHighlight(false);
 }
 
-void Tesserino::Label8_Click()
+void Tesserino::onLinkClicked()
 {
-    HostWindow(this)->close();
+    widgets::HostWindow(this)->close();
     emit returnRequested();
 }
 

@@ -8,18 +8,9 @@
 
 #include <array>
 
-namespace cf::generation {
+#include "engine/person.h"
 
-// The seven values the card shows.
-struct CardValues {
-    QString code;
-    QString surname;
-    QString firstName;
-    QString sex;
-    QString place;
-    QString province;
-    QString birthDate;
-};
+namespace cf::generation {
 
 class Tesserino : public QWidget {
     Q_OBJECT
@@ -27,12 +18,14 @@ class Tesserino : public QWidget {
 public:
     explicit Tesserino(QWidget* parent = nullptr);
 
-    // Writes the values into the card's labels.
-    void Fill(const CardValues& values);
+    // Writes the person into the card's labels.
+    void Fill(const Person& person);
 
-    QLabel* label(int number) const;  // Label1 .. Label8
-    QLabel* lblAnno() const { return lblAnno_; }
-    QLabel* Picture1() const { return picture1_; }
+    // The labels by their numbers: 1 code, 2 surname, 3 first name, 4 sex,
+    // 5 place, 6 province, 7 date of birth, 8 the link back.
+    QLabel* label(int number) const;
+    QLabel* lblAnno() const { return yearLabel_; }
+    QLabel* Picture1() const { return cardPicture_; }
     bool linkHighlighted() const;
 
 signals:
@@ -45,14 +38,23 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    void Form_Load();
-    void SetLinkHighlight(bool on);
-    void Label8_Click();
+    void showCardPicture();
+    void setLinkHighlight(bool on);
+    void onLinkClicked();
 
-    QLabel* picture1_ = nullptr;
-    std::array<QLabel*, 8> labels_{};  // Label1 .. Label8
-    QLabel* lblAnno_ = nullptr;
-    std::array<QWidget*, 2> shape1_{};
+    QLabel* cardPicture_ = nullptr;
+    QLabel* codeLabel_ = nullptr;
+    QLabel* surnameLabel_ = nullptr;
+    QLabel* firstNameLabel_ = nullptr;
+    QLabel* sexLabel_ = nullptr;
+    QLabel* placeLabel_ = nullptr;
+    QLabel* provinceLabel_ = nullptr;
+    QLabel* birthDateLabel_ = nullptr;
+    QLabel* yearLabel_ = nullptr;
+    QLabel* linkLabel_ = nullptr;
+    // The link's highlight: a dark grey box with a white one over it.
+    QWidget* linkShadow_ = nullptr;
+    QWidget* linkHighlight_ = nullptr;
 };
 
 }  // namespace cf::generation

@@ -9,18 +9,22 @@
 #include <optional>
 
 #include "engine/verification.h"
-#include "generation/fonts.h"
 #include "platform/message_box.h"
+#include "widgets/data_box_keys.h"
+#include "widgets/fonts.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
 
 namespace cf::verification {
 namespace {
 
-using forms::MakeBox;
-using forms::Named;
+using widgets::AlwaysAccepted;
+using widgets::kMessageTitle;
+using widgets::MakeBox;
+using widgets::MakeCaption;
+using widgets::Named;
+using widgets::TypedCharacter;
 
-const QString kTitle = QStringLiteral("Codice fiscale");
 // Two lines parted by a lone carriage return.
 const QString kNotACode =
     QStringLiteral("Il codice inserito non è\rné un Codice Fiscale né una Partita IVA");
@@ -28,17 +32,6 @@ const QColor kBackground(0, 255, 0);
 
 constexpr int kPartitaIvaLength = 11;
 constexpr int kCodiceFiscaleLength = 16;
-
-// A caption at its place, at least as large as its text so that none of
-// it is cut off.
-QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, const QRect& box,
-                    const QFont& font)
-{
-    auto* label = Named(new QLabel(text, parent), name);
-    label->setFont(font);
-    label->setGeometry(QRect(box.topLeft(), box.size().expandedTo(label->sizeHint())));
-    return label;
-}
 
 bool IsDigit(QChar c)
 {
@@ -48,31 +41,6 @@ bool IsDigit(QChar c)
 bool IsLetter(QChar c)
 {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
-
-bool IsEnter(const QKeyEvent& event)
-{
-    return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-}
-
-// The character a key types; nothing for the keys that type none (arrows,
-// Home, Delete...). Ctrl with a letter types its control character, as
-// Ctrl+V types 22.
-std::optional<QChar> TypedCharacter(const QKeyEvent& event)
-{
-    const QString text = event.text();
-    if (text.isEmpty() || event.key() == Qt::Key_Delete)
-        return std::nullopt;
-    const QChar c = text.at(0);
-    if ((event.modifiers() & Qt::ControlModifier) && c.unicode() >= 0x40 && c.unicode() < 0x80)
-        return QChar(c.unicode() & 0x1f);
-    return c;
-}
-
-// Backspace, Tab, line feed and Enter pass every filter.
-bool AlwaysAccepted(QChar c)
-{
-    return c == u'\b' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
 // Whether position n + 1 of a codice fiscale holds a letter: positions 1-6,
@@ -97,51 +65,50 @@ Verifica::Verifica(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Verifica"));
     setWindowTitle(QStringLiteral("Verifica codice"));
     setFixedSize(twips::ToPixels(6360), twips::ToPixels(4260));
-    setFont(generation::SansFont(8.25));
-    forms::SetBackground(this, kBackground);
+    setFont(widgets::SansFont(8.25));
+    widgets::SetBackground(this, kBackground);
 
-    CreateControls();
+    createControls();
 }
 
-void Verifica::CreateControls()
+void Verifica::createControls()
 {
-    const QFont font = generation::SansFont(8.25);
-    MakeCaption(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"),
-                twips::Rect(225, 300, 2265, 240), generation::SansFont(8.25, true));
-    text1_ = MakeBox(this, "Text1", twips::Rect(2565, 225, 2610, 315), kCodiceFiscaleLength);
-    command2_ =
+    const QFont bold = widgets::SansFont(8.25, true);
+    MakeCaption(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"), twips::Rect(225, 300, 2265, 240), &bold);
+    codeBox_ = MakeBox(this, "Text1", twips::Rect(2565, 225, 2610, 315), kCodiceFiscaleLength);
+    checkButton_ =
         Named(new QPushButton(QStringLiteral("&Verifica Codice Fiscale"), this), "Command2");
-    command2_->setGeometry(twips::Rect(1770, 3315, 2865, 450));
+    checkButton_->setGeometry(twips::Rect(1770, 3315, 2865, 450));
     // Enter on the focused button presses it.
-    command2_->setAutoDefault(true);
+    checkButton_->setAutoDefault(true);
 
-    MakeCaption(this, "Label3", QStringLiteral("Cognome"), twips::Rect(240, 810, 675, 195), font);
-    text2_ = MakeBox(this, "Text2", twips::Rect(1740, 735, 2820, 315), 40);
-    MakeCaption(this, "Label4", QStringLiteral("Nome"), twips::Rect(240, 1140, 420, 195), font);
-    text3_ = MakeBox(this, "Text3", twips::Rect(1740, 1140, 2820, 315), 40);
-    MakeCaption(this, "Label9", QStringLiteral("Sesso"), twips::Rect(240, 1530, 435, 195), font);
-    text5_ = MakeBox(this, "Text5", twips::Rect(1740, 1530, 315, 315), 40);
+    MakeCaption(this, "Label3", QStringLiteral("Cognome"), twips::Rect(240, 810, 675, 195));
+    surnameBox_ = MakeBox(this, "Text2", twips::Rect(1740, 735, 2820, 315), 40);
+    MakeCaption(this, "Label4", QStringLiteral("Nome"), twips::Rect(240, 1140, 420, 195));
+    firstNameBox_ = MakeBox(this, "Text3", twips::Rect(1740, 1140, 2820, 315), 40);
+    MakeCaption(this, "Label9", QStringLiteral("Sesso"), twips::Rect(240, 1530, 435, 195));
+    sexBox_ = MakeBox(this, "Text5", twips::Rect(1740, 1530, 315, 315), 40);
     MakeCaption(this, "Label5", QStringLiteral("Data di nascita"),
-                twips::Rect(240, 1905, 1065, 195), font);
-    text4_ = MakeBox(this, "Text4", twips::Rect(1740, 1905, 1170, 315), 10);
-    MakeCaption(this, "Label6", QStringLiteral("Luogo"), twips::Rect(240, 2265, 450, 195), font);
-    combo1_ = MakeBox(this, "Combo1", twips::Rect(1740, 2265, 2835, 300), 0);
-    MakeCaption(this, "Label7", QStringLiteral("Provincia"), twips::Rect(240, 2625, 660, 195), font);
+                twips::Rect(240, 1905, 1065, 195));
+    birthDateBox_ = MakeBox(this, "Text4", twips::Rect(1740, 1905, 1170, 315), 10);
+    MakeCaption(this, "Label6", QStringLiteral("Luogo"), twips::Rect(240, 2265, 450, 195));
+    placeBox_ = MakeBox(this, "Combo1", twips::Rect(1740, 2265, 2835, 300), 0);
+    MakeCaption(this, "Label7", QStringLiteral("Provincia"), twips::Rect(240, 2625, 660, 195));
 
     // The province: white, single border, centred.
-    label8_ = Named(new QLabel(this), "Label8");
-    label8_->setGeometry(twips::Rect(1740, 2625, 465, 330));
-    label8_->setAlignment(Qt::AlignCenter);
-    label8_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    label8_->setLineWidth(1);
-    forms::SetBackground(label8_, Qt::white);
+    provinceLabel_ = Named(new QLabel(this), "Label8");
+    provinceLabel_->setGeometry(twips::Rect(1740, 2625, 465, 330));
+    provinceLabel_->setAlignment(Qt::AlignCenter);
+    provinceLabel_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    provinceLabel_->setLineWidth(1);
+    widgets::SetBackground(provinceLabel_, Qt::white);
 
-    for (QLineEdit* box : {text1_, text2_, text3_, text5_, text4_, combo1_})
+    for (QLineEdit* box : {codeBox_, surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_})
         box->installEventFilter(this);
-    connect(text1_, &QLineEdit::textChanged, this, &Verifica::Text1_Change);
-    connect(command2_, &QPushButton::clicked, this, &Verifica::Command2_Click);
+    connect(codeBox_, &QLineEdit::textChanged, this, [this] { widgets::KeepUpperCase(*codeBox_); });
+    connect(checkButton_, &QPushButton::clicked, this, &Verifica::onCheckClicked);
 
-    QWidget* const tabOrder[] = {text1_, command2_, text3_, text5_, text4_, text2_, combo1_};
+    QWidget* const tabOrder[] = {codeBox_, checkButton_, firstNameBox_, sexBox_, birthDateBox_, surnameBox_, placeBox_};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -154,7 +121,7 @@ bool Verifica::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        return box == text1_ ? Text1_KeyPress(key) : BoxKeyPress(box, key);
+        return box == codeBox_ ? handleCodeKey(key) : handleBoxKey(box, key);
     }
     case QEvent::FocusIn:
         // Selected once the event that brought the focus is over, so that
@@ -174,13 +141,13 @@ bool Verifica::eventFilter(QObject* watched, QEvent* event)
 // and its first character: a leading digit makes a Partita IVA (digits, at
 // most 11), a leading letter a codice fiscale (letters and digits at their
 // positions, at most 16). True when the key is consumed.
-bool Verifica::Text1_KeyPress(const QKeyEvent& event)
+bool Verifica::handleCodeKey(const QKeyEvent& event)
 {
     const std::optional<QChar> typed = TypedCharacter(event);
     if (!typed)
         return false;
     const QChar c = *typed;
-    const QString text = text1_->text();
+    const QString text = codeBox_->text();
     const int n = static_cast<int>(text.size());
     bool accepted = false;
     if (n == 0) {
@@ -192,12 +159,12 @@ bool Verifica::Text1_KeyPress(const QKeyEvent& event)
         // Setting the limit writes the text anew and drops the selection,
         // so it is set only when it changes.
         const int limit = std::max(partitaIva ? kPartitaIvaLength : kCodiceFiscaleLength, n);
-        if (text1_->maxLength() != limit)
-            text1_->setMaxLength(limit);
+        if (codeBox_->maxLength() != limit)
+            codeBox_->setMaxLength(limit);
     }
     if (!accepted && !AlwaysAccepted(c))
         return true;
-    if (IsEnter(event)) {
+    if (widgets::FocusMoveOf(event) == widgets::FocusMove::Next) {
         focusNextPrevChild(true);
         return true;
     }
@@ -206,44 +173,38 @@ bool Verifica::Text1_KeyPress(const QKeyEvent& event)
 
 // Enter and Esc move the focus like Tab and Shift+Tab; each output box lets
 // through only its own characters. True when the key is consumed.
-bool Verifica::BoxKeyPress(QLineEdit* box, const QKeyEvent& event)
+bool Verifica::handleBoxKey(QLineEdit* box, const QKeyEvent& event)
 {
-    if (IsEnter(event)) {
+    switch (widgets::FocusMoveOf(event)) {
+    case widgets::FocusMove::Next:
         focusNextPrevChild(true);
         return true;
-    }
-    if (event.key() == Qt::Key_Escape) {
+    case widgets::FocusMove::Previous:
         focusNextPrevChild(false);
         return true;
+    case widgets::FocusMove::None:
+        break;
     }
     const std::optional<QChar> typed = TypedCharacter(event);
-    if (box == combo1_ || !typed || AlwaysAccepted(*typed))
+    if (box == placeBox_ || !typed || AlwaysAccepted(*typed))
         return false;
     const QChar c = *typed;
     bool accepted = false;
-    if (box == text2_ || box == text3_)
-        accepted = IsLetter(c) || c == u' ';
-    else if (box == text5_)
-        accepted = c == u'M' || c == u'm' || c == u'F' || c == u'f';
-    else if (box == text4_)
+    if (box == surnameBox_ || box == firstNameBox_)
+        accepted = widgets::IsNameCharacter(c);
+    else if (box == sexBox_)
+        accepted = widgets::IsSexCharacter(c);
+    else if (box == birthDateBox_)
         accepted = IsDigit(c) || c == u'-' || c == u'/';
     return !accepted;
 }
 
-void Verifica::Text1_Change()
+void Verifica::onCheckClicked()
 {
-    const QString upper = text1_->text().toUpper();
-    if (upper != text1_->text())
-        text1_->setText(upper);
-    text1_->setCursorPosition(static_cast<int>(upper.size()));
-}
-
-void Verifica::Command2_Click()
-{
-    const std::string code = CodeBytes(text1_->text());
+    const std::string code = CodeBytes(codeBox_->text());
     if (ClassifyCode(code) == CodeKind::Neither) {
         // The message box shows line feeds as line breaks.
-        platform::ShowMessage(MessageIcon::Critical, kTitle,
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
                               QString(kNotACode).replace(u'\r', u'\n'));
         return;
     }
@@ -255,19 +216,19 @@ void Verifica::Command2_Click()
         // A place not in use on the birth date is told with the verdict.
         if (i == 0 && report.decoded && !report.decoded->placeWarning.empty())
             text += QStringLiteral("\n\nAvviso: ") + QString::fromStdString(report.decoded->placeWarning);
-        platform::ShowMessage(message.icon, kTitle, text);
+        platform::ShowMessage(message.icon, kMessageTitle, text);
     }
     if (!report.decoded)
         return;
     const DecodedCode& decoded = *report.decoded;
-    text2_->setText(QString::fromLatin1(decoded.surnameLetters));
-    text3_->setText(QString::fromLatin1(decoded.firstNameLetters));
-    text4_->setText(QString::fromStdString(decoded.birthDate));
-    text5_->setText(QString::fromStdString(decoded.sex));
-    combo1_->setText(QString::fromStdString(decoded.placeName));
+    surnameBox_->setText(QString::fromLatin1(decoded.surnameLetters));
+    firstNameBox_->setText(QString::fromLatin1(decoded.firstNameLetters));
+    birthDateBox_->setText(QString::fromStdString(decoded.birthDate));
+    sexBox_->setText(QString::fromStdString(decoded.sex));
+    placeBox_->setText(QString::fromStdString(decoded.placeName));
     // The province of the decoded code itself: a name may belong to
     // several places.
-    label8_->setText(QString::fromStdString(decoded.province));
+    provinceLabel_->setText(QString::fromStdString(decoded.province));
 }
 
 }  // namespace cf::verification

@@ -18,33 +18,32 @@ class Verifica : public QWidget {
 public:
     explicit Verifica(QWidget* parent = nullptr);
 
-    QLineEdit* Text1() const { return text1_; }    // the code to check
-    QLineEdit* Text2() const { return text2_; }    // surname letters
-    QLineEdit* Text3() const { return text3_; }    // first-name letters
-    QLineEdit* Text5() const { return text5_; }    // sex
-    QLineEdit* Text4() const { return text4_; }    // date of birth
-    QLineEdit* Combo1() const { return combo1_; }  // place of birth
-    QLabel* Label8() const { return label8_; }     // province
-    QPushButton* Command2() const { return command2_; }
+    QLineEdit* Text1() const { return codeBox_; }    // the code to check
+    QLineEdit* Text2() const { return surnameBox_; }    // surname letters
+    QLineEdit* Text3() const { return firstNameBox_; }    // first-name letters
+    QLineEdit* Text5() const { return sexBox_; }    // sex
+    QLineEdit* Text4() const { return birthDateBox_; }    // date of birth
+    QLineEdit* Combo1() const { return placeBox_; }  // place of birth
+    QLabel* Label8() const { return provinceLabel_; }     // province
+    QPushButton* Command2() const { return checkButton_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreateControls();
-    bool Text1_KeyPress(const QKeyEvent& event);
-    bool BoxKeyPress(QLineEdit* box, const QKeyEvent& event);
-    void Text1_Change();
-    void Command2_Click();
+    void createControls();
+    bool handleCodeKey(const QKeyEvent& event);
+    bool handleBoxKey(QLineEdit* box, const QKeyEvent& event);
+    void onCheckClicked();
 
-    QLineEdit* text1_ = nullptr;
-    QLineEdit* text2_ = nullptr;
-    QLineEdit* text3_ = nullptr;
-    QLineEdit* text5_ = nullptr;
-    QLineEdit* text4_ = nullptr;
-    QLineEdit* combo1_ = nullptr;
-    QLabel* label8_ = nullptr;
-    QPushButton* command2_ = nullptr;
+    QLineEdit* codeBox_ = nullptr;
+    QLineEdit* surnameBox_ = nullptr;
+    QLineEdit* firstNameBox_ = nullptr;
+    QLineEdit* sexBox_ = nullptr;
+    QLineEdit* birthDateBox_ = nullptr;
+    QLineEdit* placeBox_ = nullptr;
+    QLabel* provinceLabel_ = nullptr;
+    QPushButton* checkButton_ = nullptr;
 };
 
 }  // namespace cf::verification

@@ -2,7 +2,7 @@
 
 #include <QPalette>
 
-namespace forms {
+namespace cf::widgets {
 
 QLineEdit* MakeBox(QWidget* parent, const char* name, const QRect& box, int maxLength)
 {
@@ -11,6 +11,15 @@ QLineEdit* MakeBox(QWidget* parent, const char* name, const QRect& box, int maxL
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
     return edit;
+}
+
+QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, const QRect& box, const QFont* font)
+{
+    auto* label = Named(new QLabel(text, parent), name);
+    if (font)
+        label->setFont(*font);
+    label->setGeometry(QRect(box.topLeft(), box.size().expandedTo(label->sizeHint())));
+    return label;
 }
 
 void SetBackground(QWidget* widget, const QColor& colour)
@@ -28,4 +37,4 @@ void SetTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-}  // namespace forms
+}  // namespace cf::widgets

@@ -2,11 +2,16 @@
 // Small helpers shared by the windows for building their named controls.
 
 #include <QColor>
+#include <QFont>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRect>
 #include <QString>
 
-namespace forms {
+namespace cf::widgets {
+
+// The title of the program's message boxes.
+inline const QString kMessageTitle = QStringLiteral("Codice fiscale");
 
 // Gives the control its name (the name other windows and tests find it by).
 template <typename Widget>
@@ -19,10 +24,16 @@ Widget* Named(Widget* widget, const char* name)
 // A text box at its place; a maximum length of 0 means no limit.
 QLineEdit* MakeBox(QWidget* parent, const char* name, const QRect& box, int maxLength);
 
+// A caption at its place, at least as large as its text so that none of it
+// is cut off; a box of no size is the caption's top left corner. In the
+// parent's font unless one is given.
+QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, const QRect& box,
+                    const QFont* font = nullptr);
+
 // Fills the widget's background with the colour.
 void SetBackground(QWidget* widget, const QColor& colour);
 
 // The colour of the widget's text.
 void SetTextColour(QWidget* widget, const QColor& colour);
 
-}  // namespace forms
+}  // namespace cf::widgets

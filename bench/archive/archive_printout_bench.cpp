@@ -15,13 +15,16 @@ namespace {
 void PrintArchive(benchmark::State& state, const cf::platform::PrintTarget& target)
 {
     const int count = static_cast<int>(state.range(0));
-    std::vector<cf::archive::ArchiveRow> rows;
+    std::vector<cf::Person> rows;
     rows.reserve(count);
     for (int i = 0; i < count; ++i)
-        rows.push_back({QStringLiteral("COGNOME%1").arg(i), QStringLiteral("NOME"),
-                        QStringLiteral("BNCLCU85L43H501J"), QStringLiteral("F"),
-                        QStringLiteral("03/07/85"), QStringLiteral("REGGIO NELL'EMILIA"),
-                        QStringLiteral("RE")});
+        rows.push_back({.surname = "COGNOME" + std::to_string(i),
+                        .firstName = "NOME",
+                        .sex = "F",
+                        .birthDate = "03/07/85",
+                        .place = "REGGIO NELL'EMILIA",
+                        .province = "RE",
+                        .code = "BNCLCU85L43H501J"});
     const cf::archive::ArchiveRows list{count, [&](int row) { return rows[row]; }};
     const cf::platform::MessageBoxRecorder recorder;
     for (auto _ : state) {

@@ -20,11 +20,16 @@ constexpr int kLargestArchive = 32767;
 std::string WriteLargeArchive(const QTemporaryDir& dir, int count)
 {
     const std::string path = dir.filePath(QStringLiteral("codarc.dat")).toStdString();
-    std::vector<cf::ArchiveRecord> records;
+    std::vector<cf::Person> records;
     records.reserve(count);
     for (int i = count; i > 0; --i)
-        records.push_back({"COGNOME" + std::to_string(i), "NOME", "BNCLCU85L43H501J", "F", "03/07/85",
-                           "REGGIO NELL'EMILIA", "RE"});
+        records.push_back({.surname = "COGNOME" + std::to_string(i),
+                           .firstName = "NOME",
+                           .sex = "F",
+                           .birthDate = "03/07/85",
+                           .place = "REGGIO NELL'EMILIA",
+                           .province = "RE",
+                           .code = "BNCLCU85L43H501J"});
     cf::RewriteArchive(path, records);
     return path;
 }

@@ -15,12 +15,12 @@ namespace fs = std::filesystem;
 constexpr int kRecords = 32767;
 
 // Realistic records, appended in no particular order (about 70 bytes a line).
-std::vector<cf::ArchiveRecord> MakeRecords()
+std::vector<cf::Person> MakeRecords()
 {
     static const char* const kSurnames[] = {"ROSSI", "BIANCHI", "VERDI", "ESPOSITO", "COLOMBO", "DE LUCA", "RICCI"};
     static const char* const kNames[] = {"MARIO", "LUCIA", "GIUSEPPE", "ANNA", "FRANCESCO", "GIULIA", "NICOL\xC3\x92"};
     static const char* const kPlaces[] = {"ROMA", "MILANO", "NAPOLI", "TORINO", "FORL\xC3\x8C", "BOLOGNA", "BARI"};
-    std::vector<cf::ArchiveRecord> records;
+    std::vector<cf::Person> records;
     records.reserve(kRecords);
     for (int i = 0; i < kRecords; ++i) {
         const int mixed = (i * 7919) % kRecords;
@@ -28,8 +28,13 @@ std::vector<cf::ArchiveRecord> MakeRecords()
         std::snprintf(code, sizeof code, "RSSMRA%02dA01H%03dX", mixed % 100, mixed % 1000);
         char date[9];
         std::snprintf(date, sizeof date, "%02d/%02d/%02d", mixed % 28 + 1, mixed % 12 + 1, mixed % 100);
-        records.push_back({std::string(kSurnames[mixed % 7]) + std::to_string(mixed), kNames[i % 7], code,
-                           i % 2 ? "M" : "F", date, kPlaces[mixed % 7], "RM"});
+        records.push_back({.surname = std::string(kSurnames[mixed % 7]) + std::to_string(mixed),
+                           .firstName = kNames[i % 7],
+                           .sex = i % 2 ? "M" : "F",
+                           .birthDate = date,
+                           .place = kPlaces[mixed % 7],
+                           .province = "RM",
+                           .code = code});
     }
     return records;
 }
@@ -52,13 +57,13 @@ public:
 protected:
     fs::path directory_;
     std::string path_;
-    std::vector<cf::ArchiveRecord> records_;
+    std::vector<cf::Person> records_;
 };
 
 BENCHMARK_F(ArchiveFixture, LoadArchive32767)(benchmark::State& state)
 {
     for (auto _ : state) {
-        std::vector<cf::ArchiveRecord> loaded = cf::LoadArchive(path_);
+        std::vector<cf::Person> loaded = cf::LoadArchive(path_);
         if (loaded.size() != kRecords)
             state.SkipWithError("wrong record count");
         benchmark::DoNotOptimize(loaded.data());

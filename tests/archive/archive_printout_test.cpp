@@ -16,17 +16,21 @@ namespace {
 using platform::MessageBoxRecorder;
 using platform::PrintTarget;
 
-ArchiveRow NumberedRow(int i)
+Person NumberedRow(int i)
 {
-    const QString n = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
-    return {QStringLiteral("COGNOME") + n, QStringLiteral("NOME"), QStringLiteral("CODICE") + n,
-            QStringLiteral("M"), QStringLiteral("01/01/80"), QStringLiteral("ROMA"),
-            QStringLiteral("RM")};
+    const std::string n = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')).toStdString();
+    return {.surname = "COGNOME" + n,
+            .firstName = "NOME",
+            .sex = "M",
+            .birthDate = "01/01/80",
+            .place = "ROMA",
+            .province = "RM",
+            .code = "CODICE" + n};
 }
 
 // Rows handed out as the archive window would, remembering the selections.
 struct ListRows {
-    std::vector<ArchiveRow> rows;
+    std::vector<Person> rows;
     std::vector<int> selected;
     bool busyWhileSelecting = true;
 

@@ -137,14 +137,25 @@ QString RowName(int row)
 archive::ArchiveRows Rows(int count)
 {
     return {count, [](int row) {
-                return archive::ArchiveRow{RowName(row + 1), "NOME", "CODICE", "F", "03/07/85",
-                                           "ROMA", "RM"};
+                return Person{.surname = RowName(row + 1).toStdString(),
+                              .firstName = "NOME",
+                              .sex = "F",
+                              .birthDate = "03/07/85",
+                              .place = "ROMA",
+                              .province = "RM",
+                              .code = "CODICE"};
             }};
 }
 
-frame::PrintedPerson Lucia()
+Person Lucia()
 {
-    return {"BIANCHI", "LUCIA", "F", "03/07/85", "ROMA", "RM", "BNCLCU85L43H501J"};
+    return {.surname = "BIANCHI",
+            .firstName = "LUCIA",
+            .sex = "F",
+            .birthDate = "03/07/85",
+            .place = "ROMA",
+            .province = "RM",
+            .code = "BNCLCU85L43H501J"};
 }
 
 // The text lines of each page, without empty ones.

@@ -19,9 +19,15 @@ namespace {
 using platform::MessageBoxRecorder;
 using platform::PrintTarget;
 
-PrintedPerson Lucia()
+Person Lucia()
 {
-    return {"BIANCHI", "LUCIA", "F", "03/07/85", "ROMA", "RM", "BNCLCU85L43H501J"};
+    return {.surname = "BIANCHI",
+            .firstName = "LUCIA",
+            .sex = "F",
+            .birthDate = "03/07/85",
+            .place = "ROMA",
+            .province = "RM",
+            .code = "BNCLCU85L43H501J"};
 }
 
 // A plain stand-in for the card picture, of the card's size.
@@ -115,8 +121,13 @@ TEST_F(PersonPrintoutsTest, CardPageHoldsThePictureAndTheDataOverIt)
 // box, clear of the box's edges and of the rows above and below.
 TEST_F(PersonPrintoutsTest, CardFieldsArePrintedInsideTheirBoxes)
 {
-    PrintedPerson person{"DELLA GHERARDESCA", "MARIA ASSUNTA", "M", "03/07/85",
-                         "SAN GIOVANNI IN PERSICETO", "RM", "DLLMRS85L43H501J"};
+    const Person person{.surname = "DELLA GHERARDESCA",
+                        .firstName = "MARIA ASSUNTA",
+                        .sex = "M",
+                        .birthDate = "03/07/85",
+                        .place = "SAN GIOVANNI IN PERSICETO",
+                        .province = "RM",
+                        .code = "DLLMRS85L43H501J"};
     const QImage card = generation::CardImage().toImage();
     ASSERT_TRUE(PrintCard(person, card, PrintTarget::PdfFile(pdf_)));
     const std::vector<test::PdfWord> words = test::PdfWords(pdf_);
@@ -158,8 +169,8 @@ TEST_F(PersonPrintoutsTest, CardYearIsDarkGreen)
 
 TEST_F(PersonPrintoutsTest, ALongFirstNamePushesTheSexToColumn52OfTheNextLine)
 {
-    PrintedPerson person = Lucia();
-    person.firstName = QStringLiteral("MARIA ASSUNTA ADDOLORATA IMMACOLATA CONCETTA");
+    Person person = Lucia();
+    person.firstName = "MARIA ASSUNTA ADDOLORATA IMMACOLATA CONCETTA";
     ASSERT_TRUE(PrintCard(person, BlankCard(), PrintTarget::PdfFile(pdf_)));
     const QRectF name = test::FindWord(pdf_, QStringLiteral("CONCETTA")).box;
     const QRectF sex = test::FindWord(pdf_, QStringLiteral("F")).box;

@@ -20,7 +20,7 @@
 #include "engine/work_files.h"
 #include "frame/italian_date.h"
 #include "frame/principale.h"
-#include "generation/window_host.h"
+#include "widgets/window_host.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
@@ -211,7 +211,7 @@ void PrincipaleTest::eachCommandShowsOnlyItsWindow()
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);  // and the hidden MainForm
 
         // A whole, fixed sub-window inside the child area, without maximise box.
-        QWidget* host = cf::generation::HostWindow(window);
+        QWidget* host = cf::widgets::HostWindow(window);
         QVERIFY(frame.mdiArea()->rect().contains(host->geometry()));
         QCOMPARE(host->minimumSize(), host->maximumSize());
         QVERIFY(!(host->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -237,7 +237,7 @@ void PrincipaleTest::generatedCardLinksBackToTheData()
     QVERIFY(frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
     QCOMPARE(frame.tesserino()->label(1)->text(), QStringLiteral("BNCLCU85L43H501J"));
-    QVERIFY(frame.mdiArea()->rect().contains(cf::generation::HostWindow(frame.tesserino())->geometry()));
+    QVERIFY(frame.mdiArea()->rect().contains(cf::widgets::HostWindow(frame.tesserino())->geometry()));
 
     QTest::mouseClick(frame.tesserino()->label(8), Qt::LeftButton);
     DeleteClosedWindows();

@@ -44,8 +44,8 @@ void GenerationSnapshotsTest::renderWindows()
     form.Text5()->setText(QStringLiteral("F"));
     form.Text4()->setText(QStringLiteral("03/07/85"));
     form.Combo1()->setText(QStringLiteral("Roma"));
-    std::optional<CardValues> values;
-    form.setCardPresenter([&values](const CardValues& shown) { values = shown; });
+    std::optional<cf::Person> values;
+    form.setCardPresenter([&values](const cf::Person& shown) { values = shown; });
     form.Command1()->click();
     QVERIFY(values);
     form.ShowWindow();

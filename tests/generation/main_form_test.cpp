@@ -19,6 +19,7 @@
 
 using namespace cf::generation;
 using cf::MessageIcon;
+using cf::Person;
 using cf::platform::MessageAnswer;
 using cf::platform::MessageBoxRecorder;
 
@@ -376,19 +377,22 @@ void MainFormTest::namesakesArePickedAndKept()
     QCOMPARE(form_->Label8()->text(), QStringLiteral("SS"));
     QCOMPARE(form_->placeList().Text(1), QStringLiteral("I329"));
 
-    std::optional<CardValues> shown;
-    form_->setCardPresenter([&shown](const CardValues& values) { shown = values; });
+    std::optional<cf::Person> shown;
+    form_->setCardPresenter([&shown](const cf::Person& values) { shown = values; });
     form_->Command1()->click();
     QCOMPARE(MessageCount(), std::size_t{0});
     QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I329E"));
     QVERIFY(shown);
-    QCOMPARE(shown->place, QStringLiteral("SAN TEODORO"));
-    QCOMPARE(shown->province, QStringLiteral("SS"));
+    QCOMPARE(shown->place, "SAN TEODORO");
+    QCOMPARE(shown->province, "SS");
 
     // What the archive gives back names the same place again.
-    form_->setPlace(QStringLiteral("SAN TEODORO"), QStringLiteral("SS"));
+    Person loaded = form_->person();
+    loaded.place = "SAN TEODORO";
+    loaded.province = "SS";
+    form_->setPerson(loaded);
     QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (SS)"));
-    QCOMPARE(form_->placeName(), QStringLiteral("SAN TEODORO"));
+    QCOMPARE(form_->person().place, "SAN TEODORO");
     form_->Command1()->click();
     QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I329E"));
 
@@ -467,14 +471,14 @@ void MainFormTest::generateShowsTheCardAndComesBack()
 
 void MainFormTest::generateWithAPresenterOfTheHost()
 {
-    std::optional<CardValues> shown;
-    form_->setCardPresenter([&shown](const CardValues& values) { shown = values; });
+    std::optional<cf::Person> shown;
+    form_->setCardPresenter([&shown](const cf::Person& values) { shown = values; });
     FillPerson();
     form_->Command1()->click();
     QVERIFY(shown);
-    QCOMPARE(shown->code, QStringLiteral("BNCLCU85L43H501J"));
-    QCOMPARE(shown->province, QStringLiteral("RM"));
-    QCOMPARE(shown->birthDate, QStringLiteral("03/07/85"));
+    QCOMPARE(shown->code, "BNCLCU85L43H501J");
+    QCOMPARE(shown->province, "RM");
+    QCOMPARE(shown->birthDate, "03/07/85");
     QVERIFY(!ShownCard());
 }
 
@@ -588,7 +592,7 @@ void MainFormTest::archiveAppendsOneLineEachTime()
     const QString archive = work_->path() + QStringLiteral("/codarc.dat");
     form_->setArchivePath(archive);
     FillPerson();
-    form_->setCardPresenter([](const CardValues&) {});
+    form_->setCardPresenter([](const cf::Person&) {});
     form_->Command1()->click();
 
     recorder_->QueueAnswer(MessageAnswer::No);
@@ -617,7 +621,7 @@ void MainFormTest::failedArchiveKeepsTheData()
     blocker.close();
     form_->setArchivePath(blocker.fileName() + QStringLiteral("/codarc.dat"));
     FillPerson();
-    form_->setCardPresenter([](const CardValues&) {});
+    form_->setCardPresenter([](const cf::Person&) {});
     form_->Command1()->click();
 
     recorder_->QueueAnswer(MessageAnswer::Yes);

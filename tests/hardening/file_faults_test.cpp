@@ -30,12 +30,18 @@ std::string ReadAll(const std::string& path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::vector<cf::ArchiveRecord> Records(int count, const std::string& surname)
+std::vector<cf::Person> Records(int count, const std::string& surname)
 {
-    std::vector<cf::ArchiveRecord> rows;
+    std::vector<cf::Person> rows;
     rows.reserve(count);
     for (int i = 0; i < count; ++i)
-        rows.push_back({surname, "PERSONA " + std::to_string(i), "BNCLCU85L43H501J", "F", "03/07/85", "ROMA", "RM"});
+        rows.push_back({.surname = surname,
+                        .firstName = "PERSONA " + std::to_string(i),
+                        .sex = "F",
+                        .birthDate = "03/07/85",
+                        .place = "ROMA",
+                        .province = "RM",
+                        .code = "BNCLCU85L43H501J"});
     return rows;
 }
 
@@ -126,7 +132,7 @@ TEST(FullDisk, AppendAndRewriteReportTheFailureAndLoseNothing)
 
     int appended = 0;
     cf::ArchiveResult result;
-    while (appended < 10000 && (result = cf::AppendArchiveRecord(path, Records(1, "PIENO")[0])).ok)
+    while (appended < 10000 && (result = cf::AppendToArchive(path, Records(1, "PIENO")[0])).ok)
         ++appended;
     ASSERT_FALSE(result.ok) << "the disk never filled";
     EXPECT_NE(result.message.find("Impossibile scrivere l'archivio"), std::string::npos) << result.message;

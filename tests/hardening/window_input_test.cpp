@@ -61,7 +61,7 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
     const QString archive = archiveDirectory.filePath(QStringLiteral("codarc.dat"));
     MainForm form;
     form.setArchivePath(archive);
-    form.setCardPresenter([](const cf::generation::CardValues&) {});
+    form.setCardPresenter([](const cf::Person&) {});
     QVERIFY(ShowActive(&form));
 
     int archived = 0;
@@ -106,9 +106,9 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
     // Every archived record loads back whole, seven fields, as shown.
     const auto rows = cf::LoadArchive(archive.toStdString());
     QCOMPARE(static_cast<int>(rows.size()), archived);
-    for (const cf::ArchiveRecord& row : rows) {
-        QCOMPARE(QString::fromStdString(row[2]).size(), 16);
-        QVERIFY(row[6] == "RM");
+    for (const cf::Person& row : rows) {
+        QCOMPARE(QString::fromStdString(row.code).size(), 16);
+        QVERIFY(row.province == "RM");
     }
 }
 

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace cf::generation {
+namespace cf::widgets {
 
 // The QMdiSubWindow holding the window, or the window itself.
 QWidget* HostWindow(QWidget* window);
@@ -13,4 +13,4 @@ QWidget* HostWindow(QWidget* window);
 // Shows the host and brings it to the front.
 void ShowHostWindow(QWidget* window);
 
-}  // namespace cf::generation
+}  // namespace cf::widgets

@@ -1,10 +1,10 @@
-#include "generation/fonts.h"
+#include "widgets/fonts.h"
 
 #include <cmath>
 
 #include "platform/fonts.h"
 
-namespace cf::generation {
+namespace cf::widgets {
 
 QFont SansFont(double points, bool bold)
 {
@@ -13,4 +13,4 @@ QFont SansFont(double points, bool bold)
     return font;
 }
 
-}  // namespace cf::generation
+}  // namespace cf::widgets

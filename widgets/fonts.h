@@ -5,7 +5,7 @@
 
 #include <QFont>
 
-namespace cf::generation {
+namespace cf::widgets {
 
 // The sans face of platform/fonts.h stands for both families of the
 // designs: for "Arial", whose metrics it shares, and for "MS Sans Serif",
@@ -14,4 +14,4 @@ namespace cf::generation {
 // them.
 QFont SansFont(double points, bool bold = false);
 
-}  // namespace cf::generation
+}  // namespace cf::widgets

@@ -1,9 +1,9 @@
-#include "generation/window_host.h"
+#include "widgets/window_host.h"
 
 #include <QMdiSubWindow>
 #include <QWidget>
 
-namespace cf::generation {
+namespace cf::widgets {
 
 QWidget* HostWindow(QWidget* window)
 {
@@ -21,4 +21,4 @@ void ShowHostWindow(QWidget* window)
     host->activateWindow();
 }
 
-}  // namespace cf::generation
+}  // namespace cf::widgets

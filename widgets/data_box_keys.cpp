@@ -1,0 +1,60 @@
+#include "widgets/data_box_keys.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace cf::widgets {
+namespace {
+
+bool IsLetter(QChar c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+}  // namespace
+
+FocusMove FocusMoveOf(const QKeyEvent& event)
+{
+    const int key = event.key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !(event.modifiers() & Qt::ControlModifier))
+        return FocusMove::Next;
+    if (key == Qt::Key_Escape)
+        return FocusMove::Previous;
+    return FocusMove::None;
+}
+
+std::optional<QChar> TypedCharacter(const QKeyEvent& event)
+{
+    const QString text = event.text();
+    if (text.isEmpty() || event.key() == Qt::Key_Delete)
+        return std::nullopt;
+    const QChar c = text.at(0);
+    if ((event.modifiers() & Qt::ControlModifier) && c.unicode() >= 0x40 && c.unicode() < 0x80)
+        return QChar(c.unicode() & 0x1f);
+    return c;
+}
+
+bool AlwaysAccepted(QChar c)
+{
+    return c == u'\b' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+bool IsNameCharacter(QChar c)
+{
+    return IsLetter(c) || c == u' ';
+}
+
+bool IsSexCharacter(QChar c)
+{
+    return c == u'M' || c == u'F' || c == u'm' || c == u'f';
+}
+
+void KeepUpperCase(QLineEdit& box)
+{
+    const QString upper = box.text().toUpper();
+    if (upper != box.text())
+        box.setText(upper);
+    box.setCursorPosition(static_cast<int>(upper.size()));
+}
+
+}  // namespace cf::widgets
