@@ -42,7 +42,7 @@ QList<QStringList> DisplayRows(const std::vector<Person>& persons)
     QList<QStringList> rows;
     rows.reserve(static_cast<qsizetype>(persons.size()));
     for (const Person& person : persons) {
-        QStringList cells(kColumnCount);
+        QStringList cells(Archivio::kColumnCount);
         cells[kSurname] = QString::fromStdString(person.surname);
         cells[kFirstName] = QString::fromStdString(person.firstName);
         cells[kCode] = QString::fromStdString(person.code);

@@ -15,7 +15,7 @@ struct Person {
     std::string province;   // two letters, "EE" for a foreign state
     std::string code;       // the codice fiscale
 
-    bool operator==(const Person&) const = default;
+    auto operator<=>(const Person&) const = default;
 };
 
 }  // namespace cf

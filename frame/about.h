@@ -30,16 +30,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
-    void Command1_Click();
-    void Command2_Click();
-    void Label2_Click(int index);
+    void showVersionAndLinks();
+    void onCommandLineHelpClicked();
+    void onCodeHelpClicked();
+    void onInfoLabelClicked(int index);
 
-    QLabel* image1_ = nullptr;
-    QLabel* label1_ = nullptr;
-    std::array<QLabel*, 7> label2_{};
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
+    QLabel* programIcon_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    std::array<QLabel*, 7> infoLabels_{};
+    QPushButton* commandLineHelpButton_ = nullptr;
+    QPushButton* codeHelpButton_ = nullptr;
 };
 
 }  // namespace cf::frame

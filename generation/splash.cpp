@@ -4,11 +4,14 @@
 #include <QDate>
 #include <QPainter>
 
-#include "widgets/fonts.h"
 #include "generation/generation_images.h"
+#include "widgets/fonts.h"
+#include "widgets/form_controls.h"
 
 namespace cf::generation {
 namespace {
+
+using widgets::SansFont;
 
 constexpr int kWidth = 363;
 constexpr int kHeight = 241;
@@ -18,11 +21,8 @@ const QColor kTitleColour(0, 90, 45);
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& box,
                   Qt::Alignment align, const QFont& font)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
+    QLabel* label = widgets::MakeCaption(parent, name, text, box, &font);
     label->setAlignment(align);
-    label->setGeometry(box);
     return label;
 }
 
@@ -86,52 +86,52 @@ Splash::Splash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Framele
     setFont(SansFont(8.25));
 
     const QFont title = SansFont(18, true);
-    label3_[0] = MakeLabel(this, "Label3_0", QStringLiteral("Codice Fiscale"),
+    titleLabels_[0] = MakeLabel(this, "Label3_0", QStringLiteral("Codice Fiscale"),
                            QRect(82, 94, 260, 28), Qt::AlignLeft | Qt::AlignVCenter, title);
-    label3_[1] = MakeLabel(this, "Label3_1", QStringLiteral("Codice Fiscale"),
+    titleLabels_[1] = MakeLabel(this, "Label3_1", QStringLiteral("Codice Fiscale"),
                            QRect(80, 92, 260, 28), Qt::AlignLeft | Qt::AlignVCenter, title);
-    label1_ = MakeLabel(this, "Label1",
+    loadingLabel_ = MakeLabel(this, "Label1",
                         QStringLiteral("Carico dati degli oltre 8.000 comuni italiani."),
                         QRect(10, 130, 343, 16), Qt::AlignCenter, font());
-    picScor_ = new ProgressBox(this);
-    picScor_->setObjectName(QStringLiteral("picScor"));
-    picScor_->setGeometry(40, 150, 278, 20);
-    label2_[0] = MakeLabel(this, "Label2_0", QStringLiteral("0%"), QRect(40, 171, 60, 14),
+    progressBox_ = new ProgressBox(this);
+    progressBox_->setObjectName(QStringLiteral("picScor"));
+    progressBox_->setGeometry(40, 150, 278, 20);
+    percentLabels_[0] = MakeLabel(this, "Label2_0", QStringLiteral("0%"), QRect(40, 171, 60, 14),
                            Qt::AlignLeft | Qt::AlignTop, font());
-    label2_[1] = MakeLabel(this, "Label2_1", QStringLiteral("100%"), QRect(258, 171, 60, 14),
+    percentLabels_[1] = MakeLabel(this, "Label2_1", QStringLiteral("100%"), QRect(258, 171, 60, 14),
                            Qt::AlignRight | Qt::AlignTop, font());
-    label4_ = MakeLabel(this, "Label4", QString(), QRect(10, 188, 343, 14), Qt::AlignCenter,
+    versionLabel_ = MakeLabel(this, "Label4", QString(), QRect(10, 188, 343, 14), Qt::AlignCenter,
                         font());
-    label5_ = MakeLabel(this, "Label5", QString(), QRect(110, 212, 236, 14),
+    licenceLabel_ = MakeLabel(this, "Label5", QString(), QRect(110, 212, 236, 14),
                         Qt::AlignRight | Qt::AlignVCenter, SansFont(7.5));
-    lblAnno_ = MakeLabel(this, "lblAnno", QStringLiteral("2005"), QRect(18, 210, 60, 18),
+    yearLabel_ = MakeLabel(this, "lblAnno", QStringLiteral("2005"), QRect(18, 210, 60, 18),
                          Qt::AlignLeft | Qt::AlignVCenter, SansFont(9.75, true));
-    Form_Load();
+    colourAndFill();
 }
 
-void Splash::Form_Load()
+void Splash::colourAndFill()
 {
     background_ = CardImage();
 
-    QPalette shadow = label3_[0]->palette();
+    QPalette shadow = titleLabels_[0]->palette();
     shadow.setColor(QPalette::WindowText, QColor(160, 160, 160));
-    label3_[0]->setPalette(shadow);
-    QPalette titlePalette = label3_[1]->palette();
+    titleLabels_[0]->setPalette(shadow);
+    QPalette titlePalette = titleLabels_[1]->palette();
     titlePalette.setColor(QPalette::WindowText, kTitleColour);
-    label3_[1]->setPalette(titlePalette);
+    titleLabels_[1]->setPalette(titlePalette);
 
-    picScor_->backColor = QColor(255, 255, 0);
-    picScor_->foreColor = QColor(0, 0, 128);
-    picScor_->canvas().fill(picScor_->backColor);
+    progressBox_->backColor = QColor(255, 255, 0);
+    progressBox_->foreColor = QColor(0, 0, 128);
+    progressBox_->canvas().fill(progressBox_->backColor);
 
     const QString year = QString::number(QDate::currentDate().year());
-    label4_->setText(QStringLiteral("Versione ") + QStringLiteral(CF_VERSION));
-    label5_->setText(QStringLiteral("Software libero per il codice fiscale, ") + year);
+    versionLabel_->setText(QStringLiteral("Versione ") + QStringLiteral(CF_VERSION));
+    licenceLabel_->setText(QStringLiteral("Software libero per il codice fiscale, ") + year);
 
-    QPalette yearPalette = lblAnno_->palette();
+    QPalette yearPalette = yearLabel_->palette();
     yearPalette.setColor(QPalette::WindowText, kYearColour);
-    lblAnno_->setPalette(yearPalette);
-    lblAnno_->setText(year);
+    yearLabel_->setPalette(yearPalette);
+    yearLabel_->setText(year);
 }
 
 void Splash::paintEvent(QPaintEvent*)

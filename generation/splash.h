@@ -44,22 +44,22 @@ class Splash : public QWidget {
 public:
     explicit Splash(QWidget* parent = nullptr);
 
-    ProgressBox* picScor() const { return picScor_; }
+    ProgressBox* picScor() const { return progressBox_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Form_Load();
+    void colourAndFill();
 
     QPixmap background_;
-    std::array<QLabel*, 2> label3_{};
-    QLabel* label1_ = nullptr;
-    ProgressBox* picScor_ = nullptr;
-    std::array<QLabel*, 2> label2_{};
-    QLabel* label4_ = nullptr;
-    QLabel* label5_ = nullptr;
-    QLabel* lblAnno_ = nullptr;
+    std::array<QLabel*, 2> titleLabels_{};
+    QLabel* loadingLabel_ = nullptr;
+    ProgressBox* progressBox_ = nullptr;
+    std::array<QLabel*, 2> percentLabels_{};
+    QLabel* versionLabel_ = nullptr;
+    QLabel* licenceLabel_ = nullptr;
+    QLabel* yearLabel_ = nullptr;
 };
 
 }  // namespace cf::generation

@@ -128,15 +128,15 @@ TEST_F(ArchivePrintoutTest, ARowBelowTheBreakLineStartsPageTwoAfterAQuotedHeader
 
     const QStringList one = test::PdfLines(pdf_, 1);
     EXPECT_EQ(one.first(), QStringLiteral("Codice fiscale - Pagina n° 1"));
-    EXPECT_TRUE(one.last().startsWith(NumberedRow(firstPage)[0])) << one.last().toStdString();
+    EXPECT_TRUE(one.last().startsWith(QString::fromStdString(NumberedRow(firstPage).surname))) << one.last().toStdString();
     EXPECT_FALSE(test::PdfText(pdf_, 1).contains(QLatin1String("Totale")));
 
     const QStringList two = test::PdfLines(pdf_, 2);
     ASSERT_EQ(two.size(), 6);
     EXPECT_EQ(two[0], QStringLiteral("\"Codice fiscale - Pagina n° 2"));
     EXPECT_EQ(two[1], QStringLiteral("Archivio codici"));
-    EXPECT_TRUE(two[3].startsWith(NumberedRow(firstPage + 1)[0])) << two[3].toStdString();
-    EXPECT_TRUE(two[4].startsWith(NumberedRow(firstPage + 2)[0])) << two[4].toStdString();
+    EXPECT_TRUE(two[3].startsWith(QString::fromStdString(NumberedRow(firstPage + 1).surname))) << two[3].toStdString();
+    EXPECT_TRUE(two[4].startsWith(QString::fromStdString(NumberedRow(firstPage + 2).surname))) << two[4].toStdString();
     EXPECT_EQ(two[5].simplified(), QStringLiteral("Totale record: %1").arg(firstPage + 2));
 }
 
