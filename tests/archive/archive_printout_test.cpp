@@ -75,9 +75,9 @@ TEST_F(ArchivePrintoutTest, ThreeRowsMakeOnePageWithHeaderRowsAndTotal)
 {
     ListRows list;
     list.rows = {
-        {"BIANCHI", "LUCIA", "BNCLCU85L43H501J", "F", "03/07/85", "ROMA", "RM"},
-        {"ROSSI", "MARIO", "RSSMRA80A01F205X", "M", "01/01/80", "MILANO", "MI"},
-        {"VERDI", "ANNA", "VRDNNA90B41Z404Y", "F", "01/02/90", "STATI UNITI D'AMERICA", "EE"},
+        {.surname = "BIANCHI", .firstName = "LUCIA", .sex = "F", .birthDate = "03/07/85", .place = "ROMA", .province = "RM", .code = "BNCLCU85L43H501J"},
+        {.surname = "ROSSI", .firstName = "MARIO", .sex = "M", .birthDate = "01/01/80", .place = "MILANO", .province = "MI", .code = "RSSMRA80A01F205X"},
+        {.surname = "VERDI", .firstName = "ANNA", .sex = "F", .birthDate = "01/02/90", .place = "STATI UNITI D'AMERICA", .province = "EE", .code = "VRDNNA90B41Z404Y"},
     };
     ASSERT_TRUE(PrintArchive(list.View(), PrintTarget::PdfFile(pdf_)));
     EXPECT_TRUE(recorder_.requests().empty());
@@ -143,8 +143,13 @@ TEST_F(ArchivePrintoutTest, ARowBelowTheBreakLineStartsPageTwoAfterAQuotedHeader
 TEST_F(ArchivePrintoutTest, ALongNamePushesTheCodeToColumn35OfTheNextLine)
 {
     ListRows list;
-    list.rows = {{"DELLA GHERARDESCA DI SAN MARTINO", "MARIA ASSUNTA", "DLLMRS70A41H501Q", "F",
-                  "01/01/70", "ROMA", "RM"}};
+    list.rows = {{.surname = "DELLA GHERARDESCA DI SAN MARTINO",
+                  .firstName = "MARIA ASSUNTA",
+                  .sex = "F",
+                  .birthDate = "01/01/70",
+                  .place = "ROMA",
+                  .province = "RM",
+                  .code = "DLLMRS70A41H501Q"}};
     ASSERT_TRUE(PrintArchive(list.View(), PrintTarget::PdfFile(pdf_)));
     const QRectF name = test::FindWord(pdf_, QStringLiteral("ASSUNTA")).box;
     const QRectF code = test::FindWord(pdf_, QStringLiteral("DLLMRS70A41H501Q")).box;

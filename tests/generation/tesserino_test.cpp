@@ -25,7 +25,13 @@ private slots:
 void TesserinoTest::cardShowsTheValuesAtTheirPlaces()
 {
     Tesserino card;
-    card.Fill({"BNCLCU85L43H501J", "BIANCHI", "LUCIA", "F", "ROMA", "RM", "03/07/85"});
+    card.Fill({.surname = "BIANCHI",
+               .firstName = "LUCIA",
+               .sex = "F",
+               .birthDate = "03/07/85",
+               .place = "ROMA",
+               .province = "RM",
+               .code = "BNCLCU85L43H501J"});
     QCOMPARE(card.size(), QSize(468, 288));
     QCOMPARE(card.Picture1()->pixmap().size(), QSize(363, 241));
     QCOMPARE(card.Picture1()->geometry(), QRect(28, 9, 414, 247));
@@ -52,8 +58,13 @@ void TesserinoTest::cardShowsTheValuesAtTheirPlaces()
 void TesserinoTest::valuesStandInsideTheirFieldBoxes()
 {
     Tesserino card;
-    card.Fill({"DLLMRS85L43H501J", "DELLA GHERARDESCA", "MARIA ASSUNTA", "M",
-               "SAN GIOVANNI IN PERSICETO", "RM", "03/07/85"});
+    card.Fill({.surname = "DELLA GHERARDESCA",
+               .firstName = "MARIA ASSUNTA",
+               .sex = "M",
+               .birthDate = "03/07/85",
+               .place = "SAN GIOVANNI IN PERSICETO",
+               .province = "RM",
+               .code = "DLLMRS85L43H501J"});
     const QImage picture = card.Picture1()->pixmap().toImage();
     QList<QLabel*> labels{card.lblAnno()};
     for (int i = 1; i <= 7; ++i)
