@@ -148,10 +148,14 @@ TEST_F(X11Clipboard, ClipboardServerShowsNoPersonalDataInTheProcessList)
         return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     };
     const std::filesystem::path program = std::filesystem::canonical(CF_EXECUTABLE);
+    // Only this test's own processes: other tests may be running the program
+    // with the same data at the same time.
+    const std::string ownWorkDirectory = "XDG_RUNTIME_DIR=" + workDirectory_.path() + std::string(1, '\0');
     int servers = 0;
     for (const auto& process : std::filesystem::directory_iterator("/proc")) {
         std::error_code error;
-        if (std::filesystem::read_symlink(process.path() / "exe", error) != program)
+        if (std::filesystem::read_symlink(process.path() / "exe", error) != program
+            || readAll(process.path() / "environ").find(ownWorkDirectory) == std::string::npos)
             continue;
         ++servers;
         for (const char* shown : {"cmdline", "environ"}) {
