@@ -444,7 +444,7 @@ void clsCoolbar::ShowToolTip()
 {
     if (pendingToolTip_.trimmed().isEmpty())
         return;
-    frmToolTip* tip = frmToolTip::Instance();
+    cf::widgets::TooltipWindow* tip = cf::widgets::TooltipWindow::Instance();
     tip->move(QCursor::pos() + kToolTipOffset);
     tip->SetCaption(QLatin1Char(' ') + pendingToolTip_ + QLatin1Char(' '));
     toolTipShown_ = true;
@@ -454,7 +454,7 @@ void clsCoolbar::RemoveToolTip()
 {
     if (!toolTipShown_)
         return;
-    if (frmToolTip* tip = frmToolTip::Current())
+    if (cf::widgets::TooltipWindow* tip = cf::widgets::TooltipWindow::Current())
         tip->SetCaption(QString());
     toolTipShown_ = false;
 }

@@ -54,7 +54,7 @@ class CoolbarTest : public QObject {
 private slots:
     void cleanup()
     {
-        if (frmToolTip* tip = frmToolTip::Current())
+        if (cf::widgets::TooltipWindow* tip = cf::widgets::TooltipWindow::Current())
             tip->SetCaption(QString());
     }
 
@@ -259,16 +259,16 @@ private slots:
         QCOMPARE(frame.timer->interval(), 500);
         frame.toolbar.TimerEvent();
         QVERIFY(!frame.timer->isActive());
-        QVERIFY(frmToolTip::Current() != nullptr);
-        QCOMPARE(frmToolTip::Current()->Caption(), QString(" Verifica codice fiscale "));
+        QVERIFY(cf::widgets::TooltipWindow::Current() != nullptr);
+        QCOMPARE(cf::widgets::TooltipWindow::Current()->Caption(), QString(" Verifica codice fiscale "));
 
         frame.toolbar.MouseMoveEvent(0, 0, 81, 20);
-        QCOMPARE(frmToolTip::Current(), nullptr);
+        QCOMPARE(cf::widgets::TooltipWindow::Current(), nullptr);
 
         // Over empty space there is no tip; leaving stops the timer.
         frame.toolbar.MouseMoveEvent(0, 0, 390, 20);
         frame.toolbar.TimerEvent();
-        QCOMPARE(frmToolTip::Current(), nullptr);
+        QCOMPARE(cf::widgets::TooltipWindow::Current(), nullptr);
         frame.toolbar.MouseMoveEvent(0, 0, 390, 200);
         QVERIFY(!frame.timer->isActive());
 

@@ -70,7 +70,7 @@ private slots:
 
     void tooltip()
     {
-        frmToolTip* tip = frmToolTip::Instance();
+        cf::widgets::TooltipWindow* tip = cf::widgets::TooltipWindow::Instance();
         tip->move(10, 10);
         tip->SetCaption(" Verifica codice fiscale ");
         Save(tip, "tooltip");
