@@ -1,7 +1,7 @@
 // Renders each widget into a PNG under the build folder, to be looked at.
-#include "widgets/coolbar.h"
 #include "widgets/multi_listbox.h"
 #include "widgets/status_bar.h"
+#include "widgets/toolbar.h"
 #include "widgets/tooltip_window.h"
 #include "widgets/widget_images.h"
 
@@ -34,7 +34,7 @@ private slots:
         surface->setGeometry(0, 0, 420, 91);
         auto* timer = new QTimer(&window);
         window.show();
-        clsCoolbar bar;
+        cf::widgets::Toolbar bar;
         bar.Create(&window, surface, QImage(widget_images::kToolbarStrip), timer);
         for (const char* caption : {"Creazione", "Verifica", "Archivio", "Stampa", "Info", "Esci"})
             bar.AddButton(caption, caption);
@@ -45,9 +45,9 @@ private slots:
         bar.EnableButton(4, false);
         bar.Refresh();
         Save(surface, "toolbar");
-        bar.MouseMoveEvent(0, 0, 100, 20);
+        bar.MouseMoveEvent(Qt::NoButton, {100, 20});
         Save(surface, "toolbar_hover");
-        bar.MouseDownEvent(1, 0, 280, 20);
+        bar.MouseDownEvent(Qt::LeftButton, {280, 20});
         Save(surface, "toolbar_pressed");
     }
 
