@@ -210,10 +210,10 @@ void Principale::Chiudi()
 void Principale::UpDateStat()
 {
     QString title = kIconRoom + kMessageTitle;
-    statusBar_.DrawTextPic(0, title, 0);
+    statusBar_.DrawTextPic(0, title);
     QString date = statusNote_.isEmpty() ? StatusDateText(QDate::currentDate())
                                          : kIconRoom + statusNote_;
-    statusBar_.DrawTextPic(1, date, 1);
+    statusBar_.DrawTextPic(1, date);
 }
 
 void Principale::ShowStatusNote(const QString& note)

@@ -128,7 +128,7 @@ private:
     QTimer* timer1_ = nullptr;
     QTimer* timerCoolBar_ = nullptr;
     widgets::Toolbar* coolBar_ = nullptr;
-    CStatusBar32x statusBar_;
+    widgets::StatusBar statusBar_;
 
     QPointer<generation::MainForm> mainForm_;
     QPointer<verification::Verifica> verifica_;

@@ -56,15 +56,13 @@ private slots:
         QWidget window;
         window.resize(420, 26);
         window.show();
-        CStatusBar32x bar;
+        cf::widgets::StatusBar bar;
         bar.SetParent(&window);
         bar.Create();
         bar.SetIcon(0, 1);
         bar.SetIcon(1, 2);
-        QString title = "          Codice fiscale";
-        QString date = "          Lunedì 7 Dicembre 2026";
-        bar.DrawTextPic(0, title, 0);
-        bar.DrawTextPic(1, date, 1);
+        bar.DrawTextPic(0, "          Codice fiscale");
+        bar.DrawTextPic(1, "          Lunedì 7 Dicembre 2026");
         Save(&window, "status_bar");
     }
 
