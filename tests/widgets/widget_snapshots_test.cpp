@@ -1,5 +1,5 @@
 // Renders each widget into a PNG under the build folder, to be looked at.
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 #include "widgets/status_bar.h"
 #include "widgets/toolbar.h"
 #include "widgets/tooltip_window.h"
@@ -79,7 +79,7 @@ private slots:
     {
         QWidget window;
         window.resize(330, 140);
-        CMultiListbox::Columns columns;
+        cf::widgets::MultiColumnList::Columns columns;
         const int widths[] = {190, 70, 60};
         int left = 5;
         for (int i = 0; i < 3; ++i) {
@@ -90,7 +90,7 @@ private slots:
         auto* scrollBar = new QScrollBar(Qt::Vertical, &window);
         scrollBar->resize(16, 10);
         window.show();
-        CMultiListbox list;
+        cf::widgets::MultiColumnList list;
         list.Create(columns, scrollBar);
         list.AddItems({{"ABANO TERME", "A001", "PD"}, {"ABBADIA ALPINA", "A003", "TO"},
                        {"ABBADIA CERRETO", "A004", "LO"}, {"ABBADIA LARIANA", "A005", "LC"},
