@@ -14,7 +14,7 @@
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
 
@@ -126,10 +126,10 @@ void Archivio::createControls()
 // they are, all at once.
 void Archivio::loadArchive()
 {
-    CMultiListbox::Columns columns;
+    widgets::MultiColumnList::Columns columns;
     for (int i = 0; i < kColumnCount; ++i)
         columns.insert(i, columns_[i]);
-    personList_ = new CMultiListbox(this);
+    personList_ = new widgets::MultiColumnList(this);
     personList_->Create(columns, scrollBar_);
     personList_->AddItems(DisplayRows(LoadArchive(archivePath_.toStdString(), &archiveStamp_)));
     // A missing archive is an empty one; one that cannot be read is not.

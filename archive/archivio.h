@@ -16,8 +16,11 @@
 #include "engine/archive_file.h"
 #include "platform/line_printer.h"
 
-class CMultiListbox;
 class QListWidget;
+
+namespace cf::widgets {
+class MultiColumnList;
+}
 
 namespace cf::generation {
 class MainForm;
@@ -47,7 +50,7 @@ public:
     QPushButton* Command2() const { return deleteButton_; }
     QPushButton* Command3() const { return printButton_; }
     QAction* mnCopia() const { return copyAction_; }
-    CMultiListbox& list() const { return *personList_; }
+    widgets::MultiColumnList& list() const { return *personList_; }
 
     void setPopupPresenter(PopupPresenter presenter) { popupPresenter_ = std::move(presenter); }
     // Where "&Stampa archivio" prints; by default the default printer, and
@@ -88,7 +91,7 @@ private:
     QPushButton* printButton_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QAction* copyAction_ = nullptr;
-    CMultiListbox* personList_ = nullptr;
+    widgets::MultiColumnList* personList_ = nullptr;
     PopupPresenter popupPresenter_;
     platform::PrintTarget printTarget_ = platform::PrintTarget::DefaultPrinter();
     bool hostWatched_ = false;

@@ -19,7 +19,7 @@
 #include "widgets/window_host.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
-#include "widgets/coolbar.h"
+#include "widgets/toolbar.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
 #include "widgets/widget_images.h"
@@ -153,7 +153,7 @@ void Principale::CreateStatusBar()
 
 void Principale::CreateToolbar()
 {
-    coolBar_ = new clsCoolbar(this);
+    coolBar_ = new widgets::Toolbar(this);
     coolBar_->Create(this, picCoolBar_, QImage(widget_images::kToolbarStrip), timerCoolBar_);
     coolBar_->AddButton(QStringLiteral("Creazione"), QStringLiteral("Crea codice fiscale"));
     coolBar_->AddButton(QStringLiteral("Verifica"), QStringLiteral("Verifica codice fiscale"));
@@ -167,7 +167,7 @@ void Principale::CreateToolbar()
     coolBar_->SetBitmapSize(25, 25);
     coolBar_->EnableButton(kStampa, false);
     coolBar_->Refresh();
-    connect(coolBar_, &clsCoolbar::ButtonClicked, this, &Principale::picCoolBar_ButtonClicked);
+    connect(coolBar_, &widgets::Toolbar::ButtonClicked, this, &Principale::picCoolBar_ButtonClicked);
 }
 
 void Principale::Start()
@@ -210,10 +210,10 @@ void Principale::Chiudi()
 void Principale::UpDateStat()
 {
     QString title = kIconRoom + kMessageTitle;
-    statusBar_.DrawTextPic(0, title, 0);
+    statusBar_.DrawTextPic(0, title);
     QString date = statusNote_.isEmpty() ? StatusDateText(QDate::currentDate())
                                          : kIconRoom + statusNote_;
-    statusBar_.DrawTextPic(1, date, 1);
+    statusBar_.DrawTextPic(1, date);
 }
 
 void Principale::ShowStatusNote(const QString& note)

@@ -24,7 +24,10 @@
 class QMdiArea;
 class QMdiSubWindow;
 class QTimer;
-class clsCoolbar;
+
+namespace cf::widgets {
+class Toolbar;
+}
 
 namespace cf::frame {
 
@@ -88,7 +91,7 @@ public:
     generation::MainForm& mainForm();
 
     QWidget* picCoolBar() const { return picCoolBar_; }
-    clsCoolbar& coolBar() const { return *coolBar_; }
+    widgets::Toolbar& coolBar() const { return *coolBar_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
     verification::Verifica* verifica() const { return verifica_; }
     archive::Archivio* archivio() const { return archivio_; }
@@ -124,8 +127,8 @@ private:
     QMdiArea* mdiArea_ = nullptr;
     QTimer* timer1_ = nullptr;
     QTimer* timerCoolBar_ = nullptr;
-    clsCoolbar* coolBar_ = nullptr;
-    CStatusBar32x statusBar_;
+    widgets::Toolbar* coolBar_ = nullptr;
+    widgets::StatusBar statusBar_;
 
     QPointer<generation::MainForm> mainForm_;
     QPointer<verification::Verifica> verifica_;

@@ -21,7 +21,7 @@
 #include "widgets/data_box_keys.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 #include "widgets/twips.h"
 #include "widgets/window_host.h"
 
@@ -178,7 +178,7 @@ void MainForm::createControls()
 void MainForm::loadPlaceList(const PlaceListHooks& hooks)
 {
     dropDownArrow_->setPixmap(DropDownArrow());
-    placeList_ = new CMultiListbox(this);
+    placeList_ = new widgets::MultiColumnList(this);
     placeList_->Create({{0, placeColumns_[0]}, {1, placeColumns_[1]}, {2, placeColumns_[2]}}, placeScrollBar_);
     LoadPlaceList(*placeList_, hooks);
     birthDateBox_->setText(DateMask());

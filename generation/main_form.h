@@ -15,10 +15,13 @@
 #include "generation/place_list_loader.h"
 #include "generation/tesserino.h"
 
-class CMultiListbox;
 class QListWidget;
 class QListWidgetItem;
 class QScrollBar;
+
+namespace cf::widgets {
+class MultiColumnList;
+}
 
 namespace cf::generation {
 
@@ -49,7 +52,7 @@ public:
     QLabel* Varnel() const { return codeLabel_; }
     QPushButton* Command1() const { return generateButton_; }
     QPushButton* Command3() const { return archiveButton_; }
-    CMultiListbox& placeList() const { return *placeList_; }
+    widgets::MultiColumnList& placeList() const { return *placeList_; }
 
     // Sets the code label and applies the code-changed rule: a code enables
     // archiving and makes the label a copy button (hand pointer, tooltip).
@@ -106,7 +109,7 @@ private:
     // box), codes and provinces, with the scroll bar they share.
     std::array<QListWidget*, 3> placeColumns_{};
     QScrollBar* placeScrollBar_ = nullptr;
-    CMultiListbox* placeList_ = nullptr;
+    widgets::MultiColumnList* placeList_ = nullptr;
 
     QString archivePath_;
     CardPresenter cardPresenter_;

@@ -13,7 +13,7 @@
 #include "engine/work_files.h"
 #include "generation/splash.h"
 #include "platform/message_box.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 
 namespace cf::generation {
 namespace {
@@ -85,7 +85,7 @@ void ReportLoadingError(const QFile& file)
 
 }  // namespace
 
-PlaceListLoad LoadPlaceList(CMultiListbox& list, const PlaceListHooks& hooks)
+PlaceListLoad LoadPlaceList(widgets::MultiColumnList& list, const PlaceListHooks& hooks)
 {
     const std::string path = WorkDirectory() + kPlaceFileName;
     auto screen = std::make_unique<LoadingScreen>();

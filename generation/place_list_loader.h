@@ -4,7 +4,9 @@
 
 #include <functional>
 
-class CMultiListbox;
+namespace cf::widgets {
+class MultiColumnList;
+}
 
 namespace cf::generation {
 
@@ -29,6 +31,6 @@ enum class PlaceListLoad { Loaded, FileMissing, Failed };
 // gives "Non esiste l'archivio dati!" and ends the program; a file that
 // cannot be read gives the loading's error message and leaves the list as it
 // is. The splash window closes and the pointer is restored on every path.
-PlaceListLoad LoadPlaceList(CMultiListbox& list, const PlaceListHooks& hooks = {});
+PlaceListLoad LoadPlaceList(widgets::MultiColumnList& list, const PlaceListHooks& hooks = {});
 
 }  // namespace cf::generation

@@ -1,10 +1,12 @@
 #include "widgets/status_bar.h"
 
-#include "widgets/status_window.h"
+#include "widgets/status_panes.h"
 #include "widgets/widget_images.h"
 
 #include <QGuiApplication>
 #include <QIcon>
+
+namespace cf::widgets {
 
 namespace {
 
@@ -27,52 +29,29 @@ QPixmap ProgramIcon(int number)
 
 }  // namespace
 
-void CStatusBar32x::Create()
+void StatusBar::Create()
 {
-    if (!parent_)
+    if (!container_)
         return;
-    window_ = new StatusWindow(parent_, {kFirstPaneRightEdge, -1});
-    window_->show();
+    panes_ = new StatusPanes(container_, {kFirstPaneRightEdge, -1});
+    panes_->show();
 }
 
-void CStatusBar32x::SetIcon(int Pane, int IconNum)
+void StatusBar::SetIcon(int pane, int icon)
 {
-    if (Pane < 0 || Pane >= static_cast<int>(icons_.size()))
+    if (pane < 0 || pane >= static_cast<int>(icons_.size()))
         return;
-    const QPixmap icon = ProgramIcon(IconNum);
-    if (!icon.isNull())
-        icons_[Pane] = icon;
+    const QPixmap picture = ProgramIcon(icon);
+    if (!picture.isNull())
+        icons_[pane] = picture;
 }
 
-void CStatusBar32x::DrawTextPic(int Pane, QString& strText, int /*unused*/)
+QString StatusBar::DrawTextPic(int pane, const QString& text)
 {
-    if (!window_ || window_->PaneRect(Pane).width() <= 0)
-        return;
-    const QPixmap icon = Pane < static_cast<int>(icons_.size()) ? icons_[Pane] : QPixmap();
-    strText = window_->SetIconText(Pane, strText, icon);
+    if (!panes_ || panes_->PaneRect(pane).width() <= 0)
+        return text;
+    const QPixmap icon = pane < static_cast<int>(icons_.size()) ? icons_[pane] : QPixmap();
+    return panes_->SetText(pane, text, icon);
 }
 
-void CStatusBar32x::SetStatBarText(int PaneNumber, const QString& StringToAdd)
-{
-    if (window_)
-        window_->SetPlainText(PaneNumber, StringToAdd);
-}
-
-void CStatusBar32x::UpdateStatBar(int Pane)
-{
-    if (window_)
-        window_->update(window_->PaneRect(Pane));
-}
-
-QWidget* CStatusBar32x::GetStatBarHwnd() const { return window_; }
-
-void CStatusBar32x::Resize()
-{
-    if (!window_ || !parent_)
-        return;
-    window_->SetFollowParentWidth(false);
-    window_->setGeometry(1, parent_->height() - 72, parent_->width() - 10, StatusWindow::kHeight);
-    window_->repaint();
-}
-
-void CStatusBar32x::DestroyStatBar() { delete window_; }
+}  // namespace cf::widgets

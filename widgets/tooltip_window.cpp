@@ -11,9 +11,11 @@
 
 #include <algorithm>
 
+namespace cf::widgets {
+
 namespace {
 
-QPointer<frmToolTip> instance;
+QPointer<TooltipWindow> instance;
 
 // Margins around the text: left and top, right and bottom.
 constexpr int kLeadingMarginTwips = 15;
@@ -23,18 +25,18 @@ const QColor kBackground(255, 255, 224);
 
 }  // namespace
 
-frmToolTip* frmToolTip::Instance()
+TooltipWindow* TooltipWindow::Instance()
 {
     if (!instance)
-        instance = new frmToolTip;
+        instance = new TooltipWindow;
     return instance;
 }
 
-frmToolTip* frmToolTip::Current() { return instance; }
+TooltipWindow* TooltipWindow::Current() { return instance; }
 
-frmToolTip::frmToolTip()
+TooltipWindow::TooltipWindow()
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
-      lblToolTip(new QLabel(QStringLiteral("lblTip"), this))
+      captionLabel_(new QLabel(QStringLiteral("lblTip"), this))
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -45,20 +47,20 @@ frmToolTip::frmToolTip()
 
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(8.25);
-    lblToolTip->setFont(font);
-    lblToolTip->setAttribute(Qt::WA_TranslucentBackground);
-    lblToolTip->setFocusPolicy(Qt::NoFocus);
+    captionLabel_->setFont(font);
+    captionLabel_->setAttribute(Qt::WA_TranslucentBackground);
+    captionLabel_->setFocusPolicy(Qt::NoFocus);
 }
 
-void frmToolTip::SetCaption(const QString& caption)
+void TooltipWindow::SetCaption(const QString& caption)
 {
-    lblToolTip->setText(caption);
-    lblToolTip_Change();
+    captionLabel_->setText(caption);
+    FitToCaption();
 }
 
-QString frmToolTip::Caption() const { return lblToolTip->text(); }
+QString TooltipWindow::Caption() const { return captionLabel_->text(); }
 
-void frmToolTip::lblToolTip_Change()
+void TooltipWindow::FitToCaption()
 {
     if (Caption().trimmed().isEmpty()) {
         hide();
@@ -67,11 +69,11 @@ void frmToolTip::lblToolTip_Change()
         return;
     }
 
-    lblToolTip->adjustSize();
+    captionLabel_->adjustSize();
     const int margin = twips::ToPixels(kLeadingMarginTwips);
-    lblToolTip->move(margin, margin);
-    const QSize size(lblToolTip->width() + margin + twips::ToPixels(kTrailingMarginTwips),
-                     lblToolTip->height() + margin + twips::ToPixels(kTrailingMarginTwips));
+    captionLabel_->move(margin, margin);
+    const QSize size(captionLabel_->width() + margin + twips::ToPixels(kTrailingMarginTwips),
+                     captionLabel_->height() + margin + twips::ToPixels(kTrailingMarginTwips));
     resize(size);
 
     // Keep the whole window on the screen under its corner.
@@ -90,10 +92,12 @@ void frmToolTip::lblToolTip_Change()
     update();
 }
 
-void frmToolTip::paintEvent(QPaintEvent* /*event*/)
+void TooltipWindow::paintEvent(QPaintEvent* /*event*/)
 {
     // A one-pixel frame along the inner edge, in the text colour.
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(0, 0, width() - 1, height() - 1);
 }
+
+}  // namespace cf::widgets

@@ -4,19 +4,21 @@
 
 class QLabel;
 
+namespace cf::widgets {
+
 // The floating window that shows a toolbar button's tooltip. It is driven
 // only by its caption: the caller moves the window to the wanted top-left
 // corner (screen pixels) and sets a caption; the window sizes itself to the
 // text, keeps itself on the screen and shows without taking the focus. A blank
 // caption hides the window and releases it, so the next tip gets a new one.
-class frmToolTip : public QWidget {
+class TooltipWindow : public QWidget {
     Q_OBJECT
 
 public:
     // The one tooltip window, created on first use.
-    static frmToolTip* Instance();
+    static TooltipWindow* Instance();
     // The tooltip window if one exists, else nullptr.
-    static frmToolTip* Current();
+    static TooltipWindow* Current();
 
     void SetCaption(const QString& caption);
     QString Caption() const;
@@ -25,8 +27,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    frmToolTip();
-    void lblToolTip_Change();
+    TooltipWindow();
+    // Sizes, places and shows the window for its caption; a blank caption
+    // hides and releases it instead.
+    void FitToCaption();
 
-    QLabel* lblToolTip;
+    QLabel* captionLabel_;
 };
+
+}  // namespace cf::widgets

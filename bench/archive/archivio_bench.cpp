@@ -10,7 +10,7 @@
 
 #include "archive/archivio.h"
 #include "engine/archive_file.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 
 namespace {
 

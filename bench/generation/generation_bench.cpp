@@ -24,7 +24,7 @@
 #include "engine/work_files.h"
 #include "generation/main_form.h"
 #include "generation/place_list_loader.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 
 extern char** environ;
 
@@ -36,11 +36,11 @@ const char* gProgramPath = nullptr;
 // Three list columns and a scroll bar as the generation window holds them.
 struct PlaceListHost {
     QWidget window;
-    CMultiListbox list;
+    cf::widgets::MultiColumnList list;
 
     PlaceListHost()
     {
-        CMultiListbox::Columns columns;
+        cf::widgets::MultiColumnList::Columns columns;
         for (int i = 0; i < 3; ++i)
             columns[i] = new QListWidget(&window);
         list.Create(columns, new QScrollBar(Qt::Vertical, &window));

@@ -1,6 +1,6 @@
 // Filling the place list (about 10,800 rows of name, code and province) and
 // looking a name up at its end.
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 
 #include <QApplication>
 #include <QFile>
@@ -48,9 +48,9 @@ struct Host {
     }
 
     QWidget window;
-    CMultiListbox::Columns columns;
+    cf::widgets::MultiColumnList::Columns columns;
     QScrollBar* scrollBar = nullptr;
-    CMultiListbox list;
+    cf::widgets::MultiColumnList list;
 };
 
 void BM_FillInBulk(benchmark::State& state)

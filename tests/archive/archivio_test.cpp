@@ -19,7 +19,7 @@
 #include "generation_test_support.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 
 using cf::MessageIcon;
 using cf::archive::Archivio;
@@ -132,7 +132,7 @@ void ArchivioTest::openingShowsTheRowsSortedWithNothingSelected()
     QVERIFY(window_->Command1()->isEnabled() && window_->Command2()->isEnabled());
     QVERIFY(ShowActive(window_));
 
-    CMultiListbox& list = window_->list();
+    cf::widgets::MultiColumnList& list = window_->list();
     QCOMPARE(list.ListCount(), 3);
     QCOMPARE(list.List(0, 0), QStringLiteral("BIANCHI"));
     QCOMPARE(list.List(1, 0), QStringLiteral("ROSSI"));

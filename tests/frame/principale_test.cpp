@@ -25,7 +25,7 @@
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "tests/generation/generation_test_support.h"
-#include "widgets/coolbar.h"
+#include "widgets/toolbar.h"
 
 using namespace cf::frame;
 using cf::generation::MainForm;
@@ -130,7 +130,7 @@ Principale& PrincipaleTest::StartFrame(std::optional<cf::platform::PrintTarget> 
 // A mouse click in the middle of toolbar button `button`.
 void PrincipaleTest::ClickButton(int button)
 {
-    const clsCoolbar& bar = frame_->coolBar();
+    const cf::widgets::Toolbar& bar = frame_->coolBar();
     const QPoint middle(bar.ButtonLeft(button) + bar.ButtonSize().width() / 2,
                         bar.BarHeight() / 2);
     QTest::mouseClick(frame_->picCoolBar(), Qt::LeftButton, {}, middle);

@@ -15,7 +15,7 @@
 #include "generation/tesserino.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 
 using namespace cf::generation;
 using cf::MessageIcon;

@@ -12,7 +12,7 @@
 #include "generation/splash.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 
 using namespace cf::generation;
 using cf::platform::MessageBoxRecorder;
@@ -24,7 +24,7 @@ struct PlaceListHost {
     QWidget window;
     QListWidget* columns[3];
     QScrollBar* scrollBar = new QScrollBar(Qt::Vertical, &window);
-    CMultiListbox list;
+    cf::widgets::MultiColumnList list;
 
     PlaceListHost()
     {

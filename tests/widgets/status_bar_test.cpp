@@ -1,7 +1,11 @@
 #include "widgets/status_bar.h"
+#include "widgets/status_panes.h"
 #include "widgets/widget_images.h"
 
 #include <QTest>
+
+using cf::widgets::StatusBar;
+using cf::widgets::StatusPanes;
 
 namespace {
 
@@ -16,11 +20,12 @@ struct Frame {
         bar.Create();
     }
 
-    QImage picture() const { return bar.GetStatBarHwnd()->grab().toImage(); }
+    StatusPanes* panes() const { return container->findChild<StatusPanes*>(); }
+    QImage picture() const { return panes()->grab().toImage(); }
 
     QWidget window;
     QWidget* container = nullptr;
-    CStatusBar32x bar;
+    StatusBar bar;
 };
 
 // True when the icon's area of the pane shows nothing but the pane's face.
@@ -43,24 +48,20 @@ private slots:
     void hasTwoPanesAcrossTheContainer()
     {
         Frame frame;
-        QWidget* window = frame.bar.GetStatBarHwnd();
-        QVERIFY(window != nullptr);
-        QCOMPARE(frame.bar.Parent(), frame.container);
-        QCOMPARE(window->geometry(), QRect(0, 0, 400, 25));
+        const StatusPanes* panes = frame.panes();
+        QVERIFY(panes != nullptr);
+        QCOMPARE(panes->geometry(), QRect(0, 0, 400, 25));
         frame.container->resize(600, 26);
-        QCOMPARE(window->width(), 600);
+        QCOMPARE(panes->width(), 600);
 
-        QString third = "          x";
-        frame.bar.DrawTextPic(2, third, 0);
-        QCOMPARE(third, QString("          x"));
+        QCOMPARE(frame.bar.DrawTextPic(2, "          x"), QString("          x"));
     }
 
     void longTextIsShortenedInItsMiddle()
     {
         Frame frame;
         const QString original = "          Codice fiscale - un testo molto lungo che non entra nel riquadro";
-        QString text = original;
-        frame.bar.DrawTextPic(0, text, 0);
+        const QString text = frame.bar.DrawTextPic(0, original);
         QVERIFY(text != original);
         const int ellipsis = text.indexOf(QChar(0x2026));
         QVERIFY(ellipsis > 10);
@@ -68,27 +69,26 @@ private slots:
         QVERIFY(original.startsWith(text.left(ellipsis)));
         QVERIFY(original.endsWith(text.mid(ellipsis + 1)));
 
-        QString date = "          Lunedì 7 Dicembre 2026";
-        frame.bar.DrawTextPic(1, date, 1);
-        QCOMPARE(date, QString("          Lunedì 7 Dicembre 2026"));
+        const QString date = "          Lunedì 7 Dicembre 2026";
+        QCOMPARE(frame.bar.DrawTextPic(1, date), date);
     }
 
     void iconsGoOnlyToTheFirstThreePanes()
     {
         Frame frame;
-        QString title = "          Codice fiscale";
-        QString date = "          Oggi";
+        const QString title = "          Codice fiscale";
+        const QString date = "          Oggi";
         frame.bar.SetIcon(3, 1);
         frame.bar.SetIcon(0, 7);
-        frame.bar.DrawTextPic(0, title, 0);
-        frame.bar.DrawTextPic(1, date, 1);
+        frame.bar.DrawTextPic(0, title);
+        frame.bar.DrawTextPic(1, date);
         QVERIFY(IconAreaIsEmpty(frame.picture(), 0));
         QVERIFY(IconAreaIsEmpty(frame.picture(), 200));
 
         frame.bar.SetIcon(0, 1);
         frame.bar.SetIcon(1, 2);
-        frame.bar.DrawTextPic(0, title, 0);
-        frame.bar.DrawTextPic(1, date, 1);
+        frame.bar.DrawTextPic(0, title);
+        frame.bar.DrawTextPic(1, date);
         QVERIFY(!IconAreaIsEmpty(frame.picture(), 0));
         QVERIFY(!IconAreaIsEmpty(frame.picture(), 200));
     }
@@ -98,21 +98,6 @@ private slots:
         QCOMPARE(QImage(widget_images::kToolbarStrip).size(), QSize(250, 75));
         QCOMPARE(QImage(widget_images::kTitlePaneIcon).size(), QSize(16, 16));
         QCOMPARE(QImage(widget_images::kDatePaneIcon).size(), QSize(16, 16));
-    }
-
-    void resizeAndDestroy()
-    {
-        Frame frame;
-        frame.container->resize(400, 100);
-        frame.bar.Resize();
-        QCOMPARE(frame.bar.GetStatBarHwnd()->geometry(), QRect(1, 28, 390, 25));
-        frame.bar.DestroyStatBar();
-        QCOMPARE(frame.bar.GetStatBarHwnd(), nullptr);
-        QString text = "testo";
-        frame.bar.DrawTextPic(0, text, 0);
-        frame.bar.UpdateStatBar(0);
-        frame.bar.DestroyStatBar();
-        QCOMPARE(text, QString("testo"));
     }
 };
 

@@ -6,13 +6,15 @@
 #include <QScreen>
 #include <QTest>
 
+using cf::widgets::TooltipWindow;
+
 namespace {
 
 QRect ScreenArea() { return QGuiApplication::primaryScreen()->geometry(); }
 
-frmToolTip* ShowTip(QPoint corner, const QString& text)
+TooltipWindow* ShowTip(QPoint corner, const QString& text)
 {
-    frmToolTip* tip = frmToolTip::Instance();
+    TooltipWindow* tip = TooltipWindow::Instance();
     tip->move(corner);
     tip->SetCaption(text);
     return tip;
@@ -28,14 +30,14 @@ class TooltipWindowTest : public QObject {
 private slots:
     void cleanup()
     {
-        if (frmToolTip* tip = frmToolTip::Current())
+        if (TooltipWindow* tip = TooltipWindow::Current())
             tip->SetCaption(QString());
         ReleaseDeletedWindows();
     }
 
     void sizesItselfToTheTextWithItsMargins()
     {
-        frmToolTip* tip = ShowTip({100, 100}, " Crea codice fiscale ");
+        TooltipWindow* tip = ShowTip({100, 100}, " Crea codice fiscale ");
         const auto* label = tip->findChild<QLabel*>();
         QVERIFY(label != nullptr);
         // 15 twips (1 pixel) left and top, 45 twips (3 pixels) right and bottom.
@@ -49,7 +51,7 @@ private slots:
     void staysOnTheScreen()
     {
         const QRect area = ScreenArea();
-        frmToolTip* tip = ShowTip(area.bottomRight() - QPoint(5, 5), " Uscita dal programma ");
+        TooltipWindow* tip = ShowTip(area.bottomRight() - QPoint(5, 5), " Uscita dal programma ");
         QCOMPARE(tip->geometry().right(), area.right());
         QCOMPARE(tip->geometry().bottom(), area.bottom());
 
@@ -59,9 +61,9 @@ private slots:
 
     void aSecondTipReusesTheShownWindow()
     {
-        frmToolTip* first = ShowTip({10, 10}, " Verifica ");
+        TooltipWindow* first = ShowTip({10, 10}, " Verifica ");
         const QSize small = first->size();
-        frmToolTip* second = ShowTip({50, 60}, " Verifica codice fiscale ");
+        TooltipWindow* second = ShowTip({50, 60}, " Verifica codice fiscale ");
         QCOMPARE(second, first);
         QVERIFY(second->isVisible());
         QCOMPARE(second->pos(), QPoint(50, 60));
@@ -70,16 +72,16 @@ private slots:
 
     void blankTextReleasesTheWindow()
     {
-        QPointer<frmToolTip> tip = ShowTip({10, 10}, " Archivio codici ");
+        QPointer<TooltipWindow> tip = ShowTip({10, 10}, " Archivio codici ");
         tip->SetCaption("   ");
         QVERIFY(!tip->isVisible());
-        QCOMPARE(frmToolTip::Current(), nullptr);
+        QCOMPARE(TooltipWindow::Current(), nullptr);
         ReleaseDeletedWindows();
         QVERIFY(tip.isNull());
 
-        frmToolTip* fresh = ShowTip({10, 10}, " Stampa ");
+        TooltipWindow* fresh = ShowTip({10, 10}, " Stampa ");
         QVERIFY(fresh != nullptr);
-        QCOMPARE(frmToolTip::Current(), fresh);
+        QCOMPARE(TooltipWindow::Current(), fresh);
         QCOMPARE(fresh->Caption(), QString(" Stampa "));
     }
 
@@ -93,7 +95,7 @@ private slots:
         box->setFocus();
         QCOMPARE(QApplication::focusWidget(), box);
 
-        frmToolTip* tip = ShowTip({20, 20}, " Informazioni sul programma ");
+        TooltipWindow* tip = ShowTip({20, 20}, " Informazioni sul programma ");
         QCoreApplication::processEvents();
         QVERIFY(tip->testAttribute(Qt::WA_ShowWithoutActivating));
         QCOMPARE(tip->focusPolicy(), Qt::NoFocus);

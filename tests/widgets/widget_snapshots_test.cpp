@@ -1,7 +1,7 @@
 // Renders each widget into a PNG under the build folder, to be looked at.
-#include "widgets/coolbar.h"
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 #include "widgets/status_bar.h"
+#include "widgets/toolbar.h"
 #include "widgets/tooltip_window.h"
 #include "widgets/widget_images.h"
 
@@ -34,7 +34,7 @@ private slots:
         surface->setGeometry(0, 0, 420, 91);
         auto* timer = new QTimer(&window);
         window.show();
-        clsCoolbar bar;
+        cf::widgets::Toolbar bar;
         bar.Create(&window, surface, QImage(widget_images::kToolbarStrip), timer);
         for (const char* caption : {"Creazione", "Verifica", "Archivio", "Stampa", "Info", "Esci"})
             bar.AddButton(caption, caption);
@@ -45,9 +45,9 @@ private slots:
         bar.EnableButton(4, false);
         bar.Refresh();
         Save(surface, "toolbar");
-        bar.MouseMoveEvent(0, 0, 100, 20);
+        bar.MouseMoveEvent(Qt::NoButton, {100, 20});
         Save(surface, "toolbar_hover");
-        bar.MouseDownEvent(1, 0, 280, 20);
+        bar.MouseDownEvent(Qt::LeftButton, {280, 20});
         Save(surface, "toolbar_pressed");
     }
 
@@ -56,21 +56,19 @@ private slots:
         QWidget window;
         window.resize(420, 26);
         window.show();
-        CStatusBar32x bar;
+        cf::widgets::StatusBar bar;
         bar.SetParent(&window);
         bar.Create();
         bar.SetIcon(0, 1);
         bar.SetIcon(1, 2);
-        QString title = "          Codice fiscale";
-        QString date = "          Lunedì 7 Dicembre 2026";
-        bar.DrawTextPic(0, title, 0);
-        bar.DrawTextPic(1, date, 1);
+        bar.DrawTextPic(0, "          Codice fiscale");
+        bar.DrawTextPic(1, "          Lunedì 7 Dicembre 2026");
         Save(&window, "status_bar");
     }
 
     void tooltip()
     {
-        frmToolTip* tip = frmToolTip::Instance();
+        cf::widgets::TooltipWindow* tip = cf::widgets::TooltipWindow::Instance();
         tip->move(10, 10);
         tip->SetCaption(" Verifica codice fiscale ");
         Save(tip, "tooltip");
@@ -81,7 +79,7 @@ private slots:
     {
         QWidget window;
         window.resize(330, 140);
-        CMultiListbox::Columns columns;
+        cf::widgets::MultiColumnList::Columns columns;
         const int widths[] = {190, 70, 60};
         int left = 5;
         for (int i = 0; i < 3; ++i) {
@@ -92,7 +90,7 @@ private slots:
         auto* scrollBar = new QScrollBar(Qt::Vertical, &window);
         scrollBar->resize(16, 10);
         window.show();
-        CMultiListbox list;
+        cf::widgets::MultiColumnList list;
         list.Create(columns, scrollBar);
         list.AddItems({{"ABANO TERME", "A001", "PD"}, {"ABBADIA ALPINA", "A003", "TO"},
                        {"ABBADIA CERRETO", "A004", "LO"}, {"ABBADIA LARIANA", "A005", "LC"},

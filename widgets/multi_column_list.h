@@ -13,6 +13,8 @@
 class QListWidget;
 class QScrollBar;
 
+namespace cf::widgets {
+
 // One list of several columns made of list boxes that the host window places
 // side by side (row r of the list is item r of every list box), with one
 // vertical scroll bar of the host. The selected row and the top row of all
@@ -20,11 +22,11 @@ class QScrollBar;
 //
 // The host owns the list boxes and the scroll bar; they must share one parent
 // widget. Create() switches the columns' own scroll bars off and keeps the
-// columns in step by itself: a selection or scroll in any column and a move of
-// the shared scroll bar call Update(). A host may still call Update() from its
-// own handlers: nested and repeated calls are harmless and always end with all
+// columns in step by itself after a selection or scroll in any column and a
+// move of the shared scroll bar. A host may still call Update() from its own
+// handlers: nested and repeated calls are harmless and always end with all
 // columns on the same selected and top row.
-class CMultiListbox : public QObject {
+class MultiColumnList : public QObject {
     Q_OBJECT
 
 public:
@@ -32,14 +34,9 @@ public:
     // the first missing number, so entries 0, 1 and 3 make two columns.
     using Columns = QMap<int, QListWidget*>;
 
-    explicit CMultiListbox(QObject* parent = nullptr);
+    explicit MultiColumnList(QObject* parent = nullptr);
 
-    CMultiListbox& Create(const Columns& columns, QScrollBar* scrollBar);
-    // Lays the scroll bar over the right edge of the last column, 50 twips
-    // inside it, and refreshes it.
-    void Resize();
-    // Scrolls column 0 to the scroll bar's position, then aligns to column 0.
-    void Update();
+    void Create(const Columns& columns, QScrollBar* scrollBar);
     // Aligns every column to the selected row and top row of `column`.
     void Update(int column);
     void Clear();
@@ -60,7 +57,6 @@ public:
     // signals to the host.
     void SetListIndex(int row);
     int TopIndex() const;
-    void SetTopIndex(int row);
 
     // The cell's text; empty when the cell does not exist.
     QString List(int row, int column) const;
@@ -77,15 +73,22 @@ public:
 private:
     QListWidget* Column(int column) const;
     int LastColumn() const { return static_cast<int>(columns_.size()) - 1; }
-    int CountVisibleRows();
+    // Lays the scroll bar over the right edge of the last column, 50 twips
+    // inside it, and refreshes it.
+    void PlaceScrollBar();
+    // Scrolls column 0 to the scroll bar's position, then aligns to column 0.
+    void FollowScrollBar();
+    int VisibleRowCount();
     void RefreshScrollBar();
     void AlignColumn(QListWidget& column, int row, int top);
-    void TextIndexChanged();
+    void ForgetTextIndex();
 
     std::vector<QPointer<QListWidget>> columns_;
     QPointer<QScrollBar> scrollBar_;
     int rowHeight_ = 0;  // pixels; known once a row exists
-    bool updating_ = false;
+    bool aligning_ = false;
     // Per column: case-folded text -> first row; built on the first lookup.
     std::vector<QHash<QString, int>> textIndex_;
 };
+
+}  // namespace cf::widgets

@@ -1,10 +1,12 @@
-#include "widgets/multi_listbox.h"
+#include "widgets/multi_column_list.h"
 
 #include "widgets/twips.h"
 
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalBlocker>
+
+namespace cf::widgets {
 
 namespace {
 
@@ -29,8 +31,8 @@ void SetTopRow(QListWidget& column, int top)
         column.verticalScrollBar()->setValue(top);
 }
 
-// Marks a stretch of work during which calls of Update() coming back from the
-// columns' signals are left to the outer call, which ends aligned.
+// Marks a stretch of work during which alignments asked for by the columns'
+// signals are left to the outer call, which ends aligned.
 class ReentryGuard {
 public:
     explicit ReentryGuard(bool& flag) : flag_(flag), wasSet_(flag) { flag_ = true; }
@@ -45,9 +47,9 @@ private:
 
 }  // namespace
 
-CMultiListbox::CMultiListbox(QObject* parent) : QObject(parent) {}
+MultiColumnList::MultiColumnList(QObject* parent) : QObject(parent) {}
 
-CMultiListbox& CMultiListbox::Create(const Columns& columns, QScrollBar* scrollBar)
+void MultiColumnList::Create(const Columns& columns, QScrollBar* scrollBar)
 {
     columns_.clear();
     for (int i = 0; columns.value(i) != nullptr; ++i)
@@ -67,14 +69,13 @@ CMultiListbox& CMultiListbox::Create(const Columns& columns, QScrollBar* scrollB
                 [this, i] { Update(i); });
     }
     if (scrollBar_)
-        connect(scrollBar_, &QScrollBar::valueChanged, this, [this] { Update(); });
+        connect(scrollBar_, &QScrollBar::valueChanged, this, [this] { FollowScrollBar(); });
 
-    Resize();
+    PlaceScrollBar();
     Update(0);
-    return *this;
 }
 
-void CMultiListbox::Resize()
+void MultiColumnList::PlaceScrollBar()
 {
     QListWidget* last = Column(LastColumn());
     if (last == nullptr || !scrollBar_)
@@ -86,10 +87,10 @@ void CMultiListbox::Resize()
     RefreshScrollBar();
 }
 
-void CMultiListbox::Update()
+void MultiColumnList::FollowScrollBar()
 {
     QListWidget* first = Column(0);
-    if (updating_ || first == nullptr || !scrollBar_)
+    if (aligning_ || first == nullptr || !scrollBar_)
         return;
     {
         const QSignalBlocker blocker(first->verticalScrollBar());
@@ -98,13 +99,13 @@ void CMultiListbox::Update()
     Update(0);
 }
 
-void CMultiListbox::Update(int column)
+void MultiColumnList::Update(int column)
 {
     QListWidget* source = Column(column);
-    if (updating_ || source == nullptr)
+    if (aligning_ || source == nullptr)
         return;
     {
-        const ReentryGuard guard(updating_);
+        const ReentryGuard guard(aligning_);
         const int row = SelectedRow(*source);
         const int top = TopRow(*source);
         for (const auto& target : columns_)
@@ -113,7 +114,7 @@ void CMultiListbox::Update(int column)
     RefreshScrollBar();
 }
 
-void CMultiListbox::AlignColumn(QListWidget& column, int row, int top)
+void MultiColumnList::AlignColumn(QListWidget& column, int row, int top)
 {
     const QSignalBlocker blockColumn(&column);
     const QSignalBlocker blockScroll(column.verticalScrollBar());
@@ -123,10 +124,10 @@ void CMultiListbox::AlignColumn(QListWidget& column, int row, int top)
         SetTopRow(column, top);
 }
 
-void CMultiListbox::Clear()
+void MultiColumnList::Clear()
 {
     {
-        const ReentryGuard guard(updating_);
+        const ReentryGuard guard(aligning_);
         for (const auto& column : columns_) {
             column->clear();
             // The view lays out later; until then its scroll bar keeps the old
@@ -134,32 +135,32 @@ void CMultiListbox::Clear()
             const QSignalBlocker blockScroll(column->verticalScrollBar());
             column->verticalScrollBar()->setValue(0);
         }
-        TextIndexChanged();
+        ForgetTextIndex();
     }
     RefreshScrollBar();
 }
 
-int CMultiListbox::ListCount() const
+int MultiColumnList::ListCount() const
 {
     const QListWidget* first = Column(0);
     return first != nullptr ? first->count() : 0;
 }
 
-bool CMultiListbox::AddItem(const QStringList& cells)
+bool MultiColumnList::AddItem(const QStringList& cells)
 {
     if (columns_.empty() || cells.size() > static_cast<qsizetype>(columns_.size()))
         return false;
     {
-        const ReentryGuard guard(updating_);
+        const ReentryGuard guard(aligning_);
         for (int i = 0; i <= LastColumn(); ++i)
             columns_[i]->addItem(i < cells.size() ? cells[i] : QString());
-        TextIndexChanged();
+        ForgetTextIndex();
     }
     RefreshScrollBar();
     return true;
 }
 
-bool CMultiListbox::AddItems(const QList<QStringList>& rows)
+bool MultiColumnList::AddItems(const QList<QStringList>& rows)
 {
     if (columns_.empty())
         return false;
@@ -174,37 +175,37 @@ bool CMultiListbox::AddItems(const QList<QStringList>& rows)
             texts[i].append(i < cells.size() ? cells[i] : QString());
     }
     {
-        const ReentryGuard guard(updating_);
+        const ReentryGuard guard(aligning_);
         for (int i = 0; i <= LastColumn(); ++i)
             columns_[i]->addItems(texts[i]);
-        TextIndexChanged();
+        ForgetTextIndex();
     }
     RefreshScrollBar();
     return true;
 }
 
-bool CMultiListbox::RemoveItem(int row)
+bool MultiColumnList::RemoveItem(int row)
 {
     if (row < 0 || row >= ListCount())
         return false;
     {
-        const ReentryGuard guard(updating_);
+        const ReentryGuard guard(aligning_);
         for (const auto& column : columns_)
             if (row < column->count())
                 delete column->takeItem(row);
-        TextIndexChanged();
+        ForgetTextIndex();
     }
     RefreshScrollBar();
     return true;
 }
 
-int CMultiListbox::ListIndex() const
+int MultiColumnList::ListIndex() const
 {
     const QListWidget* first = Column(0);
     return first != nullptr ? SelectedRow(*first) : -1;
 }
 
-void CMultiListbox::SetListIndex(int row)
+void MultiColumnList::SetListIndex(int row)
 {
     QListWidget* first = Column(0);
     if (first == nullptr)
@@ -217,32 +218,20 @@ void CMultiListbox::SetListIndex(int row)
     Update(0);
 }
 
-int CMultiListbox::TopIndex() const
+int MultiColumnList::TopIndex() const
 {
     const QListWidget* first = Column(0);
     return first != nullptr ? TopRow(*first) : 0;
 }
 
-void CMultiListbox::SetTopIndex(int row)
-{
-    {
-        const ReentryGuard guard(updating_);
-        for (const auto& column : columns_) {
-            const QSignalBlocker blockScroll(column->verticalScrollBar());
-            SetTopRow(*column, row);
-        }
-    }
-    RefreshScrollBar();
-}
-
-QString CMultiListbox::List(int row, int column) const
+QString MultiColumnList::List(int row, int column) const
 {
     const QListWidget* list = Column(column);
     const QListWidgetItem* item = list != nullptr ? list->item(row) : nullptr;
     return item != nullptr ? item->text() : QString();
 }
 
-QString CMultiListbox::List(int row) const
+QString MultiColumnList::List(int row) const
 {
     if (row < 0 || row >= ListCount())
         return {};
@@ -252,11 +241,11 @@ QString CMultiListbox::List(int row) const
     return cells.join(QLatin1Char('\t'));
 }
 
-QString CMultiListbox::Text(int column) const { return List(ListIndex(), column); }
+QString MultiColumnList::Text(int column) const { return List(ListIndex(), column); }
 
-QString CMultiListbox::Text() const { return List(ListIndex()); }
+QString MultiColumnList::Text() const { return List(ListIndex()); }
 
-int CMultiListbox::SelectByText(int column, const QString& text)
+int MultiColumnList::SelectByText(int column, const QString& text)
 {
     const QListWidget* list = Column(column);
     if (list == nullptr)
@@ -272,12 +261,12 @@ int CMultiListbox::SelectByText(int column, const QString& text)
     return row;
 }
 
-QListWidget* CMultiListbox::Column(int column) const
+QListWidget* MultiColumnList::Column(int column) const
 {
     return column >= 0 && column <= LastColumn() ? columns_[column].data() : nullptr;
 }
 
-int CMultiListbox::CountVisibleRows()
+int MultiColumnList::VisibleRowCount()
 {
     QListWidget* first = Column(0);
     if (rowHeight_ <= 0 && first->count() > 0)
@@ -285,12 +274,12 @@ int CMultiListbox::CountVisibleRows()
     return rowHeight_ > 0 ? first->contentsRect().height() / rowHeight_ : 0;
 }
 
-void CMultiListbox::RefreshScrollBar()
+void MultiColumnList::RefreshScrollBar()
 {
     if (!scrollBar_ || Column(0) == nullptr)
         return;
     const int count = ListCount();
-    const int visible = CountVisibleRows();
+    const int visible = VisibleRowCount();
     if (count == 0 || count <= visible) {
         scrollBar_->hide();
         return;
@@ -308,8 +297,10 @@ void CMultiListbox::RefreshScrollBar()
         scrollBar_->setValue(TopIndex());
 }
 
-void CMultiListbox::TextIndexChanged()
+void MultiColumnList::ForgetTextIndex()
 {
     for (auto& index : textIndex_)
         index.clear();
 }
+
+}  // namespace cf::widgets

@@ -1,10 +1,13 @@
-#include "widgets/coolbar.h"
+#include "widgets/toolbar.h"
 #include "widgets/tooltip_window.h"
 #include "widgets/widget_images.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+using cf::widgets::Toolbar;
+using cf::widgets::TooltipWindow;
 
 namespace {
 
@@ -43,18 +46,18 @@ struct Frame {
     QWidget window;
     QWidget* surface = nullptr;
     QTimer* timer = nullptr;
-    clsCoolbar toolbar;
+    Toolbar toolbar;
 };
 
 }  // namespace
 
-class CoolbarTest : public QObject {
+class ToolbarTest : public QObject {
     Q_OBJECT
 
 private slots:
     void cleanup()
     {
-        if (frmToolTip* tip = frmToolTip::Current())
+        if (TooltipWindow* tip = TooltipWindow::Current())
             tip->SetCaption(QString());
     }
 
@@ -68,7 +71,6 @@ private slots:
         QCOMPARE(frame.toolbar.ButtonSize(), QSize(60, 46));
         QCOMPARE(frame.toolbar.BarHeight(), 54);
         QCOMPARE(frame.surface->height(), 55);
-        QCOMPARE(clsCoolbar::Version(), QString("1.9"));
 
         // Separator lines at x 134/135 and 260/261, shadow then highlight.
         for (int x : {134, 260}) {
@@ -80,35 +82,35 @@ private slots:
     void hitTestIncludesEdgesAndSkipsGaps()
     {
         Frame frame;
-        clsCoolbar& bar = frame.toolbar;
-        QCOMPARE(bar.MouseUpEvent(1, 0, 12, 4), 1);     // top-left corner
-        QCOMPARE(bar.MouseUpEvent(1, 0, 72, 20), 2);    // shared edge: the higher number
-        QCOMPARE(bar.MouseUpEvent(1, 0, 132, 50), 2);   // bottom-right corner
-        QCOMPARE(bar.MouseUpEvent(1, 0, 133, 20), 0);   // separator gap
-        QCOMPARE(bar.MouseUpEvent(1, 0, 100, 51), 0);   // below the buttons
-        QCOMPARE(bar.MouseUpEvent(1, 0, 11, 20), 0);    // grip
-        QCOMPARE(bar.MouseUpEvent(1, 0, 390, 20), 0);   // empty space
-        QCOMPARE(bar.MouseUpEvent(1, 0, 230, 20), 0);   // disabled Stampa
-        QCOMPARE(bar.MouseUpEvent(2, 0, 350, 20), 6);   // any mouse button
+        Toolbar& bar = frame.toolbar;
+        QCOMPARE(bar.MouseUpEvent({12, 4}), 1);     // top-left corner
+        QCOMPARE(bar.MouseUpEvent({72, 20}), 2);    // shared edge: the higher number
+        QCOMPARE(bar.MouseUpEvent({132, 50}), 2);   // bottom-right corner
+        QCOMPARE(bar.MouseUpEvent({133, 20}), 0);   // separator gap
+        QCOMPARE(bar.MouseUpEvent({100, 51}), 0);   // below the buttons
+        QCOMPARE(bar.MouseUpEvent({11, 20}), 0);    // grip
+        QCOMPARE(bar.MouseUpEvent({390, 20}), 0);   // empty space
+        QCOMPARE(bar.MouseUpEvent({230, 20}), 0);   // disabled Stampa
+        QCOMPARE(bar.MouseUpEvent({350, 20}), 6);   // Esci
         frame.surface->setFixedWidth(340);
-        QCOMPARE(bar.MouseUpEvent(1, 0, 345, 20), 0);   // right of the surface
+        QCOMPARE(bar.MouseUpEvent({345, 20}), 0);   // right of the surface
     }
 
     void mouseUpReportsTheButtonUnderTheRelease()
     {
         Frame frame;
-        clsCoolbar& bar = frame.toolbar;
-        QCOMPARE(bar.MouseDownEvent(1, 0, 20, 20), 1);
-        QCOMPARE(bar.MouseUpEvent(1, 0, 80, 20), 2);
-        QCOMPARE(bar.MouseDownEvent(1, 0, 20, 20), 1);
-        QCOMPARE(bar.MouseUpEvent(1, 0, -5, 20), 0);
+        Toolbar& bar = frame.toolbar;
+        QCOMPARE(bar.MouseDownEvent(Qt::LeftButton, {20, 20}), 1);
+        QCOMPARE(bar.MouseUpEvent({80, 20}), 2);
+        QCOMPARE(bar.MouseDownEvent(Qt::LeftButton, {20, 20}), 1);
+        QCOMPARE(bar.MouseUpEvent({-5, 20}), 0);
 
         // Moves within one button report nothing new.
-        QCOMPARE(bar.MouseMoveEvent(0, 0, 20, 20), 1);
-        QCOMPARE(bar.MouseMoveEvent(0, 0, 21, 22), 0);
-        QCOMPARE(bar.MouseMoveEvent(0, 0, 80, 22), 2);
+        QCOMPARE(bar.MouseMoveEvent(Qt::NoButton, {20, 20}), 1);
+        QCOMPARE(bar.MouseMoveEvent(Qt::NoButton, {21, 22}), 0);
+        QCOMPARE(bar.MouseMoveEvent(Qt::NoButton, {80, 22}), 2);
 
-        QSignalSpy clicked(&bar, &clsCoolbar::ButtonClicked);
+        QSignalSpy clicked(&bar, &Toolbar::ButtonClicked);
         QTest::mouseClick(frame.surface, Qt::LeftButton, {}, QPoint(350, 20));
         QTest::mouseClick(frame.surface, Qt::LeftButton, {}, QPoint(230, 20));
         QCOMPARE(clicked.count(), 1);
@@ -122,18 +124,18 @@ private slots:
         const QRgb dark = frame.colour(QPalette::Dark);
         const QRgb face = frame.colour(QPalette::Button);
 
-        frame.toolbar.MouseMoveEvent(0, 0, 30, 20);
+        frame.toolbar.MouseMoveEvent(Qt::NoButton, {30, 20});
         QCOMPARE(frame.pixel(12, 4), light);    // raised
         QCOMPARE(frame.pixel(72, 20), dark);
         QCOMPARE(frame.pixel(40, 50), dark);
 
-        frame.toolbar.MouseDownEvent(1, 0, 30, 20);
+        frame.toolbar.MouseDownEvent(Qt::LeftButton, {30, 20});
         QCOMPARE(frame.pixel(12, 4), dark);     // sunken
         QCOMPARE(frame.pixel(72, 20), light);
         QCOMPARE(frame.pixel(40, 50), light);
 
         // A disabled button is never framed.
-        frame.toolbar.MouseMoveEvent(0, 0, 230, 20);
+        frame.toolbar.MouseMoveEvent(Qt::NoButton, {230, 20});
         QCOMPARE(frame.pixel(198, 4), face);
         QCOMPARE(frame.pixel(258, 20), face);
     }
@@ -181,7 +183,7 @@ private slots:
             palette.setColor(QPalette::Light, colours[2]);
             frame.surface->setPalette(palette);
             // The next paint sees the change.
-            frame.toolbar.MouseMoveEvent(0, 0, ++probe, 30);
+            frame.toolbar.MouseMoveEvent(Qt::NoButton, {++probe, 30});
             const QImage picture = frame.picture();
             QCOMPARE(picture.pixelColor(390, 30), colours[0]);
             // Creazione's normal picture at x 12 + 18, y 8.
@@ -201,25 +203,6 @@ private slots:
         }
     }
 
-    void clampsStyles()
-    {
-        Frame frame;
-        for (int style : {5, -1, 4}) {
-            frame.toolbar.SetBarStyle(style);
-            QCOMPARE(frame.toolbar.BarStyle(), 1);
-        }
-        frame.toolbar.SetBarStyle(3);
-        QCOMPARE(frame.toolbar.BarStyle(), 3);
-        frame.toolbar.SetSeparatorStyle(2);
-        QCOMPARE(frame.toolbar.SeparatorStyle(), 0);
-        frame.toolbar.SetSeparatorStyle(1);
-        QCOMPARE(frame.toolbar.SeparatorStyle(), 1);
-        // A full-height separator inside the sunken bar's border lines.
-        const QRgb dark = frame.colour(QPalette::Dark);
-        QCOMPARE(frame.pixel(134, 1), dark);
-        QCOMPARE(frame.pixel(134, 53), dark);
-    }
-
     void toolbarWithoutButtonsPaintsNothing()
     {
         Frame frame(false);
@@ -228,9 +211,9 @@ private slots:
         frame.surface->setPalette(palette);
         frame.surface->setAutoFillBackground(true);
         frame.toolbar.Refresh();
-        frame.toolbar.MouseMoveEvent(0, 0, 20, 20);
-        frame.toolbar.MouseDownEvent(1, 0, 20, 20);
-        QCOMPARE(frame.toolbar.MouseUpEvent(1, 0, 20, 20), 0);
+        frame.toolbar.MouseMoveEvent(Qt::NoButton, {20, 20});
+        frame.toolbar.MouseDownEvent(Qt::LeftButton, {20, 20});
+        QCOMPARE(frame.toolbar.MouseUpEvent({20, 20}), 0);
         frame.toolbar.EnableButton(1, false);
         QCOMPARE(frame.surface->height(), 91);
         const QImage picture = frame.picture();
@@ -254,29 +237,25 @@ private slots:
     void showsTheTooltipAfterARest()
     {
         Frame frame;
-        frame.toolbar.MouseMoveEvent(0, 0, 80, 20);
+        frame.toolbar.MouseMoveEvent(Qt::NoButton, {80, 20});
         QVERIFY(frame.timer->isActive());
         QCOMPARE(frame.timer->interval(), 500);
         frame.toolbar.TimerEvent();
         QVERIFY(!frame.timer->isActive());
-        QVERIFY(frmToolTip::Current() != nullptr);
-        QCOMPARE(frmToolTip::Current()->Caption(), QString(" Verifica codice fiscale "));
+        QVERIFY(TooltipWindow::Current() != nullptr);
+        QCOMPARE(TooltipWindow::Current()->Caption(), QString(" Verifica codice fiscale "));
 
-        frame.toolbar.MouseMoveEvent(0, 0, 81, 20);
-        QCOMPARE(frmToolTip::Current(), nullptr);
+        frame.toolbar.MouseMoveEvent(Qt::NoButton, {81, 20});
+        QCOMPARE(TooltipWindow::Current(), nullptr);
 
         // Over empty space there is no tip; leaving stops the timer.
-        frame.toolbar.MouseMoveEvent(0, 0, 390, 20);
+        frame.toolbar.MouseMoveEvent(Qt::NoButton, {390, 20});
         frame.toolbar.TimerEvent();
-        QCOMPARE(frmToolTip::Current(), nullptr);
-        frame.toolbar.MouseMoveEvent(0, 0, 390, 200);
-        QVERIFY(!frame.timer->isActive());
-
-        frame.toolbar.SetShowToolTips(false);
-        frame.toolbar.MouseMoveEvent(0, 0, 80, 20);
+        QCOMPARE(TooltipWindow::Current(), nullptr);
+        frame.toolbar.MouseMoveEvent(Qt::NoButton, {390, 200});
         QVERIFY(!frame.timer->isActive());
     }
 };
 
-QTEST_MAIN(CoolbarTest)
-#include "coolbar_test.moc"
+QTEST_MAIN(ToolbarTest)
+#include "toolbar_test.moc"
