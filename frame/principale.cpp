@@ -101,20 +101,20 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    picCoolBar_ = new QWidget(client);
-    picCoolBar_->setObjectName(QStringLiteral("picCoolBar"));
-    picCoolBar_->setFocusPolicy(Qt::ClickFocus);
+    toolbarSurface_ = new QWidget(client);
+    toolbarSurface_->setObjectName(QStringLiteral("picCoolBar"));
+    toolbarSurface_->setFocusPolicy(Qt::ClickFocus);
     mdiArea_ = new QMdiArea(client);
     mdiArea_->setObjectName(QStringLiteral("MDIClient"));
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mdiArea_->setFrameShape(QFrame::NoFrame);
-    statBar_ = new QWidget(client);
-    statBar_->setObjectName(QStringLiteral("StatBar"));
-    statBar_->setFixedHeight(twips::ToPixels(kStatBarHeightTwips));
-    layout->addWidget(picCoolBar_);
+    statusBarSurface_ = new QWidget(client);
+    statusBarSurface_->setObjectName(QStringLiteral("StatBar"));
+    statusBarSurface_->setFixedHeight(twips::ToPixels(kStatBarHeightTwips));
+    layout->addWidget(toolbarSurface_);
     layout->addWidget(mdiArea_);
-    layout->addWidget(statBar_);
+    layout->addWidget(statusBarSurface_);
     setCentralWidget(client);
 
     const QSize childArea = QSize(twips::ToPixels(kLargestChildWidthTwips),
@@ -123,51 +123,51 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
     mdiArea_->setFixedSize(std::max(childArea.width(), twips::ToPixels(kDesignClientWidthTwips)),
                            childArea.height());
 
-    timer1_ = new QTimer(this);
-    timer1_->setInterval(1000);
-    connect(timer1_, &QTimer::timeout, this, &Principale::Timer1_Timer);
-    timerCoolBar_ = new QTimer(this);
-    timerCoolBar_->setInterval(55);
+    secondTimer_ = new QTimer(this);
+    secondTimer_->setInterval(1000);
+    connect(secondTimer_, &QTimer::timeout, this, &Principale::Timer1_Timer);
+    toolbarTimer_ = new QTimer(this);
+    toolbarTimer_->setInterval(55);
 
-    MDIForm_Load();
+    setUpFrame();
     mainForm();
 }
 
-void Principale::MDIForm_Load()
+void Principale::setUpFrame()
 {
     setWindowTitle(FrameCaption());
-    CreateStatusBar();
-    CreateToolbar();
+    createStatusBar();
+    createToolbar();
     // A fixed frame: no maximise box (see the flags) and no resizing.
     setFixedSize(sizeHint());
-    timer1_->start();
+    secondTimer_->start();
 }
 
-void Principale::CreateStatusBar()
+void Principale::createStatusBar()
 {
-    statusBar_.SetParent(statBar_);
+    statusBar_.SetParent(statusBarSurface_);
     statusBar_.Create();
     statusBar_.SetIcon(0, 1);
     statusBar_.SetIcon(1, 2);
 }
 
-void Principale::CreateToolbar()
+void Principale::createToolbar()
 {
-    coolBar_ = new widgets::Toolbar(this);
-    coolBar_->Create(this, picCoolBar_, QImage(widget_images::kToolbarStrip), timerCoolBar_);
-    coolBar_->AddButton(QStringLiteral("Creazione"), QStringLiteral("Crea codice fiscale"));
-    coolBar_->AddButton(QStringLiteral("Verifica"), QStringLiteral("Verifica codice fiscale"));
-    coolBar_->AddButton(QStringLiteral("Archivio"), QStringLiteral("Archivio codici"));
-    coolBar_->AddButton(QStringLiteral("Stampa"), QStringLiteral("Stampa codice fiscale"));
-    coolBar_->AddButton(QStringLiteral("Info"), QStringLiteral("Informazioni sul programma"));
-    coolBar_->AddButton(QStringLiteral("Esci"), QStringLiteral("Uscita dal programma"));
-    coolBar_->AddBar(kArchivio);
-    coolBar_->AddBar(kInfo);
-    coolBar_->SetShowText(true);
-    coolBar_->SetBitmapSize(25, 25);
-    coolBar_->EnableButton(kStampa, false);
-    coolBar_->Refresh();
-    connect(coolBar_, &widgets::Toolbar::ButtonClicked, this, &Principale::picCoolBar_ButtonClicked);
+    toolbar_ = new widgets::Toolbar(this);
+    toolbar_->Create(this, toolbarSurface_, QImage(widget_images::kToolbarStrip), toolbarTimer_);
+    toolbar_->AddButton(QStringLiteral("Creazione"), QStringLiteral("Crea codice fiscale"));
+    toolbar_->AddButton(QStringLiteral("Verifica"), QStringLiteral("Verifica codice fiscale"));
+    toolbar_->AddButton(QStringLiteral("Archivio"), QStringLiteral("Archivio codici"));
+    toolbar_->AddButton(QStringLiteral("Stampa"), QStringLiteral("Stampa codice fiscale"));
+    toolbar_->AddButton(QStringLiteral("Info"), QStringLiteral("Informazioni sul programma"));
+    toolbar_->AddButton(QStringLiteral("Esci"), QStringLiteral("Uscita dal programma"));
+    toolbar_->AddBar(kArchivio);
+    toolbar_->AddBar(kInfo);
+    toolbar_->SetShowText(true);
+    toolbar_->SetBitmapSize(25, 25);
+    toolbar_->EnableButton(kStampa, false);
+    toolbar_->Refresh();
+    connect(toolbar_, &widgets::Toolbar::ButtonClicked, this, &Principale::onToolbarButtonClicked);
 }
 
 void Principale::Start()
@@ -182,15 +182,15 @@ generation::MainForm& Principale::mainForm()
     if (!mainForm_) {
         generation::PlaceListHooks hooks;
         hooks.endProgram = [this] {
-            CleanUpWorkFiles();
-            EndProgram(EXIT_FAILURE);
+            cleanUpWorkFiles();
+            endProgram(EXIT_FAILURE);
         };
         auto* form = new generation::MainForm(nullptr, hooks);
         mainForm_ = form;
         if (!options_.archivePath.isEmpty())
             form->setArchivePath(options_.archivePath);
-        form->setCardPresenter([this](const Person& person) { ShowCard(person); });
-        QMdiSubWindow* subWindow = AddChild(form);
+        form->setCardPresenter([this](const Person& person) { showCard(person); });
+        QMdiSubWindow* subWindow = addChild(form);
         // Closing the generation window only hides it, like switching away
         // from it: the person and the place list stay.
         subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -231,11 +231,11 @@ void Principale::Timer1_Timer()
     generation::MainForm& form = mainForm();
     const bool provinceShown = !form.Label8()->text().isEmpty();
     if (provinceShown && !printReady_) {
-        coolBar_->EnableButton(kStampa, true);
+        toolbar_->EnableButton(kStampa, true);
         form.Command1()->setText(QStringLiteral("&Visualizza Codice Fiscale"));
         printReady_ = true;
     } else if (!provinceShown && printReady_) {
-        coolBar_->EnableButton(kStampa, false);
+        toolbar_->EnableButton(kStampa, false);
         form.Command1()->setText(QStringLiteral("&Genera Codice Fiscale"));
         printReady_ = false;
     }
@@ -250,55 +250,55 @@ bool Principale::event(QEvent* event)
 
 void Principale::closeEvent(QCloseEvent* event)
 {
-    CleanUpWorkFiles();
+    cleanUpWorkFiles();
     event->accept();
-    EndProgram(EXIT_SUCCESS);
+    endProgram(EXIT_SUCCESS);
 }
 
-void Principale::picCoolBar_ButtonClicked(int button)
+void Principale::onToolbarButtonClicked(int button)
 {
     const auto provider = [this]() -> generation::MainForm& { return mainForm(); };
     switch (button) {
     case kCreazione:
         Chiudi();
-        ShowChild(&mainForm());
+        showChild(&mainForm());
         break;
     case kVerifica:
         Chiudi();
-        HideMainForm();
+        hideMainForm();
         verifica_ = new verification::Verifica();
-        ShowChild(verifica_);
+        showChild(verifica_);
         break;
     case kArchivio:
         Chiudi();
-        HideMainForm();
+        hideMainForm();
         archivio_ = new archive::Archivio(provider, options_.archivePath);
-        connect(archivio_, &archive::Archivio::savedToPdf, this, &Principale::NoteSavedFile);
-        ShowChild(archivio_);
+        connect(archivio_, &archive::Archivio::savedToPdf, this, &Principale::noteSavedFile);
+        showChild(archivio_);
         break;
     case kStampa:
-        PrintCommand();
+        onPrintCommand();
         break;
     case kInfo:
         Chiudi();
-        HideMainForm();
+        hideMainForm();
         about_ = new About();
-        ShowChild(about_);
+        showChild(about_);
         break;
     case kEsci:
-        CleanUpWorkFiles();
-        EndProgram(EXIT_SUCCESS);
+        cleanUpWorkFiles();
+        endProgram(EXIT_SUCCESS);
         break;
     default:
         break;
     }
 }
 
-void Principale::PrintCommand()
+void Principale::onPrintCommand()
 {
     const platform::PrintTarget target = platform::LookUpPrinter(options_.printTarget);
     if (target.lacksPrinter()) {
-        SaveAsPdfCommand();
+        offerPdfFile();
         return;
     }
     const platform::MessageAnswer answer = platform::ShowMessage(
@@ -306,14 +306,14 @@ void Principale::PrintCommand()
         QStringLiteral("Stampo il fac-simile del tesserino a colori?\n(se No stampo solo i dati)"),
         platform::MessageButtons::YesNoCancel);
     if (answer == platform::MessageAnswer::Yes)
-        PrintCard(target);
+        printCard(target);
     else if (answer == platform::MessageAnswer::No)
-        PrintData(target);
+        printData(target);
 }
 
 // Without a default printer the same question offers a PDF file, and the
 // status bar then says where it went.
-void Principale::SaveAsPdfCommand()
+void Principale::offerPdfFile()
 {
     const platform::MessageAnswer answer = platform::ShowMessage(
         MessageIcon::Question, kMessageTitle,
@@ -329,57 +329,57 @@ void Principale::SaveAsPdfCommand()
     if (file.isEmpty())
         return;
     const platform::PrintTarget pdf = platform::PrintTarget::PdfFile(file);
-    if (card ? PrintCard(pdf) : PrintData(pdf))
-        NoteSavedFile(file);
+    if (card ? printCard(pdf) : printData(pdf))
+        noteSavedFile(file);
 }
 
-bool Principale::PrintCard(const platform::PrintTarget& target)
+bool Principale::printCard(const platform::PrintTarget& target)
 {
     generation::MainForm& form = mainForm();
     form.Command3()->setEnabled(true);
-    HideMainForm();
+    hideMainForm();
     const Person person = form.person();
-    ShowCard(person);
+    showCard(person);
     return frame::PrintCard(person, tesserino_->Picture1()->pixmap().toImage(), target);
 }
 
-bool Principale::PrintData(const platform::PrintTarget& target)
+bool Principale::printData(const platform::PrintTarget& target)
 {
     return frame::PrintData(mainForm().person(), target);
 }
 
-void Principale::NoteSavedFile(const QString& file)
+void Principale::noteSavedFile(const QString& file)
 {
     ShowStatusNote(QStringLiteral("Salvato in ") + QDir::toNativeSeparators(file));
 }
 
-void Principale::ShowCard(const Person& person)
+void Principale::showCard(const Person& person)
 {
     if (!tesserino_) {
         tesserino_ = new generation::Tesserino();
         connect(tesserino_, &generation::Tesserino::returnRequested, this,
-                [this] { ShowChild(&mainForm()); });
+                [this] { showChild(&mainForm()); });
     }
     tesserino_->Fill(person);
-    ShowChild(tesserino_);
+    showChild(tesserino_);
 }
 
-void Principale::HideMainForm()
+void Principale::hideMainForm()
 {
     widgets::HostWindow(&mainForm())->hide();
 }
 
-void Principale::ShowChild(QWidget* window)
+void Principale::showChild(QWidget* window)
 {
     auto* subWindow = qobject_cast<QMdiSubWindow*>(widgets::HostWindow(window));
     if (!subWindow)
-        subWindow = AddChild(window);
+        subWindow = addChild(window);
     subWindow->show();
     subWindow->raise();
     mdiArea_->setActiveSubWindow(subWindow);
 }
 
-QMdiSubWindow* Principale::AddChild(QWidget* window)
+QMdiSubWindow* Principale::addChild(QWidget* window)
 {
     QMdiSubWindow* subWindow = mdiArea_->addSubWindow(window, kChildFlags);
     subWindow->setWindowIcon(windowIcon());
@@ -392,14 +392,14 @@ QMdiSubWindow* Principale::AddChild(QWidget* window)
 
 // varnel.cod, then the help pages written by the about window; each only if
 // it is there.
-void Principale::CleanUpWorkFiles()
+void Principale::cleanUpWorkFiles()
 {
     DeletePlaceFile();
     DeleteWorkFile(kCommandLineHelpFile);
     DeleteWorkFile(kCodeHelpFile);
 }
 
-void Principale::EndProgram(int status)
+void Principale::endProgram(int status)
 {
     ended_ = true;
     if (options_.endProgram)

@@ -90,8 +90,8 @@ public:
     // The generation window, created (with its place list) on first use.
     generation::MainForm& mainForm();
 
-    QWidget* picCoolBar() const { return picCoolBar_; }
-    widgets::Toolbar& coolBar() const { return *coolBar_; }
+    QWidget* picCoolBar() const { return toolbarSurface_; }
+    widgets::Toolbar& coolBar() const { return *toolbar_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
     verification::Verifica* verifica() const { return verifica_; }
     archive::Archivio* archivio() const { return archivio_; }
@@ -103,31 +103,31 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void MDIForm_Load();
-    void CreateStatusBar();
-    void CreateToolbar();
-    void picCoolBar_ButtonClicked(int button);
-    void PrintCommand();
-    void SaveAsPdfCommand();
-    bool PrintCard(const platform::PrintTarget& target);
-    bool PrintData(const platform::PrintTarget& target);
+    void setUpFrame();
+    void createStatusBar();
+    void createToolbar();
+    void onToolbarButtonClicked(int button);
+    void onPrintCommand();
+    void offerPdfFile();
+    bool printCard(const platform::PrintTarget& target);
+    bool printData(const platform::PrintTarget& target);
     // "Salvato in" and the file, in the status bar.
-    void NoteSavedFile(const QString& file);
-    void ShowCard(const Person& person);
-    void HideMainForm();
+    void noteSavedFile(const QString& file);
+    void showCard(const Person& person);
+    void hideMainForm();
     // Puts the window into a fixed-size sub-window (once) and shows it.
-    void ShowChild(QWidget* window);
-    QMdiSubWindow* AddChild(QWidget* window);
-    void CleanUpWorkFiles();
-    void EndProgram(int status);
+    void showChild(QWidget* window);
+    QMdiSubWindow* addChild(QWidget* window);
+    void cleanUpWorkFiles();
+    void endProgram(int status);
 
     PrincipaleOptions options_;
-    QWidget* picCoolBar_ = nullptr;
-    QWidget* statBar_ = nullptr;
+    QWidget* toolbarSurface_ = nullptr;
+    QWidget* statusBarSurface_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
-    QTimer* timer1_ = nullptr;
-    QTimer* timerCoolBar_ = nullptr;
-    widgets::Toolbar* coolBar_ = nullptr;
+    QTimer* secondTimer_ = nullptr;
+    QTimer* toolbarTimer_ = nullptr;
+    widgets::Toolbar* toolbar_ = nullptr;
     widgets::StatusBar statusBar_;
 
     QPointer<generation::MainForm> mainForm_;

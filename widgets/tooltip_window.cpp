@@ -40,6 +40,8 @@ TooltipWindow::TooltipWindow()
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
+    setObjectName(QStringLiteral("frmToolTip"));
+    captionLabel_->setObjectName(QStringLiteral("lblToolTip"));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kBackground);
     setPalette(colours);

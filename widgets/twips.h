@@ -4,7 +4,7 @@
 
 // Window layouts are given in twips (1/1,440 inch); on a 96 dpi screen a
 // pixel is 15 twips. Every conversion between the two goes through here.
-namespace twips {
+namespace cf::twips {
 
 inline constexpr int kPerPixel = 15;
 
@@ -23,4 +23,4 @@ inline QRect Rect(int left, int top, int width, int height)
     return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
 }
 
-}  // namespace twips
+}  // namespace cf::twips

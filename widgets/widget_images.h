@@ -3,7 +3,7 @@
 #include <QString>
 
 // The widgets' pictures, compiled into the program as Qt resources.
-namespace widget_images {
+namespace cf::widget_images {
 
 // 250 x 75 toolbar strip: 10 x 3 cells of 25 x 25 pixels.
 inline const QString kToolbarStrip = QStringLiteral(":/widgets/toolbar_strip.png");
@@ -11,4 +11,4 @@ inline const QString kToolbarStrip = QStringLiteral(":/widgets/toolbar_strip.png
 inline const QString kTitlePaneIcon = QStringLiteral(":/widgets/status_title.png");
 inline const QString kDatePaneIcon = QStringLiteral(":/widgets/status_date.png");
 
-}  // namespace widget_images
+}  // namespace cf::widget_images

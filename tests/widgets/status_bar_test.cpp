@@ -95,9 +95,9 @@ private slots:
 
     void picturesComeFromTheProgramsResources()
     {
-        QCOMPARE(QImage(widget_images::kToolbarStrip).size(), QSize(250, 75));
-        QCOMPARE(QImage(widget_images::kTitlePaneIcon).size(), QSize(16, 16));
-        QCOMPARE(QImage(widget_images::kDatePaneIcon).size(), QSize(16, 16));
+        QCOMPARE(QImage(cf::widget_images::kToolbarStrip).size(), QSize(250, 75));
+        QCOMPARE(QImage(cf::widget_images::kTitlePaneIcon).size(), QSize(16, 16));
+        QCOMPARE(QImage(cf::widget_images::kDatePaneIcon).size(), QSize(16, 16));
     }
 };
 

@@ -20,7 +20,7 @@ struct Frame {
         surface->setGeometry(0, 0, 420, 91);
         timer = new QTimer(&window);
         window.show();
-        toolbar.Create(&window, surface, QImage(widget_images::kToolbarStrip), timer);
+        toolbar.Create(&window, surface, QImage(cf::widget_images::kToolbarStrip), timer);
         if (!withButtons)
             return;
         const char* const buttons[][2] = {{"Creazione", "Crea codice fiscale"},
@@ -143,7 +143,7 @@ private slots:
     void disabledButtonShowsTheThirdRowAndAnEmbossedCaption()
     {
         Frame frame;
-        const QImage strip = QImage(widget_images::kToolbarStrip).convertToFormat(QImage::Format_RGB32);
+        const QImage strip = QImage(cf::widget_images::kToolbarStrip).convertToFormat(QImage::Format_RGB32);
         const QImage picture = frame.picture();
         // Stampa's picture lies at x 198 + 18, y 8; the strip's grey of 192
         // stands for the face colour, 128 for the shadow, white for the highlight.
@@ -173,7 +173,7 @@ private slots:
     void remapsTheStripToTheSystemColours()
     {
         Frame frame;
-        const QImage strip = QImage(widget_images::kToolbarStrip).convertToFormat(QImage::Format_RGB32);
+        const QImage strip = QImage(cf::widget_images::kToolbarStrip).convertToFormat(QImage::Format_RGB32);
         int probe = 380;
         for (const auto& colours : {std::array<QColor, 3>{QColor(250, 240, 200), QColor(30, 60, 90), QColor(200, 0, 0)},
                                     std::array<QColor, 3>{QColor(10, 120, 10), QColor(0, 0, 200), QColor(255, 255, 0)}}) {

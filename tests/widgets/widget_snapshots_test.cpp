@@ -35,7 +35,7 @@ private slots:
         auto* timer = new QTimer(&window);
         window.show();
         cf::widgets::Toolbar bar;
-        bar.Create(&window, surface, QImage(widget_images::kToolbarStrip), timer);
+        bar.Create(&window, surface, QImage(cf::widget_images::kToolbarStrip), timer);
         for (const char* caption : {"Creazione", "Verifica", "Archivio", "Stampa", "Info", "Esci"})
             bar.AddButton(caption, caption);
         bar.AddBar(3);
