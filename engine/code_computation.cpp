@@ -79,7 +79,6 @@ NameLetters FirstNameLetters(std::string_view firstName)
 
 std::optional<std::array<char, 5>> DateSexPart(std::string_view birthDate, std::string_view sex)
 {
-    static constexpr char kMonthLetters[] = "ABCDEHLMPRST";
     if (birthDate.size() != 8 || birthDate[2] != '/' || birthDate[5] != '/')
         return std::nullopt;
     int day = TwoDigits(birthDate[0], birthDate[1]);

@@ -23,6 +23,9 @@ struct NameLetters {
 NameLetters SurnameLetters(std::string_view surname);
 NameLetters FirstNameLetters(std::string_view firstName);
 
+// The letter of each month in a code, January first.
+inline constexpr std::string_view kMonthLetters = "ABCDEHLMPRST";
+
 // Year, month letter and day (+40 for sex "F") from a dd/mm/yy date, e.g.
 // 85L43. Nothing when a position holds no digit or the month is not 1-12 or
 // the day not 1-31.

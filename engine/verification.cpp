@@ -18,7 +18,6 @@ int TwoDigitValue(std::string_view text)
 
 int MonthOfLetter(char letter)
 {
-    static constexpr std::string_view kMonthLetters = "ABCDEHLMPRST";
     const std::size_t index = kMonthLetters.find(letter);
     return index == std::string_view::npos ? -1 : static_cast<int>(index) + 1;
 }
