@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "cf/version.h"
 #include "engine/embedded_resources.h"
 #include "frame/program_icon.h"
 #include "generation/fonts.h"
@@ -133,7 +134,7 @@ About::About(QWidget* parent) : QWidget(parent)
 
 void About::Form_Load()
 {
-    label1_->setText(QStringLiteral("Versione " CF_VERSION));
+    label1_->setText(QStringLiteral("Versione ") + QLatin1String(kVersion));
     const QCursor link = generation::HandCursor();
     label2_[kEmailLink]->setCursor(link);
     label2_[kWebLink]->setCursor(link);

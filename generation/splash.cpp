@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QPainter>
 
+#include "cf/version.h"
 #include "generation/fonts.h"
 #include "generation/generation_images.h"
 
@@ -125,7 +126,7 @@ void Splash::Form_Load()
     picScor_->canvas().fill(picScor_->backColor);
 
     const QString year = QString::number(QDate::currentDate().year());
-    label4_->setText(QStringLiteral("Versione ") + QStringLiteral(CF_VERSION));
+    label4_->setText(QStringLiteral("Versione ") + QLatin1String(kVersion));
     label5_->setText(QStringLiteral("Software libero per il codice fiscale, ") + year);
 
     QPalette yearPalette = lblAnno_->palette();
