@@ -29,8 +29,8 @@ constexpr char kUnrepresentable[] = "caratteri non rappresentabili nella codific
 // ("DE" before "DE ROSSI", "ROSSI" before "ROSSINI").
 constexpr std::array<unsigned char, 256> kSortWeight = [] {
     std::array<unsigned char, 256> weight{};
-    for (int byte = 0; byte < 256; ++byte) {
-        int folded = byte;
+    for (std::size_t byte = 0; byte < weight.size(); ++byte) {
+        std::size_t folded = byte;
         if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
             folded = byte + 0x20;
         else if (byte == 0x8A || byte == 0x8C || byte == 0x8E)
@@ -103,18 +103,18 @@ const char* SeparatorProblem(std::string_view field)
     return nullptr;
 }
 
-// Appends the record to `out` as one archive line. Returns the index of the
-// first field Windows-1252 cannot hold, or -1 when the line is complete.
-int AppendLine(const ArchiveRecord& record, std::string& out)
+// Appends the record to `out` as one archive line. Returns the name of the
+// first field Windows-1252 cannot hold, or nullptr when the line is complete.
+const char* AppendLine(const ArchiveRecord& record, std::string& out)
 {
-    for (int k = 0; k < kArchiveFieldCount; ++k) {
+    for (std::size_t k = 0; k < record.size(); ++k) {
         out += k == 0 ? "\"" : ",\"";
         if (!AppendUtf8AsCp1252(record[k], out))
-            return k;
+            return kFieldNames[k];
         out += '"';
     }
     out += "\r\n";
-    return -1;
+    return nullptr;
 }
 
 ArchiveStamp StampOf(const posix::FileStatus& status)
@@ -292,14 +292,14 @@ std::string ArchivePathFor(const std::string& programDirectory)
 
 ArchiveResult AppendArchiveRecord(const std::string& path, const ArchiveRecord& record)
 {
-    for (int k = 0; k < kArchiveFieldCount; ++k) {
+    for (std::size_t k = 0; k < record.size(); ++k) {
         if (const char* problem = SeparatorProblem(record[k]))
             return {false, std::string("Il campo ") + kFieldNames[k] +
                                " contiene caratteri non ammessi nell'archivio: " + problem + "."};
     }
     std::string line;
-    if (const int field = AppendLine(record, line); field >= 0)
-        return {false, std::string("Il campo ") + kFieldNames[field] +
+    if (const char* field = AppendLine(record, line))
+        return {false, std::string("Il campo ") + field +
                            " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
 
     std::string problem;
@@ -393,8 +393,8 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const ArchiveRec
     std::string contents;
     contents.reserve(rows.size() * 80);
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (const int field = AppendLine(rows[row], contents); field >= 0) {
-            return WriteFailure(path, std::string("il campo ") + kFieldNames[field] + " della riga " +
+        if (const char* field = AppendLine(rows[row], contents)) {
+            return WriteFailure(path, std::string("il campo ") + field + " della riga " +
                                           std::to_string(row + 1) + " contiene " + kUnrepresentable);
         }
     }

@@ -12,8 +12,8 @@ namespace cf {
 // Up to three letters picked from a surname or a first name.
 struct NameLetters {
     std::array<char, 3> letters{};
-    int count = 0;
-    std::string_view view() const { return {letters.data(), static_cast<std::size_t>(count)}; }
+    std::size_t count = 0;
+    std::string_view view() const { return {letters.data(), count}; }
 };
 
 // Letters of a surname or first name by the consonant/vowel rules. Only

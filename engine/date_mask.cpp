@@ -20,9 +20,9 @@ struct Selection {
 Selection ClampedSelection(const DateMaskBox& box)
 {
     const std::size_t size = box.text.size();
-    const std::size_t caret = box.caret <= 0 ? 0 : std::min<std::size_t>(box.caret, size);
+    const std::size_t caret = box.caret <= 0 ? 0 : std::min(static_cast<std::size_t>(box.caret), size);
     const std::size_t length =
-        box.selectionLength <= 0 ? 0 : std::min<std::size_t>(box.selectionLength, size - caret);
+        box.selectionLength <= 0 ? 0 : std::min(static_cast<std::size_t>(box.selectionLength), size - caret);
     return {caret, length};
 }
 
