@@ -13,6 +13,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "test_files.h"
+
 namespace cf {
 namespace {
 
@@ -20,14 +22,7 @@ namespace fs = std::filesystem;
 
 class SafeFile : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = testing::TempDir() + "safe-file-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        path_ = directory_ + "/codarc.dat";
-    }
-    void TearDown() override { fs::remove_all(directory_); }
+    void SetUp() override { ASSERT_FALSE(directory_.empty()); }
 
     static unsigned Mode(const std::string& path)
     {
@@ -43,8 +38,9 @@ protected:
         return names;
     }
 
-    std::string directory_;
-    std::string path_;
+    test::TemporaryDirectory temporary_;
+    const std::string directory_ = temporary_.path();
+    const std::string path_ = directory_ + "/codarc.dat";
 };
 
 TEST_F(SafeFile, NewFilesAreTheUsersAloneAndReplacedFilesKeepTheirPermissions)

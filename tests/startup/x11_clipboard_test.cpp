@@ -6,11 +6,10 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "child_process.h"
+#include "test_files.h"
 
 namespace cf::test {
 namespace {
@@ -143,10 +142,6 @@ TEST_F(X11Clipboard, ClipboardServerShowsNoPersonalDataInTheProcessList)
     ASSERT_EQ(RunProcess(Program("BIANCHI,LUCIA,3/7/85,F,ROMA"), Environment()).exitStatus, 0);
     ASSERT_EQ(Clipboard(), "BNCLCU85L43H501J");
 
-    const auto readAll = [](const std::filesystem::path& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    };
     const std::filesystem::path program = std::filesystem::canonical(CF_EXECUTABLE);
     int servers = 0;
     for (const auto& process : std::filesystem::directory_iterator("/proc")) {
@@ -155,7 +150,7 @@ TEST_F(X11Clipboard, ClipboardServerShowsNoPersonalDataInTheProcessList)
             continue;
         ++servers;
         for (const char* shown : {"cmdline", "environ"}) {
-            const std::string text = readAll(process.path() / shown);
+            const std::string text = ReadFileBytes(process.path() / shown);
             for (const char* data : {"BIANCHI", "LUCIA", "3/7/85", "ROMA", "BNCLCU85L43H501J"})
                 EXPECT_EQ(text.find(data), std::string::npos) << shown << " of " << process.path() << " shows " << data;
         }
