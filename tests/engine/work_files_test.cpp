@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
 #include "engine/work_files.h"
+#include "other_process.h"
 #include "test_files.h"
 
 namespace cf {
@@ -138,29 +138,14 @@ TEST_F(WorkFiles, PlaceFileInUseByAnotherInstanceIsLeftForTheLastOne)
     ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
 
     // Another instance (a child process) is using the file.
-    int ready[2], release[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    const pid_t other = ::fork();
-    ASSERT_GE(other, 0);
-    if (other == 0) {
-        PlaceFileInUse use;
-        char byte = 0;
-        (void)!::write(ready[1], &byte, 1);
-        (void)!::read(release[0], &byte, 1);
-        ::_exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    test::OtherProcess other([] { static const PlaceFileInUse use; });
+    ASSERT_TRUE(other.holding());
     DeletePlaceFile();
     EXPECT_TRUE(FileExists(path)) << "deleted while another instance used it";
 
-    ASSERT_EQ(::write(release[1], &byte, 1), 1);
-    ::waitpid(other, nullptr, 0);
+    other.Release();
     DeletePlaceFile();
     EXPECT_FALSE(FileExists(path));
-    for (int fd : {ready[0], ready[1], release[0], release[1]})
-        ::close(fd);
 }
 
 TEST_F(WorkFiles, OwnUseEndsBeforeDeleting)
