@@ -12,15 +12,15 @@ endif()
 # The icon at every size desktops ask for, and scalable; the desktop entry;
 # the description that software centres show.
 foreach(size 16 22 24 32 48 64 128 256)
-  install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/codicefiscale-${size}.png
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/codicefiscale-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME codicefiscale.png)
 endforeach()
-install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/codicefiscale.svg
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/codicefiscale.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/codicefiscale.desktop
+install(FILES ${PROJECT_SOURCE_DIR}/resources/codicefiscale.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/it.progettocodicefiscale.codicefiscale.metainfo.xml
+install(FILES ${PROJECT_SOURCE_DIR}/resources/it.progettocodicefiscale.codicefiscale.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The manual page and the changelog, compressed as Debian wants them: no file
@@ -28,22 +28,22 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/it.progettocodicefiscale.codicefisca
 set(CF_COMPRESSED_DOCS)
 foreach(source docs/codicefiscale.1 packaging/changelog)
   get_filename_component(name ${source} NAME)
-  set(compressed ${CMAKE_BINARY_DIR}/${name}.gz)
+  set(compressed ${PROJECT_BINARY_DIR}/${name}.gz)
   add_custom_command(
     OUTPUT ${compressed}
-    COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/${source} > ${compressed}
-    DEPENDS ${CMAKE_SOURCE_DIR}/${source}
+    COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/${source} > ${compressed}
+    DEPENDS ${PROJECT_SOURCE_DIR}/${source}
     COMMENT "Compressing ${source}")
   list(APPEND CF_COMPRESSED_DOCS ${compressed})
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${CF_COMPRESSED_DOCS})
-install(FILES ${CMAKE_BINARY_DIR}/codicefiscale.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${CMAKE_BINARY_DIR}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
-              ${CMAKE_SOURCE_DIR}/NOTICE-DATA.md ${CMAKE_SOURCE_DIR}/resources/fonts/OFL.txt
+install(FILES ${PROJECT_BINARY_DIR}/codicefiscale.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
+              ${PROJECT_SOURCE_DIR}/NOTICE-DATA.md ${PROJECT_SOURCE_DIR}/resources/fonts/OFL.txt
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The project's contacts are the ones the about window shows.
-file(STRINGS ${CMAKE_SOURCE_DIR}/frame/about.h CF_CONTACTS REGEX "kContact[A-Za-z]+\\[\\] = ")
+file(STRINGS ${PROJECT_SOURCE_DIR}/frame/about.h CF_CONTACTS REGEX "kContact[A-Za-z]+\\[\\] = ")
 string(REGEX REPLACE ".*kContactEmail\\[\\] = \"([^\"]+)\".*" "\\1" CF_CONTACT_EMAIL "${CF_CONTACTS}")
 string(REGEX REPLACE ".*kContactWebsite\\[\\] = \"([^\"]+)\".*" "\\1" CF_CONTACT_WEBSITE "${CF_CONTACTS}")
 
@@ -59,7 +59,7 @@ and the Partita IVA: it computes the code from a person's data, checks and\n\
 decodes a code, keeps an archive of persons and prints the data sheet, a\n\
 facsimile of the tax-code card and the archive. From the command line it\n\
 computes or checks a code for other programs.")
-set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)

@@ -1,6 +1,7 @@
 #include "engine/archive_file.h"
 
 #include "engine/cp1252.h"
+#include "engine/posix_system.h"
 #include "engine/safe_file.h"
 #include "engine/text_fields.h"
 #include "engine/work_files.h"
@@ -10,13 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <pwd.h>
-#include <optional>
 #include <string_view>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace cf {
 namespace {
@@ -29,14 +24,14 @@ constexpr std::array<const char*, kArchiveFieldCount> kFieldNames = {
 // A person's fields in the order of an archive line.
 std::array<const std::string*, kArchiveFieldCount> LineFields(const Person& person)
 {
-    return {&person.surname, &person.firstName, &person.code,    &person.sex,
-            &person.birthDate, &person.place,   &person.province};
+    return {&person.surname,   &person.firstName, &person.code,    &person.sex,
+            &person.birthDate, &person.place,     &person.province};
 }
 
 std::array<std::string*, kArchiveFieldCount> LineFields(Person& person)
 {
-    return {&person.surname, &person.firstName, &person.code,    &person.sex,
-            &person.birthDate, &person.place,   &person.province};
+    return {&person.surname,   &person.firstName, &person.code,    &person.sex,
+            &person.birthDate, &person.place,     &person.province};
 }
 
 constexpr char kUnrepresentable[] = "caratteri non rappresentabili nella codifica Windows-1252";
@@ -47,8 +42,8 @@ constexpr char kUnrepresentable[] = "caratteri non rappresentabili nella codific
 // ("DE" before "DE ROSSI", "ROSSI" before "ROSSINI").
 constexpr std::array<unsigned char, 256> kSortWeight = [] {
     std::array<unsigned char, 256> weight{};
-    for (int byte = 0; byte < 256; ++byte) {
-        int folded = byte;
+    for (std::size_t byte = 0; byte < weight.size(); ++byte) {
+        std::size_t folded = byte;
         if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
             folded = byte + 0x20;
         else if (byte == 0x8A || byte == 0x8C || byte == 0x8E)
@@ -94,15 +89,13 @@ std::string FileBehind(const std::string& path, std::string& problem)
                   "(HOME non impostata e utente sconosciuto al sistema).";
         return {};
     }
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+    if (posix::LinkStatusOf(path).type != posix::FileType::SymbolicLink)
         return path;
-    std::string file;
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-        struct stat target {};
-        if (::stat(resolved, &target) == 0 && S_ISREG(target.st_mode) && target.st_uid == ::geteuid())
-            file = resolved;
-        std::free(resolved);
+    std::string file = posix::ResolvedPath(path);
+    if (!file.empty()) {
+        const posix::FileStatus target = posix::StatusOf(file);
+        if (target.type != posix::FileType::Regular || target.owner != posix::EffectiveUserId())
+            file.clear();
     }
     if (file.empty())
         problem = "L'archivio " + path + " è un collegamento simbolico che non porta a un file normale dell'utente: "
@@ -123,29 +116,29 @@ const char* SeparatorProblem(std::string_view field)
     return nullptr;
 }
 
-// Appends the person to `out` as one archive line. Returns the index of the
-// first field Windows-1252 cannot hold, or -1 when the line is complete.
-int AppendLine(const Person& person, std::string& out)
+// Appends the record to `out` as one archive line. Returns the name of the
+// first field Windows-1252 cannot hold, or nullptr when the line is complete.
+const char* AppendLine(const Person& person, std::string& out)
 {
     const auto fields = LineFields(person);
-    for (int k = 0; k < kArchiveFieldCount; ++k) {
+    for (std::size_t k = 0; k < fields.size(); ++k) {
         out += k == 0 ? "\"" : ",\"";
-        if (!AppendUtf8AsCp1252(*fields[static_cast<std::size_t>(k)], out))
-            return k;
+        if (!AppendUtf8AsCp1252(*fields[k], out))
+            return kFieldNames[k];
         out += '"';
     }
     out += "\r\n";
-    return -1;
+    return nullptr;
 }
 
-ArchiveStamp StampOf(const struct stat& info)
+ArchiveStamp StampOf(const posix::FileStatus& status)
 {
     ArchiveStamp stamp;
     stamp.exists = true;
-    stamp.device = static_cast<std::uint64_t>(info.st_dev);
-    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
-    stamp.size = static_cast<std::int64_t>(info.st_size);
-    stamp.modifiedNanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.device = status.device;
+    stamp.inode = status.inode;
+    stamp.size = status.size;
+    stamp.modifiedNanoseconds = status.modifiedNanoseconds;
     return stamp;
 }
 
@@ -156,89 +149,41 @@ bool SameFile(const ArchiveStamp& a, const ArchiveStamp& b)
         && a.modifiedNanoseconds == b.modifiedNanoseconds;
 }
 
-// Holds an exclusive advisory lock on the archive file while it lives, so
-// that appends and rewrites of several instances take turns.
-class ArchiveLock {
-public:
-    explicit ArchiveLock(int fd) : fd_(fd)
-    {
-        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~ArchiveLock() { ::flock(fd_, LOCK_UN); }
-    ArchiveLock(const ArchiveLock&) = delete;
-    ArchiveLock& operator=(const ArchiveLock&) = delete;
-
-private:
-    int fd_;
-};
-
-// Whether the path still names the file open as `fd` (a rewrite by another
+// Whether the path still names the open file (a rewrite by another
 // instance replaces the file while we wait for its lock).
-bool StillAtPath(int fd, const std::string& path)
+bool StillAtPath(const posix::File& file, const std::string& path)
 {
-    struct stat open {}, named {};
-    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev
-        && open.st_ino == named.st_ino;
+    const posix::FileStatus open = file.status();
+    const posix::FileStatus named = posix::LinkStatusOf(path);
+    return open.error == 0 && named.error == 0 && open.device == named.device && open.inode == named.inode;
 }
 
 // Reads a regular file whole and stamps it; a missing file reads as empty.
 // Returns why the file could not be read whole, or the empty text.
 std::string ReadWholeFile(const std::string& path, std::string& contents, ArchiveStamp& stamp)
 {
-    // O_NONBLOCK: a FIFO planted at the path must not hang the program.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT ? std::string() : Reason(errno);
-    std::string reason;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        reason = Reason(errno);
-    else if (!S_ISREG(info.st_mode))
-        reason = "non è un file normale";
-    if (reason.empty()) {
-        stamp = StampOf(info);
-        contents.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t filled = 0;
-        for (;;) {
-            if (filled == contents.size())
-                contents.resize(filled + 4096);  // the file grew meanwhile
-            const ssize_t got = ::read(fd, contents.data() + filled, contents.size() - filled);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                reason = Reason(errno);
-            if (got <= 0)
-                break;
-            filled += static_cast<std::size_t>(got);
-        }
-        contents.resize(filled);
-    }
-    ::close(fd);
-    return reason;
+    posix::File file = posix::File::OpenForReading(path);
+    if (!file.isOpen())
+        return file.error() == ENOENT ? std::string() : Reason(file.error());
+    const posix::FileStatus status = file.status();
+    if (status.error != 0)
+        return Reason(status.error);
+    if (status.type != posix::FileType::Regular)
+        return "non è un file normale";
+    stamp = StampOf(status);
+    const int error = file.ReadToEnd(contents, static_cast<std::size_t>(status.size));
+    return error == 0 ? std::string() : Reason(error);
 }
 
-// Whether the last line of a file of `size` bytes open as `fd` is ended (by
-// a CR or a LF), so that a new line can follow it directly.
-bool EndsWithLineEnd(int fd, off_t size, int& error)
+// Whether the last line of a file of `size` bytes is ended (by a CR or a
+// LF), so that a new line can follow it directly.
+bool EndsWithLineEnd(posix::File& file, std::int64_t size, int& error)
 {
     if (size == 0)
         return true;
     char last = 0;
-    const ssize_t got = ::pread(fd, &last, 1, size - 1);
-    if (got != 1) {
-        error = got < 0 ? errno : EIO;
-        return false;
-    }
-    return last == '\r' || last == '\n';
-}
-
-// Cuts off what a failed append wrote past the file's old `size`. If even
-// that fails, the load still reads the old lines whole.
-void TakeBack(int fd, off_t size)
-{
-    if (::ftruncate(fd, size) != 0) {
-    }
+    error = file.ReadByteAt(size - 1, last);
+    return error == 0 && (last == '\r' || last == '\n');
 }
 
 // One line of the file with its sort key: the line without its quotes,
@@ -313,8 +258,8 @@ std::string HomeDirectory()
 {
     if (const char* home = std::getenv("HOME"); home && home[0] == '/')
         return home;
-    const passwd* user = ::getpwuid(::getuid());
-    return user && user->pw_dir && user->pw_dir[0] == '/' ? user->pw_dir : "";
+    std::string home = posix::PasswordHomeDirectory();
+    return home.starts_with('/') ? home : "";
 }
 
 // The program's folder in the user's data directory, ending in '/', its
@@ -354,7 +299,7 @@ std::string ArchivePath()
 std::string ArchivePathFor(const std::string& programDirectory)
 {
     if (!programDirectory.empty() && !UnderSystemPrefix(programDirectory)
-        && ::access(programDirectory.c_str(), W_OK) == 0)
+        && posix::CanWrite(programDirectory))
         return programDirectory + kArchiveFileName;
     const std::string directory = UserDataDirectory();
     return directory.empty() ? std::string() : directory + kArchiveFileName;
@@ -369,60 +314,53 @@ ArchiveResult AppendToArchive(const std::string& path, const Person& person)
                                " contiene caratteri non ammessi nell'archivio: " + problem + "."};
     }
     std::string line;
-    if (const int field = AppendLine(person, line); field >= 0)
-        return {false, std::string("Il campo ") + kFieldNames[field] +
+    if (const char* field = AppendLine(person, line))
+        return {false, std::string("Il campo ") + field +
                            " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
 
     std::string problem;
     const std::string file = FileBehind(path, problem);
     if (!problem.empty())
         return {false, problem};
-    // O_NOFOLLOW: no link swapped in meanwhile is written through.
-    int fd = -1;
-    for (int attempt = 0; fd < 0; ++attempt) {
-        fd = ::open(file.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
-        if (fd < 0)
-            return WriteFailure(path, Reason(errno));
-        ::flock(fd, LOCK_EX);
+    // Opened without following a link swapped in meanwhile.
+    posix::File archive;
+    for (int attempt = 0; !archive.isOpen(); ++attempt) {
+        archive = posix::File::OpenForAppending(file);
+        if (!archive.isOpen())
+            return WriteFailure(path, Reason(archive.error()));
+        archive.Lock(posix::LockKind::Exclusive);
         // Replaced by another instance's rewrite while we waited: append to the new file.
-        if (attempt < 10 && !StillAtPath(fd, file)) {
-            ::close(fd);
-            fd = -1;
-        }
+        if (attempt < 10 && !StillAtPath(archive, file))
+            archive = posix::File();
     }
-    const auto fail = [&](std::string_view reason) {
-        ::close(fd);
-        return WriteFailure(path, reason);
-    };
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return fail(Reason(errno));
-    if (!S_ISREG(info.st_mode))
-        return fail("non è un file normale");
+    const posix::FileStatus status = archive.status();
+    if (status.error != 0)
+        return WriteFailure(path, Reason(status.error));
+    if (status.type != posix::FileType::Regular)
+        return WriteFailure(path, "non è un file normale");
     int error = 0;
-    if (!EndsWithLineEnd(fd, info.st_size, error)) {
+    if (!EndsWithLineEnd(archive, status.size, error)) {
         if (error != 0)
-            return fail(Reason(error));
+            return WriteFailure(path, Reason(error));
         line.insert(0, "\r\n");  // close an unterminated last line instead of joining it
     }
 
-    // One write, so the line goes in whole or is taken back whole.
-    ssize_t written;
-    do {
-        written = ::write(fd, line.data(), line.size());
-    } while (written < 0 && errno == EINTR);
-    if (written != static_cast<ssize_t>(line.size())) {
-        const std::string reason = written < 0 ? Reason(errno) : "scrittura incompleta, spazio su disco esaurito";
-        TakeBack(fd, info.st_size);
-        return fail(reason);
+    // One write, so the line goes in whole or is taken back whole; if even
+    // taking it back fails, the load still reads the old lines whole.
+    std::size_t written = 0;
+    error = archive.Write(line, written);
+    if (error == 0 && written != line.size()) {
+        archive.Truncate(status.size);
+        return WriteFailure(path, "scrittura incompleta, spazio su disco esaurito");
     }
-    if (::fsync(fd) != 0) {
-        const std::string reason = Reason(errno);
-        TakeBack(fd, info.st_size);
-        return fail(reason);
+    if (error == 0)
+        error = archive.Sync();
+    if (error != 0) {
+        archive.Truncate(status.size);
+        return WriteFailure(path, Reason(error));
     }
-    if (::close(fd) != 0)
-        return WriteFailure(path, Reason(errno));
+    if (const int closeError = archive.Close())
+        return WriteFailure(path, Reason(closeError));
     return {};
 }
 
@@ -471,8 +409,8 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> pe
     std::string contents;
     contents.reserve(persons.size() * 80);
     for (std::size_t row = 0; row < persons.size(); ++row) {
-        if (const int field = AppendLine(persons[row], contents); field >= 0) {
-            return WriteFailure(path, std::string("il campo ") + kFieldNames[field] + " della riga " +
+        if (const char* field = AppendLine(persons[row], contents)) {
+            return WriteFailure(path, std::string("il campo ") + field + " della riga " +
                                           std::to_string(row + 1) + " contiene " + kUnrepresentable);
         }
     }
@@ -489,37 +427,30 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> pe
                            ": nessun dato è stato eliminato."};
 
     // Lock the file being replaced, so no append lands in it unseen. Opened
-    // for writing: a file the user may not write is not replaced either.
-    const int fd = ::open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 && errno != ENOENT)
-        return WriteFailure(path, Reason(errno));
-    std::optional<ArchiveLock> lock;
+    // for writing: a file the user may not write is not replaced either. The
+    // lock goes when the file is closed, at return.
+    posix::File archive = posix::File::OpenForWriting(file);
+    if (!archive.isOpen() && archive.error() != ENOENT)
+        return WriteFailure(path, Reason(archive.error()));
     ArchiveStamp current;
-    struct stat info {};
-    if (fd >= 0) {
-        lock.emplace(fd);
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-            current = StampOf(info);
+    if (archive.isOpen()) {
+        archive.Lock(posix::LockKind::Exclusive);
+        if (const posix::FileStatus status = archive.status(); status.type == posix::FileType::Regular)
+            current = StampOf(status);
     }
-    if (loaded && !SameFile(current, *loaded)) {
-        lock.reset();
-        if (fd >= 0)
-            ::close(fd);
+    if (loaded && !SameFile(current, *loaded))
         return {false, "L'archivio " + path +
                            " è stato modificato da un altro programma dopo la sua apertura: nessun dato è stato "
                            "eliminato. Riaprire l'archivio e ripetere l'operazione."};
-    }
     std::string error;
-    const bool replaced = ReplaceFileContents(file, contents, &error);
-    if (replaced && loaded && ::lstat(file.c_str(), &info) == 0) {
-        *loaded = StampOf(info);
-        loaded->persons = persons.size();
-    }
-    lock.reset();
-    if (fd >= 0)
-        ::close(fd);
-    if (!replaced)
+    if (!ReplaceFileContents(file, contents, &error))
         return WriteFailure(path, error);
+    if (loaded) {
+        if (const posix::FileStatus status = posix::LinkStatusOf(file); status.error == 0) {
+            *loaded = StampOf(status);
+            loaded->persons = persons.size();
+        }
+    }
     return {};
 }
 

@@ -18,8 +18,8 @@ NameLetters PickLetters(std::string_view name, bool isFirstName)
 {
     std::array<char, 4> consonants{};
     std::array<char, 3> vowels{};
-    int consonantCount = 0;
-    int vowelCount = 0;
+    std::size_t consonantCount = 0;
+    std::size_t vowelCount = 0;
     ForEachBaseLetter(name, [&](char letter) {
         if (IsVowel(letter)) {
             if (vowelCount < 3)
@@ -44,10 +44,10 @@ NameLetters PickLetters(std::string_view name, bool isFirstName)
         add(consonants[2]);
         add(consonants[3]);
     } else {
-        for (int i = 0; i < consonantCount && i < 3; ++i)
+        for (std::size_t i = 0; i < consonantCount && i < 3; ++i)
             add(consonants[i]);
     }
-    for (int i = 0; i < vowelCount && i < 3; ++i)
+    for (std::size_t i = 0; i < vowelCount && i < 3; ++i)
         add(vowels[i]);
     while (result.count < 3)
         add('X');
@@ -79,7 +79,6 @@ NameLetters FirstNameLetters(std::string_view firstName)
 
 std::optional<std::array<char, 5>> DateSexPart(std::string_view birthDate, std::string_view sex)
 {
-    static constexpr char kMonthLetters[] = "ABCDEHLMPRST";
     if (birthDate.size() != 8 || birthDate[2] != '/' || birthDate[5] != '/')
         return std::nullopt;
     int day = TwoDigits(birthDate[0], birthDate[1]);
@@ -90,7 +89,7 @@ std::optional<std::array<char, 5>> DateSexPart(std::string_view birthDate, std::
     if (sex == "F")
         day += 40;
     return std::array<char, 5>{static_cast<char>('0' + year / 10), static_cast<char>('0' + year % 10),
-                               kMonthLetters[month - 1], static_cast<char>('0' + day / 10),
+                               kMonthLetters[static_cast<std::size_t>(month - 1)], static_cast<char>('0' + day / 10),
                                static_cast<char>('0' + day % 10)};
 }
 

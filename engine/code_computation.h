@@ -12,8 +12,8 @@ namespace cf {
 // Up to three letters picked from a surname or a first name.
 struct NameLetters {
     std::array<char, 3> letters{};
-    int count = 0;
-    std::string_view view() const { return {letters.data(), static_cast<std::size_t>(count)}; }
+    std::size_t count = 0;
+    std::string_view view() const { return {letters.data(), count}; }
 };
 
 // Letters of a surname or first name by the consonant/vowel rules. Only
@@ -22,6 +22,9 @@ struct NameLetters {
 // without letters gives count 0.
 NameLetters SurnameLetters(std::string_view surname);
 NameLetters FirstNameLetters(std::string_view firstName);
+
+// The letter of each month in a code, January first.
+inline constexpr std::string_view kMonthLetters = "ABCDEHLMPRST";
 
 // Year, month letter and day (+40 for sex "F") from a dd/mm/yy date, e.g.
 // 85L43. Nothing when a position holds no digit or the month is not 1-12 or

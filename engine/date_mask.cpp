@@ -7,13 +7,6 @@
 namespace cf {
 namespace {
 
-constexpr int kBackspaceChar = 8;
-constexpr int kLeftKey = 37;
-constexpr int kUpKey = 38;
-constexpr int kRightKey = 39;
-constexpr int kDownKey = 40;
-constexpr int kDeleteKey = 46;
-
 constexpr DateMaskKeyResult kPassedOn{false, false};
 constexpr DateMaskKeyResult kConsumed{true, false};
 constexpr DateMaskKeyResult kRefused{true, true};
@@ -27,9 +20,9 @@ struct Selection {
 Selection ClampedSelection(const DateMaskBox& box)
 {
     const std::size_t size = box.text.size();
-    const std::size_t caret = box.caret <= 0 ? 0 : std::min<std::size_t>(box.caret, size);
+    const std::size_t caret = box.caret <= 0 ? 0 : std::min(static_cast<std::size_t>(box.caret), size);
     const std::size_t length =
-        box.selectionLength <= 0 ? 0 : std::min<std::size_t>(box.selectionLength, size - caret);
+        box.selectionLength <= 0 ? 0 : std::min(static_cast<std::size_t>(box.selectionLength), size - caret);
     return {caret, length};
 }
 
@@ -140,29 +133,28 @@ DateMaskKeyResult TypeDigit(DateMaskBox& box, char16_t digit, std::u16string_vie
 
 }  // namespace
 
-DateMaskKeyResult DateMaskKeyDown(DateMaskBox& box, int keyCode, std::u16string_view mask)
+DateMaskKeyResult DateMaskKey(DateMaskBox& box, MaskKey key, std::u16string_view mask)
 {
-    switch (keyCode) {
-    case kUpKey:
-    case kDownKey:
+    switch (key) {
+    case MaskKey::Up:
+    case MaskKey::Down:
         return kConsumed;
-    case kLeftKey:
+    case MaskKey::Left:
         return MoveCaret(box, false, mask);
-    case kRightKey:
+    case MaskKey::Right:
         return MoveCaret(box, true, mask);
-    case kDeleteKey:
+    case MaskKey::Delete:
         return DeleteNext(box, mask);
-    default:
-        return kPassedOn;
+    case MaskKey::Backspace:
+        return DeletePrevious(box, mask);
     }
+    return kPassedOn;
 }
 
-DateMaskKeyResult DateMaskKeyPress(DateMaskBox& box, int keyAscii, std::u16string_view mask)
+DateMaskKeyResult DateMaskCharacter(DateMaskBox& box, char32_t character, std::u16string_view mask)
 {
-    if (keyAscii == kBackspaceChar)
-        return DeletePrevious(box, mask);
-    if (keyAscii >= '0' && keyAscii <= '9')
-        return TypeDigit(box, static_cast<char16_t>(keyAscii), mask);
+    if (character >= U'0' && character <= U'9')
+        return TypeDigit(box, static_cast<char16_t>(character), mask);
     return kRefused;
 }
 

@@ -27,16 +27,19 @@ struct DateMaskKeyResult {
     bool beep = false;
 };
 
-// Key-down handling: Left (37) and Right (39) move the caret over slashes and
-// into the empty part, Up (38) and Down (40) are swallowed, Delete (46) puts
-// "0" in the next character (or resets the selected part to the mask). Other
-// keys are passed on with the box unchanged.
-DateMaskKeyResult DateMaskKeyDown(DateMaskBox& box, int keyCode, std::u16string_view mask);
+// The keys that edit the box besides typed characters.
+enum class MaskKey { Left, Right, Up, Down, Delete, Backspace };
 
-// Typed-character handling: Backspace (8) puts "0" in the character before
-// the caret, skipping a slash; a digit overwrites the next character, the
-// caret jumping over a following slash; anything else beeps. Every character
-// is consumed.
-DateMaskKeyResult DateMaskKeyPress(DateMaskBox& box, int keyAscii, std::u16string_view mask);
+// Left and Right move the caret over slashes and into the empty part, Up and
+// Down are swallowed, Delete puts "0" in the next character (or resets the
+// selected part to the mask), Backspace puts "0" in the character before the
+// caret, skipping a slash. Left and Right at the ends of the text are passed
+// on with the box unchanged; the other keys are always consumed.
+DateMaskKeyResult DateMaskKey(DateMaskBox& box, MaskKey key, std::u16string_view mask);
+
+// A typed character: a digit overwrites the next character, the caret
+// jumping over a following slash; anything else beeps. Every character is
+// consumed.
+DateMaskKeyResult DateMaskCharacter(DateMaskBox& box, char32_t character, std::u16string_view mask);
 
 }  // namespace cf

@@ -14,7 +14,7 @@ constexpr std::array<int, 7> kDigitPositions = {14, 13, 12, 10, 9, 7, 6};
 constexpr std::array<unsigned, kHomocodeCount> MakeOrder()
 {
     std::array<unsigned, kHomocodeCount> order{};
-    int next = 0;
+    std::size_t next = 0;
     for (unsigned count = 1; count <= 7; ++count)
         order[next++] = (1u << count) - 1;
     for (unsigned mask = 1; mask < 128; ++mask)

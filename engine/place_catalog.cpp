@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <cstdint>
+#include <optional>
 
 #include "engine/embedded_resources.h"
 #include "engine/place_names.h"
@@ -11,21 +12,21 @@
 namespace cf {
 namespace {
 
-constexpr int kCodeSlots = 26 * 1000;
+constexpr std::size_t kCodeSlots = 26 * 1000;
 
-// The slot of a cadastral code (a letter and three digits); -1 for any
-// other text.
-int CodeSlot(std::string_view code)
+// The slot of a cadastral code (a letter and three digits: the letter's
+// thousand, then the number); nothing for any other text.
+std::optional<std::size_t> CodeSlot(std::string_view code)
 {
     if (code.size() != 4 || code[0] < 'A' || code[0] > 'Z')
-        return -1;
-    int number = 0;
+        return std::nullopt;
+    std::size_t slot = static_cast<std::size_t>(code[0] - 'A');
     for (char c : code.substr(1)) {
         if (c < '0' || c > '9')
-            return -1;
-        number = number * 10 + (c - '0');
+            return std::nullopt;
+        slot = slot * 10 + static_cast<std::size_t>(c - '0');
     }
-    return (code[0] - 'A') * 1000 + number;
+    return slot;
 }
 
 std::string_view ResourceText(int id)
@@ -120,20 +121,20 @@ PlaceCatalog::PlaceCatalog(std::string_view tableText, std::string_view periodsT
       names_(std::make_unique<NameIndex>())
 {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const int slot = CodeSlot(rows_[i].code);
-        if (slot >= 0 && codes_[slot].firstRow < 0)
-            codes_[slot].firstRow = static_cast<int>(i);
+        const std::optional<std::size_t> slot = CodeSlot(rows_[i].code);
+        if (slot && codes_[*slot].firstRow < 0)
+            codes_[*slot].firstRow = static_cast<int>(i);
     }
 
     if (!std::is_sorted(periods_.begin(), periods_.end(), ByCodeThenFirstDay))
         std::stable_sort(periods_.begin(), periods_.end(), ByCodeThenFirstDay);
     for (std::size_t i = 0; i < periods_.size(); ++i) {
-        const int slot = CodeSlot(periods_[i].code);
-        if (slot < 0)
+        const std::optional<std::size_t> slot = CodeSlot(periods_[i].code);
+        if (!slot)
             continue;
-        if (codes_[slot].periodCount == 0)
-            codes_[slot].firstPeriod = static_cast<int>(i);
-        ++codes_[slot].periodCount;
+        if (codes_[*slot].periodCount == 0)
+            codes_[*slot].firstPeriod = static_cast<int>(i);
+        ++codes_[*slot].periodCount;
     }
 
     // Keys are folded into one buffer reserved up front, so that the views
@@ -204,8 +205,8 @@ int PlaceCatalog::FirstRowNamed(std::string_view typedName) const
 
 const PlaceCatalog::CodeEntry* PlaceCatalog::EntryOf(std::string_view code) const
 {
-    const int slot = CodeSlot(code);
-    return slot < 0 ? nullptr : &codes_[static_cast<std::size_t>(slot)];
+    const std::optional<std::size_t> slot = CodeSlot(code);
+    return slot ? &codes_[*slot] : nullptr;
 }
 
 int PlaceCatalog::FirstRowWithCode(std::string_view code) const

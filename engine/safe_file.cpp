@@ -3,13 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "engine/posix_system.h"
 
 namespace cf {
 namespace {
@@ -24,18 +20,15 @@ bool Fail(std::string* error, int code)
     return false;
 }
 
-bool WriteAll(int fd, std::string_view contents)
+int WriteAll(posix::File& file, std::string_view contents)
 {
     while (!contents.empty()) {
-        const ssize_t written = ::write(fd, contents.data(), contents.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        contents.remove_prefix(static_cast<std::size_t>(written));
+        std::size_t written = 0;
+        if (const int error = file.Write(contents, written))
+            return error;
+        contents.remove_prefix(written);
     }
-    return true;
+    return 0;
 }
 
 bool IsTemporaryFileOf(std::string_view name, std::string_view target)
@@ -49,24 +42,21 @@ bool IsTemporaryFileOf(std::string_view name, std::string_view target)
 }
 
 // A new temporary file beside `path`, locked for as long as it is open so
-// that no sweep of another program takes it; -1 with errno on failure.
-int CreateLockedTemporaryFile(const std::string& path, std::string& temporary)
+// that no sweep of another program takes it; 0 or why not.
+int CreateLockedTemporaryFile(const std::string& path, std::string& temporary, posix::File& file)
 {
     for (int attempt = 0; attempt < 10; ++attempt) {
         temporary = path + std::string(kTemporarySuffix);
-        const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-        if (fd < 0)
-            return -1;
-        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
+        file = posix::File::CreateTemporary(temporary);
+        if (!file.isOpen())
+            return file.error();
+        file.Lock(posix::LockKind::Exclusive);
         // Swept away between its creation and the lock: take another one.
-        struct stat info {};
-        if (::fstat(fd, &info) == 0 && info.st_nlink > 0)
-            return fd;
-        ::close(fd);
+        if (const posix::FileStatus status = file.status(); status.error == 0 && status.links > 0)
+            return 0;
     }
-    errno = EAGAIN;
-    return -1;
+    file = posix::File();
+    return EAGAIN;
 }
 
 }  // namespace
@@ -75,71 +65,63 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents, std
 {
     RemoveAbandonedTemporaryFiles(path);
     std::string temporary;
-    const int fd = CreateLockedTemporaryFile(path, temporary);
-    if (fd < 0)
-        return Fail(error, errno);
+    posix::File file;
+    if (const int created = CreateLockedTemporaryFile(path, temporary, file))
+        return Fail(error, created);
 
     // Keep the permissions of the file being replaced; a new file keeps
     // mkstemp's 0600.
-    struct stat old {};
-    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        ::fchmod(fd, old.st_mode & 07777);
+    if (const posix::FileStatus old = posix::LinkStatusOf(path); old.type == posix::FileType::Regular)
+        file.SetPermissions(old.permissions);
 
-    const bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
-    const int writeError = errno;
-    if (!written) {
-        ::unlink(temporary.c_str());
-        ::close(fd);
+    int writeError = WriteAll(file, contents);
+    if (writeError == 0)
+        writeError = file.Sync();
+    if (writeError != 0) {
+        posix::RemoveFile(temporary);
         return Fail(error, writeError);
     }
     // Renamed while still locked, so that no sweep sees it unheld.
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int renameError = errno;
-        ::unlink(temporary.c_str());
-        ::close(fd);
+    if (const int renameError = posix::RenameFile(temporary, path)) {
+        posix::RemoveFile(temporary);
         return Fail(error, renameError);
     }
-    if (::close(fd) != 0)
-        return Fail(error, errno);
+    if (const int closeError = file.Close())
+        return Fail(error, closeError);
     return true;
 }
 
 void RemoveAbandonedTemporaryFiles(const std::string& path)
 {
+    // npos + 1 is 0: a path without a slash names a file in the current folder.
     const std::size_t slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const std::string target = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    const std::string folder = path.substr(0, slash + 1);
+    const std::string target = path.substr(slash + 1);
     if (target.empty())
         return;  // no file, so no temporary files of it (".bashrc" is none)
-    DIR* folder = ::opendir(directory.c_str());
-    if (!folder)
-        return;
-    while (const dirent* entry = ::readdir(folder)) {
-        if (!IsTemporaryFileOf(entry->d_name, target))
+    for (const std::string& name : posix::DirectoryEntries(folder.empty() ? "." : folder)) {
+        if (!IsTemporaryFileOf(name, target))
             continue;
-        const int fd = ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
+        posix::File file = posix::File::OpenForReading(folder + name);
+        if (!file.isOpen())
             continue;
         // Only the user's own plain files that no running program holds.
-        struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
-            && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(::dirfd(folder), entry->d_name, 0);
-        ::close(fd);
+        const posix::FileStatus status = file.status();
+        if (status.type == posix::FileType::Regular && status.owner == posix::EffectiveUserId()
+            && file.TryLock(posix::LockKind::Exclusive))
+            posix::RemoveFile(folder + name);
     }
-    ::closedir(folder);
 }
 
 bool MakePrivateDirectories(const std::string& path)
 {
     for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
         // The umask may narrow 0700, never widen it.
-        ::mkdir(path.substr(0, end).c_str(), 0700);
+        posix::MakeDirectory(path.substr(0, end));
         if (end == std::string::npos)
             break;
     }
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return posix::StatusOf(path).type == posix::FileType::Directory;
 }
 
 }  // namespace cf

@@ -18,7 +18,6 @@ int TwoDigitValue(std::string_view text)
 
 int MonthOfLetter(char letter)
 {
-    static constexpr std::string_view kMonthLetters = "ABCDEHLMPRST";
     const std::size_t index = kMonthLetters.find(letter);
     return index == std::string_view::npos ? -1 : static_cast<int>(index) + 1;
 }
@@ -55,7 +54,7 @@ bool IsValidPartitaIva(std::string_view text)
     if (text.size() != 11 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     int sum = 0;
-    for (int i = 0; i < 10; ++i) {
+    for (std::size_t i = 0; i < 10; ++i) {
         const int digit = text[i] - '0';
         if (i % 2 == 0) {
             sum += digit;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/dates.h"
+#include "engine/message_icon.h"
 
 namespace cf {
 
@@ -33,8 +34,6 @@ char DecodeSex(std::string_view day);
 // Characters 12-15 with homocode letters in the three digit positions read as
 // digits.
 std::string DecodePlaceCode(std::string_view placeCode);
-
-enum class MessageIcon { Critical, Exclamation, Information, Question };
 
 struct Message {
     std::string text;

@@ -1,15 +1,10 @@
 #include "engine/work_files.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
+#include "engine/posix_system.h"
 #include "engine/safe_file.h"
 
 namespace cf {
@@ -26,15 +21,15 @@ std::string WithSlash(std::string directory)
 // owned by the user, closed to group and others.
 bool IsPrivateDirectory(const std::string& path)
 {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid()
-        && (info.st_mode & 077) == 0;
+    const posix::FileStatus status = posix::LinkStatusOf(path);
+    return status.type == posix::FileType::Directory && status.owner == posix::UserId()
+        && (status.permissions & 077) == 0;
 }
 
 // `directory`, made if missing, when it is private; else empty.
 std::string PrivateDirectory(const std::string& directory)
 {
-    ::mkdir(directory.c_str(), 0700);
+    posix::MakeDirectory(directory);
     return IsPrivateDirectory(directory) ? WithSlash(directory) : std::string{};
 }
 
@@ -52,18 +47,16 @@ std::string PrivateTemporaryDirectory()
 {
     const char* tmp = std::getenv("TMPDIR");
     const std::string base = tmp && *tmp ? WithSlash(tmp) : "/tmp/";
-    return PrivateDirectory(base + "codicefiscale-" + std::to_string(::getuid()));
+    return PrivateDirectory(base + "codicefiscale-" + std::to_string(posix::UserId()));
 }
 
 }  // namespace
 
 std::string ProgramDirectory()
 {
-    char path[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
+    const std::string executable = posix::ExecutablePath();
+    if (executable.empty())
         return "./";
-    const std::string executable(path, static_cast<std::size_t>(length));
     return executable.substr(0, executable.rfind('/') + 1);
 }
 
@@ -77,8 +70,7 @@ std::string WorkDirectory()
 
 bool FileExists(const std::string& path)
 {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), R_OK) == 0;
+    return posix::StatusOf(path).type == posix::FileType::Regular && posix::CanRead(path);
 }
 
 bool WriteResourceFile(std::string_view fileName, int resourceId)
@@ -93,33 +85,23 @@ bool WriteResourceFile(std::string_view fileName, int resourceId)
 void DeleteWorkFile(std::string_view fileName)
 {
     const std::string path = WorkDirectory() + std::string(fileName);
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode))
-        ::unlink(path.c_str());
+    const posix::FileType type = posix::LinkStatusOf(path).type;
+    if (type != posix::FileType::None && type != posix::FileType::Directory)
+        posix::RemoveFile(path);
 }
 
 void DeletePlaceFile()
 {
-    const int directory = ::open(WorkDirectory().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0)
-        return;
-    if (::flock(directory, LOCK_EX | LOCK_NB) == 0)
+    posix::File directory = posix::File::OpenDirectory(WorkDirectory());
+    if (directory.isOpen() && directory.TryLock(posix::LockKind::Exclusive))
         DeleteWorkFile(kPlaceFileName);
-    ::close(directory);
 }
 
 PlaceFileInUse::PlaceFileInUse()
-    : directory_(::open(WorkDirectory().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    : directory_(posix::File::OpenDirectory(WorkDirectory()))
 {
-    if (directory_ >= 0)
-        while (::flock(directory_, LOCK_SH) != 0 && errno == EINTR) {
-        }
-}
-
-PlaceFileInUse::~PlaceFileInUse()
-{
-    if (directory_ >= 0)
-        ::close(directory_);
+    if (directory_.isOpen())
+        directory_.Lock(posix::LockKind::Shared);
 }
 
 }  // namespace cf

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/posix_system.h"
+
 namespace cf {
 
 // The program's folder "codicefiscale" in $XDG_RUNTIME_DIR when that is the
@@ -37,12 +39,11 @@ void DeletePlaceFile();
 class PlaceFileInUse {
 public:
     PlaceFileInUse();
-    ~PlaceFileInUse();
     PlaceFileInUse(const PlaceFileInUse&) = delete;
     PlaceFileInUse& operator=(const PlaceFileInUse&) = delete;
 
 private:
-    int directory_;
+    posix::File directory_;
 };
 
 }  // namespace cf

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "cf/version.h"
 #include "engine/embedded_resources.h"
 #include "frame/program_icon.h"
 #include "widgets/fonts.h"
@@ -114,7 +115,7 @@ About::About(QWidget* parent) : QWidget(parent)
 
 void About::showVersionAndLinks()
 {
-    versionLabel_->setText(QStringLiteral("Versione " CF_VERSION));
+    versionLabel_->setText(QStringLiteral("Versione ") + QLatin1String(kVersion));
     const QCursor link = generation::HandCursor();
     infoLabels_[kEmailLink]->setCursor(link);
     infoLabels_[kWebLink]->setCursor(link);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "cf/version.h"
 #include "engine/work_files.h"
 #include "frame/italian_date.h"
 #include "frame/person_printouts.h"
@@ -53,7 +54,7 @@ constexpr Qt::WindowFlags kFrameFlags = Qt::Window | Qt::CustomizeWindowHint
 // "Codice fiscale - Versione 1.0": major and minor number of the program.
 QString FrameCaption()
 {
-    const QVersionNumber version = QVersionNumber::fromString(QStringLiteral(CF_VERSION));
+    const QVersionNumber version = QVersionNumber::fromString(QLatin1String(kVersion));
     return kMessageTitle + QStringLiteral(" - Versione %1.%2")
                         .arg(version.majorVersion())
                         .arg(version.minorVersion());

@@ -4,32 +4,33 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <optional>
+
 #include "engine/date_mask.h"
 
 namespace cf::generation {
 namespace {
 
-constexpr int kBackspaceChar = 8;
-
-// The virtual-key code the date-mask rules expect for a key-down, 0 for keys
-// they do not look at.
-int KeyDownCode(int qtKey)
+// The date-mask key of a key event, nothing for the keys that type a
+// character or that the box handles itself.
+std::optional<MaskKey> MaskKeyOf(const QKeyEvent& event)
 {
-    switch (qtKey) {
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
+    switch (event.key()) {
+    case Qt::Key_Left: return MaskKey::Left;
+    case Qt::Key_Right: return MaskKey::Right;
+    case Qt::Key_Up: return MaskKey::Up;
+    case Qt::Key_Down: return MaskKey::Down;
+    case Qt::Key_Delete: return MaskKey::Delete;
+    case Qt::Key_Backspace: return MaskKey::Backspace;
+    default:
+        // Ctrl+H types the backspace character.
+        return event.text() == QStringLiteral("\b") ? std::optional(MaskKey::Backspace) : std::nullopt;
     }
 }
 
-// The character code of a typed key, 0 when the key types nothing.
-int TypedCharacter(const QKeyEvent& event)
+// The character of a typed key, 0 when the key types nothing.
+char32_t TypedCharacter(const QKeyEvent& event)
 {
-    if (event.key() == Qt::Key_Backspace)
-        return kBackspaceChar;
     if (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab)
         return 0;
     const QString text = event.text();
@@ -61,10 +62,10 @@ bool HandleDateMaskKey(QLineEdit& box, const QKeyEvent& event)
 {
     DateMaskBox state = ReadBox(box);
     DateMaskKeyResult result;
-    if (const int keyCode = KeyDownCode(event.key())) {
-        result = DateMaskKeyDown(state, keyCode, kDateMask);
-    } else if (const int character = TypedCharacter(event); character != 0 && character != 0x7f) {
-        result = DateMaskKeyPress(state, character, kDateMask);
+    if (const std::optional<MaskKey> key = MaskKeyOf(event)) {
+        result = DateMaskKey(state, *key, kDateMask);
+    } else if (const char32_t character = TypedCharacter(event); character != 0 && character != 0x7f) {
+        result = DateMaskCharacter(state, character, kDateMask);
     } else {
         return false;
     }

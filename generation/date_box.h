@@ -10,8 +10,8 @@ class QLineEdit;
 
 namespace cf::generation {
 
-// Runs a key press of the box through DateMaskKeyDown (arrows, Delete) and
-// DateMaskKeyPress (Backspace, typed characters), applying the resulting
+// Runs a key press of the box through DateMaskKey (arrows, Delete,
+// Backspace) or DateMaskCharacter (typed characters), applying the resulting
 // text and caret and beeping when the rules say so. True when the key was
 // consumed; false for keys the box handles itself (Tab, Home, End, an arrow
 // at the ends of the text).

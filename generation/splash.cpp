@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QPainter>
 
+#include "cf/version.h"
 #include "generation/generation_images.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
@@ -125,7 +126,7 @@ void Splash::colourAndFill()
     progressBox_->canvas().fill(progressBox_->backColor);
 
     const QString year = QString::number(QDate::currentDate().year());
-    versionLabel_->setText(QStringLiteral("Versione ") + QStringLiteral(CF_VERSION));
+    versionLabel_->setText(QStringLiteral("Versione ") + QLatin1String(kVersion));
     licenceLabel_->setText(QStringLiteral("Software libero per il codice fiscale, ") + year);
 
     QPalette yearPalette = yearLabel_->palette();

@@ -7,7 +7,7 @@
 #include <deque>
 #include <vector>
 
-#include "engine/verification.h"
+#include "engine/message_icon.h"
 
 namespace cf::platform {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "engine/code_computation.h"
-#include "engine/verification.h"
+#include "engine/message_icon.h"
 
 namespace cf {
 

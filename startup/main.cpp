@@ -16,6 +16,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "cf/version.h"
 #include "engine/archive_file.h"
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
@@ -174,7 +175,7 @@ int main(int argc, char** argv)
         PrintUsage();
         return FinishOutput(cf::kExitSuccess);
     case cf::ProgramMode::Version:
-        std::puts("codicefiscale " CF_VERSION);
+        std::printf("codicefiscale %s\n", cf::kVersion);
         return FinishOutput(cf::kExitSuccess);
     case cf::ProgramMode::UsageError:
         std::fprintf(stderr, "codicefiscale: %s\nPer l'aiuto: codicefiscale --help\n", request.text.c_str());

@@ -67,7 +67,6 @@ private slots:
     void scrollBarBesideThePrintCommandMovesAllColumns();
     void printingAsksFirst();
     void withoutAPrinterTheArchiveGoesToAPdfFile();
-    void snapshots();
 
 private:
     void WriteArchive(const QByteArray& content);
@@ -409,20 +408,6 @@ void ArchivioTest::withoutAPrinterTheArchiveGoesToAPdfFile()
     QCOMPARE(saved.count(), 1);
     QCOMPARE(saved.at(0).at(0).toString(), pdf);
     QCOMPARE(window.list().ListIndex(), 2);
-}
-
-void ArchivioTest::snapshots()
-{
-    QVERIFY(QDir().mkpath(QStringLiteral(CF_SNAPSHOT_DIR)));
-    QByteArray content = kVerdi + kBianchi + kRossi;
-    for (int i = 1; i <= 20; ++i)
-        content += QStringLiteral("\"ESPOSITO%1\",\"ANNA\",\"SPSNNA90A41F839%1\",\"F\",\"01/01/90\",\"NAPOLI\",\"NA\"\r\n")
-                       .arg(QChar(u'A' + i))
-                       .toLatin1();
-    WriteArchive(content);
-    Archivio& window = Open();
-    ClickRow(window.List1(0), 1);
-    QVERIFY(window.grab().save(QStringLiteral(CF_SNAPSHOT_DIR "/archivio_filled.png")));
 }
 
 QTEST_MAIN(ArchivioTest)

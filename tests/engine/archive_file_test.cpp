@@ -3,6 +3,7 @@
 #include "engine/cp1252.h"
 #include "engine/text_fields.h"
 #include "engine/work_files.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 #include <pwd.h>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -97,26 +97,9 @@ mode_t Mode(const fs::path& path)
 
 class ArchiveFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "archive_test.XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        path_ = (directory_ / kArchiveFileName).string();
-    }
-    void TearDown() override
-    {
-        fs::permissions(directory_, fs::perms::owner_all);
-        fs::remove_all(directory_);
-    }
+    void SetUp() override { ASSERT_FALSE(temporary_.path().empty()); }
 
-    std::string Contents(const std::string& path) const
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
+    std::string Contents(const std::string& path) const { return test::ReadFileBytes(path); }
     std::string Contents() const { return Contents(path_); }
     void Write(const std::string& bytes, const std::string& path) const
     {
@@ -124,8 +107,9 @@ protected:
     }
     void Write(const std::string& bytes) const { Write(bytes, path_); }
 
-    fs::path directory_;
-    std::string path_;
+    test::TemporaryDirectory temporary_;
+    const fs::path directory_ = temporary_.path();
+    const std::string path_ = (directory_ / kArchiveFileName).string();
 };
 
 TEST_F(ArchiveFileTest, AppendedRecordsLoadSortedWhileTheFileKeepsAppendOrder)
@@ -586,14 +570,7 @@ namespace {
 
 class ArchiveSharing : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = testing::TempDir() + "archive-sharing-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        path_ = directory_ + "/codarc.dat";
-    }
-    void TearDown() override { std::filesystem::remove_all(directory_); }
+    void SetUp() override { ASSERT_FALSE(temporary_.path().empty()); }
 
     static Person SomePerson(const std::string& surname)
     {
@@ -606,8 +583,8 @@ protected:
                 .code = "BNCLCU85L43H501J"};
     }
 
-    std::string directory_;
-    std::string path_;
+    test::TemporaryDirectory temporary_;
+    const std::string path_ = temporary_.path() + "/codarc.dat";
 };
 
 TEST_F(ArchiveSharing, RewriteRefusesWhenAnotherInstanceAppendedMeanwhile)

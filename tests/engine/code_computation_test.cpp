@@ -54,8 +54,8 @@ TEST(ComputeCode, OnlyLettersTakePartAccentsFoldToTheirBase)
     EXPECT_EQ(SurnameLetters("GRAßL").view(), "GRS");
     EXPECT_EQ(SurnameLetters("DVOŘÁK").view(), "DVR");
     EXPECT_EQ(SurnameLetters("O. 2 ").view(), "OXX");
-    EXPECT_EQ(SurnameLetters("ПЕТРОВ").count, 0);
-    EXPECT_EQ(SurnameLetters("\xC3").count, 0);  // a cut UTF-8 sequence
+    EXPECT_EQ(SurnameLetters("ПЕТРОВ").count, 0u);
+    EXPECT_EQ(SurnameLetters("\xC3").count, 0u);  // a cut UTF-8 sequence
     EXPECT_EQ(Code("D'ANGELO", "NICOLÒ", "01/01/80", "M", "H501").substr(0, 6), "DNGNCL");
 }
 

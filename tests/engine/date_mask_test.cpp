@@ -3,25 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
 namespace cf {
 namespace {
 
-constexpr int kBackspace = 8, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46;
+using enum MaskKey;
 
-// A key as typed (DateMaskKeyPress) or pressed (DateMaskKeyDown).
+// A key pressed (DateMaskKey) or a character typed (DateMaskCharacter).
 struct Key {
-    bool typed;
-    int code;
+    std::optional<MaskKey> pressed;
+    char32_t typed = 0;
 };
-constexpr Key Typed(int code) { return {true, code}; }
-constexpr Key Pressed(int code) { return {false, code}; }
+constexpr Key Typed(char32_t character) { return {std::nullopt, character}; }
+constexpr Key Pressed(MaskKey key) { return {key, 0}; }
 
 DateMaskKeyResult Send(DateMaskBox& box, Key key, std::u16string_view mask = kDateMask)
 {
-    return key.typed ? DateMaskKeyPress(box, key.code, mask) : DateMaskKeyDown(box, key.code, mask);
+    return key.pressed ? DateMaskKey(box, *key.pressed, mask) : DateMaskCharacter(box, key.typed, mask);
 }
 
 TEST(DateMaskSequences, TypingFillsTheMaskAndBackspaceClearsBackwards)
@@ -36,7 +38,7 @@ TEST(DateMaskSequences, TypingFillsTheMaskAndBackspaceClearsBackwards)
 
     const std::pair<std::u16string_view, int> erasing[] = {{u"03/07/80", 7}, {u"03/07/00", 6}, {u"03/00/00", 4}};
     for (const auto& [text, caret] : erasing) {
-        Send(box, Typed(kBackspace));
+        Send(box, Pressed(Backspace));
         EXPECT_EQ(box.text, text);
         EXPECT_EQ(box.caret, caret);
     }
@@ -60,27 +62,27 @@ constexpr KeyCase kKeyCases[] = {
     {"Ctrl+C", u"03/07/85", 4, 1, Typed(3), u"03/07/85", 4, 1, true, true},
     {"Ctrl+V", u"03/07/85", 4, 1, Typed(22), u"03/07/85", 4, 1, true, true},
     {"code ending like a digit", u"03/07/85", 4, 1, Typed(0x10035), u"03/07/85", 4, 1, true, true},
-    {"backspace after a slash", u"03/07/85", 3, 0, Typed(kBackspace), u"00/07/85", 1, 0, true, false},
-    {"backspace at the start", u"03/07/85", 0, 0, Typed(kBackspace), u"03/07/85", 0, 0, true, false},
-    {"backspace on all", u"03/07/85", 0, 8, Typed(kBackspace), kDateMask, 0, 0, true, false},
-    {"delete", u"03/07/85", 1, 0, Pressed(kDelete), u"00/07/85", 1, 0, true, false},
-    {"delete before a slash", u"03/07/85", 2, 0, Pressed(kDelete), u"03007/85", 2, 0, true, false},
-    {"delete at the end", u"03/07/85", 8, 0, Pressed(kDelete), u"03/07/85", 8, 0, true, false},
-    {"delete a selection", u"03/07/85", 3, 1, Pressed(kDelete), u"03/  /  ", 3, 0, true, false},
-    {"delete all", u"03/07/85", 0, 8, Pressed(kDelete), kDateMask, 0, 0, true, false},
-    {"left into the empty part", u"03/  /  ", 8, 0, Pressed(kLeft), u"03/  /  ", 3, 0, true, false},
-    {"right into the empty part", u"03/  /  ", 4, 0, Pressed(kRight), u"03/  /  ", 3, 0, true, false},
-    {"right over a slash", u"03/07/85", 1, 2, Pressed(kRight), u"03/07/85", 3, 0, true, false},
-    {"left over a slash", u"03/07/85", 6, 0, Pressed(kLeft), u"03/07/85", 4, 0, true, false},
-    {"left at the start", u"03/07/85", 1, 1, Pressed(kLeft), u"03/07/85", 1, 1, false, false},
-    {"right at the end", u"03/07/85", 7, 1, Pressed(kRight), u"03/07/85", 7, 1, false, false},
-    {"up", u"03/07/85", 4, 1, Pressed(kUp), u"03/07/85", 4, 1, true, false},
-    {"down", u"03/07/85", 4, 1, Pressed(kDown), u"03/07/85", 4, 1, true, false},
+    {"backspace after a slash", u"03/07/85", 3, 0, Pressed(Backspace), u"00/07/85", 1, 0, true, false},
+    {"backspace at the start", u"03/07/85", 0, 0, Pressed(Backspace), u"03/07/85", 0, 0, true, false},
+    {"backspace on all", u"03/07/85", 0, 8, Pressed(Backspace), kDateMask, 0, 0, true, false},
+    {"delete", u"03/07/85", 1, 0, Pressed(Delete), u"00/07/85", 1, 0, true, false},
+    {"delete before a slash", u"03/07/85", 2, 0, Pressed(Delete), u"03007/85", 2, 0, true, false},
+    {"delete at the end", u"03/07/85", 8, 0, Pressed(Delete), u"03/07/85", 8, 0, true, false},
+    {"delete a selection", u"03/07/85", 3, 1, Pressed(Delete), u"03/  /  ", 3, 0, true, false},
+    {"delete all", u"03/07/85", 0, 8, Pressed(Delete), kDateMask, 0, 0, true, false},
+    {"left into the empty part", u"03/  /  ", 8, 0, Pressed(Left), u"03/  /  ", 3, 0, true, false},
+    {"right into the empty part", u"03/  /  ", 4, 0, Pressed(Right), u"03/  /  ", 3, 0, true, false},
+    {"right over a slash", u"03/07/85", 1, 2, Pressed(Right), u"03/07/85", 3, 0, true, false},
+    {"left over a slash", u"03/07/85", 6, 0, Pressed(Left), u"03/07/85", 4, 0, true, false},
+    {"left at the start", u"03/07/85", 1, 1, Pressed(Left), u"03/07/85", 1, 1, false, false},
+    {"right at the end", u"03/07/85", 7, 1, Pressed(Right), u"03/07/85", 7, 1, false, false},
+    {"up", u"03/07/85", 4, 1, Pressed(Up), u"03/07/85", 4, 1, true, false},
+    {"down", u"03/07/85", 4, 1, Pressed(Down), u"03/07/85", 4, 1, true, false},
     {"digit into nothing", u"", 0, 0, Typed('5'), u"", 0, 0, true, false},
-    {"delete on nothing", u"", 0, 0, Pressed(kDelete), u"", 0, 0, true, false},
+    {"delete on nothing", u"", 0, 0, Pressed(Delete), u"", 0, 0, true, false},
     {"digit past a short text", u"03/", 3, 0, Typed('5'), u"03/", 3, 0, true, false},
     {"digit with the caret far out", u"03/07", 100, 0, Typed('5'), u"03/07", 100, 0, true, false},
-    {"backspace over a first slash", u"/3/07/85", 1, 0, Typed(kBackspace), u"/3/07/85", 1, 0, true, false},
+    {"backspace over a first slash", u"/3/07/85", 1, 0, Pressed(Backspace), u"/3/07/85", 1, 0, true, false},
     {"digit with negative caret", u"03/07/85", -3, -2, Typed('1'), u"13/07/85", 1, 0, true, false},
 };
 
@@ -105,9 +107,9 @@ TEST(DateMaskKeys, AnyBoxAndKeyLeavesAConsistentBox)
     const std::u16string_view texts[] = {u"", u"0", u"/", u"03/", u"/3/07/85", u"03/  /  ", u"03/07/1985"};
     const std::u16string_view masks[] = {kDateMask, kDateMask.substr(0, 4), u""};
     const int positions[] = {INT_MIN, -1, 0, 1, 3, 7, 8, 10, 11, INT_MAX};
-    const Key keys[] = {Pressed(INT_MIN), Pressed(0), Pressed(kLeft), Pressed(kRight), Pressed(kDelete),
-                        Pressed(INT_MAX), Typed(INT_MIN), Typed(kBackspace), Typed('/'), Typed('0'),
-                        Typed('9'), Typed(0x10035), Typed(INT_MAX)};
+    const Key keys[] = {Pressed(Left), Pressed(Right), Pressed(Up), Pressed(Down), Pressed(Delete),
+                        Pressed(Backspace), Typed(0), Typed('/'), Typed('0'), Typed('9'), Typed(0x10035),
+                        Typed(0xFFFFFFFF)};
     for (std::u16string_view mask : masks)
         for (std::u16string_view text : texts)
             for (int caret : positions)
@@ -116,14 +118,15 @@ TEST(DateMaskKeys, AnyBoxAndKeyLeavesAConsistentBox)
                         const DateMaskBox before{std::u16string(text), caret, selection};
                         DateMaskBox box = before;
                         const DateMaskKeyResult result = Send(box, key, mask);
-                        ASSERT_TRUE(result.consumed || !key.typed);
+                        ASSERT_TRUE(result.consumed || key.pressed);
                         if (box.text == before.text && box.caret == caret && box.selectionLength == selection)
                             continue;
                         ASSERT_TRUE(result.consumed && box.caret >= 0 &&
                                     static_cast<std::size_t>(box.caret) <= box.text.size() &&
                                     box.selectionLength == 0 &&
                                     (box.text.size() == text.size() || box.text == mask))
-                            << "key " << key.code << " caret " << caret << " selection " << selection;
+                            << "key " << (key.pressed ? static_cast<int>(*key.pressed) : -1) << " typed "
+                            << static_cast<std::uint32_t>(key.typed) << " caret " << caret << " selection " << selection;
                     }
 }
 

@@ -9,9 +9,11 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+#include "other_process.h"
+#include "test_files.h"
 
 namespace cf {
 namespace {
@@ -20,14 +22,7 @@ namespace fs = std::filesystem;
 
 class SafeFile : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = testing::TempDir() + "safe-file-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
-        path_ = directory_ + "/codarc.dat";
-    }
-    void TearDown() override { fs::remove_all(directory_); }
+    void SetUp() override { ASSERT_FALSE(directory_.empty()); }
 
     static unsigned Mode(const std::string& path)
     {
@@ -43,8 +38,9 @@ protected:
         return names;
     }
 
-    std::string directory_;
-    std::string path_;
+    test::TemporaryDirectory temporary_;
+    const std::string directory_ = temporary_.path();
+    const std::string path_ = directory_ + "/codarc.dat";
 };
 
 TEST_F(SafeFile, NewFilesAreTheUsersAloneAndReplacedFilesKeepTheirPermissions)
@@ -85,30 +81,17 @@ TEST_F(SafeFile, AbandonedTemporaryFilesAreRemovedButNotOnesInUse)
         std::ofstream(directory_ + "/" + name) << "x";
 
     // A running replacement holds its temporary file locked.
-    int ready[2], release[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    const pid_t writer = ::fork();
-    ASSERT_GE(writer, 0);
-    if (writer == 0) {
+    test::OtherProcess writer([this] {
         const int fd = ::open((directory_ + "/codarc.dat.zz99ZZ").c_str(), O_RDWR);
         ::flock(fd, LOCK_EX);
-        char byte = 0;
-        (void)!::write(ready[1], &byte, 1);
-        (void)!::read(release[0], &byte, 1);
-        ::_exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    });
+    ASSERT_TRUE(writer.holding());
 
     RemoveAbandonedTemporaryFiles(path_);
     EXPECT_EQ(Names(), (std::vector<std::string>{"codarc.dat", "codarc.dat.Ab12Cde", "codarc.dat.bak",
                                                  "codarc.dat.zz99ZZ", "varnel.cod.Ab12Cd"}));
 
-    ASSERT_EQ(::write(release[1], &byte, 1), 1);
-    ::waitpid(writer, nullptr, 0);
-    for (int fd : {ready[0], ready[1], release[0], release[1]})
-        ::close(fd);
+    writer.Release();
     // The next replacement sweeps what its killed predecessors left.
     ASSERT_TRUE(ReplaceFileContents(path_, "new"));
     EXPECT_EQ(Names(), (std::vector<std::string>{"codarc.dat", "codarc.dat.Ab12Cde", "codarc.dat.bak",

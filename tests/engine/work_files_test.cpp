@@ -1,44 +1,35 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
 #include "engine/work_files.h"
+#include "other_process.h"
+#include "test_files.h"
 
 namespace cf {
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using test::ReadFileBytes;
 
 // Points XDG_RUNTIME_DIR at a fresh private directory for each test.
 class WorkFiles : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = testing::TempDir() + "workfiles-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
+        ASSERT_FALSE(directory_.empty());
         const char* old = std::getenv("XDG_RUNTIME_DIR");
         oldRuntime_ = old ? old : "";
         ::setenv("XDG_RUNTIME_DIR", directory_.c_str(), 1);
     }
-    void TearDown() override
-    {
-        ::setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
-        std::filesystem::remove_all(directory_);
-    }
-    std::string directory_;
+    void TearDown() override { ::setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1); }
+
+    test::TemporaryDirectory temporary_;
+    const std::string directory_ = temporary_.path();
     std::string oldRuntime_;
 };
 
@@ -83,9 +74,9 @@ TEST_F(WorkFiles, PlaceFileIsWrittenWholeAndDeleted)
     ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
     const auto bytes = ResourceBytes(kPlaceTableResource);
     const std::string expected(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    EXPECT_EQ(ReadAll(path), expected);
+    EXPECT_EQ(ReadFileBytes(path), expected);
     ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
-    EXPECT_EQ(ReadAll(path), expected);
+    EXPECT_EQ(ReadFileBytes(path), expected);
     EXPECT_TRUE(FileExists(path));
 
     DeletePlaceFile();
@@ -103,7 +94,7 @@ TEST_F(WorkFiles, PlantedSymbolicLinkIsNeverFollowed)
     ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
 
     ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
-    EXPECT_EQ(ReadAll(target), "keep me");
+    EXPECT_EQ(ReadFileBytes(target), "keep me");
     struct stat info {};
     ASSERT_EQ(::lstat(path.c_str(), &info), 0);
     EXPECT_TRUE(S_ISREG(info.st_mode));
@@ -111,7 +102,7 @@ TEST_F(WorkFiles, PlantedSymbolicLinkIsNeverFollowed)
     ASSERT_EQ(::unlink(path.c_str()), 0);
     ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
     DeletePlaceFile();
-    EXPECT_EQ(ReadAll(target), "keep me");
+    EXPECT_EQ(ReadFileBytes(target), "keep me");
     EXPECT_NE(::lstat(path.c_str(), &info), 0);
 }
 
@@ -147,29 +138,14 @@ TEST_F(WorkFiles, PlaceFileInUseByAnotherInstanceIsLeftForTheLastOne)
     ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource));
 
     // Another instance (a child process) is using the file.
-    int ready[2], release[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    const pid_t other = ::fork();
-    ASSERT_GE(other, 0);
-    if (other == 0) {
-        PlaceFileInUse use;
-        char byte = 0;
-        (void)!::write(ready[1], &byte, 1);
-        (void)!::read(release[0], &byte, 1);
-        ::_exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    test::OtherProcess other([] { static const PlaceFileInUse use; });
+    ASSERT_TRUE(other.holding());
     DeletePlaceFile();
     EXPECT_TRUE(FileExists(path)) << "deleted while another instance used it";
 
-    ASSERT_EQ(::write(release[1], &byte, 1), 1);
-    ::waitpid(other, nullptr, 0);
+    other.Release();
     DeletePlaceFile();
     EXPECT_FALSE(FileExists(path));
-    for (int fd : {ready[0], ready[1], release[0], release[1]})
-        ::close(fd);
 }
 
 TEST_F(WorkFiles, OwnUseEndsBeforeDeleting)

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "cf/version.h"
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
 #include "engine/work_files.h"
@@ -139,7 +140,7 @@ void PrincipaleTest::ClickButton(int button)
 void PrincipaleTest::captionAndFixedFrame()
 {
     Principale& frame = StartFrame();
-    const QStringList version = QStringLiteral(CF_VERSION).split(u'.');
+    const QStringList version = QString::fromLatin1(cf::kVersion).split(u'.');
     QCOMPARE(frame.windowTitle(),
              QStringLiteral("Codice fiscale - Versione %1.%2").arg(version[0], version[1]));
     QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));

@@ -1,9 +1,11 @@
 // The date-mask keys over arbitrary (text, caret, selection, key): the first
-// bytes choose the function, key, caret and selection, the rest is the text.
+// bytes choose a key pressed or a character typed, which one, the caret and
+// the selection; the rest is the text.
 // The text never changes length, except when it is reset to the mask.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "engine/date_mask.h"
 
@@ -11,8 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 8)
         return 0;
-    const bool keyDown = data[0] & 1;
-    std::int16_t key, caret, selection;
+    constexpr cf::MaskKey kKeys[] = {cf::MaskKey::Left,  cf::MaskKey::Right,  cf::MaskKey::Up,
+                                     cf::MaskKey::Down,  cf::MaskKey::Delete, cf::MaskKey::Backspace};
+    const bool pressed = data[0] & 1;
+    std::uint16_t key;
+    std::int16_t caret, selection;
     std::memcpy(&key, data + 1, 2);
     std::memcpy(&caret, data + 3, 2);
     std::memcpy(&selection, data + 5, 2);
@@ -25,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     box.selectionLength = selection;
     const std::size_t before = box.text.size();
 
-    const cf::DateMaskKeyResult result =
-        keyDown ? cf::DateMaskKeyDown(box, key, mask) : cf::DateMaskKeyPress(box, key, mask);
+    const cf::DateMaskKeyResult result = pressed ? cf::DateMaskKey(box, kKeys[key % std::size(kKeys)], mask)
+                                                 : cf::DateMaskCharacter(box, key, mask);
     if (box.text.size() != before && box.text != mask)
         std::abort();
     if (result.beep && !result.consumed)

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "cf/version.h"
 #include "engine/place_catalog.h"
 #include "generation/place_list_loader.h"
 #include "generation/splash.h"
@@ -182,7 +183,7 @@ void PlaceListLoaderTest::splashShowsVersionAndYear()
     Splash splash;
     const QString year = QString::number(QDate::currentDate().year());
     QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("Label4"))->text(),
-             QStringLiteral("Versione " CF_VERSION));
+             QStringLiteral("Versione ") + QLatin1String(cf::kVersion));
     QVERIFY(splash.findChild<QLabel*>(QStringLiteral("Label5"))->text().endsWith(year));
     auto* anno = splash.findChild<QLabel*>(QStringLiteral("lblAnno"));
     QCOMPARE(anno->text(), year);

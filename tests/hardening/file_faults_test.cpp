@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <signal.h>
 #include <sys/stat.h>
@@ -19,16 +18,14 @@
 #include "engine/safe_file.h"
 #include "engine/work_files.h"
 #include "scratch_mount.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using cf::test::ReadFileBytes;
+using cf::test::TemporaryDirectory;
 
 std::vector<cf::Person> Records(int count, const std::string& surname)
 {
@@ -45,16 +42,6 @@ std::vector<cf::Person> Records(int count, const std::string& surname)
     return rows;
 }
 
-struct TempDirectory {
-    TempDirectory()
-    {
-        std::string pattern = testing::TempDir() + "cf-hardening-XXXXXX";
-        path = ::mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~TempDirectory() { fs::remove_all(path); }
-    std::string path;
-};
-
 // Runs a shell command line and gives its standard output and exit status.
 std::pair<std::string, int> RunShell(const std::string& command)
 {
@@ -69,17 +56,17 @@ std::pair<std::string, int> RunShell(const std::string& command)
 
 TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
 {
-    TempDirectory directory;
-    const std::string path = directory.path + "/" + cf::kArchiveFileName;
+    TemporaryDirectory directory;
+    const std::string path = directory.path() + "/" + cf::kArchiveFileName;
     const auto oldRows = Records(32767, "VECCHIO");
     const auto newRows = Records(32767, "NUOVO");
-    ASSERT_TRUE(cf::RewriteArchive(directory.path + "/expected", newRows).ok);
-    const std::string newBytes = ReadAll(directory.path + "/expected");
+    ASSERT_TRUE(cf::RewriteArchive(directory.path() + "/expected", newRows).ok);
+    const std::string newBytes = ReadFileBytes(directory.path() + "/expected");
 
     const auto started = std::chrono::steady_clock::now();
     ASSERT_TRUE(cf::RewriteArchive(path, oldRows).ok);
     const auto rewriteTime = std::chrono::steady_clock::now() - started;
-    const std::string oldBytes = ReadAll(path);
+    const std::string oldBytes = ReadFileBytes(path);
 
     // Kill points spread from before the rewrite starts to after it ends.
     std::mt19937 random(20261208);
@@ -98,7 +85,7 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
 
-        const std::string bytes = ReadAll(path);
+        const std::string bytes = ReadFileBytes(path);
         ASSERT_TRUE(bytes == oldBytes || bytes == newBytes) << "kill " << kill << ": archive of " << bytes.size()
                                                              << " bytes is neither the old nor the new one";
         if (bytes == newBytes) {
@@ -111,11 +98,11 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
     // A killed rewrite may leave its temporary file, full of personal data:
     // the next start takes it away.
     int leftovers = 0;
-    for (const auto& entry : fs::directory_iterator(directory.path))
+    for (const auto& entry : fs::directory_iterator(directory.path()))
         leftovers += entry.path().filename().string().starts_with(std::string(cf::kArchiveFileName) + ".");
     cf::RemoveAbandonedTemporaryFiles(path);
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory.path))
+    for (const auto& entry : fs::directory_iterator(directory.path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{cf::kArchiveFileName, "expected"}));
@@ -136,7 +123,7 @@ TEST(FullDisk, AppendAndRewriteReportTheFailureAndLoseNothing)
         ++appended;
     ASSERT_FALSE(result.ok) << "the disk never filled";
     EXPECT_NE(result.message.find("Impossibile scrivere l'archivio"), std::string::npos) << result.message;
-    const std::string full = ReadAll(path);
+    const std::string full = ReadFileBytes(path);
     EXPECT_EQ(cf::LoadArchive(path).size(), static_cast<std::size_t>(appended)) << "a half-written line was left";
 
     auto rows = cf::LoadArchive(path);
@@ -144,7 +131,7 @@ TEST(FullDisk, AppendAndRewriteReportTheFailureAndLoseNothing)
     const cf::ArchiveResult rewrite = cf::RewriteArchive(path, rows);
     EXPECT_FALSE(rewrite.ok);
     EXPECT_FALSE(rewrite.message.empty());
-    EXPECT_EQ(ReadAll(path), full);
+    EXPECT_EQ(ReadFileBytes(path), full);
 }
 
 TEST(ReadOnlyProgramDirectory, ArchiveGoesToTheUserDataDirectory)
@@ -156,9 +143,9 @@ TEST(ReadOnlyProgramDirectory, ArchiveGoesToTheUserDataDirectory)
     fs::copy_file(CF_ARCHIVE_AT_DEFAULT_PATH, program);
     ASSERT_TRUE(programDirectory.MakeReadOnly());
 
-    TempDirectory data;
-    const auto [out, status] = RunShell("XDG_DATA_HOME='" + data.path + "' HOME='" + data.path + "' '" + program + "'");
-    const std::string expected = data.path + "/codicefiscale/" + cf::kArchiveFileName;
+    TemporaryDirectory data;
+    const auto [out, status] = RunShell("XDG_DATA_HOME='" + data.path() + "' HOME='" + data.path() + "' '" + program + "'");
+    const std::string expected = data.path() + "/codicefiscale/" + cf::kArchiveFileName;
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out, expected + "\n");
     EXPECT_EQ(cf::LoadArchive(expected).size(), 1u);
@@ -166,17 +153,17 @@ TEST(ReadOnlyProgramDirectory, ArchiveGoesToTheUserDataDirectory)
 
 TEST(PlantedLinks, WorkFilesNeverFollowTheirLinks)
 {
-    TempDirectory runtime;
-    const std::string target = runtime.path + "/precious";
+    TemporaryDirectory runtime;
+    const std::string target = runtime.path() + "/precious";
     std::ofstream(target) << "keep me";
-    const std::string work = runtime.path + "/codicefiscale";  // the program's folder
+    const std::string work = runtime.path() + "/codicefiscale";  // the program's folder
     ASSERT_EQ(::mkdir(work.c_str(), 0700), 0);
     const char* workFiles[] = {"varnel.cod", "varnel.htm", "codicefiscale.htm"};
     for (const char* name : workFiles)
         ASSERT_EQ(::symlink(target.c_str(), (work + "/" + name).c_str()), 0);
 
     // The command-line mode writes and deletes "varnel.cod".
-    const auto [out, status] = RunShell("env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path + "' '" +
+    const auto [out, status] = RunShell("env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path() + "' '" +
                                    CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA");
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out, "BNCLCU85L43H501J\n");
@@ -185,14 +172,14 @@ TEST(PlantedLinks, WorkFilesNeverFollowTheirLinks)
     // The help pages are written over their links, then deleted.
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string oldRuntime = old ? old : "";
-    ::setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
     EXPECT_TRUE(cf::WriteResourceFile("varnel.htm", cf::kCommandLineHelpResource));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(work + "/varnel.htm")));
     cf::DeleteWorkFile("varnel.htm");
     cf::DeleteWorkFile("codicefiscale.htm");
     ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
 
-    EXPECT_EQ(ReadAll(target), "keep me");
+    EXPECT_EQ(ReadFileBytes(target), "keep me");
     for (const char* name : workFiles)
         EXPECT_FALSE(fs::exists(fs::symlink_status(work + "/" + name))) << name;
 }
@@ -206,11 +193,11 @@ namespace {
 // command-line run gives its code, and the last one out removes the file.
 TEST(TwoInstances, CommandLineRunsNeverTakeThePlaceFileFromAWindowedOne)
 {
-    TempDirectory runtime;
+    TemporaryDirectory runtime;
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string oldRuntime = old ? old : "";
-    ::setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
-    const std::string placeFile = runtime.path + "/codicefiscale/varnel.cod";
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    const std::string placeFile = runtime.path() + "/codicefiscale/varnel.cod";
     const auto table = cf::ResourceBytes(cf::kPlaceTableResource);
     const std::string whole(reinterpret_cast<const char*>(table.data()), table.size());
 
@@ -218,7 +205,7 @@ TEST(TwoInstances, CommandLineRunsNeverTakeThePlaceFileFromAWindowedOne)
     const pid_t runner = ::fork();
     ASSERT_GE(runner, 0);
     if (runner == 0) {
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path + "' '" +
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path() + "' '" +
                                     CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA";
         for (int run = 0; run < 60; ++run)
             if (RunShell(command).first != "BNCLCU85L43H501J\n")
@@ -230,7 +217,7 @@ TEST(TwoInstances, CommandLineRunsNeverTakeThePlaceFileFromAWindowedOne)
         const cf::PlaceFileInUse inUse;
         cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
         ::usleep(5000);  // the splash and the list take their time
-        ASSERT_EQ(ReadAll(placeFile), whole) << "load " << load;
+        ASSERT_EQ(ReadFileBytes(placeFile), whole) << "load " << load;
     }
     cf::DeletePlaceFile();
 

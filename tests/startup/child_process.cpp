@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 
 namespace cf::test {
 namespace {
@@ -178,20 +177,6 @@ std::string FindProgram(const std::string& name)
         start = end + 1;
     }
     return {};
-}
-
-TemporaryDirectory::TemporaryDirectory()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "cf-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr)
-        path_ = pattern;
-}
-
-TemporaryDirectory::~TemporaryDirectory()
-{
-    std::error_code ignored;
-    if (!path_.empty())
-        std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace cf::test

@@ -55,17 +55,4 @@ ProcessResult RunProcess(const std::vector<std::string>& command,
 // Full path of a program found in PATH, or empty.
 std::string FindProgram(const std::string& name);
 
-// A fresh private directory, removed with its contents at destruction.
-class TemporaryDirectory {
-public:
-    TemporaryDirectory();
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 }  // namespace cf::test

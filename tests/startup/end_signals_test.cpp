@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "child_process.h"
+#include "test_files.h"
 
 namespace cf::test {
 namespace {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "child_process.h"
+#include "test_files.h"
 
 namespace cf::test {
 namespace {

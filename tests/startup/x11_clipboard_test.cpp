@@ -6,11 +6,10 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "child_process.h"
+#include "test_files.h"
 
 namespace cf::test {
 namespace {
@@ -143,23 +142,19 @@ TEST_F(X11Clipboard, ClipboardServerShowsNoPersonalDataInTheProcessList)
     ASSERT_EQ(RunProcess(Program("BIANCHI,LUCIA,3/7/85,F,ROMA"), Environment()).exitStatus, 0);
     ASSERT_EQ(Clipboard(), "BNCLCU85L43H501J");
 
-    const auto readAll = [](const std::filesystem::path& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    };
     const std::filesystem::path program = std::filesystem::canonical(CF_EXECUTABLE);
-    // Only this test's own processes: other tests may be running the program
-    // with the same data at the same time.
-    const std::string ownWorkDirectory = "XDG_RUNTIME_DIR=" + workDirectory_.path() + std::string(1, '\0');
     int servers = 0;
     for (const auto& process : std::filesystem::directory_iterator("/proc")) {
         std::error_code error;
-        if (std::filesystem::read_symlink(process.path() / "exe", error) != program
-            || readAll(process.path() / "environ").find(ownWorkDirectory) == std::string::npos)
+        if (std::filesystem::read_symlink(process.path() / "exe", error) != program)
+            continue;
+        // Only this test's programs: those of other tests running meanwhile
+        // (given the same person) work on other displays.
+        if (ReadFileBytes(process.path() / "environ").find("DISPLAY=" + display_ + '\0') == std::string::npos)
             continue;
         ++servers;
         for (const char* shown : {"cmdline", "environ"}) {
-            const std::string text = readAll(process.path() / shown);
+            const std::string text = ReadFileBytes(process.path() / shown);
             for (const char* data : {"BIANCHI", "LUCIA", "3/7/85", "ROMA", "BNCLCU85L43H501J"})
                 EXPECT_EQ(text.find(data), std::string::npos) << shown << " of " << process.path() << " shows " << data;
         }

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QTest>
 
 #include <memory>
@@ -49,7 +48,6 @@ private slots:
     void textsOfNeitherKindGiveTheTwoLineMessage();
     void outputBoxesFilterKeysAndMoveTheFocus();
     void boxesSelectTheirTextOnFocus();
-    void snapshot();
 
 private:
     void TypeIntoCode(const QString& keys);
@@ -331,14 +329,6 @@ void VerificaTest::boxesSelectTheirTextOnFocus()
     form_->Text1()->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
     QCOMPARE(form_->Text1()->selectedText(), QStringLiteral("BNC"));
-}
-
-void VerificaTest::snapshot()
-{
-    Check(QStringLiteral("BNCLCU85L43H501J"));
-    form_->Text1()->setText(QStringLiteral("BNCLCU85L43H501J"));
-    QVERIFY(QDir().mkpath(QStringLiteral(CF_SNAPSHOT_DIR)));
-    QVERIFY(form_->grab().save(QStringLiteral(CF_SNAPSHOT_DIR "/verifica_filled.png")));
 }
 
 QTEST_MAIN(VerificaTest)

@@ -1,4 +1,5 @@
-// Renders each widget into a PNG under the build folder, to be looked at.
+// Draws each widget into a PNG file (snapshots/ in the build folder) for a
+// person to look at.
 #include "widgets/multi_column_list.h"
 #include "widgets/status_bar.h"
 #include "widgets/toolbar.h"
@@ -22,7 +23,7 @@ void Save(QWidget* widget, const QString& name)
 
 }  // namespace
 
-class WidgetSnapshotsTest : public QObject {
+class WidgetSnapshots : public QObject {
     Q_OBJECT
 
 private slots:
@@ -103,5 +104,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(WidgetSnapshotsTest)
-#include "widget_snapshots_test.moc"
+QTEST_MAIN(WidgetSnapshots)
+#include "widget_snapshots.moc"
