@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "archive/archive_printout.h"
 
 #include "platform/message_box.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The archive printout: every row of the archive window's list, in display
 // order, as a plain listing with a header on every page and a total.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "archive/archivio.h"
 
 #include <QListWidget>

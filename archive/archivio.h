@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The archive window: the archived persons as a seven-column list of which
 // three columns show, with commands to load a person back into the

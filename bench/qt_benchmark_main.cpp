@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main() of the benchmarks that need a Qt application: windows and
 // printing run without a display unless one is asked for.
 #include <QApplication>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation into the standard places of a Linux desktop, and the Debian
 # package built from it (see README: scripts/package, or cpack -G DEB in a
 # build configured with -DBUILD_TESTING=OFF). An installed program keeps its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The archive file "codarc.dat": one archived person a line, seven
 // double-quoted comma-separated fields, Windows-1252 text, CR LF line ends.

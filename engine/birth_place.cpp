@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/birth_place.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The place of birth as it was on the birth date: which row a typed place
 // means for a person born on a given day, why a place not in use on that day

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/code_computation.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Computation of the codice fiscale of a natural person. No function here
 // allocates: results are fixed-size values.

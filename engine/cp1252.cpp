@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/cp1252.h"
 
 #include <array>

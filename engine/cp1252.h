@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Conversion between Windows-1252, the code page of the archive file, and
 // the UTF-8 texts the program works with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Key handling of the date box: the text keeps the fixed mask "  /  /  " and
 // keys overwrite characters in place instead of inserting or removing them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Texts compiled into the program: the place table, the help pages and the
 // periods of the places.

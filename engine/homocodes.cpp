@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/homocodes.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Homocodes: when two persons would get the same codice fiscale, the tax
 // office tells them apart by writing digits of the code as letters (L M N P

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The table of the Latin letters beyond ASCII with their upper-case base
 // letters (È: E, Ł: L, ß: SS), ordered by code point. Generated from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/latin_letters.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Walking the letters of a UTF-8 text: ASCII letters in either case and the
 // other Latin letters, each as its upper-case base letters (È as E, Ș as S,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One person as the program keeps them: what the generation window holds,
 // what an archive line stores, what the card and the printouts show.

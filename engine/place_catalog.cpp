@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/place_catalog.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The places with their indexes: the rows of the place table found by name
 // and by cadastral code, and the periods of each code, all built once so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How places are written for the user where namesakes must be told apart:
 // the rows of the place list, and the place box of the generation window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/place_names.h"
 
 #include "engine/latin_letters.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Typed place names brought to the form of the place table, so that what a
 // user types finds its row: FORLÌ, forlì and " Forli' " all become FORLI'.

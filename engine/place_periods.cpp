@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/place_periods.h"
 
 #include "engine/dates.h"

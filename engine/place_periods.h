@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The periods of the municipalities: for each cadastral code, the stretches
 // of time in which its names and its province stayed the same. Read from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/place_search.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Finding places by a part of their name, for a user who does not know how
 // a place is spelled in the table.

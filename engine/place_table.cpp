@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/place_table.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The table of places (municipalities and foreign states) with their
 // cadastral codes and provinces: its rows and the file it is written to.

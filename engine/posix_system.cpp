@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/posix_system.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The few calls of the operating system the engine makes (POSIX and Linux):
 // file status, open files with their advisory locks, folders, the user and

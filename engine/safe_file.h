@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writing whole files so that a failure loses nothing and nobody else reads
 // them: new files and folders are the user's alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/text_fields.h"
 
 namespace cf {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Helpers for delimited texts: the command line, the place table lines and
 // the archive lines.

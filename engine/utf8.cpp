@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/utf8.h"
 
 namespace cf {

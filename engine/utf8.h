@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading and writing UTF-8, the encoding of every text the program works
 // with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Formal checks of codice fiscale and Partita IVA, and decoding of a correct
 // codice fiscale. Results are data: the windows and the command line show the

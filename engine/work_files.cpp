@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/work_files.h"
 
 #include <cstdlib>

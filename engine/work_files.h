@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's work files ("varnel.cod" and the help pages) in the user's
 // private work directory. Failures never reach the caller as errors: a file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/about.h"
 
 #include <QMouseEvent>

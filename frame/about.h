@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The about window: title, version, description, the project's contact links
 // and the two buttons that open the help pages in the user's browser.

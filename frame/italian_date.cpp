@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/italian_date.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/person_printouts.h"
 
 #include <QColor>

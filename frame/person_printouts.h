@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The printouts of the person shown in the generation window: the data sheet
 // and the colour facsimile of the tax-code card. Each prints one page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's frame window: a multiple-document frame holding the
 // generation, verification, archive, card and about windows, with the drawn

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/program_icon.h"
 
 #include <array>

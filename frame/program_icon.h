@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's icon: a tax-code card marked "CF", drawn at several sizes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "generation/date_box.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The date box of the generation window: keys go through the engine's
 // date-mask rules, and only texts that keep the mask's shape can be pasted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "generation/generation_images.h"
 
 namespace cf::generation {

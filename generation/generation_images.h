@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pictures of the generation windows, compiled in as Qt resources.
 

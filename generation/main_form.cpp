@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "generation/main_form.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The generation window: the person's data boxes, the place list, the
 // generated code, and the commands Generate, New code and Archive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "generation/place_list_loader.h"
 
 #include <QApplication>

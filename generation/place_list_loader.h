@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Fills the place list of the generation window from "varnel.cod" in the
 // work directory, with progress on the splash window.

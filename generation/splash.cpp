@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "generation/splash.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The splash window shown while the place list loads, and the progress bar
 // drawn on it.

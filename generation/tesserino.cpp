@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "generation/tesserino.h"
 
 #include <QDate>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The card facsimile window: the person's data written on a picture of the
 // tax-code card, with a link back to the data.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/clipboard.h"
 
 #ifdef CF_HAVE_X11

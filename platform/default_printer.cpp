@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/default_printer.h"
 
 #include <cups/cups.h>

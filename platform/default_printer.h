@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The default printer, through the CUPS print system. Every wait for the
 // print server is bounded: a server that takes the connection and never

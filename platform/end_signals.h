@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Ending cleanly when the session ends or the user interrupts: SIGTERM,
 // SIGINT and SIGHUP become a call in the event loop, so that the program

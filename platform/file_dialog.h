@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The question where to save a file. Every save dialog of the program goes
 // through AskPdfFileName, so that tests can answer it through a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one font rule of the windows and the printouts. The designs name
 // "Arial" and "MS Sans Serif"; both are drawn in Liberation Sans, which has

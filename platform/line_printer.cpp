@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/line_printer.h"
 
 #include <QCoreApplication>

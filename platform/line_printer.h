@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A line printer: a page surface with a current position in twips (1/1440
 // inch) from the top left corner of the printable area, a current font and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Modal message boxes. Every box of the program goes through ShowMessage, so
 // that tests can answer boxes through a MessageBoxRecorder instead of a person.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Hands a file or a link (mailto:, https:) to the desktop, which opens it
 // with the user's associated program. Every such request of the program goes

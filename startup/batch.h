@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The --batch option: the codes of many persons, one a line, in one run.
 

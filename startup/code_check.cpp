@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/code_check.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The --check option: verifies codici fiscali and Partite IVA and decodes a
 // correct codice fiscale: as lines of text for a terminal for one code, as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/command_line.h"
 
 #include "engine/birth_place.h"

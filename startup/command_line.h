@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command-line mode: one person's data as comma-separated fields in
 // (surname, first name, date of birth day first, sex, place of birth and an

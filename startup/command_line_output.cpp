@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/command_line_output.h"
 
 #include <QApplication>

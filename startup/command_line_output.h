@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Delivers the outcome of the command-line mode: standard output and error,
 // and, when there is a display, the clipboard and the message box.

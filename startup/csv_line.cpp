@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/csv_line.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Lines of comma-separated fields as RFC 4180 writes them: a field in double
 // quotes may hold commas, and "" inside it stands for one double quote.

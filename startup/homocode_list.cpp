@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/homocode_list.h"
 
 #include "engine/homocodes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The --omocodici option: the homocodes of a correct codice fiscale.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/json_line.h"
 
 #include "engine/utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One JSON object written on one line (JSON Lines), field by field.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads a text stream line by line through a buffer of fixed size, so that
 // no input, however long, is ever held whole in memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's entry: the command-line mode when there is argument text,
 // the windows when there is none.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/output_buffer.h"
 
 #include <cerrno>

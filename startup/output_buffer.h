@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text for an output stream, gathered and written in large pieces; a write
 // that fails is remembered with its reason.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/place_list.h"
 
 #include "engine/dates.h"

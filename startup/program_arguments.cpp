@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/program_arguments.h"
 
 #include <optional>

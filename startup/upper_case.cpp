@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startup/upper_case.h"
 
 namespace cf {

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes engine/latin_letter_table.cpp: the upper-case base letters of every
 Latin letter beyond ASCII, from the Unicode database of this Python.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Builds the two embedded place files from the public lists in shared/data.
 
 varnel.cod -- ASCII lines NAME,CODE,PROV ended by CR LF, then three NUL

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Writes a C++ source holding the bytes of each resource file.
 # Input: RESOURCES = "id;file;id;file...", OUTPUT = the .cpp to write.
 set(body "")

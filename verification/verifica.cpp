@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "verification/verifica.h"
 
 #include <QDate>

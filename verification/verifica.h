@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The verification window: a codice fiscale or a Partita IVA is typed, its
 // formal check is shown in message boxes and a correct codice fiscale is

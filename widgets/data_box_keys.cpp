@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/data_box_keys.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The keys of the windows' data boxes: Enter and Esc move the focus like Tab
 // and Shift+Tab, each box lets through only its own characters, and names

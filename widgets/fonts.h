@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The font of the window designs, given in points as the designs give them
 // and sized in pixels at 96 dpi, so that texts keep their size against the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/form_controls.h"
 
 #include <QPalette>

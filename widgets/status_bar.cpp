@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/status_bar.h"
 
 #include "widgets/status_panes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/window_host.h"
 
 #include <QMdiSubWindow>

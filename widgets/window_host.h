@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A window of this layer runs either as a top-level window or as the content
 // of a QMdiSubWindow of the frame; hiding, showing and closing it act on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Printing an archive of 2,000 rows and the largest one (32,767 rows) into a
 // PDF file and, when there is a default printer (run it through
 // tests/platform/cups_pdf_printer.sh for a private one), on the printer.

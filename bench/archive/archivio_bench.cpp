@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening the archive window over the largest archive: 32,767 records read,
 // sorted and shown.
 

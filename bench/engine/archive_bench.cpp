@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/archive_file.h"
 
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Cold start of the windowed program under a private Xvfb server.
 
 Each run starts a fresh process of the built program and times it from the

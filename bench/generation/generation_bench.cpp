@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Run without a display: the program sets QT_QPA_PLATFORM=offscreen itself.
 //
 // BM_LoadPlaceList: the whole place table from "varnel.cod" into a

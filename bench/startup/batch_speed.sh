@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Speed and peak memory of the command line over many persons and codes:
 # --batch over generated persons, --check - over their codes, and, for
 # comparison, one process per person as scripts had to do before --batch.

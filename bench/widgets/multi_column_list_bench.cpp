@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Filling the place list (about 10,800 rows of name, code and province) and
 // looking a name up at its end.
 #include "widgets/multi_column_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The archive printout into PDF files, and without a printer.
 
 #include "archive/archive_printout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The archive window driven through real mouse events, with the message
 // boxes answered by a recorder and the pop-up menu by a presenter of the test.
 

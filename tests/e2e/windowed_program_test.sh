@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The whole windowed program, driven like a user under a private Xvfb server:
 # types the example person with real key events, generates the code, checks
 # it on the clipboard, archives the person, finds them again in the archive

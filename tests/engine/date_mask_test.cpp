@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/date_mask.h"
 
 #include <gtest/gtest.h>

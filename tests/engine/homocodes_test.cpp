@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Homocodes of a codice fiscale: the original behind a homocode, the 127
 // homocodes in their order, each with its own check character.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Base letters of the Latin letters, from the generated Unicode table, and
 // the walk over a UTF-8 text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Places found by a part of their name.
 
 #include <gtest/gtest.h>

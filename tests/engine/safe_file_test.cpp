@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/safe_file.h"
 
 #include <gtest/gtest.h>

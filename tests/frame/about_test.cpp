@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The about window: its texts, the help buttons that write and open the
 // pages, the contact links and the title drawn on paint.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The printouts on the default printer through a real CUPS server. Run by
 // cups_pdf_printer.sh, which starts a private server whose queues keep every
 // job as a PDF file in $CF_CUPS_OUT: the raw default queue CF_PDF, the

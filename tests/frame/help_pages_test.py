@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """The two help pages: well-formed self-contained HTML that states the facts
 the program relies on, with the project's contacts as the about window shows
 them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The person printouts into PDF files, and without a printer.
 
 #include "frame/person_printouts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The frame window: the print-ready poll, the toolbar commands and the
 // windows they show, the print question, the clean-up of the work files on
 // "Esci" and on closing, and the status bar's date text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The --check option over arbitrary text: it always answers with at least a
 // verdict line and exit status 0 or 1.
 #include <cstdint>

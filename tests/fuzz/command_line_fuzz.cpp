@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command-line mode over arbitrary argument text, up to the code (no
 // clipboard): a computed code is always 16 letters and digits with a correct
 // check character, and a refusal always carries its message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The date-mask keys over arbitrary (text, caret, selection, key): the first
 // bytes choose a key pressed or a character typed, which one, the caret and
 // the selection; the rest is the text.

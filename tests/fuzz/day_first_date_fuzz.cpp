@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a day-first date from arbitrary text: whatever it accepts is a real
 // date, and its short form reads back as the same day.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checking and decoding arbitrary text as a codice fiscale or Partita IVA.
 #include <cstdint>
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading an archive file of arbitrary bytes. Whatever loads must survive a
 // rewrite and a second load with every row unchanged, since the archive
 // window rewrites the file from the rows it loaded. (Their order may change:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The place table and period readers over arbitrary bytes (the table up to
 // the first NUL byte, the periods after it): every row must lie inside the
 // text, the indexes must find each row again, and resolving any typed place

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading of the place list behind the splash window, lookups in it, and the
 // progress bar drawing.
 

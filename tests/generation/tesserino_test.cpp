@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The card window: its labels, the year, and the link back with its
 // highlight.
 

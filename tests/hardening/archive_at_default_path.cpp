@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Appends one record to the archive at its default place and prints that
 // place: run from a read-only directory, it shows where the archive goes.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A small tmpfs mounted for one test, and unmounted when it ends.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bad input pasted (not typed) into every text box of the windows: very long
 // texts, control characters and letters of other alphabets. Nothing may
 // crash, every refusal shows its message, and whatever is archived loads

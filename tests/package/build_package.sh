@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the Debian package from the build folder BUILD into OUTPUT (made
 # afresh), as cpack -G DEB does for a release.
 # Usage: build_package.sh BUILD OUTPUT

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Configures the project as a package build does (-DBUILD_TESTING=OFF) with
 # GoogleTest and Google Benchmark made unfindable: it must configure, and
 # build the program alone.

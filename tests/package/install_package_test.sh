@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Installs the built package on this machine, runs the installed program as
 # root and as a throwaway user made for the test, checks where its work
 # files and archive go and with which permissions, ends it with a signal,

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Checks the built package with Debian's own tools and against the sources:
 # lintian (no error, no warning, hardened), the AppStream description
 # (appstreamcli), the desktop entry (desktop-file-validate), the scalable icon

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a command against a private CUPS server with these queues, whose
 # backend keeps job N as OUT/job-N.pdf and its options as OUT/job-N.options:
 #   CF_PDF        the default printer: a raw queue, which passes each job on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sans face of the windows and printouts where no face with Arial's
 // metrics is installed (run with fonts_without_liberation.conf): the
 // program's own Liberation Sans is used, on screen and on paper.

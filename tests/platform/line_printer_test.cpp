@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The line printer against PDF files, read back with poppler-utils.
 
 #include "platform/line_printer.h"

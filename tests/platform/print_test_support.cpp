@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "print_test_support.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading printed PDF files back in tests, through poppler-utils.
 

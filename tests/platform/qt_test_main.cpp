@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test main for the printing tests: a QApplication without a display, and no
 // printer unless a test CUPS server was set up (CF_CUPS_OUT), so that no test
 // ever prints on real paper.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws each widget into a PNG file (snapshots/ in the build folder) for a
 // person to look at.
 #include "widgets/multi_column_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the windows into PNG files (snapshots/ in the build folder) for a
 // person to look at.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Many persons in one run: lines read through a bounded buffer, CSV fields,
 // one output line for each input line, as CSV or JSON.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs a program as a child process for tests: standard input from
 // /dev/null, standard output and error captured, killed when it overruns its

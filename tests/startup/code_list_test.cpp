@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // --check over many codes, --omocodici and --luoghi as data.
 
 #include <gtest/gtest.h>

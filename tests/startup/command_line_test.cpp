@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command-line mode as data: fields, checks in their order, the code and
 // the box to show.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windowed program ended by a shutdown (SIGTERM), Ctrl+C (SIGINT) or a
 // logout (SIGHUP): it ends through its own way out, as "Esci" does, and
 // leaves no work file behind.

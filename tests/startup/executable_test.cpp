@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The codicefiscale executable run as a process without a display: exit
 // statuses, standard output and error, the place file.
 

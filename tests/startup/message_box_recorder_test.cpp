@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The recorder that answers message boxes in tests.
 
 #include <gtest/gtest.h>

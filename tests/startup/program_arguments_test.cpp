@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the program's arguments and the --check option.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // In-memory streams for the tests of the modes that read and write streams.
 

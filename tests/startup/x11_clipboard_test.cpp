@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The executable under a real X server (Xvfb, started here): the code stays
 // on the clipboard after the program has ended, a refusal leaves the
 // clipboard alone, and message boxes appear and are answered with xdotool.

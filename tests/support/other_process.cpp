@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "other_process.h"
 
 #include <sys/wait.h>

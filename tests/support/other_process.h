@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Another process holding something, for tests of what the program does
 // while another instance holds a lock or a file.

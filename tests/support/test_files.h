@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Files for tests: a private folder of their own, and a file's bytes read
 // back whole.

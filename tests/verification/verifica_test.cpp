@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The verification window driven through real key and mouse events, with the
 // message boxes answered by a recorder.
 

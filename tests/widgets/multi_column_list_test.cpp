@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/multi_column_list.h"
 
 #include <QListWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/toolbar.h"
 #include "widgets/tooltip_window.h"
 #include "widgets/widget_images.h"

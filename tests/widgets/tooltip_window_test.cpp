@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/tooltip_window.h"
 
 #include <QLabel>

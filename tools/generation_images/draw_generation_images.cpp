@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the pictures of the generation windows into resources/:
 //   card.png       the front of the tax-code card, 363 x 241, empty fields
 //   dropdown.png   the 16 x 17 arrow button of the place box

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the program icon into resources/icons/: codicefiscale-<size>.png for
 // 16, 22, 24, 32, 48, 64, 128 and 256 pixels, and codicefiscale.svg, the
 // scalable one. A tax-code card: a green band across the top with the three

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the drawing program in a temporary folder and writes the toolbar
 # strip and the status-bar icons into resources/.
 set -e

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the toolbar image strip (250 x 75) and the two 16 x 16 status-bar
 // icons. Usage: draw_widget_images OUTPUT_FOLDER
 #include <QGuiApplication>
