@@ -14,27 +14,24 @@ using platform::Tab;
 // too.
 constexpr double kLastRowTop = 15544;
 
-void PrintColumns(LinePrinter& printer, const QString& name, const QString& code,
-                  const QString& sex, const QString& date, const QString& province,
-                  const QString& place)
+void PrintColumns(LinePrinter& printer, const QString& name, const QString& code, const QString& sex,
+                  const QString& date, const QString& province, const QString& place)
 {
-    printer.Print({Tab{1}, name, Tab{35}, code, Tab{65}, sex, Tab{75}, date, Tab{90}, province,
-                   Tab{100}, place});
+    printer.Print(
+        {Tab{1}, name, Tab{35}, code, Tab{65}, sex, Tab{75}, date, Tab{90}, province, Tab{100}, place});
 }
 
 void PrintHeader(LinePrinter& printer)
 {
     const QString quote = printer.page() > 1 ? QStringLiteral("\"") : QString();
-    printer.Print({quote + QStringLiteral("Codice fiscale - Pagina n° ") +
-                   QString::number(printer.page())});
+    printer.Print({quote + QStringLiteral("Codice fiscale - Pagina n° ") + QString::number(printer.page())});
     printer.Print({QStringLiteral(" ")});
     printer.Print({QStringLiteral("Archivio codici")});
     printer.Print({QStringLiteral(" ")});
     printer.Rule();
     printer.Print({QStringLiteral(" ")});
-    PrintColumns(printer, QStringLiteral("NOME"), QStringLiteral("CODICE FISCALE"),
-                 QStringLiteral("SESSO"), QStringLiteral("DATA"), QStringLiteral("PROV."),
-                 QStringLiteral("CITTA"));
+    PrintColumns(printer, QStringLiteral("NOME"), QStringLiteral("CODICE FISCALE"), QStringLiteral("SESSO"),
+                 QStringLiteral("DATA"), QStringLiteral("PROV."), QStringLiteral("CITTA"));
     printer.Rule();
     printer.Print({QStringLiteral(" ")});
 }
@@ -88,9 +85,8 @@ bool PrintArchive(const ArchiveRows& rows, const platform::PrintTarget& target)
         failure = printer.failure();
     }
     platform::ShowMessage(MessageIcon::Critical, QStringLiteral("Zade: errore"),
-                          QStringLiteral("Errore nell'esecuzione della stampa.\n ") +
-                              QString::number(failure.number) + QStringLiteral(": ") +
-                              failure.description);
+                          QStringLiteral("Errore nell'esecuzione della stampa.\n ")
+                              + QString::number(failure.number) + QStringLiteral(": ") + failure.description);
     return false;
 }
 

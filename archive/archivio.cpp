@@ -9,15 +9,15 @@
 
 #include "archive/archive_printout.h"
 #include "engine/archive_file.h"
-#include "widgets/fonts.h"
 #include "generation/main_form.h"
-#include "widgets/window_host.h"
 #include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
-#include "widgets/multi_column_list.h"
+#include "widgets/fonts.h"
 #include "widgets/form_controls.h"
+#include "widgets/multi_column_list.h"
 #include "widgets/twips.h"
+#include "widgets/window_host.h"
 
 namespace cf::archive {
 namespace {
@@ -80,7 +80,8 @@ void Archivio::createControls()
     MakeTitle(this, "Label1_1", QColor(255, 255, 0), twips::Rect(1485, 90, 3690, 435));
     widgets::MakeCaption(this, "Label2_0", QStringLiteral("Cognome"), twips::Rect(285, 690, 705, 195));
     widgets::MakeCaption(this, "Label2_1", QStringLiteral("Nome"), twips::Rect(2190, 705, 450, 195));
-    widgets::MakeCaption(this, "Label2_2", QStringLiteral("Codice fiscale"), twips::Rect(3960, 705, 990, 195));
+    widgets::MakeCaption(this, "Label2_2", QStringLiteral("Codice fiscale"),
+                         twips::Rect(3960, 705, 990, 195));
 
     // Columns 3 to 6 are hidden: they carry the rest of each record.
     const QRect columnBoxes[kColumnCount] = {
@@ -135,7 +136,8 @@ void Archivio::loadArchive()
     personList_->AddItems(DisplayRows(LoadArchive(archivePath_.toStdString(), &archiveStamp_)));
     // A missing archive is an empty one; one that cannot be read is not.
     if (!archiveStamp_.problem.empty())
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, QString::fromStdString(archiveStamp_.problem));
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
+                              QString::fromStdString(archiveStamp_.problem));
 }
 
 bool Archivio::event(QEvent* event)
@@ -239,11 +241,9 @@ void Archivio::onDeleteClicked()
             remaining.push_back(personInRow(row));
     }
     // A file changed by someone else since it was loaded is not overwritten.
-    const ArchiveResult result =
-        RewriteArchive(archivePath_.toStdString(), remaining, &archiveStamp_);
+    const ArchiveResult result = RewriteArchive(archivePath_.toStdString(), remaining, &archiveStamp_);
     if (!result.ok) {
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
-                              QString::fromStdString(result.message));
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, QString::fromStdString(result.message));
         return;
     }
 

@@ -42,8 +42,7 @@ public:
     static constexpr int kColumnCount = 7;
 
     // Loads the archive at `archivePath` (by default cf::ArchivePath()).
-    explicit Archivio(MainFormProvider mainForm, const QString& archivePath = {},
-                      QWidget* parent = nullptr);
+    explicit Archivio(MainFormProvider mainForm, const QString& archivePath = {}, QWidget* parent = nullptr);
 
     QListWidget* List1(int column) const { return columns_.at(column); }
     QScrollBar* VScroll1() const { return scrollBar_; }

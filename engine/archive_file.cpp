@@ -99,8 +99,9 @@ std::string FileBehind(const std::string& path, std::string& problem)
             file.clear();
     }
     if (file.empty())
-        problem = "L'archivio " + path + " è un collegamento simbolico che non porta a un file normale dell'utente: "
-                  "l'archivio non viene né letto né scritto.";
+        problem = "L'archivio " + path
+                  + " è un collegamento simbolico che non porta a un file normale dell'utente: "
+                    "l'archivio non viene né letto né scritto.";
     return file;
 }
 
@@ -147,7 +148,7 @@ ArchiveStamp StampOf(const posix::FileStatus& status)
 bool SameFile(const ArchiveStamp& a, const ArchiveStamp& b)
 {
     return a.exists == b.exists && a.device == b.device && a.inode == b.inode && a.size == b.size
-        && a.modifiedNanoseconds == b.modifiedNanoseconds;
+           && a.modifiedNanoseconds == b.modifiedNanoseconds;
 }
 
 // Whether the path still names the open file (a rewrite by another
@@ -311,13 +312,13 @@ ArchiveResult AppendToArchive(const std::string& path, const Person& person)
     const auto fields = LineFields(person);
     for (std::size_t k = 0; k < fields.size(); ++k) {
         if (const char* problem = SeparatorProblem(*fields[k]))
-            return {false, std::string("Il campo ") + kFieldNames[k] +
-                               " contiene caratteri non ammessi nell'archivio: " + problem + "."};
+            return {false, std::string("Il campo ") + kFieldNames[k]
+                               + " contiene caratteri non ammessi nell'archivio: " + problem + "."};
     }
     std::string line;
     if (const char* field = AppendLine(person, line))
-        return {false, std::string("Il campo ") + field +
-                           " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
+        return {false, std::string("Il campo ") + field
+                           + " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
 
     std::string problem;
     const std::string file = FileBehind(path, problem);
@@ -404,15 +405,14 @@ std::vector<Person> LoadArchive(const std::string& path, ArchiveStamp* stamp)
     return persons;
 }
 
-ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> persons,
-                             ArchiveStamp* loaded)
+ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> persons, ArchiveStamp* loaded)
 {
     std::string contents;
     contents.reserve(persons.size() * 80);
     for (std::size_t row = 0; row < persons.size(); ++row) {
         if (const char* field = AppendLine(persons[row], contents)) {
-            return WriteFailure(path, std::string("il campo ") + field + " della riga " +
-                                          std::to_string(row + 1) + " contiene " + kUnrepresentable);
+            return WriteFailure(path, std::string("il campo ") + field + " della riga "
+                                          + std::to_string(row + 1) + " contiene " + kUnrepresentable);
         }
     }
     std::string problem;
@@ -420,12 +420,12 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> pe
     if (!problem.empty())
         return {false, problem};
     if (loaded && !loaded->whole)
-        return {false, "L'archivio " + path + " non è stato letto per intero: nessun dato è stato eliminato. " +
-                           loaded->problem};
+        return {false, "L'archivio " + path + " non è stato letto per intero: nessun dato è stato eliminato. "
+                           + loaded->problem};
     if (loaded && persons.size() + 1 < loaded->persons)
-        return {false, "L'archivio " + path + " ha " + std::to_string(loaded->persons) +
-                           " persone, ma ne sarebbero state scritte solo " + std::to_string(persons.size()) +
-                           ": nessun dato è stato eliminato."};
+        return {false, "L'archivio " + path + " ha " + std::to_string(loaded->persons)
+                           + " persone, ma ne sarebbero state scritte solo " + std::to_string(persons.size())
+                           + ": nessun dato è stato eliminato."};
 
     // Lock the file being replaced, so no append lands in it unseen. Opened
     // for writing: a file the user may not write is not replaced either. The
@@ -440,9 +440,10 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> pe
             current = StampOf(status);
     }
     if (loaded && !SameFile(current, *loaded))
-        return {false, "L'archivio " + path +
-                           " è stato modificato da un altro programma dopo la sua apertura: nessun dato è stato "
-                           "eliminato. Riaprire l'archivio e ripetere l'operazione."};
+        return {false,
+                "L'archivio " + path
+                    + " è stato modificato da un altro programma dopo la sua apertura: nessun dato è stato "
+                      "eliminato. Riaprire l'archivio e ripetere l'operazione."};
     std::string error;
     if (!ReplaceFileContents(file, contents, &error))
         return WriteFailure(path, error);

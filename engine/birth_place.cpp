@@ -62,7 +62,8 @@ bool HasDates(const PlaceCatalog& catalog, int row)
 // dates (or when it is picked or its province named).
 int ChooseRow(const PlaceCatalog& catalog, const Candidates& candidates, int day, int pickedRow)
 {
-    const bool picked = std::find(candidates.rows.begin(), candidates.rows.end(), pickedRow) != candidates.rows.end();
+    const bool picked =
+        std::find(candidates.rows.begin(), candidates.rows.end(), pickedRow) != candidates.rows.end();
     if (picked && candidates.Accepts(catalog, pickedRow) && catalog.InUseOn(catalog.Row(pickedRow).code, day))
         return pickedRow;
     bool anyDated = false;
@@ -73,7 +74,8 @@ int ChooseRow(const PlaceCatalog& catalog, const Candidates& candidates, int day
                 return row;
         }
     for (int row : candidates.rows)
-        if (candidates.Accepts(catalog, row) && HasDates(catalog, row) && catalog.InUseOn(catalog.Row(row).code, day))
+        if (candidates.Accepts(catalog, row) && HasDates(catalog, row)
+            && catalog.InUseOn(catalog.Row(row).code, day))
             return row;
     if (anyDated)
         return -1;
@@ -139,15 +141,17 @@ bool CodeInUseOn(const PlaceCatalog& catalog, std::string_view code, int day)
 // The official names of the places of a province that ended on `lastDay`
 // (and did not go on the next day under another name or province), or that
 // began on `firstDay` (and were not in use the day before).
-std::string PlacesOfProvince(const PlaceCatalog& catalog, std::string_view province, int lastDay, int firstDay)
+std::string PlacesOfProvince(const PlaceCatalog& catalog, std::string_view province, int lastDay,
+                             int firstDay)
 {
     std::vector<std::string_view> names;
     for (const PlacePeriod& period : catalog.Periods()) {
         if (period.province != province)
             continue;
-        const bool ended = lastDay != 0 && period.lastDay == lastDay && !CodeInUseOn(catalog, period.code, DayAfter(lastDay));
-        const bool began =
-            firstDay != 0 && period.firstDay == firstDay && !CodeInUseOn(catalog, period.code, DayBefore(firstDay));
+        const bool ended = lastDay != 0 && period.lastDay == lastDay
+                           && !CodeInUseOn(catalog, period.code, DayAfter(lastDay));
+        const bool began = firstDay != 0 && period.firstDay == firstDay
+                           && !CodeInUseOn(catalog, period.code, DayBefore(firstDay));
         if ((ended || began) && std::find(names.begin(), names.end(), period.OfficialName()) == names.end())
             names.push_back(period.OfficialName());
     }
@@ -176,7 +180,7 @@ std::string SpanText(const PlaceCatalog& catalog, std::string_view code, const S
         return "è esistito fino al " + DayText(around.before->lastDay);
     default:
         return "non è esistito dal " + DayText(DayAfter(around.before->lastDay)) + " al "
-             + DayText(DayBefore(around.after->firstDay));
+               + DayText(DayBefore(around.after->firstDay));
     }
 }
 
@@ -275,8 +279,9 @@ CodePlace PlaceOfCode(const PlaceCatalog& catalog, std::string_view placeCode, s
         place.name = period->OfficialName();
         return place;
     }
-    place.warning = std::string(first.name) + " (" + std::string(placeCode) + ") non esisteva alla data di nascita: "
-                  + SpanText(catalog, placeCode, SurroundingsOf(catalog, placeCode, birth->day));
+    place.warning = std::string(first.name) + " (" + std::string(placeCode)
+                    + ") non esisteva alla data di nascita: "
+                    + SpanText(catalog, placeCode, SurroundingsOf(catalog, placeCode, birth->day));
     return place;
 }
 

@@ -65,11 +65,11 @@ std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& pla
 
 // The place named by a code's cadastral code on the decoded birth day.
 struct CodePlace {
-    int row = -1;                 // -1 when the code is unknown
-    std::string_view name;        // the name it bore on that day, else its first row's
-    std::string_view province;    // the province of the code's latest period
-    int day = 0;                  // the birth day, a century earlier when only that fits
-    std::string warning;          // why the place was not in use on that day; empty when it was
+    int row = -1;               // -1 when the code is unknown
+    std::string_view name;      // the name it bore on that day, else its first row's
+    std::string_view province;  // the province of the code's latest period
+    int day = 0;                // the birth day, a century earlier when only that fits
+    std::string warning;        // why the place was not in use on that day; empty when it was
 };
 
 // Without a day the first row with the code.

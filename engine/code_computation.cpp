@@ -90,14 +90,14 @@ std::optional<std::array<char, 5>> DateSexPart(std::string_view birthDate, std::
     if (sex == "F")
         day += 40;
     return std::array<char, 5>{static_cast<char>('0' + year / 10), static_cast<char>('0' + year % 10),
-                               kMonthLetters[static_cast<std::size_t>(month - 1)], static_cast<char>('0' + day / 10),
-                               static_cast<char>('0' + day % 10)};
+                               kMonthLetters[static_cast<std::size_t>(month - 1)],
+                               static_cast<char>('0' + day / 10), static_cast<char>('0' + day % 10)};
 }
 
 int OddValue(char c)
 {
-    static constexpr int kLetterValues[26] = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
-                                              20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
+    static constexpr int kLetterValues[26] = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
+                                              20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
     if (c >= '0' && c <= '9')
         return kLetterValues[c - '0'];
     if (c >= 'A' && c <= 'Z')

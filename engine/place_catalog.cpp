@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "engine/embedded_resources.h"
 #include "engine/place_names.h"
@@ -158,7 +158,8 @@ PlaceCatalog::PlaceCatalog(std::string_view tableText, std::string_view periodsT
         const std::size_t start = index.foldedNames.size();
         if (copy)
             index.foldedNames.append(name);
-        const std::string_view key = copy ? std::string_view(index.foldedNames.data() + start, name.size()) : name;
+        const std::string_view key =
+            copy ? std::string_view(index.foldedNames.data() + start, name.size()) : name;
         bool added = false;
         nameOfRow[i] = index.Add(key, added);
         if (!added && copy)
@@ -222,7 +223,7 @@ std::span<const PlacePeriod> PlaceCatalog::PeriodsOf(std::string_view code) cons
     if (!entry || entry->periodCount == 0)
         return {};
     return std::span<const PlacePeriod>(periods_).subspan(static_cast<std::size_t>(entry->firstPeriod),
-                                                         static_cast<std::size_t>(entry->periodCount));
+                                                          static_cast<std::size_t>(entry->periodCount));
 }
 
 const PlacePeriod* PlaceCatalog::PeriodOn(std::string_view code, int day) const

@@ -48,8 +48,9 @@ std::string PlaceListLabel(const PlaceCatalog& catalog, int row)
     const PlaceRow& place = catalog.Row(row);
     std::string label(place.name);
     const std::span<const int> rows = RowsOfName(catalog, place.name);
-    const bool earlierInProvince = std::any_of(rows.begin(), std::find(rows.begin(), rows.end(), row),
-                                               [&](int other) { return catalog.Row(other).province == place.province; });
+    const bool earlierInProvince =
+        std::any_of(rows.begin(), std::find(rows.begin(), rows.end(), row),
+                    [&](int other) { return catalog.Row(other).province == place.province; });
     std::string qualifier;
     if (IsNamesake(catalog, place.name))
         qualifier = place.province;

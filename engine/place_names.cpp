@@ -77,8 +77,8 @@ bool IsFolded(std::string_view text)
         return false;
     char previous = 0;
     for (char c : text) {
-        const bool allowed = (c >= 'A' && c <= 'Z') || c == '\'' || c == '-' || c == '.' || c == '(' || c == ')'
-                          || (c == ' ' && previous != ' ');
+        const bool allowed = (c >= 'A' && c <= 'Z') || c == '\'' || c == '-' || c == '.' || c == '('
+                             || c == ')' || (c == ' ' && previous != ' ');
         if (!allowed)
             return false;
         previous = c;

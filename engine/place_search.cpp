@@ -7,7 +7,8 @@
 
 namespace cf {
 
-std::vector<int> FindPlacesContaining(const PlaceCatalog& catalog, std::string_view typedText, std::size_t limit)
+std::vector<int> FindPlacesContaining(const PlaceCatalog& catalog, std::string_view typedText,
+                                      std::size_t limit)
 {
     std::array<char, kMaxPlaceNameLength> textBuffer;
     const std::string_view text = FoldPlaceName(typedText, textBuffer);

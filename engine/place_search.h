@@ -15,6 +15,7 @@ namespace cf {
 // does (case and accents do not matter): first the rows whose name starts
 // with it, then the others, each group in table order; at most `limit`.
 // None when the text folds to nothing.
-std::vector<int> FindPlacesContaining(const PlaceCatalog& catalog, std::string_view typedText, std::size_t limit);
+std::vector<int> FindPlacesContaining(const PlaceCatalog& catalog, std::string_view typedText,
+                                      std::size_t limit);
 
 }  // namespace cf

@@ -47,7 +47,8 @@ std::string PlaceCodeFromFile(const std::string& path, std::string_view placeNam
     std::ifstream file(path, std::ios::binary);
     std::string line;
     while (std::getline(file, line)) {
-        const std::string_view text = std::string_view(line).substr(0, line.find_first_of(std::string_view("\r\0", 2)));
+        const std::string_view text =
+            std::string_view(line).substr(0, line.find_first_of(std::string_view("\r\0", 2)));
         if (NthField(text, ",", 1) == placeName)
             return std::string(NthField(text, ",", 2));
     }

@@ -146,10 +146,7 @@ File::~File()
         ::close(fd_);
 }
 
-File::File(File&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), error_(other.error_)
-{
-}
+File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)), error_(other.error_) {}
 
 File& File::operator=(File&& other) noexcept
 {
@@ -179,7 +176,8 @@ File File::OpenForWriting(const std::string& path)
 
 File File::OpenForAppending(const std::string& path)
 {
-    return Opened(::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
+    return Opened(
+        ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
 }
 
 File File::OpenDirectory(const std::string& path)

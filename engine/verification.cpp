@@ -52,7 +52,8 @@ DecodedCode DecodeCode(std::string_view code, int currentYear, std::vector<Messa
 
 bool IsValidPartitaIva(std::string_view text)
 {
-    if (text.size() != 11 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.size() != 11
+        || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     int sum = 0;
     for (std::size_t i = 0; i < 10; ++i) {
@@ -77,7 +78,8 @@ CodeKind ClassifyCode(std::string_view text)
 {
     if (text.size() == 16)
         return CodeKind::CodiceFiscale;
-    if (text.size() == 11 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.size() == 11
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return CodeKind::PartitaIva;
     return CodeKind::Neither;
 }

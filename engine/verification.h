@@ -54,7 +54,7 @@ struct DecodedCode {
 
 struct CheckReport {
     bool correct = false;
-    std::vector<Message> messages;     // to show in this order
+    std::vector<Message> messages;       // to show in this order
     std::optional<DecodedCode> decoded;  // for a correct codice fiscale
 };
 

@@ -24,7 +24,7 @@ bool IsPrivateDirectory(const std::string& path)
 {
     const posix::FileStatus status = posix::LinkStatusOf(path);
     return status.type == posix::FileType::Directory && status.owner == posix::UserId()
-        && (status.permissions & 077) == 0;
+           && (status.permissions & 077) == 0;
 }
 
 // `directory`, made if missing, when it is private; else empty.
@@ -98,8 +98,7 @@ void DeletePlaceFile()
         DeleteWorkFile(kPlaceFileName);
 }
 
-PlaceFileInUse::PlaceFileInUse()
-    : directory_(posix::File::OpenDirectory(WorkDirectory()))
+PlaceFileInUse::PlaceFileInUse() : directory_(posix::File::OpenDirectory(WorkDirectory()))
 {
     if (directory_.isOpen())
         directory_.Lock(posix::LockKind::Shared);

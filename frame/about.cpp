@@ -9,9 +9,9 @@
 #include "cf/version.h"
 #include "engine/embedded_resources.h"
 #include "frame/program_icon.h"
-#include "widgets/fonts.h"
 #include "generation/generation_images.h"
 #include "platform/shell_open.h"
+#include "widgets/fonts.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
 
@@ -68,18 +68,21 @@ About::About(QWidget* parent) : QWidget(parent)
     programIcon_->setPixmap(ProgramIconPicture(64));
 
     const QFont versionFont = widgets::SansFont(9.75, true);
-    versionLabel_ = widgets::MakeCaption(this, "Label1", QString(), twips::Rect(1905, 915, 3045, 405), &versionFont);
+    versionLabel_ =
+        widgets::MakeCaption(this, "Label1", QString(), twips::Rect(1905, 915, 3045, 405), &versionFont);
     versionLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    infoLabels_[0] = widgets::MakeCaption(this, "Label2_0", QStringLiteral("Per Linux e gli altri sistemi con Qt 6"),
-                                          twips::Rect(600, 1275, 5400, 285));
-    infoLabels_[1] = MakeTextBlock(this, "Label2_1",
-                                   QStringLiteral("Programma di gestione codici fiscali. Creazione, verifica, "
-                                                  "stampa ed archiviazione codici."),
-                                   twips::Rect(600, 1590, 4800, 525));
-    infoLabels_[2] = widgets::MakeCaption(this, "Label2_2",
-                                          QStringLiteral("© 2026 Progetto Codice Fiscale – licenza MIT"),
-                                          twips::Rect(600, 3180, 4440, 285));
+    infoLabels_[0] =
+        widgets::MakeCaption(this, "Label2_0", QStringLiteral("Per Linux e gli altri sistemi con Qt 6"),
+                             twips::Rect(600, 1275, 5400, 285));
+    infoLabels_[1] =
+        MakeTextBlock(this, "Label2_1",
+                      QStringLiteral("Programma di gestione codici fiscali. Creazione, verifica, "
+                                     "stampa ed archiviazione codici."),
+                      twips::Rect(600, 1590, 4800, 525));
+    infoLabels_[2] =
+        widgets::MakeCaption(this, "Label2_2", QStringLiteral("© 2026 Progetto Codice Fiscale – licenza MIT"),
+                             twips::Rect(600, 3180, 4440, 285));
     MakeTextBlock(this, "lblFonti",
                   QStringLiteral("Dati dei luoghi: ANPR, Ministero dell'Interno (CC BY 4.0); "
                                  "ISTAT (CC BY 3.0 IT); Agenzia delle Entrate (CC BY-SA 4.0)."),
@@ -87,8 +90,8 @@ About::About(QWidget* parent) : QWidget(parent)
 
     infoLabels_[3] =
         widgets::MakeCaption(this, "Label2_3", QStringLiteral("E-mail:"), twips::Rect(600, 3510, 465, 195));
-    infoLabels_[4] =
-        widgets::MakeCaption(this, "Label2_4", QStringLiteral("Sito Internet:"), twips::Rect(600, 3795, 900, 195));
+    infoLabels_[4] = widgets::MakeCaption(this, "Label2_4", QStringLiteral("Sito Internet:"),
+                                          twips::Rect(600, 3795, 900, 195));
 
     QFont linkFont = widgets::SansFont(8.25, true);
     linkFont.setUnderline(true);
@@ -104,10 +107,12 @@ About::About(QWidget* parent) : QWidget(parent)
     for (QLabel* label : infoLabels_)
         label->installEventFilter(this);
 
-    commandLineHelpButton_ = MakeButton(this, "Command1", QStringLiteral("Richiamare Codice Fiscale dalla riga di comando"),
-                                        twips::Rect(1080, 2085, 3975, 375));
-    codeHelpButton_ = MakeButton(this, "Command2", QStringLiteral("Informazioni sulla codificazione delle persone fisiche"),
-                                 twips::Rect(1080, 2640, 3975, 375));
+    commandLineHelpButton_ =
+        MakeButton(this, "Command1", QStringLiteral("Richiamare Codice Fiscale dalla riga di comando"),
+                   twips::Rect(1080, 2085, 3975, 375));
+    codeHelpButton_ =
+        MakeButton(this, "Command2", QStringLiteral("Informazioni sulla codificazione delle persone fisiche"),
+                   twips::Rect(1080, 2640, 3975, 375));
     connect(commandLineHelpButton_, &QPushButton::clicked, this, &About::onCommandLineHelpClicked);
     connect(codeHelpButton_, &QPushButton::clicked, this, &About::onCodeHelpClicked);
 

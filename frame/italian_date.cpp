@@ -7,10 +7,10 @@ namespace cf::frame {
 namespace {
 
 // Monday first, as QDate::dayOfWeek counts (1 = Monday).
-const std::array<QString, 7> kDays = {
-    QStringLiteral("Lunedì"),  QStringLiteral("Martedì"), QStringLiteral("Mercoledì"),
-    QStringLiteral("Giovedì"), QStringLiteral("Venerdì"), QStringLiteral("Sabato"),
-    QStringLiteral("Domenica")};
+const std::array<QString, 7> kDays = {QStringLiteral("Lunedì"),    QStringLiteral("Martedì"),
+                                      QStringLiteral("Mercoledì"), QStringLiteral("Giovedì"),
+                                      QStringLiteral("Venerdì"),   QStringLiteral("Sabato"),
+                                      QStringLiteral("Domenica")};
 
 const std::array<QString, 12> kMonths = {
     QStringLiteral("Gennaio"), QStringLiteral("Febbraio"), QStringLiteral("Marzo"),

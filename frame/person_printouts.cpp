@@ -110,8 +110,7 @@ bool PrintData(const Person& person, const platform::PrintTarget& target)
                        [&](LinePrinter& printer) { PrintDataLines(printer, person); });
 }
 
-bool PrintCard(const Person& person, const QImage& card,
-               const platform::PrintTarget& target)
+bool PrintCard(const Person& person, const QImage& card, const platform::PrintTarget& target)
 {
     // The card is a colour facsimile: the printer is asked for colour.
     return RunPrintout(target, platform::Ink::Colour,

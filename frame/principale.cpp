@@ -18,13 +18,13 @@
 #include "frame/italian_date.h"
 #include "frame/person_printouts.h"
 #include "frame/program_icon.h"
-#include "widgets/window_host.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
-#include "widgets/toolbar.h"
 #include "widgets/form_controls.h"
+#include "widgets/toolbar.h"
 #include "widgets/twips.h"
 #include "widgets/widget_images.h"
+#include "widgets/window_host.h"
 
 namespace cf::frame {
 namespace {
@@ -41,24 +41,21 @@ constexpr int kLargestChildHeightTwips = 4470;
 
 // Child windows have a title bar with a system menu, a minimise box and a
 // close box, but no maximise box.
-constexpr Qt::WindowFlags kChildFlags = Qt::SubWindow | Qt::CustomizeWindowHint
-                                        | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                                        | Qt::WindowMinimizeButtonHint
+constexpr Qt::WindowFlags kChildFlags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                                         | Qt::WindowCloseButtonHint;
 
 // The frame: the same, as a top-level window.
-constexpr Qt::WindowFlags kFrameFlags = Qt::Window | Qt::CustomizeWindowHint
-                                        | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                                        | Qt::WindowMinimizeButtonHint
+constexpr Qt::WindowFlags kFrameFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                                         | Qt::WindowCloseButtonHint;
 
 // "Codice fiscale - Versione 1.0": major and minor number of the program.
 QString FrameCaption()
 {
     const QVersionNumber version = QVersionNumber::fromString(QLatin1String(kVersion));
-    return kMessageTitle + QStringLiteral(" - Versione %1.%2")
-                        .arg(version.majorVersion())
-                        .arg(version.minorVersion());
+    return kMessageTitle
+           + QStringLiteral(" - Versione %1.%2").arg(version.majorVersion()).arg(version.minorVersion());
 }
 
 // Room that a sub-window of the area takes around its content (title bar
@@ -119,9 +116,9 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
     layout->addWidget(statusBarSurface_);
     setCentralWidget(client);
 
-    const QSize childArea = QSize(twips::ToPixels(kLargestChildWidthTwips),
-                                  twips::ToPixels(kLargestChildHeightTwips))
-                            + SubWindowDecoration(mdiArea_);
+    const QSize childArea =
+        QSize(twips::ToPixels(kLargestChildWidthTwips), twips::ToPixels(kLargestChildHeightTwips))
+        + SubWindowDecoration(mdiArea_);
     mdiArea_->setFixedSize(std::max(childArea.width(), twips::ToPixels(kDesignClientWidthTwips)),
                            childArea.height());
 
@@ -213,8 +210,7 @@ void Principale::UpDateStat()
 {
     QString title = kIconRoom + kMessageTitle;
     statusBar_.DrawTextPic(0, title);
-    QString date = statusNote_.isEmpty() ? StatusDateText(QDate::currentDate())
-                                         : kIconRoom + statusNote_;
+    QString date = statusNote_.isEmpty() ? StatusDateText(QDate::currentDate()) : kIconRoom + statusNote_;
     statusBar_.DrawTextPic(1, date);
 }
 
@@ -317,12 +313,12 @@ void Principale::onPrintCommand()
 // status bar then says where it went.
 void Principale::offerPdfFile()
 {
-    const platform::MessageAnswer answer = platform::ShowMessage(
-        MessageIcon::Question, kMessageTitle,
-        QStringLiteral("Non c'è una stampante predefinita.\n"
-                       "Salvo il fac-simile del tesserino a colori in un file PDF?\n"
-                       "(se No salvo solo i dati)"),
-        platform::MessageButtons::YesNoCancel);
+    const platform::MessageAnswer answer =
+        platform::ShowMessage(MessageIcon::Question, kMessageTitle,
+                              QStringLiteral("Non c'è una stampante predefinita.\n"
+                                             "Salvo il fac-simile del tesserino a colori in un file PDF?\n"
+                                             "(se No salvo solo i dati)"),
+                              platform::MessageButtons::YesNoCancel);
     if (answer == platform::MessageAnswer::Cancel)
         return;
     const bool card = answer == platform::MessageAnswer::Yes;

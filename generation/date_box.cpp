@@ -17,12 +17,18 @@ namespace {
 std::optional<MaskKey> MaskKeyOf(const QKeyEvent& event)
 {
     switch (event.key()) {
-    case Qt::Key_Left: return MaskKey::Left;
-    case Qt::Key_Right: return MaskKey::Right;
-    case Qt::Key_Up: return MaskKey::Up;
-    case Qt::Key_Down: return MaskKey::Down;
-    case Qt::Key_Delete: return MaskKey::Delete;
-    case Qt::Key_Backspace: return MaskKey::Backspace;
+    case Qt::Key_Left:
+        return MaskKey::Left;
+    case Qt::Key_Right:
+        return MaskKey::Right;
+    case Qt::Key_Up:
+        return MaskKey::Up;
+    case Qt::Key_Down:
+        return MaskKey::Down;
+    case Qt::Key_Delete:
+        return MaskKey::Delete;
+    case Qt::Key_Backspace:
+        return MaskKey::Backspace;
     default:
         // Ctrl+H types the backspace character.
         return event.text() == QStringLiteral("\b") ? std::optional(MaskKey::Backspace) : std::nullopt;
@@ -83,8 +89,9 @@ QValidator::State DateMaskValidator::validate(QString& input, int&) const
         return Invalid;
     for (qsizetype i = 0; i < input.size(); ++i) {
         const QChar c = input.at(i);
-        const bool ok = kDateMask[static_cast<std::size_t>(i)] == u'/' ? c == u'/'
-                                                                     : c == u' ' || (c >= u'0' && c <= u'9');
+        const bool ok = kDateMask[static_cast<std::size_t>(i)] == u'/'
+                            ? c == u'/'
+                            : c == u' ' || (c >= u'0' && c <= u'9');
         if (!ok)
             return Invalid;
     }

@@ -180,7 +180,8 @@ void MainForm::loadPlaceList(const PlaceListHooks& hooks)
 {
     dropDownArrow_->setPixmap(DropDownArrow());
     placeList_ = new widgets::MultiColumnList(this);
-    placeList_->Create({{0, placeColumns_[0]}, {1, placeColumns_[1]}, {2, placeColumns_[2]}}, placeScrollBar_);
+    placeList_->Create({{0, placeColumns_[0]}, {1, placeColumns_[1]}, {2, placeColumns_[2]}},
+                       placeScrollBar_);
     LoadPlaceList(*placeList_, hooks);
     birthDateBox_->setText(DateMask());
 }
@@ -403,7 +404,7 @@ void MainForm::onPlacePicked(QListWidgetItem* item)
         return;
     const int row = dropDownList->row(item);
     const bool tableRow = row < static_cast<int>(Places().Rows().size())
-                       && placeList_->List(row, 1) == FromUtf8(Places().Row(row).code);
+                          && placeList_->List(row, 1) == FromUtf8(Places().Row(row).code);
     if (tableRow) {
         const PlaceRow& place = Places().Row(row);
         placeBox_->setText(FromUtf8(PlaceBoxText(Places(), place.name, place.province)));
@@ -449,17 +450,17 @@ void MainForm::onGenerateClicked()
     const BirthPlace place = ResolveBirthPlace(Places(), Utf8(placeBox_->text()), *birth, pickedPlaceRow_);
     if (place.verdict != PlaceVerdict::Found) {
         const QString refusal = place.verdict == PlaceVerdict::Unknown
-                                  ? kUnknownPlace
-                                  : QString::fromStdString(BirthPlaceRefusal(Places(), place));
+                                    ? kUnknownPlace
+                                    : QString::fromStdString(BirthPlaceRefusal(Places(), place));
         platform::ShowMessage(MessageIcon::Exclamation, kMessageTitle, refusal);
         giveFocus(placeBox_);
         return;
     }
     showPlace(place.row);
 
-    const CodeResult result =
-        ComputeCodeWithPlaceCode(Utf8(surnameBox_->text()), Utf8(firstNameBox_->text()),
-                                 Utf8(birthDateBox_->text()), Utf8(sexBox_->text()), Places().Row(place.row).code);
+    const CodeResult result = ComputeCodeWithPlaceCode(Utf8(surnameBox_->text()), Utf8(firstNameBox_->text()),
+                                                       Utf8(birthDateBox_->text()), Utf8(sexBox_->text()),
+                                                       Places().Row(place.row).code);
     switch (result.refusal) {
     case CodeRefusal::None:
         break;
@@ -511,8 +512,8 @@ void MainForm::onNewCodeClicked()
 
 void MainForm::onArchiveClicked()
 {
-    if (platform::ShowMessage(MessageIcon::Question, kMessageTitle, QStringLiteral("Vuoi archiviare questi dati?"),
-                              platform::MessageButtons::YesNo)
+    if (platform::ShowMessage(MessageIcon::Question, kMessageTitle,
+                              QStringLiteral("Vuoi archiviare questi dati?"), platform::MessageButtons::YesNo)
         != platform::MessageAnswer::Yes)
         return;
 

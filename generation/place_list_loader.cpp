@@ -66,7 +66,7 @@ QList<QStringList> Rows(std::span<const PlaceRow> rows, std::size_t first)
         const PlaceRow& row = rows[i];
         const std::size_t index = first + i;
         const bool tableRow = index < table.Rows().size() && table.Rows()[index].name == row.name
-                           && table.Rows()[index].code == row.code;
+                              && table.Rows()[index].code == row.code;
         const QString name = tableRow ? QString::fromStdString(PlaceListLabel(table, static_cast<int>(index)))
                                       : Latin1(row.name);
         result.append({name, Latin1(row.code), Latin1(row.province)});

@@ -88,26 +88,25 @@ Splash::Splash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Framele
     setFont(SansFont(8.25));
 
     const QFont title = SansFont(18, true);
-    titleLabels_[0] = MakeLabel(this, "Label3_0", QStringLiteral("Codice Fiscale"),
-                           QRect(82, 94, 260, 28), Qt::AlignLeft | Qt::AlignVCenter, title);
-    titleLabels_[1] = MakeLabel(this, "Label3_1", QStringLiteral("Codice Fiscale"),
-                           QRect(80, 92, 260, 28), Qt::AlignLeft | Qt::AlignVCenter, title);
-    loadingLabel_ = MakeLabel(this, "Label1",
-                        QStringLiteral("Carico dati degli oltre 8.000 comuni italiani."),
-                        QRect(10, 130, 343, 16), Qt::AlignCenter, font());
+    titleLabels_[0] = MakeLabel(this, "Label3_0", QStringLiteral("Codice Fiscale"), QRect(82, 94, 260, 28),
+                                Qt::AlignLeft | Qt::AlignVCenter, title);
+    titleLabels_[1] = MakeLabel(this, "Label3_1", QStringLiteral("Codice Fiscale"), QRect(80, 92, 260, 28),
+                                Qt::AlignLeft | Qt::AlignVCenter, title);
+    loadingLabel_ =
+        MakeLabel(this, "Label1", QStringLiteral("Carico dati degli oltre 8.000 comuni italiani."),
+                  QRect(10, 130, 343, 16), Qt::AlignCenter, font());
     progressBox_ = new ProgressBox(this);
     progressBox_->setObjectName(QStringLiteral("picScor"));
     progressBox_->setGeometry(40, 150, 278, 20);
     percentLabels_[0] = MakeLabel(this, "Label2_0", QStringLiteral("0%"), QRect(40, 171, 60, 14),
-                           Qt::AlignLeft | Qt::AlignTop, font());
+                                  Qt::AlignLeft | Qt::AlignTop, font());
     percentLabels_[1] = MakeLabel(this, "Label2_1", QStringLiteral("100%"), QRect(258, 171, 60, 14),
-                           Qt::AlignRight | Qt::AlignTop, font());
-    versionLabel_ = MakeLabel(this, "Label4", QString(), QRect(10, 188, 343, 14), Qt::AlignCenter,
-                        font());
+                                  Qt::AlignRight | Qt::AlignTop, font());
+    versionLabel_ = MakeLabel(this, "Label4", QString(), QRect(10, 188, 343, 14), Qt::AlignCenter, font());
     licenceLabel_ = MakeLabel(this, "Label5", QString(), QRect(110, 212, 236, 14),
-                        Qt::AlignRight | Qt::AlignVCenter, SansFont(7.5));
+                              Qt::AlignRight | Qt::AlignVCenter, SansFont(7.5));
     yearLabel_ = MakeLabel(this, "lblAnno", QStringLiteral("2005"), QRect(18, 210, 60, 18),
-                         Qt::AlignLeft | Qt::AlignVCenter, SansFont(9.75, true));
+                           Qt::AlignLeft | Qt::AlignVCenter, SansFont(9.75, true));
     colourAndFill();
 }
 

@@ -69,8 +69,10 @@ Tesserino::Tesserino(QWidget* parent) : QWidget(parent)
     birthDateLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label7"), 3330, 2715, dataFont);
     yearLabel_ = MakeLabel(cardPicture_, QStringLiteral("lblAnno"), 270, 2970, SansFont(9.75, true));
 
-    linkShadow_ = MakeShape(this, QStringLiteral("Shape1_0"), twips::Rect(2235, 3900, 2160, 360), QColor(64, 64, 64));
-    linkHighlight_ = MakeShape(this, QStringLiteral("Shape1_1"), twips::Rect(2235, 3885, 2145, 360), Qt::white);
+    linkShadow_ =
+        MakeShape(this, QStringLiteral("Shape1_0"), twips::Rect(2235, 3900, 2160, 360), QColor(64, 64, 64));
+    linkHighlight_ =
+        MakeShape(this, QStringLiteral("Shape1_1"), twips::Rect(2235, 3885, 2145, 360), Qt::white);
     linkLabel_ = MakeLabel(this, QStringLiteral("Label8"), 2340, 3960, font());
     linkLabel_->setText(QStringLiteral("<<Torna al quadro dati"));
     linkLabel_->adjustSize();
@@ -91,8 +93,9 @@ void Tesserino::showCardPicture()
 void Tesserino::Fill(const Person& person)
 {
     const std::pair<QLabel*, const std::string*> fields[] = {
-        {codeLabel_, &person.code},   {surnameLabel_, &person.surname},   {firstNameLabel_, &person.firstName},
-        {sexLabel_, &person.sex},     {placeLabel_, &person.place},       {provinceLabel_, &person.province},
+        {codeLabel_, &person.code},           {surnameLabel_, &person.surname},
+        {firstNameLabel_, &person.firstName}, {sexLabel_, &person.sex},
+        {placeLabel_, &person.place},         {provinceLabel_, &person.province},
         {birthDateLabel_, &person.birthDate}};
     for (const auto& [label, text] : fields) {
         label->setText(QString::fromStdString(*text));

@@ -24,8 +24,8 @@ namespace {
 constexpr int kOwnershipTimeoutMs = 5000;
 
 enum AtomIndex { kClipboard, kTargets, kUtf8String, kText, kPlainUtf8, kPlain, kAtomCount };
-const char* atomNames[kAtomCount] = {"CLIPBOARD", "TARGETS", "UTF8_STRING", "TEXT",
-                                     "text/plain;charset=utf-8", "text/plain"};
+const char* atomNames[kAtomCount] = {
+    "CLIPBOARD", "TARGETS", "UTF8_STRING", "TEXT", "text/plain;charset=utf-8", "text/plain"};
 
 // A requesting window may vanish in mid-transfer; that must not end the server.
 int IgnoreError(Display*, XErrorEvent*)
@@ -41,8 +41,8 @@ int EndServer(Display*)
 
 bool OffersTextAs(Atom target, const Atom* atoms)
 {
-    return target == atoms[kUtf8String] || target == XA_STRING || target == atoms[kText] ||
-           target == atoms[kPlainUtf8] || target == atoms[kPlain];
+    return target == atoms[kUtf8String] || target == XA_STRING || target == atoms[kText]
+           || target == atoms[kPlainUtf8] || target == atoms[kPlain];
 }
 
 void AnswerRequest(Display* display, const XSelectionRequestEvent& request, const Atom* atoms,
@@ -59,16 +59,15 @@ void AnswerRequest(Display* display, const XSelectionRequestEvent& request, cons
     // Old clients leave the property empty and expect the target's name.
     const Atom property = request.property != None ? request.property : request.target;
     if (request.target == atoms[kTargets]) {
-        const Atom offered[] = {atoms[kTargets], atoms[kUtf8String], XA_STRING, atoms[kText],
-                                atoms[kPlainUtf8], atoms[kPlain]};
+        const Atom offered[] = {atoms[kTargets], atoms[kUtf8String], XA_STRING,
+                                atoms[kText],    atoms[kPlainUtf8],  atoms[kPlain]};
         XChangeProperty(display, request.requestor, property, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(offered), std::size(offered));
         reply.property = property;
     } else if (OffersTextAs(request.target, atoms)) {
         const Atom type = request.target == atoms[kText] ? XA_STRING : request.target;
         XChangeProperty(display, request.requestor, property, type, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(text.data()),
-                        static_cast<int>(text.size()));
+                        reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
         reply.property = property;
     }
     XSendEvent(display, request.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
@@ -113,8 +112,7 @@ int DetachFromCaller(int ready)
         _exit(0);
     Atom atoms[kAtomCount];
     XInternAtoms(display, const_cast<char**>(atomNames), kAtomCount, False, atoms);
-    const Window window =
-        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     XSetSelectionOwner(display, atoms[kClipboard], window, CurrentTime);
     if (XGetSelectionOwner(display, atoms[kClipboard]) != window)
         _exit(0);
@@ -165,8 +163,7 @@ bool KeepOnClipboardAfterExit(std::string_view text)
         }
         pollfd answer{pipeEnds[0], POLLIN, 0};
         char byte = 0;
-        held = poll(&answer, 1, kOwnershipTimeoutMs) == 1 && read(pipeEnds[0], &byte, 1) == 1 &&
-               byte == '1';
+        held = poll(&answer, 1, kOwnershipTimeoutMs) == 1 && read(pipeEnds[0], &byte, 1) == 1 && byte == '1';
     }
     close(pipeEnds[0]);
     return held;

@@ -37,8 +37,8 @@ QString LastCupsError()
 class PrintServer {
 public:
     PrintServer()
-        : http_(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(),
-                             1, kPrintServerWaitSeconds * 1000, nullptr))
+        : http_(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                             kPrintServerWaitSeconds * 1000, nullptr))
     {
         if (http_)
             httpSetTimeout(http_, kPrintServerWaitSeconds, &PrintServer::GiveUp, this);
@@ -93,33 +93,31 @@ std::optional<PrinterState> AskPrinterState(PrintServer& server, cups_dest_t* de
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     static const char* const kAttributes[] = {"printer-is-accepting-jobs", "printer-state",
                                               "printer-state-message"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
-                  std::size(kAttributes), nullptr, kAttributes);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", std::size(kAttributes),
+                  nullptr, kAttributes);
     const std::unique_ptr<ipp_t, IppDeleter> response(
         cupsDoRequest(server.http(), request, "/"));  // takes the request
     if (!response || cupsLastError() > IPP_STATUS_OK_CONFLICTING)
         return std::nullopt;
 
     PrinterState state;
-    if (ipp_attribute_t* accepting = ippFindAttribute(response.get(), "printer-is-accepting-jobs",
-                                                      IPP_TAG_BOOLEAN))
+    if (ipp_attribute_t* accepting =
+            ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
         state.acceptingJobs = ippGetBoolean(accepting, 0) != 0;
-    if (ipp_attribute_t* printerState =
-            ippFindAttribute(response.get(), "printer-state", IPP_TAG_ENUM))
+    if (ipp_attribute_t* printerState = ippFindAttribute(response.get(), "printer-state", IPP_TAG_ENUM))
         state.stopped = ippGetInteger(printerState, 0) == IPP_PSTATE_STOPPED;
-    if (ipp_attribute_t* message =
-            ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT))
+    if (ipp_attribute_t* message = ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT))
         state.message = QString::fromUtf8(ippGetString(message, 0, nullptr)).trimmed();
     return state;
 }
 
 std::optional<QMarginsF> A4Margins(PrintServer& server, cups_dest_t* dest)
 {
-    const std::unique_ptr<cups_dinfo_t, DestInfoDeleter> info(
-        cupsCopyDestInfo(server.http(), dest));
+    const std::unique_ptr<cups_dinfo_t, DestInfoDeleter> info(cupsCopyDestInfo(server.http(), dest));
     cups_size_t size;
-    if (!info || !cupsGetDestMediaByName(server.http(), dest, info.get(), CUPS_MEDIA_A4,
-                                         CUPS_MEDIA_FLAGS_DEFAULT, &size))
+    if (!info
+        || !cupsGetDestMediaByName(server.http(), dest, info.get(), CUPS_MEDIA_A4, CUPS_MEDIA_FLAGS_DEFAULT,
+                                   &size))
         return std::nullopt;
     const double k = kPointsPerHundredthMillimetre;
     return QMarginsF(size.left * k, size.top * k, size.right * k, size.bottom * k);
@@ -146,19 +144,17 @@ PrinterLookup LookUpDefaultPrinter()
 {
     PrintServer server;
     if (!server.connected())
-        return Missing(
-            QStringLiteral("Nessuna stampante predefinita: il servizio di stampa non è attivo"));
+        return Missing(QStringLiteral("Nessuna stampante predefinita: il servizio di stampa non è attivo"));
 
-    const std::unique_ptr<cups_dest_t, DestDeleter> dest(
-        cupsGetNamedDest(server.http(), nullptr, nullptr));
+    const std::unique_ptr<cups_dest_t, DestDeleter> dest(cupsGetNamedDest(server.http(), nullptr, nullptr));
     if (server.timedOut())
         return Unusable(NoAnswer());
     if (!dest) {
         if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
             return Missing(QStringLiteral("Nessuna stampante predefinita"));
-        return Unusable(Failure(
-            QStringLiteral("Il servizio di stampa non indica la stampante predefinita (%1)")
-                .arg(LastCupsError())));
+        return Unusable(
+            Failure(QStringLiteral("Il servizio di stampa non indica la stampante predefinita (%1)")
+                        .arg(LastCupsError())));
     }
     const QString name = QString::fromUtf8(dest->name);
 
@@ -166,15 +162,14 @@ PrinterLookup LookUpDefaultPrinter()
     if (server.timedOut())
         return Unusable(NoAnswer());
     if (!state)
-        return Unusable(Failure(QStringLiteral("La stampante %1 non risponde (%2)")
-                                    .arg(Quoted(name), LastCupsError())));
+        return Unusable(
+            Failure(QStringLiteral("La stampante %1 non risponde (%2)").arg(Quoted(name), LastCupsError())));
     if (!state->acceptingJobs)
         return Unusable(Failure(WithReason(
-            QStringLiteral("La stampante %1 rifiuta i lavori di stampa").arg(Quoted(name)),
-            state->message)));
+            QStringLiteral("La stampante %1 rifiuta i lavori di stampa").arg(Quoted(name)), state->message)));
     if (state->stopped)
-        return Unusable(Failure(WithReason(
-            QStringLiteral("La stampante %1 è ferma").arg(Quoted(name)), state->message)));
+        return Unusable(
+            Failure(WithReason(QStringLiteral("La stampante %1 è ferma").arg(Quoted(name)), state->message)));
 
     const std::optional<QMarginsF> margins = A4Margins(server, dest.get());
     if (server.timedOut())
@@ -182,8 +177,8 @@ PrinterLookup LookUpDefaultPrinter()
     return {PrinterLookup::Status::Ready, {name, margins}, {}};
 }
 
-bool SendToPrinter(const PrinterQueue& queue, const QString& pdfFile, const QString& title,
-                   bool colour, PrintFailure* failure)
+bool SendToPrinter(const PrinterQueue& queue, const QString& pdfFile, const QString& title, bool colour,
+                   PrintFailure* failure)
 {
     PrintServer server;
     if (!server.connected()) {
@@ -194,9 +189,9 @@ bool SendToPrinter(const PrinterQueue& queue, const QString& pdfFile, const QStr
     int count = cupsAddOption("media", CUPS_MEDIA_A4, 0, &options);
     if (colour)
         count = cupsAddOption("print-color-mode", "color", count, &options);
-    const int job = cupsPrintFile2(server.http(), queue.name.toUtf8().constData(),
-                                   pdfFile.toLocal8Bit().constData(),
-                                   title.toUtf8().constData(), count, options);
+    const int job =
+        cupsPrintFile2(server.http(), queue.name.toUtf8().constData(), pdfFile.toLocal8Bit().constData(),
+                       title.toUtf8().constData(), count, options);
     cupsFreeOptions(count, options);
     if (job > 0)
         return true;
@@ -209,8 +204,8 @@ bool SendToPrinter(const PrinterQueue& queue, const QString& pdfFile, const QStr
     else if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
         *failure = Failure(QStringLiteral("La stampante %1 non esiste più").arg(printer));
     else
-        *failure = Failure(QStringLiteral("La stampante %1 non ha accettato la stampa (%2)")
-                               .arg(printer, LastCupsError()));
+        *failure = Failure(
+            QStringLiteral("La stampante %1 non ha accettato la stampa (%2)").arg(printer, LastCupsError()));
     return false;
 }
 

@@ -51,7 +51,7 @@ PrinterLookup LookUpDefaultPrinter();
 // Sends a PDF document to the queue as one job named `title`. `colour` asks
 // the printer for colour rather than its default. False, with `failure`,
 // when the print system does not take the job.
-bool SendToPrinter(const PrinterQueue& queue, const QString& pdfFile, const QString& title,
-                   bool colour, PrintFailure* failure);
+bool SendToPrinter(const PrinterQueue& queue, const QString& pdfFile, const QString& title, bool colour,
+                   PrintFailure* failure);
 
 }  // namespace cf::platform

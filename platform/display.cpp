@@ -40,7 +40,8 @@ bool WaylandAnswers(const char* display)
     const int socketFd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (socketFd < 0)
         return false;
-    const bool connected = connect(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    const bool connected =
+        connect(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(socketFd);
     return connected;
 }

@@ -60,8 +60,7 @@ QString AskPdfFileName(const QString& fileName)
     const bool accepted = dialog.exec() == QDialog::Accepted;
     if (owner)
         owner->activateWindow();
-    return accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                          : QString();
+    return accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
 }
 
 }  // namespace cf::platform

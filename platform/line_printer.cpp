@@ -21,9 +21,9 @@ namespace cf::platform {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-constexpr int kResolution = 1200;     // dots per inch of the PDF pages
-constexpr double kRuleEndGap = 5.0;   // a rule stops this short of the right edge
-constexpr double kRuleWidth = 10.0;   // half a point
+constexpr int kResolution = 1200;    // dots per inch of the PDF pages
+constexpr double kRuleEndGap = 5.0;  // a rule stops this short of the right edge
+constexpr double kRuleWidth = 10.0;  // half a point
 const QString kDocumentName = QStringLiteral("Codice fiscale");
 
 // The average character width of a font as TrueType fonts define it: the
@@ -36,10 +36,9 @@ double AverageCharWidth(const QFontMetricsF& metrics)
         char letter;
         int weight;  // per thousand
     } kLetterWeights[] = {
-        {'a', 64}, {'b', 14}, {'c', 27}, {'d', 35}, {'e', 100}, {'f', 20}, {'g', 14},
-        {'h', 42}, {'i', 63}, {'j', 3},  {'k', 6},  {'l', 35},  {'m', 20}, {'n', 56},
-        {'o', 56}, {'p', 17}, {'q', 4},  {'r', 49}, {'s', 56},  {'t', 71}, {'u', 31},
-        {'v', 10}, {'w', 18}, {'x', 3},  {'y', 18}, {'z', 2},   {' ', 166},
+        {'a', 64}, {'b', 14}, {'c', 27}, {'d', 35}, {'e', 100}, {'f', 20}, {'g', 14}, {'h', 42}, {'i', 63},
+        {'j', 3},  {'k', 6},  {'l', 35}, {'m', 20}, {'n', 56},  {'o', 56}, {'p', 17}, {'q', 4},  {'r', 49},
+        {'s', 56}, {'t', 71}, {'u', 31}, {'v', 10}, {'w', 18},  {'x', 3},  {'y', 18}, {'z', 2},  {' ', 166},
     };
     double sum = 0;
     for (const auto& [letter, weight] : kLetterWeights)
@@ -103,8 +102,8 @@ bool LinePrinter::Begin(Ink ink)
     writer_->setResolution(kResolution);
     writer_->setTitle(kDocumentName);
     writer_->setCreator(kDocumentName);
-    writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
-                                       QPageLayout::Point));
+    writer_->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins, QPageLayout::Point));
     if (!painter_.begin(writer_.get())) {
         Fail(QStringLiteral("Impossibile preparare le pagine della stampa"));
         return false;
@@ -144,8 +143,8 @@ bool LinePrinter::OpenOutput(QMarginsF* margins)
     queue_ = printer.queue;
     if (queue_.margins)
         *margins = *queue_.margins;
-    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                                 QStringLiteral("/codicefiscale-XXXXXX.pdf"));
+    auto file =
+        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/codicefiscale-XXXXXX.pdf"));
     if (!file->open()) {
         Fail(QStringLiteral("Impossibile preparare la stampa: %1").arg(file->errorString()));
         return false;

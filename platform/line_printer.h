@@ -49,10 +49,7 @@ struct PrintTarget {
     static PrintTarget PdfFile(const QString& path) { return {path, {}}; }
 
     // True when the default printer was looked up and there is none.
-    bool lacksPrinter() const
-    {
-        return printer && printer->status == PrinterLookup::Status::Missing;
-    }
+    bool lacksPrinter() const { return printer && printer->status == PrinterLookup::Status::Missing; }
 
     QString pdfFile;  // empty for the default printer
     std::optional<PrinterLookup> printer;
@@ -137,8 +134,8 @@ public:
     double x() const { return x_; }
     double y() const { return y_; }
     int page() const { return page_; }
-    double lineHeight() const { return lineHeight_; }    // current font, twips
-    double columnWidth() const { return columnWidth_; }  // one tab column, twips
+    double lineHeight() const { return lineHeight_; }            // current font, twips
+    double columnWidth() const { return columnWidth_; }          // one tab column, twips
     double printableWidth() const { return printableWidth_; }    // twips
     double printableHeight() const { return printableHeight_; }  // twips
 

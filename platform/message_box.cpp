@@ -76,8 +76,7 @@ MessageAnswer MessageBoxRecorder::Answer(const MessageRequest& request)
     return answer;
 }
 
-MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString& text,
-                          MessageButtons buttons)
+MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString& text, MessageButtons buttons)
 {
     if (activeRecorder)
         return activeRecorder->Answer({icon, title, text, buttons});
@@ -85,8 +84,10 @@ MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString&
     QWidget* const owner = QApplication::activeWindow();
     QMessageBox box(BoxIcon(icon), title, text, BoxButtons(buttons), owner);
     // The program speaks Italian whatever the system's language.
-    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
-        {QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "&Sì"}, {QMessageBox::No, "&No"}, {QMessageBox::Cancel, "Annulla"}};
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {{QMessageBox::Ok, "OK"},
+                                                                            {QMessageBox::Yes, "&Sì"},
+                                                                            {QMessageBox::No, "&No"},
+                                                                            {QMessageBox::Cancel, "Annulla"}};
     for (const auto& [button, caption] : captions)
         if (QAbstractButton* shown = box.button(button))
             shown->setText(QString::fromUtf8(caption));

@@ -86,7 +86,8 @@ CodeListOutcome Finish(OutputBuffer& out, bool anyWrong, bool readFailed)
     return {anyWrong ? kExitRefused : kExitSuccess, {}};
 }
 
-void AppendVerdict(std::string& out, bool json, long long number, std::string_view given, const CodeVerdict& verdict)
+void AppendVerdict(std::string& out, bool json, long long number, std::string_view given,
+                   const CodeVerdict& verdict)
 {
     if (json)
         AppendVerdictJson(out, number, given, verdict);
@@ -156,8 +157,8 @@ void AppendVerdictCsv(std::string& out, std::string_view given, const CodeVerdic
     for (std::string_view field :
          {given, KindName(verdict.kind), std::string_view(verdict.report.correct ? "corretto" : "errato"),
           std::string_view(decoded.surnameLetters), std::string_view(decoded.firstNameLetters),
-          std::string_view(decoded.birthDate), std::string_view(decoded.sex), std::string_view(decoded.placeName),
-          std::string_view(decoded.province)}) {
+          std::string_view(decoded.birthDate), std::string_view(decoded.sex),
+          std::string_view(decoded.placeName), std::string_view(decoded.province)}) {
         AppendCsvField(out, field);
         out += ',';
     }

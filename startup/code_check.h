@@ -50,7 +50,8 @@ void AppendVerdictCsv(std::string& out, std::string_view given, const CodeVerdic
 // The same as a JSON object: "riga" (the code's line or position, from 1),
 // "codice", "tipo", "corretto" (true or false), "cognome", "nome",
 // "data_nascita", "sesso", "luogo", "provincia", "avviso" (null when empty).
-void AppendVerdictJson(std::string& out, long long number, std::string_view given, const CodeVerdict& verdict);
+void AppendVerdictJson(std::string& out, long long number, std::string_view given,
+                       const CodeVerdict& verdict);
 
 struct CodeListOutcome {
     int exitStatus;     // 0 all correct, 1 any not, 2 input or output failed

@@ -29,7 +29,8 @@ bool EqualsUpperCased(std::string_view field, std::string_view upper)
     if (field.size() != upper.size())
         return false;
     for (std::size_t i = 0; i < field.size(); ++i) {
-        const char c = field[i] >= 'a' && field[i] <= 'z' ? static_cast<char>(field[i] - 'a' + 'A') : field[i];
+        const char c =
+            field[i] >= 'a' && field[i] <= 'z' ? static_cast<char>(field[i] - 'a' + 'A') : field[i];
         if (c != upper[i])
             return false;
     }
@@ -57,8 +58,9 @@ PersonCode ComputePersonCode(const PersonFields& person, int currentYear)
     const std::string_view placeName = EqualsUpperCased(person.place, "SAN REMO") ? "SANREMO" : person.place;
     const PlaceCatalog& places = PlaceCatalog::Embedded();
     const bool padded = !placeName.empty() && (placeName.front() == ' ' || placeName.back() == ' ');
-    const BirthPlace place = padded ? BirthPlace{}
-                                    : ResolveBirthPlace(places, placeName, *BirthDayOfTypedDate(person.date, currentYear));
+    const BirthPlace place =
+        padded ? BirthPlace{}
+               : ResolveBirthPlace(places, placeName, *BirthDayOfTypedDate(person.date, currentYear));
     if (place.verdict == PlaceVerdict::Unknown)
         return Refusal(kUnknownPlace);
     if (place.verdict != PlaceVerdict::Found)
@@ -67,8 +69,9 @@ PersonCode ComputePersonCode(const PersonFields& person, int currentYear)
     if (person.surname.empty() || person.firstName.empty() || placeName.empty())
         return Refusal(kMissingData);
 
-    const CodeResult result = ComputeCodeWithPlaceCode(person.surname, person.firstName, FormatShortDate(*date),
-                                                       female ? "F" : "M", places.Row(place.row).code);
+    const CodeResult result =
+        ComputeCodeWithPlaceCode(person.surname, person.firstName, FormatShortDate(*date), female ? "F" : "M",
+                                 places.Row(place.row).code);
     if (result.refusal == CodeRefusal::InvalidDate)
         return Refusal(kWrongDate);
     // A name without a single letter (blanks only, say) would leave blanks
@@ -80,8 +83,9 @@ PersonCode ComputePersonCode(const PersonFields& person, int currentYear)
 
 CommandLineOutcome RunCommandLine(std::string_view arguments, int currentYear)
 {
-    const PersonFields person{NthField(arguments, ",", 1), NthField(arguments, ",", 2), NthField(arguments, ",", 3),
-                              NthField(arguments, ",", 4), NthField(arguments, ",", 5)};
+    const PersonFields person{NthField(arguments, ",", 1), NthField(arguments, ",", 2),
+                              NthField(arguments, ",", 3), NthField(arguments, ",", 4),
+                              NthField(arguments, ",", 5)};
     const PersonCode result = ComputePersonCode(person, currentYear);
     CommandLineOutcome outcome;
     if (!result.code) {

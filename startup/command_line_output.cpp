@@ -14,7 +14,6 @@
 #include "platform/clipboard.h"
 #include "platform/display.h"
 #include "platform/end_signals.h"
-#include "platform/end_signals.h"
 #include "platform/message_box.h"
 
 namespace cf {
@@ -28,7 +27,8 @@ void ReportDisplayProblem(const char* problem)
 // Runs the toolkit's part (clipboard without our own server, message box) in
 // a child process: a toolkit that cannot use the display aborts there, and
 // this process reports it and ends normally. True when the child succeeded.
-bool RunToolkitPart(const CommandLineOutcome& outcome, bool setClipboard, bool showBox, int& argc, char** argv)
+bool RunToolkitPart(const CommandLineOutcome& outcome, bool setClipboard, bool showBox, int& argc,
+                    char** argv)
 {
     const pid_t child = fork();
     if (child == 0) {

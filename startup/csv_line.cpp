@@ -36,7 +36,8 @@ bool SplitCsvLine(std::string_view line, std::vector<std::string>& fields)
             continue;
         }
         const std::size_t comma = line.find(',', pos);
-        field.assign(line.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+        field.assign(
+            line.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
         if (comma == std::string_view::npos)
             return true;
         pos = comma + 1;
@@ -54,8 +55,9 @@ void AppendCsvField(std::string& out, std::string_view field)
     out += '"';
     for (std::size_t start = 0;;) {
         const std::size_t quote = field.find('"', start);
-        AppendValidUtf8(field.substr(start, quote == std::string_view::npos ? std::string_view::npos : quote - start),
-                        out);
+        AppendValidUtf8(
+            field.substr(start, quote == std::string_view::npos ? std::string_view::npos : quote - start),
+            out);
         if (quote == std::string_view::npos)
             break;
         out += "\"\"";

@@ -134,7 +134,8 @@ int RunCheck(const cf::ProgramRequest& request)
         return ReportListOutcome(outcome.exitStatus, outcome.error);
     }
     if (request.codes.size() > 1 || request.json) {
-        const cf::CodeListOutcome outcome = cf::CheckCodes(request.codes, stdout, request.json, CurrentYear());
+        const cf::CodeListOutcome outcome =
+            cf::CheckCodes(request.codes, stdout, request.json, CurrentYear());
         return ReportListOutcome(outcome.exitStatus, outcome.error);
     }
     const cf::CodeCheckOutput output = cf::RunCodeCheck(request.codes.front(), CurrentYear());

@@ -27,8 +27,7 @@ using widgets::Named;
 using widgets::TypedCharacter;
 
 // Two lines parted by a lone carriage return.
-const QString kNotACode =
-    QStringLiteral("Il codice inserito non è\rné un Codice Fiscale né una Partita IVA");
+const QString kNotACode = QStringLiteral("Il codice inserito non è\rné un Codice Fiscale né una Partita IVA");
 const QColor kBackground(0, 255, 0);
 
 constexpr int kPartitaIvaLength = 11;
@@ -75,10 +74,10 @@ Verifica::Verifica(QWidget* parent) : QWidget(parent)
 void Verifica::createControls()
 {
     const QFont bold = widgets::SansFont(8.25, true);
-    MakeCaption(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"), twips::Rect(225, 300, 2265, 240), &bold);
+    MakeCaption(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"),
+                twips::Rect(225, 300, 2265, 240), &bold);
     codeBox_ = MakeBox(this, "Text1", twips::Rect(2565, 225, 2610, 315), kCodiceFiscaleLength);
-    checkButton_ =
-        Named(new QPushButton(QStringLiteral("&Verifica Codice Fiscale"), this), "Command2");
+    checkButton_ = Named(new QPushButton(QStringLiteral("&Verifica Codice Fiscale"), this), "Command2");
     checkButton_->setGeometry(twips::Rect(1770, 3315, 2865, 450));
     // Enter on the focused button presses it.
     checkButton_->setAutoDefault(true);
@@ -89,8 +88,7 @@ void Verifica::createControls()
     firstNameBox_ = MakeBox(this, "Text3", twips::Rect(1740, 1140, 2820, 315), 40);
     MakeCaption(this, "Label9", QStringLiteral("Sesso"), twips::Rect(240, 1530, 435, 195));
     sexBox_ = MakeBox(this, "Text5", twips::Rect(1740, 1530, 315, 315), 40);
-    MakeCaption(this, "Label5", QStringLiteral("Data di nascita"),
-                twips::Rect(240, 1905, 1065, 195));
+    MakeCaption(this, "Label5", QStringLiteral("Data di nascita"), twips::Rect(240, 1905, 1065, 195));
     birthDateBox_ = MakeBox(this, "Text4", twips::Rect(1740, 1905, 1170, 315), 10);
     MakeCaption(this, "Label6", QStringLiteral("Luogo"), twips::Rect(240, 2265, 450, 195));
     placeBox_ = MakeBox(this, "Combo1", twips::Rect(1740, 2265, 2835, 300), 0);
@@ -109,7 +107,8 @@ void Verifica::createControls()
     connect(codeBox_, &QLineEdit::textChanged, this, [this] { widgets::KeepUpperCase(*codeBox_); });
     connect(checkButton_, &QPushButton::clicked, this, &Verifica::onCheckClicked);
 
-    QWidget* const tabOrder[] = {codeBox_, checkButton_, firstNameBox_, sexBox_, birthDateBox_, surnameBox_, placeBox_};
+    QWidget* const tabOrder[] = {codeBox_,      checkButton_, firstNameBox_, sexBox_,
+                                 birthDateBox_, surnameBox_,  placeBox_};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -205,8 +204,7 @@ void Verifica::onCheckClicked()
     const std::string code = CodeBytes(codeBox_->text());
     if (ClassifyCode(code) == CodeKind::Neither) {
         // The message box shows line feeds as line breaks.
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
-                              QString(kNotACode).replace(u'\r', u'\n'));
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, QString(kNotACode).replace(u'\r', u'\n'));
         return;
     }
 

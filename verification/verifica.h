@@ -19,13 +19,13 @@ class Verifica : public QWidget {
 public:
     explicit Verifica(QWidget* parent = nullptr);
 
-    QLineEdit* Text1() const { return codeBox_; }    // the code to check
+    QLineEdit* Text1() const { return codeBox_; }       // the code to check
     QLineEdit* Text2() const { return surnameBox_; }    // surname letters
-    QLineEdit* Text3() const { return firstNameBox_; }    // first-name letters
-    QLineEdit* Text5() const { return sexBox_; }    // sex
-    QLineEdit* Text4() const { return birthDateBox_; }    // date of birth
-    QLineEdit* Combo1() const { return placeBox_; }  // place of birth
-    QLabel* Label8() const { return provinceLabel_; }     // province
+    QLineEdit* Text3() const { return firstNameBox_; }  // first-name letters
+    QLineEdit* Text5() const { return sexBox_; }        // sex
+    QLineEdit* Text4() const { return birthDateBox_; }  // date of birth
+    QLineEdit* Combo1() const { return placeBox_; }     // place of birth
+    QLabel* Label8() const { return provinceLabel_; }   // province
     QPushButton* Command2() const { return checkButton_; }
 
 protected:

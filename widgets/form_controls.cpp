@@ -14,7 +14,8 @@ QLineEdit* MakeBox(QWidget* parent, const char* name, const QRect& box, int maxL
     return edit;
 }
 
-QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, const QRect& box, const QFont* font)
+QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, const QRect& box,
+                    const QFont* font)
 {
     auto* label = Named(new QLabel(text, parent), name);
     if (font)

@@ -21,7 +21,10 @@ int SelectedRow(const QListWidget& column)
 }
 
 // Columns scroll by whole items, so the scroll value is the top row.
-int TopRow(const QListWidget& column) { return column.verticalScrollBar()->value(); }
+int TopRow(const QListWidget& column)
+{
+    return column.verticalScrollBar()->value();
+}
 
 void SetTopRow(QListWidget& column, int top)
 {
@@ -66,8 +69,7 @@ void MultiColumnList::Create(const Columns& columns, QScrollBar* scrollBar)
         column->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         connect(column, &QListWidget::itemSelectionChanged, this, [this, i] { Update(i); });
-        connect(column->verticalScrollBar(), &QScrollBar::valueChanged, this,
-                [this, i] { Update(i); });
+        connect(column->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, i] { Update(i); });
     }
     if (scrollBar_)
         connect(scrollBar_, &QScrollBar::valueChanged, this, [this] { FollowScrollBar(); });
@@ -242,9 +244,15 @@ QString MultiColumnList::List(int row) const
     return cells.join(QLatin1Char('\t'));
 }
 
-QString MultiColumnList::Text(int column) const { return List(ListIndex(), column); }
+QString MultiColumnList::Text(int column) const
+{
+    return List(ListIndex(), column);
+}
 
-QString MultiColumnList::Text() const { return List(ListIndex()); }
+QString MultiColumnList::Text() const
+{
+    return List(ListIndex());
+}
 
 int MultiColumnList::SelectByText(int column, const QString& text)
 {

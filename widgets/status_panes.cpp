@@ -36,7 +36,10 @@ QRect StatusPanes::PaneRect(int pane) const
     return QRect(left, 0, right - left, height());
 }
 
-QRect StatusPanes::TextRect(int pane) const { return PaneRect(pane).adjusted(0, 0, -2, 0); }
+QRect StatusPanes::TextRect(int pane) const
+{
+    return PaneRect(pane).adjusted(0, 0, -2, 0);
+}
 
 QString StatusPanes::SetText(int pane, const QString& text, const QPixmap& icon)
 {
@@ -78,8 +81,7 @@ void StatusPanes::paintEvent(QPaintEvent* /*event*/)
         painter.fillRect(box.adjusted(2, 2, -2, -2), palette().color(QPalette::Button));
         painter.setPen(Qt::black);
         painter.setFont(textFont_);
-        painter.drawText(TextRect(pane), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         content.text);
+        painter.drawText(TextRect(pane), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, content.text);
         if (!content.icon.isNull())
             painter.drawPixmap(box.left() + kIconLeft, kIconTop, content.icon);
     }

@@ -38,7 +38,10 @@ const QRgb kStripDarkGrey = qRgb(128, 128, 128);
 const QRgb kStripLightGrey = qRgb(192, 192, 192);
 
 // Centring offset, a half going to the even neighbour (17.5 gives 18).
-int Centred(int space, int size) { return static_cast<int>(std::nearbyint((space - size) / 2.0)); }
+int Centred(int space, int size)
+{
+    return static_cast<int>(std::nearbyint((space - size) / 2.0));
+}
 
 // Outline of the box whose corners (left, top) and (right, bottom) are included.
 void DrawBox(QPainter& painter, int left, int top, int right, int bottom, const QColor& colour)
@@ -85,8 +88,8 @@ Toolbar::Colours Toolbar::SystemColours() const
     if (!surface_)
         return {QColor(kStripWhite), QColor(kStripDarkGrey), QColor(kStripLightGrey), Qt::black};
     const QPalette& palette = surface_->palette();
-    return {palette.color(QPalette::Light), palette.color(QPalette::Dark),
-            palette.color(QPalette::Button), palette.color(QPalette::ButtonText)};
+    return {palette.color(QPalette::Light), palette.color(QPalette::Dark), palette.color(QPalette::Button),
+            palette.color(QPalette::ButtonText)};
 }
 
 void Toolbar::ColourStrip()
@@ -161,9 +164,15 @@ int Toolbar::ButtonLeft(int button) const
     return button >= 1 && button <= ButtonCount() ? buttons_[button - 1].left : 0;
 }
 
-QSize Toolbar::ButtonSize() const { return showText_ ? captionedButtonSize_ : kPictureButtonSize; }
+QSize Toolbar::ButtonSize() const
+{
+    return showText_ ? captionedButtonSize_ : kPictureButtonSize;
+}
 
-int Toolbar::BarHeight() const { return 2 * kTopMargin + ButtonSize().height(); }
+int Toolbar::BarHeight() const
+{
+    return 2 * kTopMargin + ButtonSize().height();
+}
 
 void Toolbar::LayOut()
 {
@@ -268,13 +277,12 @@ void Toolbar::PaintButton(QPainter& painter, int number, bool isHit, bool presse
     const int left = button.left;
     const int top = kTopMargin;
     DrawBox(painter, left, top, left + size.width(), top + size.height(), colours_.face);
-    painter.fillRect(QRect(QPoint(left + 1, top + 1),
-                           QPoint(left + size.width() - 1, top + size.height() - 1)),
-                     colours_.face);
+    painter.fillRect(
+        QRect(QPoint(left + 1, top + 1), QPoint(left + size.width() - 1, top + size.height() - 1)),
+        colours_.face);
 
     const QPoint offset = isHit && pressed ? kPressedOffset : QPoint(0, 0);
-    const QPoint image =
-        QPoint(left + Centred(size.width(), pictureSize_.width()), top + kImageTop) + offset;
+    const QPoint image = QPoint(left + Centred(size.width(), pictureSize_.width()), top + kImageTop) + offset;
     const int row = !button.enabled ? 2 : isHit ? 1 : 0;
     painter.drawImage(image, colouredStrip_,
                       QRect((number - 1) * pictureSize_.width(), row * pictureSize_.height(),
@@ -354,7 +362,10 @@ int Toolbar::MouseUpEvent(QPoint point)
     return PaintAndHitTest(Qt::NoButton, point, Paint::Buttons);
 }
 
-void Toolbar::DropHover() { MouseMoveEvent(Qt::NoButton, QPoint(-1, -1)); }
+void Toolbar::DropHover()
+{
+    MouseMoveEvent(Qt::NoButton, QPoint(-1, -1));
+}
 
 void Toolbar::TimerEvent()
 {

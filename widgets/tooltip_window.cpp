@@ -33,7 +33,10 @@ TooltipWindow* TooltipWindow::Instance()
     return instance;
 }
 
-TooltipWindow* TooltipWindow::Current() { return instance; }
+TooltipWindow* TooltipWindow::Current()
+{
+    return instance;
+}
 
 TooltipWindow::TooltipWindow()
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
@@ -61,7 +64,10 @@ void TooltipWindow::SetCaption(const QString& caption)
     FitToCaption();
 }
 
-QString TooltipWindow::Caption() const { return captionLabel_->text(); }
+QString TooltipWindow::Caption() const
+{
+    return captionLabel_->text();
+}
 
 void TooltipWindow::FitToCaption()
 {

@@ -40,11 +40,7 @@ void BM_PrintArchiveToPdf(benchmark::State& state)
     QTemporaryDir dir;
     PrintArchive(state, cf::platform::PrintTarget::PdfFile(dir.filePath(QStringLiteral("a.pdf"))));
 }
-BENCHMARK(BM_PrintArchiveToPdf)
-    ->Arg(2000)
-    ->Arg(32767)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+BENCHMARK(BM_PrintArchiveToPdf)->Arg(2000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_PrintArchiveOnTheDefaultPrinter(benchmark::State& state)
 {

@@ -18,9 +18,12 @@ constexpr int kRecords = 32767;
 // Realistic records, appended in no particular order (about 70 bytes a line).
 std::vector<cf::Person> MakeRecords()
 {
-    static const char* const kSurnames[] = {"ROSSI", "BIANCHI", "VERDI", "ESPOSITO", "COLOMBO", "DE LUCA", "RICCI"};
-    static const char* const kNames[] = {"MARIO", "LUCIA", "GIUSEPPE", "ANNA", "FRANCESCO", "GIULIA", "NICOL\xC3\x92"};
-    static const char* const kPlaces[] = {"ROMA", "MILANO", "NAPOLI", "TORINO", "FORL\xC3\x8C", "BOLOGNA", "BARI"};
+    static const char* const kSurnames[] = {"ROSSI",   "BIANCHI", "VERDI", "ESPOSITO",
+                                            "COLOMBO", "DE LUCA", "RICCI"};
+    static const char* const kNames[] = {"MARIO",     "LUCIA",  "GIUSEPPE",     "ANNA",
+                                         "FRANCESCO", "GIULIA", "NICOL\xC3\x92"};
+    static const char* const kPlaces[] = {"ROMA",         "MILANO",  "NAPOLI", "TORINO",
+                                          "FORL\xC3\x8C", "BOLOGNA", "BARI"};
     std::vector<cf::Person> records;
     records.reserve(kRecords);
     for (int i = 0; i < kRecords; ++i) {

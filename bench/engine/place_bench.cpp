@@ -18,7 +18,8 @@ std::string_view ResourceText(int id)
 void PlacesReady(benchmark::State& state)
 {
     for (auto _ : state) {
-        const cf::PlaceCatalog catalog(ResourceText(cf::kPlaceTableResource), ResourceText(cf::kPlacePeriodsResource));
+        const cf::PlaceCatalog catalog(ResourceText(cf::kPlaceTableResource),
+                                       ResourceText(cf::kPlacePeriodsResource));
         benchmark::DoNotOptimize(catalog.Rows().data());
     }
 }

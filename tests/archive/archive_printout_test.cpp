@@ -76,9 +76,27 @@ TEST_F(ArchivePrintoutTest, ThreeRowsMakeOnePageWithHeaderRowsAndTotal)
 {
     ListRows list;
     list.rows = {
-        {.surname = "BIANCHI", .firstName = "LUCIA", .sex = "F", .birthDate = "03/07/85", .place = "ROMA", .province = "RM", .code = "BNCLCU85L43H501J"},
-        {.surname = "ROSSI", .firstName = "MARIO", .sex = "M", .birthDate = "01/01/80", .place = "MILANO", .province = "MI", .code = "RSSMRA80A01F205X"},
-        {.surname = "VERDI", .firstName = "ANNA", .sex = "F", .birthDate = "01/02/90", .place = "STATI UNITI D'AMERICA", .province = "EE", .code = "VRDNNA90B41Z404Y"},
+        {.surname = "BIANCHI",
+         .firstName = "LUCIA",
+         .sex = "F",
+         .birthDate = "03/07/85",
+         .place = "ROMA",
+         .province = "RM",
+         .code = "BNCLCU85L43H501J"},
+        {.surname = "ROSSI",
+         .firstName = "MARIO",
+         .sex = "M",
+         .birthDate = "01/01/80",
+         .place = "MILANO",
+         .province = "MI",
+         .code = "RSSMRA80A01F205X"},
+        {.surname = "VERDI",
+         .firstName = "ANNA",
+         .sex = "F",
+         .birthDate = "01/02/90",
+         .place = "STATI UNITI D'AMERICA",
+         .province = "EE",
+         .code = "VRDNNA90B41Z404Y"},
     };
     ASSERT_TRUE(PrintArchive(list.View(), PrintTarget::PdfFile(pdf_)));
     EXPECT_TRUE(recorder_.requests().empty());
@@ -91,12 +109,9 @@ TEST_F(ArchivePrintoutTest, ThreeRowsMakeOnePageWithHeaderRowsAndTotal)
     ASSERT_EQ(lines.size(), 7);
     EXPECT_EQ(lines[0], QStringLiteral("Codice fiscale - Pagina n° 1"));
     EXPECT_EQ(lines[1], QStringLiteral("Archivio codici"));
-    EXPECT_EQ(lines[2].simplified(),
-              QStringLiteral("NOME CODICE FISCALE SESSO DATA PROV. CITTA"));
-    EXPECT_EQ(lines[3].simplified(),
-              QStringLiteral("BIANCHI LUCIA BNCLCU85L43H501J F 03/07/85 RM ROMA"));
-    EXPECT_EQ(lines[4].simplified(),
-              QStringLiteral("ROSSI MARIO RSSMRA80A01F205X M 01/01/80 MI MILANO"));
+    EXPECT_EQ(lines[2].simplified(), QStringLiteral("NOME CODICE FISCALE SESSO DATA PROV. CITTA"));
+    EXPECT_EQ(lines[3].simplified(), QStringLiteral("BIANCHI LUCIA BNCLCU85L43H501J F 03/07/85 RM ROMA"));
+    EXPECT_EQ(lines[4].simplified(), QStringLiteral("ROSSI MARIO RSSMRA80A01F205X M 01/01/80 MI MILANO"));
     EXPECT_EQ(lines[5].simplified(),
               QStringLiteral("VERDI ANNA VRDNNA90B41Z404Y F 01/02/90 EE STATI UNITI D'AMERICA"));
     EXPECT_EQ(lines[6].simplified(), QStringLiteral("Totale record: 3"));
@@ -129,15 +144,18 @@ TEST_F(ArchivePrintoutTest, ARowBelowTheBreakLineStartsPageTwoAfterAQuotedHeader
 
     const QStringList one = test::PdfLines(pdf_, 1);
     EXPECT_EQ(one.first(), QStringLiteral("Codice fiscale - Pagina n° 1"));
-    EXPECT_TRUE(one.last().startsWith(QString::fromStdString(NumberedRow(firstPage).surname))) << one.last().toStdString();
+    EXPECT_TRUE(one.last().startsWith(QString::fromStdString(NumberedRow(firstPage).surname)))
+        << one.last().toStdString();
     EXPECT_FALSE(test::PdfText(pdf_, 1).contains(QLatin1String("Totale")));
 
     const QStringList two = test::PdfLines(pdf_, 2);
     ASSERT_EQ(two.size(), 6);
     EXPECT_EQ(two[0], QStringLiteral("\"Codice fiscale - Pagina n° 2"));
     EXPECT_EQ(two[1], QStringLiteral("Archivio codici"));
-    EXPECT_TRUE(two[3].startsWith(QString::fromStdString(NumberedRow(firstPage + 1).surname))) << two[3].toStdString();
-    EXPECT_TRUE(two[4].startsWith(QString::fromStdString(NumberedRow(firstPage + 2).surname))) << two[4].toStdString();
+    EXPECT_TRUE(two[3].startsWith(QString::fromStdString(NumberedRow(firstPage + 1).surname)))
+        << two[3].toStdString();
+    EXPECT_TRUE(two[4].startsWith(QString::fromStdString(NumberedRow(firstPage + 2).surname)))
+        << two[4].toStdString();
     EXPECT_EQ(two[5].simplified(), QStringLiteral("Totale record: %1").arg(firstPage + 2));
 }
 

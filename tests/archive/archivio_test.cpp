@@ -30,8 +30,10 @@ using cf::platform::MessageBoxRecorder;
 
 namespace {
 
-const QByteArray kVerdi = "\"VERDI\",\"GIUSEPPE\",\"VRDGPP13R10B320Y\",\"M\",\"10/10/13\",\"BUSSETO\",\"PR\"\r\n";
-const QByteArray kBianchi = "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n";
+const QByteArray kVerdi =
+    "\"VERDI\",\"GIUSEPPE\",\"VRDGPP13R10B320Y\",\"M\",\"10/10/13\",\"BUSSETO\",\"PR\"\r\n";
+const QByteArray kBianchi =
+    "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n";
 const QByteArray kRossi = "\"ROSSI\",\"MARIO\",\"RSSMRA80A01F205X\",\"M\",\"01/01/80\",\"MILANO\",\"MI\"\r\n";
 
 void DeleteClosedWindows()
@@ -171,8 +173,8 @@ void ArchivioTest::unusableArchiveOpensEmptyAndSaysWhy()
     QCOMPARE(window.list().ListCount(), 0);
     QCOMPARE(recorder_->requests().size(), 1u);
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Critical);
-    QVERIFY2(recorder_->requests()[0].text.startsWith(QStringLiteral("L'archivio ") + archivePath_ +
-                                                       QStringLiteral(" è un collegamento simbolico")),
+    QVERIFY2(recorder_->requests()[0].text.startsWith(QStringLiteral("L'archivio ") + archivePath_
+                                                      + QStringLiteral(" è un collegamento simbolico")),
              qPrintable(recorder_->requests()[0].text));
 }
 
@@ -383,8 +385,8 @@ void ArchivioTest::withoutAPrinterTheArchiveGoesToAPdfFile()
     const TestDocumentsFolder documents;
     cf::platform::SaveDialogRecorder dialogs;
     QSignalSpy saved(&window, &Archivio::savedToPdf);
-    const QString question = QStringLiteral(
-        "Non c'è una stampante predefinita.\nVuoi salvare l'intero archivio in un file PDF?");
+    const QString question =
+        QStringLiteral("Non c'è una stampante predefinita.\nVuoi salvare l'intero archivio in un file PDF?");
 
     // No, then Yes and a cancelled dialog: nothing is saved.
     QTest::mouseClick(window.Command3(), Qt::LeftButton);

@@ -11,10 +11,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <pwd.h>
 #include <fstream>
+#include <functional>
 #include <optional>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -129,11 +129,11 @@ TEST_F(ArchiveFileTest, AppendedRecordsLoadSortedWhileTheFileKeepsAppendOrder)
 
 TEST_F(ArchiveFileTest, LoadEndsLinesAtCrLfOrCrOrLf)
 {
-    Write("\"B\",\"1\"\r"            // CR alone
-          "\r\n"                     // blank line
-          "\"A\",\"x\"\n"            // LF alone, as editors on Linux write
-          "\"D\",\"y\"\n\r"          // LF then CR: two line ends around a blank line
-          "\"C\",\"2\"");            // last line without a line end
+    Write("\"B\",\"1\"\r"    // CR alone
+          "\r\n"             // blank line
+          "\"A\",\"x\"\n"    // LF alone, as editors on Linux write
+          "\"D\",\"y\"\n\r"  // LF then CR: two line ends around a blank line
+          "\"C\",\"2\"");    // last line without a line end
     const std::vector<Person> records = LoadArchive(path_);
     ASSERT_EQ(records.size(), 6u);
     EXPECT_EQ(records[0], Person{});  // the blank lines, first
@@ -150,7 +150,8 @@ TEST_F(ArchiveFileTest, LoadEndsLinesAtCrLfOrCrOrLf)
 // wrote that row alone: every other person was lost.
 TEST_F(ArchiveFileTest, ArchiveWithLfLineEndsKeepsEveryPersonThroughADeleteAndAnAppend)
 {
-    const std::vector<Person> people = {SomePerson("ALFA", "A"), SomePerson("BETA", "B"), SomePerson("GAMMA", "G")};
+    const std::vector<Person> people = {SomePerson("ALFA", "A"), SomePerson("BETA", "B"),
+                                        SomePerson("GAMMA", "G")};
     std::string lfFile;
     for (const Person& person : people) {
         std::string line = Line(person);
@@ -182,8 +183,9 @@ TEST_F(ArchiveFileTest, RewriteNeverWritesFewerPersonsThanTheLoadSawLessTheDelet
     rows.resize(1);  // a list that lost a row on the way
     const ArchiveResult shrunk = RewriteArchive(path_, rows, &stamp);
     EXPECT_FALSE(shrunk.ok);
-    EXPECT_EQ(shrunk.message, "L'archivio " + path_ +
-                                  " ha 3 persone, ma ne sarebbero state scritte solo 1: nessun dato è stato eliminato.");
+    EXPECT_EQ(shrunk.message,
+              "L'archivio " + path_
+                  + " ha 3 persone, ma ne sarebbero state scritte solo 1: nessun dato è stato eliminato.");
     EXPECT_EQ(Contents(), before);
 
     // A load that could not read the file whole allows no rewrite.
@@ -194,8 +196,9 @@ TEST_F(ArchiveFileTest, RewriteNeverWritesFewerPersonsThanTheLoadSawLessTheDelet
     EXPECT_EQ(stamp.problem, "Impossibile leggere l'archivio " + folder + ": non è un file normale.");
     const ArchiveResult unread = RewriteArchive(folder, {}, &stamp);
     EXPECT_FALSE(unread.ok);
-    EXPECT_EQ(unread.message, "L'archivio " + folder + " non è stato letto per intero: nessun dato è stato eliminato. " +
-                                  stamp.problem);
+    EXPECT_EQ(unread.message, "L'archivio " + folder
+                                  + " non è stato letto per intero: nessun dato è stato eliminato. "
+                                  + stamp.problem);
     EXPECT_TRUE(fs::is_directory(folder));
 }
 
@@ -227,7 +230,8 @@ TEST_F(ArchiveFileTest, InstalledProgramsKeepTheArchiveInTheUserDataDirectory)
 {
     const ScopedVariable variable("XDG_DATA_HOME", directory_.c_str());
     const std::string userArchive = (directory_ / "codicefiscale" / kArchiveFileName).string();
-    for (const char* installed : {"/usr/bin/", "/usr/local/bin/", "/opt/codicefiscale/bin/", "/bin/", "/sbin/"})
+    for (const char* installed :
+         {"/usr/bin/", "/usr/local/bin/", "/opt/codicefiscale/bin/", "/bin/", "/sbin/"})
         EXPECT_EQ(ArchivePathFor(installed), userArchive) << installed;
 
     const std::string portable = (directory_ / "portable").string() + "/";
@@ -237,8 +241,9 @@ TEST_F(ArchiveFileTest, InstalledProgramsKeepTheArchiveInTheUserDataDirectory)
 
 TEST_F(ArchiveFileTest, WithoutAHomeFolderTheArchiveIsRefusedWithAMessage)
 {
-    const std::string noHome = "Impossibile trovare una cartella per l'archivio: l'utente non ha una cartella "
-                               "personale (HOME non impostata e utente sconosciuto al sistema).";
+    const std::string noHome =
+        "Impossibile trovare una cartella per l'archivio: l'utente non ha una cartella "
+        "personale (HOME non impostata e utente sconosciuto al sistema).";
     ArchiveStamp stamp;
     EXPECT_TRUE(LoadArchive("", &stamp).empty());
     EXPECT_FALSE(stamp.whole);
@@ -278,7 +283,7 @@ TEST_F(ArchiveFileTest, ReadOnlyArchiveIsNeitherReplacedNorAppendedTo)
         ArchiveStamp stamp;
         const std::vector<Person> rows = LoadArchive(path_, &stamp);
         return rows.size() == 1 && RewriteArchive(path_, {}, &stamp).message == refused
-            && AppendToArchive(path_, SomePerson("BETA", "B")).message == refused;
+               && AppendToArchive(path_, SomePerson("BETA", "B")).message == refused;
     }));
     EXPECT_EQ(Contents(), Line(SomePerson("ALFA", "A")));
     EXPECT_EQ(Mode(path_), 0444u);
@@ -312,15 +317,15 @@ TEST_F(ArchiveFileTest, LoadSortsCaseInsensitivelyFieldByFieldAndStably)
           "\"ROSSI\",\"Z\"\r\n"
           "\"DE ROSSI\",\"A\"\r\n"
           "\"De\",\"B\"\r\n"
-          "\"\xC8LIO\",\"1\"\r\n"     // ÈLIO
-          "\"\xE8lio\",\"1\"\r\n"     // èlio: equal key, keeps file order
+          "\"\xC8LIO\",\"1\"\r\n"  // ÈLIO
+          "\"\xE8lio\",\"1\"\r\n"  // èlio: equal key, keeps file order
           "\"ELIO\",\"1\"\r\n"
-          "\"rossi\",\"z\"\r\n");     // equal to ROSSI,Z ignoring case
+          "\"rossi\",\"z\"\r\n");  // equal to ROSSI,Z ignoring case
     std::vector<std::string> order;
     for (const Person& record : LoadArchive(path_))
         order.push_back(record.surname + "," + record.firstName);
-    EXPECT_EQ(order, (std::vector<std::string>{"De,B", "DE ROSSI,A", "ELIO,1", "ROSSI,Z", "rossi,z", "rossini,a",
-                                               "\xC3\x88LIO,1", "\xC3\xA8lio,1"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"De,B", "DE ROSSI,A", "ELIO,1", "ROSSI,Z", "rossi,z",
+                                               "rossini,a", "\xC3\x88LIO,1", "\xC3\xA8lio,1"}));
 }
 
 TEST_F(ArchiveFileTest, MissingEmptyOrOddFilesLoadAsAnEmptyArchive)
@@ -350,9 +355,9 @@ TEST_F(ArchiveFileTest, TextIsWindows1252OnDiskAndUtf8InMemory)
 {
     Write("\"\xC8\",\"NICOL\xD2\",\"\x80\"\r\n");
     const Person loaded = LoadArchive(path_).at(0);
-    EXPECT_EQ(loaded.surname, "\xC3\x88");      // È
+    EXPECT_EQ(loaded.surname, "\xC3\x88");         // È
     EXPECT_EQ(loaded.firstName, "NICOL\xC3\x92");  // NICOLÒ
-    EXPECT_EQ(loaded.code, "\xE2\x82\xAC");   // €
+    EXPECT_EQ(loaded.code, "\xE2\x82\xAC");        // €
     ASSERT_TRUE(RewriteArchive(path_, std::vector{loaded}).ok);
     EXPECT_EQ(Contents(), "\"\xC8\",\"NICOL\xD2\",\"\x80\",\"\",\"\",\"\",\"\"\r\n");
 
@@ -364,7 +369,8 @@ TEST_F(ArchiveFileTest, TextIsWindows1252OnDiskAndUtf8InMemory)
     EXPECT_TRUE(AppendUtf8AsCp1252(Cp1252ToUtf8(allBytes), back));
     EXPECT_EQ(back, allBytes);
     EXPECT_EQ(Cp1252ToUtf8("\x81\x9F"), "\xC2\x81\xC5\xB8");
-    for (const char* refused : {"\xE6\x97\xA5", "\xC2\x80", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
+    for (const char* refused :
+         {"\xE6\x97\xA5", "\xC2\x80", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
         EXPECT_FALSE(AppendUtf8AsCp1252(refused, back)) << refused;
 }
 
@@ -377,15 +383,18 @@ TEST_F(ArchiveFileTest, AppendRefusesFieldsThatWouldNotLoadBackAndWritesNothing)
     const std::vector<Case> cases = {
         {SomePerson("ROSSI", "ANNA", "REGGIO, CALABRIA"),
          "Il campo Luogo contiene caratteri non ammessi nell'archivio: virgola."},
-        {SomePerson("D\"ANGELO", "ANNA"), "Il campo Cognome contiene caratteri non ammessi nell'archivio: virgolette."},
-        {SomePerson("ROSSI", "AN\nNA"), "Il campo Nome contiene caratteri non ammessi nell'archivio: ritorno a capo."},
+        {SomePerson("D\"ANGELO", "ANNA"),
+         "Il campo Cognome contiene caratteri non ammessi nell'archivio: virgolette."},
+        {SomePerson("ROSSI", "AN\nNA"),
+         "Il campo Nome contiene caratteri non ammessi nell'archivio: ritorno a capo."},
         {SomePerson("ROSSI", "ANNA", "ROMA", "R\r"),
          "Il campo Provincia contiene caratteri non ammessi nell'archivio: ritorno a capo."},
         {SomePerson("\xE7\x8E\x8B", "ANNA"),
          "Il campo Cognome contiene caratteri non ammessi nell'archivio: caratteri non rappresentabili nella "
          "codifica Windows-1252."},
-        {SomePerson("ROSSI", "\xFF"), "Il campo Nome contiene caratteri non ammessi nell'archivio: caratteri non "
-                                  "rappresentabili nella codifica Windows-1252."},
+        {SomePerson("ROSSI", "\xFF"),
+         "Il campo Nome contiene caratteri non ammessi nell'archivio: caratteri non "
+         "rappresentabili nella codifica Windows-1252."},
     };
     for (const Case& c : cases) {
         const ArchiveResult result = AppendToArchive(path_, c.record);
@@ -402,12 +411,14 @@ TEST_F(ArchiveFileTest, AppendRefusesFieldsThatWouldNotLoadBackAndWritesNothing)
 TEST_F(ArchiveFileTest, RewriteRefusesUnrepresentableTextAndKeepsTheOldArchive)
 {
     Write("\"A\"\r\n");
-    const std::vector<Person> rows = {SomePerson("ROSSI", "ANNA"), SomePerson("ROSSI", "ANNA", "\xE4\xB8\x8A")};
+    const std::vector<Person> rows = {SomePerson("ROSSI", "ANNA"),
+                                      SomePerson("ROSSI", "ANNA", "\xE4\xB8\x8A")};
     const ArchiveResult result = RewriteArchive(path_, rows);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, "Impossibile scrivere l'archivio " + path_ +
-                                  ": il campo Luogo della riga 2 contiene caratteri non rappresentabili nella "
-                                  "codifica Windows-1252.");
+    EXPECT_EQ(result.message,
+              "Impossibile scrivere l'archivio " + path_
+                  + ": il campo Luogo della riga 2 contiene caratteri non rappresentabili nella "
+                    "codifica Windows-1252.");
     EXPECT_EQ(Contents(), "\"A\"\r\n");
 }
 
@@ -434,10 +445,12 @@ TEST_F(ArchiveFileTest, UnwritableDirectoryIsReportedAsAFailure)
 
     const ArchiveResult appended = AppendToArchive(path_, SomePerson("ROSSI", "ANNA"));
     EXPECT_FALSE(appended.ok);
-    EXPECT_EQ(appended.message.rfind("Impossibile scrivere l'archivio " + path_ + ": ", 0), 0u) << appended.message;
+    EXPECT_EQ(appended.message.rfind("Impossibile scrivere l'archivio " + path_ + ": ", 0), 0u)
+        << appended.message;
     const ArchiveResult rewritten = RewriteArchive(path_, std::vector{SomePerson("ROSSI", "ANNA")});
     EXPECT_FALSE(rewritten.ok);
-    EXPECT_EQ(rewritten.message.rfind("Impossibile scrivere l'archivio " + path_ + ": ", 0), 0u) << rewritten.message;
+    EXPECT_EQ(rewritten.message.rfind("Impossibile scrivere l'archivio " + path_ + ": ", 0), 0u)
+        << rewritten.message;
     EXPECT_FALSE(fs::exists(path_));
 }
 
@@ -466,9 +479,9 @@ TEST_F(ArchiveFileTest, LinkToTheUsersOwnFileIsFollowedByEveryOperation)
 
 TEST_F(ArchiveFileTest, LinkLeadingAnywhereElseIsRefusedByNameEverywhere)
 {
-    const std::string refused = "L'archivio " + path_ +
-                                " è un collegamento simbolico che non porta a un file normale dell'utente: "
-                                "l'archivio non viene né letto né scritto.";
+    const std::string refused = "L'archivio " + path_
+                                + " è un collegamento simbolico che non porta a un file normale dell'utente: "
+                                  "l'archivio non viene né letto né scritto.";
     const fs::path folder = directory_ / "cartella";
     fs::create_directory(folder);
     const fs::path othersFile = directory_ / "altrui";
@@ -497,20 +510,21 @@ TEST_F(ArchiveFileTest, WriteCutShortByAFullDiskLeavesTheArchiveAsItWas)
     const std::string before = Line(SomePerson("ALFA", "A"));
     Write(before);
     // A file size limit makes the kernel write only part of the line, as a full disk would.
-    rlimit old {};
+    rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limited = old;
     limited.rlim_cur = before.size() + 10;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     const ArchiveResult appended = AppendToArchive(path_, SomePerson("BETA", "B"));
-    const ArchiveResult rewritten = RewriteArchive(path_, std::vector{SomePerson("GAMMA", "G"), SomePerson("DELTA", "D")});
+    const ArchiveResult rewritten =
+        RewriteArchive(path_, std::vector{SomePerson("GAMMA", "G"), SomePerson("DELTA", "D")});
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(appended.ok);
-    EXPECT_EQ(appended.message, "Impossibile scrivere l'archivio " + path_ +
-                                    ": scrittura incompleta, spazio su disco esaurito.");
+    EXPECT_EQ(appended.message, "Impossibile scrivere l'archivio " + path_
+                                    + ": scrittura incompleta, spazio su disco esaurito.");
     EXPECT_FALSE(rewritten.ok);
     EXPECT_EQ(Contents(), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1);

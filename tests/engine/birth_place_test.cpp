@@ -59,11 +59,13 @@ TEST(BirthPlace, AroundAMerger)
     EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "30/03/2018"),
               "CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è nato prima indicare il comune di allora "
               "(CORIGLIANO CALABRO, ROSSANO)");
-    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "01/01/1950").substr(0, 42), "CORIGLIANO-ROSSANO esiste dal 31/03/2018: ");
+    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "01/01/1950").substr(0, 42),
+              "CORIGLIANO-ROSSANO esiste dal 31/03/2018: ");
     EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "30/03/2018"), "D005");
-    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "31/03/2018"),
-              "CORIGLIANO CALABRO è esistito fino al 30/03/2018: per chi è nato dopo indicare il comune di allora "
-              "(CORIGLIANO-ROSSANO)");
+    EXPECT_EQ(
+        CodeFor("CORIGLIANO CALABRO", "31/03/2018"),
+        "CORIGLIANO CALABRO è esistito fino al 30/03/2018: per chi è nato dopo indicare il comune di allora "
+        "(CORIGLIANO-ROSSANO)");
     EXPECT_EQ(CodeFor("MIRABELLO", "01/01/2017"),
               "MIRABELLO è esistito fino al 31/12/2016: per chi è nato dopo indicare il comune di allora "
               "(TERRE DEL RENO)");
@@ -113,7 +115,8 @@ TEST(BirthPlace, EveryMunicipalityOfTodayIsReached)
     for (const PlacePeriod& period : Places().Periods()) {
         if (period.lastDay != kStillOpen)
             continue;
-        const std::string typed = std::string(period.OfficialName()) + " (" + std::string(period.province) + ")";
+        const std::string typed =
+            std::string(period.OfficialName()) + " (" + std::string(period.province) + ")";
         const BirthPlace place = ResolveBirthPlace(Places(), typed, BirthDay{20261201, false});
         ASSERT_EQ(place.verdict, PlaceVerdict::Found) << typed;
         ASSERT_EQ(Places().Row(place.row).code, period.code) << typed;
@@ -140,12 +143,16 @@ TEST(BirthPlace, CenturyOfATwoDigitYear)
     const BirthPlace place = ResolveBirthPlace(Places(), "CORIGLIANO CALABRO", Born("01/01/20"));
     ASSERT_EQ(place.verdict, PlaceVerdict::Found);
     EXPECT_EQ(place.day, 19200101);
-    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "01/01/2020").find("CORIGLIANO CALABRO è esistito fino al 30/03/2018"), 0u);
+    EXPECT_EQ(
+        CodeFor("CORIGLIANO CALABRO", "01/01/2020").find("CORIGLIANO CALABRO è esistito fino al 30/03/2018"),
+        0u);
 }
 
 TEST(CodePlace, NameOnTheBirthDateAndProvinceOfToday)
 {
-    const auto on = [](std::string_view code, int day) { return PlaceOfCode(Places(), code, BirthDay{day, true}); };
+    const auto on = [](std::string_view code, int day) {
+        return PlaceOfCode(Places(), code, BirthDay{day, true});
+    };
     EXPECT_EQ(on("C388", 19200101).name, "CAVAZUCCHERINA");
     EXPECT_EQ(on("C388", 19900101).name, "JESOLO");
     EXPECT_EQ(on("B963", 19300101).name, "CASERTA");
@@ -157,7 +164,8 @@ TEST(CodePlace, NameOnTheBirthDateAndProvinceOfToday)
 
     const CodePlace early = on("M403", 19500101);
     EXPECT_EQ(early.name, "CORIGLIANO-ROSSANO");
-    EXPECT_EQ(early.warning, "CORIGLIANO-ROSSANO (M403) non esisteva alla data di nascita: esiste dal 31/03/2018");
+    EXPECT_EQ(early.warning,
+              "CORIGLIANO-ROSSANO (M403) non esisteva alla data di nascita: esiste dal 31/03/2018");
     EXPECT_EQ(on("D005", 20200101).day, 19200101);  // only 1920 fits
     EXPECT_EQ(on("A000", 19800101).row, -1);
     EXPECT_EQ(PlaceOfCode(Places(), "C388", std::nullopt).name, "CAVAZUCCHERINA");

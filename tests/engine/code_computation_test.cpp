@@ -24,21 +24,25 @@ TEST(ComputeCode, WorkedExamples)
 
 TEST(ComputeCode, LetterRulesOfSurnameAndFirstName)
 {
-    struct Case { const char* name; const char* surname; const char* firstName; };
+    struct Case {
+        const char* name;
+        const char* surname;
+        const char* firstName;
+    };
     const Case cases[] = {
-        {"", "", ""},                 // no letters
-        {"A", "AXX", "AXX"},          // one vowel
-        {"AE", "AEX", "AEX"},         // two vowels
-        {"AEIOU", "AEI", "AEI"},      // three or more vowels
-        {"B", "BXX", "BXX"},          // one consonant
+        {"", "", ""},             // no letters
+        {"A", "AXX", "AXX"},      // one vowel
+        {"AE", "AEX", "AEX"},     // two vowels
+        {"AEIOU", "AEI", "AEI"},  // three or more vowels
+        {"B", "BXX", "BXX"},      // one consonant
         {"BA", "BAX", "BAX"},
         {"BAE", "BAE", "BAE"},
         {"BC", "BCX", "BCX"},
         {"BCA", "BCA", "BCA"},
-        {"GIANNI", "GNN", "GNN"},     // exactly three consonants
-        {"ANNA MARIA", "NNM", "NMR"}, // four consonants: first name takes 1st, 3rd, 4th
+        {"GIANNI", "GNN", "GNN"},      // exactly three consonants
+        {"ANNA MARIA", "NNM", "NMR"},  // four consonants: first name takes 1st, 3rd, 4th
         {"GIANCARLO", "GNC", "GCR"},
-        {"YVONNE", "YVN", "YNN"},     // Y is a consonant
+        {"YVONNE", "YVN", "YNN"},  // Y is a consonant
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SurnameLetters(c.name).view(), c.surname) << c.name;

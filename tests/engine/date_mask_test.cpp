@@ -19,8 +19,14 @@ struct Key {
     std::optional<MaskKey> pressed;
     char32_t typed = 0;
 };
-constexpr Key Typed(char32_t character) { return {std::nullopt, character}; }
-constexpr Key Pressed(MaskKey key) { return {key, 0}; }
+constexpr Key Typed(char32_t character)
+{
+    return {std::nullopt, character};
+}
+constexpr Key Pressed(MaskKey key)
+{
+    return {key, 0};
+}
 
 DateMaskKeyResult Send(DateMaskBox& box, Key key, std::u16string_view mask = kDateMask)
 {
@@ -37,7 +43,8 @@ TEST(DateMaskSequences, TypingFillsTheMaskAndBackspaceClearsBackwards)
     }
     EXPECT_EQ(box.text, u"03/07/85");
 
-    const std::pair<std::u16string_view, int> erasing[] = {{u"03/07/80", 7}, {u"03/07/00", 6}, {u"03/00/00", 4}};
+    const std::pair<std::u16string_view, int> erasing[] = {
+        {u"03/07/80", 7}, {u"03/07/00", 6}, {u"03/00/00", 4}};
     for (const auto& [text, caret] : erasing) {
         Send(box, Pressed(Backspace));
         EXPECT_EQ(box.text, text);
@@ -108,9 +115,9 @@ TEST(DateMaskKeys, AnyBoxAndKeyLeavesAConsistentBox)
     const std::u16string_view texts[] = {u"", u"0", u"/", u"03/", u"/3/07/85", u"03/  /  ", u"03/07/1985"};
     const std::u16string_view masks[] = {kDateMask, kDateMask.substr(0, 4), u""};
     const int positions[] = {INT_MIN, -1, 0, 1, 3, 7, 8, 10, 11, INT_MAX};
-    const Key keys[] = {Pressed(Left), Pressed(Right), Pressed(Up), Pressed(Down), Pressed(Delete),
-                        Pressed(Backspace), Typed(0), Typed('/'), Typed('0'), Typed('9'), Typed(0x10035),
-                        Typed(0xFFFFFFFF)};
+    const Key keys[] = {Pressed(Left),   Pressed(Right),     Pressed(Up),    Pressed(Down),
+                        Pressed(Delete), Pressed(Backspace), Typed(0),       Typed('/'),
+                        Typed('0'),      Typed('9'),         Typed(0x10035), Typed(0xFFFFFFFF)};
     for (std::u16string_view mask : masks)
         for (std::u16string_view text : texts)
             for (int caret : positions)
@@ -122,12 +129,13 @@ TEST(DateMaskKeys, AnyBoxAndKeyLeavesAConsistentBox)
                         ASSERT_TRUE(result.consumed || key.pressed);
                         if (box.text == before.text && box.caret == caret && box.selectionLength == selection)
                             continue;
-                        ASSERT_TRUE(result.consumed && box.caret >= 0 &&
-                                    static_cast<std::size_t>(box.caret) <= box.text.size() &&
-                                    box.selectionLength == 0 &&
-                                    (box.text.size() == text.size() || box.text == mask))
+                        ASSERT_TRUE(result.consumed && box.caret >= 0
+                                    && static_cast<std::size_t>(box.caret) <= box.text.size()
+                                    && box.selectionLength == 0
+                                    && (box.text.size() == text.size() || box.text == mask))
                             << "key " << (key.pressed ? static_cast<int>(*key.pressed) : -1) << " typed "
-                            << static_cast<std::uint32_t>(key.typed) << " caret " << caret << " selection " << selection;
+                            << static_cast<std::uint32_t>(key.typed) << " caret " << caret << " selection "
+                            << selection;
                     }
 }
 

@@ -16,8 +16,9 @@ namespace {
 TEST(Homocodes, TheFirstSevenReplaceDigitsFromTheRight)
 {
     const FiscalCode original = *OriginalCode("BNCLCU85L43H501J");
-    const char* const expected[] = {"BNCLCU85L43H50M", "BNCLCU85L43H5LM", "BNCLCU85L43HRLM", "BNCLCU85L4PHRLM",
-                                    "BNCLCU85LQPHRLM", "BNCLCU8RLQPHRLM", "BNCLCUURLQPHRLM"};
+    const char* const expected[] = {"BNCLCU85L43H50M", "BNCLCU85L43H5LM", "BNCLCU85L43HRLM",
+                                    "BNCLCU85L4PHRLM", "BNCLCU85LQPHRLM", "BNCLCU8RLQPHRLM",
+                                    "BNCLCUURLQPHRLM"};
     for (int i = 0; i < 7; ++i) {
         const std::string code = Homocode(original, i).str();
         EXPECT_EQ(code.substr(0, 15), expected[i]) << i;

@@ -55,7 +55,8 @@ TEST(LatinLetters, TableIsOrderedAndHoldsOnlyUpperCaseLetters)
     ASSERT_GT(table.size(), 500u);
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (i > 0) {
-            EXPECT_LT(static_cast<unsigned>(table[i - 1].codePoint), static_cast<unsigned>(table[i].codePoint));
+            EXPECT_LT(static_cast<unsigned>(table[i - 1].codePoint),
+                      static_cast<unsigned>(table[i].codePoint));
         }
         const std::string_view letters = table[i].letters;
         EXPECT_FALSE(letters.empty());
@@ -68,7 +69,8 @@ TEST(Utf8, ValidityOfWholeTexts)
 {
     EXPECT_TRUE(IsValidUtf8(""));
     EXPECT_TRUE(IsValidUtf8("Forlì, Ș, 日本, 😀"));
-    for (const char* bad : {"\xC8RBA", "\xC3", "\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xFF"})
+    for (const char* bad :
+         {"\xC8RBA", "\xC3", "\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xFF"})
         EXPECT_FALSE(IsValidUtf8(bad)) << bad;
 }
 

@@ -27,8 +27,8 @@ TEST(PlaceSearch, NamesStartingWithTheTextComeFirst)
     ASSERT_GE(names.size(), 10u);
     EXPECT_EQ(names[0], "ROMA");
     EXPECT_EQ(names[1], "ROMAGNANO");
-    const auto firstInner =
-        std::find_if(names.begin(), names.end(), [](const std::string& name) { return !name.starts_with("ROMA"); });
+    const auto firstInner = std::find_if(names.begin(), names.end(),
+                                         [](const std::string& name) { return !name.starts_with("ROMA"); });
     ASSERT_NE(firstInner, names.end());
     EXPECT_EQ(*firstInner, "ARCINAZZO ROMANO") << "then the others in table order";
     for (auto it = names.begin(); it != firstInner; ++it)

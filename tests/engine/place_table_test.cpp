@@ -52,7 +52,8 @@ TEST(PlaceTable, FormatAndOrder)
 
 TEST(PlaceTable, ParserToleratesOddText)
 {
-    const auto rows = ParsePlaceTable(std::string_view("A,B001,XX\r\n\r\nC,D002\rE\nF,G003,YY\0H,Z999,EE\r\n", 43));
+    const auto rows =
+        ParsePlaceTable(std::string_view("A,B001,XX\r\n\r\nC,D002\rE\nF,G003,YY\0H,Z999,EE\r\n", 43));
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[1].province, "");
     EXPECT_EQ(rows[2].name, "E");

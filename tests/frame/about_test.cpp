@@ -160,8 +160,7 @@ void AboutTest::helpButtonsWriteThePagesAndOpenThem()
 
     QCOMPARE(shell.urls().size(), std::size_t{2});
     QCOMPARE(shell.urls()[0], QUrl::fromLocalFile(WorkFilePath(QStringLiteral("varnel.htm"))));
-    QCOMPARE(shell.urls()[1],
-             QUrl::fromLocalFile(WorkFilePath(QStringLiteral("codicefiscale.htm"))));
+    QCOMPARE(shell.urls()[1], QUrl::fromLocalFile(WorkFilePath(QStringLiteral("codicefiscale.htm"))));
     QVERIFY(boxes.requests().empty());
 }
 

@@ -61,8 +61,7 @@ public:
         address.sun_family = AF_UNIX;
         const QByteArray name = QFile::encodeName(path_);
         std::copy(name.begin(), name.end(), address.sun_path);
-        listening_ = fd_ >= 0
-                     && bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0
+        listening_ = fd_ >= 0 && bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0
                      && listen(fd_, 8) == 0;
     }
     ~SilentServer()
@@ -202,8 +201,7 @@ void ExpectArchiveListing(const QString& pdf, int rows)
                 EXPECT_EQ(lines[l], QStringLiteral("Totale record: %1").arg(rows));
             }
         }
-        EXPECT_EQ(lines.last().startsWith(QLatin1String("Totale record:")), last)
-            << "page " << page;
+        EXPECT_EQ(lines.last().startsWith(QLatin1String("Totale record:")), last) << "page " << page;
     }
     EXPECT_EQ(nextRow, rows + 1);
 }
@@ -214,8 +212,7 @@ void ExpectInside(const QString& pdf, const QRectF& printable)
     const int pages = test::PdfPageCount(pdf);
     for (int page = 1; page <= pages; ++page)
         for (const test::PdfWord& word : test::PdfWords(pdf, page))
-            EXPECT_TRUE(printable.contains(word.box))
-                << word.text.toStdString() << " on page " << page;
+            EXPECT_TRUE(printable.contains(word.box)) << word.text.toStdString() << " on page " << page;
 }
 
 struct ArchiveCase {
@@ -229,8 +226,7 @@ void PrintTo(const ArchiveCase& c, std::ostream* os)
     *os << c.rows << " rows on " << c.queue;
 }
 
-class ArchiveOnQueueTest : public CupsPrintingTest,
-                           public ::testing::WithParamInterface<ArchiveCase> {};
+class ArchiveOnQueueTest : public CupsPrintingTest, public ::testing::WithParamInterface<ArchiveCase> {};
 
 TEST_P(ArchiveOnQueueTest, HasTheHeaderOnEveryPageAndEveryRowOnceInOrder)
 {
@@ -255,19 +251,13 @@ TEST_P(ArchiveOnQueueTest, HasTheHeaderOnEveryPageAndEveryRowOnceInOrder)
 // Raw queue: 61 rows to a page (the last one starting above the 15544-twip
 // line), the closing lines move with the total. Wide queue: 59 rows fit.
 INSTANTIATE_TEST_SUITE_P(Queues, ArchiveOnQueueTest,
-                         ::testing::Values(ArchiveCase{"CF_PDF", 3, 1},
-                                           ArchiveCase{"CF_PDF", 59, 1},
-                                           ArchiveCase{"CF_PDF", 61, 2},
-                                           ArchiveCase{"CF_PDF", 62, 2},
-                                           ArchiveCase{"CF_PDF", 2000, 33},
-                                           ArchiveCase{"CF_WIDE", 3, 1},
-                                           ArchiveCase{"CF_WIDE", 59, 2},
-                                           ArchiveCase{"CF_WIDE", 61, 2},
-                                           ArchiveCase{"CF_WIDE", 62, 2},
-                                           ArchiveCase{"CF_WIDE", 2000, 34}),
+                         ::testing::Values(ArchiveCase{"CF_PDF", 3, 1}, ArchiveCase{"CF_PDF", 59, 1},
+                                           ArchiveCase{"CF_PDF", 61, 2}, ArchiveCase{"CF_PDF", 62, 2},
+                                           ArchiveCase{"CF_PDF", 2000, 33}, ArchiveCase{"CF_WIDE", 3, 1},
+                                           ArchiveCase{"CF_WIDE", 59, 2}, ArchiveCase{"CF_WIDE", 61, 2},
+                                           ArchiveCase{"CF_WIDE", 62, 2}, ArchiveCase{"CF_WIDE", 2000, 34}),
                          [](const auto& info) {
-                             return std::string(info.param.queue + 3) + "_"
-                                    + std::to_string(info.param.rows);
+                             return std::string(info.param.queue + 3) + "_" + std::to_string(info.param.rows);
                          });
 
 TEST_F(CupsPrintingTest, DataSheetIsOnePageInThePrintersDefaultColours)
@@ -294,8 +284,7 @@ QImage ColouredCard()
     return card;
 }
 
-class CardOnQueueTest : public CupsPrintingTest, public ::testing::WithParamInterface<const char*> {
-};
+class CardOnQueueTest : public CupsPrintingTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(CardOnQueueTest, KeepsItsColoursAndAsksForColour)
 {
@@ -368,8 +357,7 @@ TEST_F(CupsPrintingTest, AQueueThatStartsRefusingBeforeTheJobIsReported)
     ASSERT_TRUE(printer.Begin());
     ASSERT_TRUE(printer.EndDoc());
     EXPECT_FALSE(platform::SendToPrinter(queue, pdf, QStringLiteral("prova"), false, &failure));
-    EXPECT_EQ(failure.description,
-              QStringLiteral("La stampante «CF_REJECTING» rifiuta i lavori di stampa"));
+    EXPECT_EQ(failure.description, QStringLiteral("La stampante «CF_REJECTING» rifiuta i lavori di stampa"));
 }
 
 TEST_F(CupsPrintingTest, ASilentPrintServerIsGivenUpAfterAFewSeconds)

@@ -137,8 +137,7 @@ TEST_F(PersonPrintoutsTest, CardFieldsArePrintedInsideTheirBoxes)
         // Liberation Sans: ascent 0.905, descent 0.212, capitals 0.716 em.
         const double size = word.box.height() / (0.905 + 0.212);
         const double baseline = word.box.bottom() - 0.212 * size;
-        const QRectF capitals(word.box.left(), baseline - 0.716 * size, word.box.width(),
-                              0.716 * size);
+        const QRectF capitals(word.box.left(), baseline - 0.716 * size, word.box.width(), 0.716 * size);
         // Page points to picture pixels (96 dpi).
         const QRectF onCard = capitals.translated(-test::kPdfMarginPoints, -test::kPdfMarginPoints);
         const QRectF pixels(onCard.topLeft() * 4 / 3, onCard.size() * 4 / 3);
@@ -149,8 +148,7 @@ TEST_F(PersonPrintoutsTest, CardFieldsArePrintedInsideTheirBoxes)
 TEST_F(PersonPrintoutsTest, CardYearIsDarkGreen)
 {
     ASSERT_TRUE(PrintCard(Lucia(), BlankCard(), PrintTarget::PdfFile(pdf_)));
-    const QRectF year =
-        test::FindWord(pdf_, QString::number(QDate::currentDate().year())).box;
+    const QRectF year = test::FindWord(pdf_, QString::number(QDate::currentDate().year())).box;
     constexpr int dpi = 288;
     const QImage page = test::RenderPage(pdf_, 1, dpi);
     const QRect box(QPoint(qRound(year.left() * dpi / 72), qRound(year.top() * dpi / 72)),

@@ -22,12 +22,12 @@
 #include "engine/work_files.h"
 #include "frame/italian_date.h"
 #include "frame/principale.h"
-#include "widgets/window_host.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "tests/generation/generation_test_support.h"
 #include "widgets/toolbar.h"
+#include "widgets/window_host.h"
 
 using namespace cf::frame;
 using cf::generation::MainForm;
@@ -119,8 +119,7 @@ Principale& PrincipaleTest::StartFrame(std::optional<cf::platform::PrintTarget> 
 {
     PrincipaleOptions options;
     options.endProgram = [this](int status) { endings_.append(status); };
-    options.printTarget =
-        printTarget.value_or(cf::platform::PrintTarget::PdfFile(PrintedFile()));
+    options.printTarget = printTarget.value_or(cf::platform::PrintTarget::PdfFile(PrintedFile()));
     options.archivePath = output_.filePath(QStringLiteral("codarc.dat"));
     frame_ = std::make_unique<Principale>(options);
     frame_->Start();
@@ -133,8 +132,7 @@ Principale& PrincipaleTest::StartFrame(std::optional<cf::platform::PrintTarget> 
 void PrincipaleTest::ClickButton(int button)
 {
     const cf::widgets::Toolbar& bar = frame_->coolBar();
-    const QPoint middle(bar.ButtonLeft(button) + bar.ButtonSize().width() / 2,
-                        bar.BarHeight() / 2);
+    const QPoint middle(bar.ButtonLeft(button) + bar.ButtonSize().width() / 2, bar.BarHeight() / 2);
     QTest::mouseClick(frame_->picCoolBar(), Qt::LeftButton, {}, middle);
 }
 
@@ -177,13 +175,11 @@ void PrincipaleTest::printButtonFollowsTheLabelOnTheTimer()
     Principale& frame = StartFrame();
     MainForm& form = frame.mainForm();
     form.Label8()->setText(QStringLiteral("RM"));
-    QTRY_COMPARE_WITH_TIMEOUT(form.Command1()->text(), QStringLiteral("&Visualizza Codice Fiscale"),
-                              1500);
+    QTRY_COMPARE_WITH_TIMEOUT(form.Command1()->text(), QStringLiteral("&Visualizza Codice Fiscale"), 1500);
     // The poll reads the label even while the generation window is hidden.
     ClickButton(kVerifica);
     form.Label8()->clear();
-    QTRY_COMPARE_WITH_TIMEOUT(form.Command1()->text(), QStringLiteral("&Genera Codice Fiscale"),
-                              1500);
+    QTRY_COMPARE_WITH_TIMEOUT(form.Command1()->text(), QStringLiteral("&Genera Codice Fiscale"), 1500);
 }
 
 void PrincipaleTest::eachCommandShowsOnlyItsWindow()
@@ -340,8 +336,7 @@ void PrincipaleTest::withoutAPrinterThePrintQuestionOffersAPdfFile()
     dialogs.QueueAnswer(PrintedFile());
     ClickButton(kStampa);
     QCOMPARE(boxes_->requests().size(), std::size_t{3});
-    QCOMPARE(QFileInfo(dialogs.requests()[1].suggestedPath).fileName(),
-             QStringLiteral("Tesserino.pdf"));
+    QCOMPARE(QFileInfo(dialogs.requests()[1].suggestedPath).fileName(), QStringLiteral("Tesserino.pdf"));
     QVERIFY(QFileInfo(PrintedFile()).size() > 0);
     QVERIFY(frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});

@@ -27,7 +27,8 @@ int main(int argc, char** argv)
         }
         for (const auto& file : files) {
             std::ifstream stream(file, std::ios::binary);
-            const std::vector<char> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+            const std::vector<char> bytes((std::istreambuf_iterator<char>(stream)),
+                                          std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
             ++inputs;
         }

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 8)
         return 0;
-    constexpr cf::MaskKey kKeys[] = {cf::MaskKey::Left,  cf::MaskKey::Right,  cf::MaskKey::Up,
-                                     cf::MaskKey::Down,  cf::MaskKey::Delete, cf::MaskKey::Backspace};
+    constexpr cf::MaskKey kKeys[] = {cf::MaskKey::Left, cf::MaskKey::Right,  cf::MaskKey::Up,
+                                     cf::MaskKey::Down, cf::MaskKey::Delete, cf::MaskKey::Backspace};
     const bool pressed = data[0] & 1;
     std::uint16_t key;
     std::int16_t caret, selection;

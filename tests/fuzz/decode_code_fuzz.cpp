@@ -11,8 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const cf::CheckReport report = cf::CheckAndReport(text, 2026);
-    if (report.messages.empty() || report.correct != (text.size() == 11 ? cf::IsValidPartitaIva(text)
-                                                                          : cf::IsValidCodiceFiscale(text)))
+    if (report.messages.empty()
+        || report.correct
+               != (text.size() == 11 ? cf::IsValidPartitaIva(text) : cf::IsValidCodiceFiscale(text)))
         std::abort();
     if (report.decoded) {
         // A decoded date, when there is one, reads back as a date.

@@ -14,16 +14,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::size_t nul = text.find('\0');
-    const std::string_view periods = nul == std::string_view::npos ? std::string_view() : text.substr(nul + 1);
+    const std::string_view periods =
+        nul == std::string_view::npos ? std::string_view() : text.substr(nul + 1);
     const cf::PlaceCatalog catalog(text, periods);
     const auto rows = catalog.Rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const cf::PlaceRow& row = rows[i];
         for (std::string_view field : {row.name, row.code, row.province})
-            if (!field.empty() && (field.data() < text.data() || field.data() + field.size() > text.data() + size))
+            if (!field.empty()
+                && (field.data() < text.data() || field.data() + field.size() > text.data() + size))
                 std::abort();
         const int byCode = catalog.FirstRowWithCode(row.code);
-        if (byCode > static_cast<int>(i) || (byCode >= 0 && rows[static_cast<std::size_t>(byCode)].code != row.code))
+        if (byCode > static_cast<int>(i)
+            || (byCode >= 0 && rows[static_cast<std::size_t>(byCode)].code != row.code))
             std::abort();
         if (catalog.FirstRowNamed(row.name) > static_cast<int>(i))
             std::abort();

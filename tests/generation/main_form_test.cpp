@@ -370,7 +370,8 @@ void MainFormTest::namesakesArePickedAndKept()
     FillPerson();
     form_->Text4()->setText(QStringLiteral("01/06/90"));
     QTest::mouseClick(arrow, Qt::LeftButton);
-    QListWidgetItem* sardinia = list->findItems(QStringLiteral("SAN TEODORO (SS)"), Qt::MatchExactly).value(0);
+    QListWidgetItem* sardinia =
+        list->findItems(QStringLiteral("SAN TEODORO (SS)"), Qt::MatchExactly).value(0);
     QVERIFY(sardinia);
     list->scrollToItem(sardinia);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(sardinia).center());
@@ -610,7 +611,8 @@ void MainFormTest::archiveAppendsOneLineEachTime()
     }
     QFile file(archive);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray line = "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n";
+    const QByteArray line =
+        "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n";
     QCOMPARE(file.readAll(), line + line);
 }
 

@@ -8,14 +8,13 @@
 int main()
 {
     const std::string path = cf::ArchivePath();
-    const cf::ArchiveResult result =
-        cf::AppendToArchive(path, {.surname = "BIANCHI",
-                                   .firstName = "LUCIA",
-                                   .sex = "F",
-                                   .birthDate = "03/07/85",
-                                   .place = "ROMA",
-                                   .province = "RM",
-                                   .code = "BNCLCU85L43H501J"});
+    const cf::ArchiveResult result = cf::AppendToArchive(path, {.surname = "BIANCHI",
+                                                                .firstName = "LUCIA",
+                                                                .sex = "F",
+                                                                .birthDate = "03/07/85",
+                                                                .place = "ROMA",
+                                                                .province = "RM",
+                                                                .code = "BNCLCU85L43H501J"});
     std::printf("%s\n", path.c_str());
     if (!result.ok)
         std::fprintf(stderr, "%s\n", result.message.c_str());

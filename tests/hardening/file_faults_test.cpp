@@ -71,7 +71,8 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
 
     // Kill points spread from before the rewrite starts to after it ends.
     std::mt19937 random(20261208);
-    const long rewriteMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(rewriteTime).count();
+    const long rewriteMicroseconds =
+        std::chrono::duration_cast<std::chrono::microseconds>(rewriteTime).count();
     std::uniform_int_distribution<long> delay(0, rewriteMicroseconds * 3 / 2);
     int killsBefore = 0;
     int killsAfter = 0;
@@ -87,8 +88,9 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
         ::waitpid(child, nullptr, 0);
 
         const std::string bytes = ReadFileBytes(path);
-        ASSERT_TRUE(bytes == oldBytes || bytes == newBytes) << "kill " << kill << ": archive of " << bytes.size()
-                                                             << " bytes is neither the old nor the new one";
+        ASSERT_TRUE(bytes == oldBytes || bytes == newBytes)
+            << "kill " << kill << ": archive of " << bytes.size()
+            << " bytes is neither the old nor the new one";
         if (bytes == newBytes) {
             ++killsAfter;
             ASSERT_TRUE(cf::RewriteArchive(path, oldRows).ok);
@@ -125,7 +127,8 @@ TEST(FullDisk, AppendAndRewriteReportTheFailureAndLoseNothing)
     ASSERT_FALSE(result.ok) << "the disk never filled";
     EXPECT_NE(result.message.find("Impossibile scrivere l'archivio"), std::string::npos) << result.message;
     const std::string full = ReadFileBytes(path);
-    EXPECT_EQ(cf::LoadArchive(path).size(), static_cast<std::size_t>(appended)) << "a half-written line was left";
+    EXPECT_EQ(cf::LoadArchive(path).size(), static_cast<std::size_t>(appended))
+        << "a half-written line was left";
 
     auto rows = cf::LoadArchive(path);
     rows.push_back(Records(1, "ALTRO")[0]);
@@ -145,7 +148,8 @@ TEST(ReadOnlyProgramDirectory, ArchiveGoesToTheUserDataDirectory)
     ASSERT_TRUE(programDirectory.MakeReadOnly());
 
     TemporaryDirectory data;
-    const auto [out, status] = RunShell("XDG_DATA_HOME='" + data.path() + "' HOME='" + data.path() + "' '" + program + "'");
+    const auto [out, status] =
+        RunShell("XDG_DATA_HOME='" + data.path() + "' HOME='" + data.path() + "' '" + program + "'");
     const std::string expected = data.path() + "/codicefiscale/" + cf::kArchiveFileName;
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out, expected + "\n");
@@ -164,8 +168,8 @@ TEST(PlantedLinks, WorkFilesNeverFollowTheirLinks)
         ASSERT_EQ(::symlink(target.c_str(), (work + "/" + name).c_str()), 0);
 
     // The command-line mode writes and deletes "varnel.cod".
-    const auto [out, status] = RunShell("env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path() + "' '" +
-                                   CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA");
+    const auto [out, status] = RunShell("env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path()
+                                        + "' '" + CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA");
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out, "BNCLCU85L43H501J\n");
     EXPECT_FALSE(fs::exists(fs::symlink_status(work + "/varnel.cod")));
@@ -206,8 +210,8 @@ TEST(TwoInstances, CommandLineRunsNeverTakeThePlaceFileFromAWindowedOne)
     const pid_t runner = ::fork();
     ASSERT_GE(runner, 0);
     if (runner == 0) {
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path() + "' '" +
-                                    CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA";
+        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR='" + runtime.path()
+                                    + "' '" + CF_EXECUTABLE + "' BIANCHI,LUCIA,3/7/85,F,ROMA";
         for (int run = 0; run < 60; ++run)
             if (RunShell(command).first != "BNCLCU85L43H501J\n")
                 ::_exit(1);

@@ -19,7 +19,10 @@ using test::kPdfMarginPoints;
 
 constexpr double kPointTolerance = 0.5;
 
-double Points(double twips) { return twips / kTwipsPerPoint; }
+double Points(double twips)
+{
+    return twips / kTwipsPerPoint;
+}
 
 class LinePrinterTest : public ::testing::Test {
 protected:
@@ -82,12 +85,10 @@ TEST_F(LinePrinterTest, TabsMoveToColumnsOfTheAverageCharacterWidth)
     printer_.Print({Tab{10}, QStringLiteral("dieci"), Tab{30}, QStringLiteral("trenta")});
     ASSERT_TRUE(printer_.EndDoc());
 
-    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("zero")).box.left(), kPdfMarginPoints,
+    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("zero")).box.left(), kPdfMarginPoints, kPointTolerance);
+    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("uno")).box.left(), kPdfMarginPoints, kPointTolerance);
+    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("dieci")).box.left(), kPdfMarginPoints + Points(9 * column),
                 kPointTolerance);
-    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("uno")).box.left(), kPdfMarginPoints,
-                kPointTolerance);
-    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("dieci")).box.left(),
-                kPdfMarginPoints + Points(9 * column), kPointTolerance);
     const QRectF thirty = FindWord(pdf_, QStringLiteral("trenta")).box;
     EXPECT_NEAR(thirty.left(), kPdfMarginPoints + Points(29 * column), kPointTolerance);
     EXPECT_NEAR(thirty.top(), FindWord(pdf_, QStringLiteral("dieci")).box.top(), kPointTolerance);
@@ -118,12 +119,10 @@ TEST_F(LinePrinterTest, NumbersHaveASignPlaceAndATrailingBlank)
     constexpr double blank = 0.2778 * 10;  // Arial's blank at 10 pt
     const QRectF year = FindWord(pdf_, QStringLiteral("2026")).box;
     EXPECT_NEAR(year.left(), kPdfMarginPoints + blank, kPointTolerance);
-    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("dopo")).box.left(), year.right() + blank,
-                kPointTolerance);
+    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("dopo")).box.left(), year.right() + blank, kPointTolerance);
     const QRectF negative = FindWord(pdf_, QStringLiteral("-7")).box;
     EXPECT_NEAR(negative.left(), kPdfMarginPoints, kPointTolerance);
-    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("fine")).box.left(), negative.right() + blank,
-                kPointTolerance);
+    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("fine")).box.left(), negative.right() + blank, kPointTolerance);
 }
 
 TEST_F(LinePrinterTest, RulesSpanThePrintableWidthWithoutMovingThePosition)
@@ -168,8 +167,7 @@ TEST_F(LinePrinterTest, PicturesKeepTheirNaturalSizeAndDoNotMoveThePosition)
     EXPECT_EQ(images[0].height, 241);
     EXPECT_EQ(images[0].xPpi, 96);  // 15 twips a pixel
     EXPECT_EQ(images[0].yPpi, 96);
-    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("sopra")).box.left(), kPdfMarginPoints,
-                kPointTolerance);
+    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("sopra")).box.left(), kPdfMarginPoints, kPointTolerance);
 }
 
 TEST_F(LinePrinterTest, ALineThatDoesNotFitGoesToANewPage)
@@ -185,8 +183,7 @@ TEST_F(LinePrinterTest, ALineThatDoesNotFitGoesToANewPage)
     ASSERT_TRUE(printer_.EndDoc());
 
     EXPECT_EQ(test::PdfPageCount(pdf_), 2);
-    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("ultima"), 2).box.left(), kPdfMarginPoints,
-                kPointTolerance);
+    EXPECT_NEAR(FindWord(pdf_, QStringLiteral("ultima"), 2).box.left(), kPdfMarginPoints, kPointTolerance);
 }
 
 // A header of two lines in bold 12 pt, counting its calls.
@@ -270,8 +267,7 @@ TEST(LinePrinterFailureTest, WithoutAPrinterBeginFailsAndSaysWhy)
     EXPECT_FALSE(printer.Begin());
     EXPECT_TRUE(printer.failed());
     EXPECT_EQ(printer.failure().number, kPrinterErrorNumber);
-    EXPECT_TRUE(printer.failure().description.startsWith(
-        QStringLiteral("Nessuna stampante predefinita")))
+    EXPECT_TRUE(printer.failure().description.startsWith(QStringLiteral("Nessuna stampante predefinita")))
         << printer.failure().description.toStdString();
     // Everything after the failure does nothing.
     printer.Print({QStringLiteral("niente")});

@@ -23,8 +23,7 @@ QString Run(const QString& program, const QStringList& arguments)
         return {};
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        ADD_FAILURE() << program.toStdString() << " failed: "
-                      << process.readAllStandardError().toStdString();
+        ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
@@ -32,8 +31,7 @@ QStringList PageArguments(int page)
 {
     if (page == 0)
         return {};
-    return {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-            QString::number(page)};
+    return {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page)};
 }
 
 QString PdfInfoField(const QString& pdf, const QString& field)
@@ -48,9 +46,8 @@ QString PdfInfoField(const QString& pdf, const QString& field)
 
 QString PdfText(const QString& pdf, int page)
 {
-    return Run(QStringLiteral("pdftotext"),
-               QStringList{QStringLiteral("-layout")} + PageArguments(page) +
-                   QStringList{pdf, QStringLiteral("-")});
+    return Run(QStringLiteral("pdftotext"), QStringList{QStringLiteral("-layout")} + PageArguments(page)
+                                                + QStringList{pdf, QStringLiteral("-")});
 }
 
 QStringList PdfLines(const QString& pdf, int page)
@@ -89,12 +86,12 @@ QStringList PdfFonts(const QString& pdf)
 
 std::vector<PdfWord> PdfWords(const QString& pdf, int page)
 {
-    const QString html = Run(QStringLiteral("pdftotext"),
-                             QStringList{QStringLiteral("-bbox")} + PageArguments(page) +
-                                 QStringList{pdf, QStringLiteral("-")});
-    static const QRegularExpression word(QStringLiteral(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">"
-        "([^<]*)</word>"));
+    const QString html =
+        Run(QStringLiteral("pdftotext"), QStringList{QStringLiteral("-bbox")} + PageArguments(page)
+                                             + QStringList{pdf, QStringLiteral("-")});
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">"
+                       "([^<]*)</word>"));
     std::vector<PdfWord> words;
     for (const auto& match : word.globalMatch(html)) {
         const double x0 = match.captured(1).toDouble();
@@ -129,8 +126,7 @@ std::vector<PdfImage> PdfImages(const QString& pdf)
         const QStringList cells = lines[i].simplified().split(QLatin1Char(' '));
         if (cells.size() < 14 || cells[2] != QLatin1String("image"))
             continue;
-        images.push_back({cells[3].toInt(), cells[4].toInt(), cells[12].toInt(),
-                          cells[13].toInt()});
+        images.push_back({cells[3].toInt(), cells[4].toInt(), cells[12].toInt(), cells[13].toInt()});
     }
     return images;
 }

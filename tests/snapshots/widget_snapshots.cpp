@@ -94,11 +94,16 @@ private slots:
         window.show();
         cf::widgets::MultiColumnList list;
         list.Create(columns, scrollBar);
-        list.AddItems({{"ABANO TERME", "A001", "PD"}, {"ABBADIA ALPINA", "A003", "TO"},
-                       {"ABBADIA CERRETO", "A004", "LO"}, {"ABBADIA LARIANA", "A005", "LC"},
-                       {"ABBADIA SAN SALVATORE", "A006", "SI"}, {"ABBASANTA", "A007", "OR"},
-                       {"ABBATEGGIO", "A008", "PE"}, {"ABBIATEGRASSO", "A010", "MI"},
-                       {"ABETONE", "A012", "PT"}, {"ABRIOLA", "A013", "PZ"}});
+        list.AddItems({{"ABANO TERME", "A001", "PD"},
+                       {"ABBADIA ALPINA", "A003", "TO"},
+                       {"ABBADIA CERRETO", "A004", "LO"},
+                       {"ABBADIA LARIANA", "A005", "LC"},
+                       {"ABBADIA SAN SALVATORE", "A006", "SI"},
+                       {"ABBASANTA", "A007", "OR"},
+                       {"ABBATEGGIO", "A008", "PE"},
+                       {"ABBIATEGRASSO", "A010", "MI"},
+                       {"ABETONE", "A012", "PT"},
+                       {"ABRIOLA", "A013", "PZ"}});
         QCoreApplication::processEvents();
         list.SelectByText(0, "abbasanta");
         Save(&window, "multi_column_list");

@@ -103,16 +103,19 @@ void WindowSnapshots::archiveWindow()
                "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n"
                "\"ROSSI\",\"MARIO\",\"RSSMRA80A01F205X\",\"M\",\"01/01/80\",\"MILANO\",\"MI\"\r\n");
     for (int i = 1; i <= 20; ++i)
-        file.write(QStringLiteral("\"ESPOSITO%1\",\"ANNA\",\"SPSNNA90A41F839%1\",\"F\",\"01/01/90\",\"NAPOLI\",\"NA\"\r\n")
-                       .arg(QChar(u'A' + i))
-                       .toLatin1());
+        file.write(
+            QStringLiteral(
+                "\"ESPOSITO%1\",\"ANNA\",\"SPSNNA90A41F839%1\",\"F\",\"01/01/90\",\"NAPOLI\",\"NA\"\r\n")
+                .arg(QChar(u'A' + i))
+                .toLatin1());
     file.close();
 
     MainForm form;
     cf::archive::Archivio window([&form]() -> MainForm& { return form; }, path);
     QVERIFY(ShowActive(&window));
     QListWidget* column = window.List1(0);
-    QTest::mouseClick(column->viewport(), Qt::LeftButton, {}, column->visualItemRect(column->item(1)).center());
+    QTest::mouseClick(column->viewport(), Qt::LeftButton, {},
+                      column->visualItemRect(column->item(1)).center());
     Save(window, "archivio_filled");
 }
 

@@ -38,7 +38,11 @@ TEST(LineReader, LineEndsByteOrderMarkAndLongLines)
     EXPECT_EQ(Lines("a\r\n"), V{"a"});
     EXPECT_EQ(Lines("a\rb\n"), V{"a\rb"}) << "a CR inside a line stays";
     EXPECT_EQ(Lines(""), V{});
-    EXPECT_EQ(Lines("\xEF\xBB\xBF" "a\n\xEF\xBB\xBF" "b"), (V{"a", "\xEF\xBB\xBF" "b"}));
+    EXPECT_EQ(Lines("\xEF\xBB\xBF"
+                    "a\n\xEF\xBB\xBF"
+                    "b"),
+              (V{"a", "\xEF\xBB\xBF"
+                      "b"}));
     EXPECT_EQ(Lines(std::string(16, 'x') + "\r\n" + std::string(17, 'y') + "\nz"),
               (V{std::string(16, 'x'), "(too long)", "z"}));
     EXPECT_EQ(Lines(std::string(17, 'y')), V{"(too long)"});
@@ -103,27 +107,27 @@ BatchRun Batch(std::string_view input, bool json = false)
 
 TEST(Batch, OneLineForEachInputLine)
 {
-    const BatchRun run = Batch(
-        "COGNOME,NOME,DATA,SESSO,LUOGO\r\n"
-        "BIANCHI,LUCIA,3/7/85,F,ROMA\r\n"
-        "\r\n"
-        "\"DE LUCA\",\"ANNA MARIA\",29/02/00,f,San Remo,1,extra\n"
-        "ROSSI,MARIO,31/02/85,M,ROMA\n"
-        "ROSSI,MARIO,1/1/90,M, MILANO\n"
-        "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO\n"
-        "VERDI\n"
-        "VERDI,GIANCARLO,10/02/70,M,MILANO");
+    const BatchRun run = Batch("COGNOME,NOME,DATA,SESSO,LUOGO\r\n"
+                               "BIANCHI,LUCIA,3/7/85,F,ROMA\r\n"
+                               "\r\n"
+                               "\"DE LUCA\",\"ANNA MARIA\",29/02/00,f,San Remo,1,extra\n"
+                               "ROSSI,MARIO,31/02/85,M,ROMA\n"
+                               "ROSSI,MARIO,1/1/90,M, MILANO\n"
+                               "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO\n"
+                               "VERDI\n"
+                               "VERDI,GIANCARLO,10/02/70,M,MILANO");
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out,
-              "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n"
-              "\n"
-              "DE LUCA,ANNA MARIA,29/02/00,f,San Remo,DLCNMR00B69I138Z,\n"
-              "ROSSI,MARIO,31/02/85,M,ROMA,,La data non è in formato valido.\n"
-              "ROSSI,MARIO,1/1/90,M, MILANO,,La città non è compresa nell'elenco o non è corretta.\n"
-              "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO,,\"CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è "
-              "nato prima indicare il comune di allora (CORIGLIANO CALABRO, ROSSANO)\"\n"
-              "VERDI,,,,,,Il sesso è errato.\n"
-              "VERDI,GIANCARLO,10/02/70,M,MILANO,VRDGCR70B10F205A,\n");
+    EXPECT_EQ(
+        run.out,
+        "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n"
+        "\n"
+        "DE LUCA,ANNA MARIA,29/02/00,f,San Remo,DLCNMR00B69I138Z,\n"
+        "ROSSI,MARIO,31/02/85,M,ROMA,,La data non è in formato valido.\n"
+        "ROSSI,MARIO,1/1/90,M, MILANO,,La città non è compresa nell'elenco o non è corretta.\n"
+        "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO,,\"CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è "
+        "nato prima indicare il comune di allora (CORIGLIANO CALABRO, ROSSANO)\"\n"
+        "VERDI,,,,,,Il sesso è errato.\n"
+        "VERDI,GIANCARLO,10/02/70,M,MILANO,VRDGCR70B10F205A,\n");
     EXPECT_EQ(run.error, "");
 }
 
@@ -132,22 +136,25 @@ TEST(Batch, ExitStatusZeroOnlyWhenEveryPersonGotACode)
     EXPECT_EQ(Batch("BIANCHI,LUCIA,3/7/85,F,ROMA\n\nVERDI,GIANCARLO,10/02/70,M,MILANO\n").exitStatus, 0);
     EXPECT_EQ(Batch("").exitStatus, 0);
     EXPECT_EQ(Batch("cognome,nome\n").out, "") << "a header alone";
-    EXPECT_NE(Batch("X,Y\nCOGNOME,NOME,1/1/90,M,ROMA\n").out.find("\nCOGNOME,NOME,1/1/90,M,ROMA,CGNNMO90A01H501"),
-              std::string::npos)
+    EXPECT_NE(
+        Batch("X,Y\nCOGNOME,NOME,1/1/90,M,ROMA\n").out.find("\nCOGNOME,NOME,1/1/90,M,ROMA,CGNNMO90A01H501"),
+        std::string::npos)
         << "only the first line can be a header";
 }
 
 TEST(Batch, RefusedLinesGoOn)
 {
     const std::string longLine(10 * 1024 * 1024, 'A');
-    const BatchRun run = Batch("\"open,quote\n" + longLine + "\n" + "ROSSI,\xC8RBA,1/1/90,M,ROMA\n" +
-                               "BIANCHI,LUCIA,3/7/85,F,ROMA\n");
+    const BatchRun run = Batch("\"open,quote\n" + longLine + "\n" + "ROSSI,\xC8RBA,1/1/90,M,ROMA\n"
+                               + "BIANCHI,LUCIA,3/7/85,F,ROMA\n");
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out,
-              ",,,,,,La riga non è CSV valido: virgolette non chiuse o testo dopo le virgolette di chiusura.\n"
-              ",,,,,,La riga è più lunga di 4096 byte e non è stata letta.\n"
-              "ROSSI,\xEF\xBF\xBDRBA,1/1/90,M,ROMA,,I dati contengono caratteri non validi (il testo non è UTF-8).\n"
-              "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n");
+    EXPECT_EQ(
+        run.out,
+        ",,,,,,La riga non è CSV valido: virgolette non chiuse o testo dopo le virgolette di chiusura.\n"
+        ",,,,,,La riga è più lunga di 4096 byte e non è stata letta.\n"
+        "ROSSI,\xEF\xBF\xBDRBA,1/1/90,M,ROMA,,I dati contengono caratteri non validi (il testo non è "
+        "UTF-8).\n"
+        "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n");
 }
 
 TEST(Batch, JsonLinesWithNamedFields)

@@ -72,9 +72,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& command,
             variables.push_back(std::string(name) + "=" + value);
     const std::vector<char*> argv = Pointers(arguments);
     const std::vector<char*> envp = Pointers(variables);
-    const std::string program = command.front().find('/') == std::string::npos
-                                    ? FindProgram(command.front())
-                                    : command.front();
+    const std::string program =
+        command.front().find('/') == std::string::npos ? FindProgram(command.front()) : command.front();
     if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
         pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
@@ -156,8 +155,8 @@ void ChildProcess::Signal(int signal)
         kill(pid_, signal);
 }
 
-ProcessResult RunProcess(const std::vector<std::string>& command,
-                         const std::vector<std::string>& environment, std::chrono::milliseconds timeout)
+ProcessResult RunProcess(const std::vector<std::string>& command, const std::vector<std::string>& environment,
+                         std::chrono::milliseconds timeout)
 {
     ChildProcess child(command, environment);
     return child.Wait(timeout);

@@ -49,8 +49,7 @@ private:
     std::string pendingOut_;
 };
 
-ProcessResult RunProcess(const std::vector<std::string>& command,
-                         const std::vector<std::string>& environment,
+ProcessResult RunProcess(const std::vector<std::string>& command, const std::vector<std::string>& environment,
                          std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // Full path of a program found in PATH, or empty.

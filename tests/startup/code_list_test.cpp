@@ -34,8 +34,9 @@ TEST(CodeList, OneCsvLinePerCodeWithKindVerdictAndDecoding)
               "bnclcu85l43h501j,codice fiscale,corretto,BNC,LCU,03/07/1985,F,ROMA,RM,\n"
               "BNCLCU85L43H501K,codice fiscale,errato,,,,,,,\n"
               "12345678903,partita IVA,corretto,,,,,,,\n"
-              "\"x,y\",nessuno,errato,,,,,,,\n" +
-                  codes[4] + ",codice fiscale,corretto,RSS,MRA,01/01/1990,M,,,Codice Catastale non censito\n");
+              "\"x,y\",nessuno,errato,,,,,,,\n"
+                  + codes[4]
+                  + ",codice fiscale,corretto,RSS,MRA,01/01/1990,M,,,Codice Catastale non censito\n");
 }
 
 TEST(CodeList, StandardInputTrimsBlanksAndCrAndCountsCharacters)
@@ -44,12 +45,11 @@ TEST(CodeList, StandardInputTrimsBlanksAndCrAndCountsCharacters)
     OutputText out;
     const CodeListOutcome outcome = CheckCodeStream(in.file(), out.file(), false, 2026);
     EXPECT_EQ(outcome.exitStatus, 1);
-    EXPECT_EQ(out.text(),
-              " BNCLCU85L43H501J ,codice fiscale,corretto,BNC,LCU,03/07/1985,F,ROMA,RM,\n"
-              "\n"
-              "\n"
-              "ÈNCLCU85L43H501J,codice fiscale,errato,,,,,,,\n"
-              "RSSMRA80A01B963\xEF\xBF\xBD,nessuno,errato,,,,,,,\n");
+    EXPECT_EQ(out.text(), " BNCLCU85L43H501J ,codice fiscale,corretto,BNC,LCU,03/07/1985,F,ROMA,RM,\n"
+                          "\n"
+                          "\n"
+                          "ÈNCLCU85L43H501J,codice fiscale,errato,,,,,,,\n"
+                          "RSSMRA80A01B963\xEF\xBF\xBD,nessuno,errato,,,,,,,\n");
 
     InputText good("BNCLCU85L43H501J\r\n12345678903\n");
     OutputText goodOut;
@@ -83,7 +83,8 @@ TEST(HomocodeList, TheCodesOfACorrectCodeOrARefusal)
     ASSERT_EQ(list.codes.size(), 127u);
     EXPECT_EQ(list.codes.front(), "BNCLCU85L43H50MB");
     EXPECT_EQ(list.codes[6].substr(0, 15), "BNCLCUURLQPHRLM");
-    EXPECT_EQ(ListHomocodes("BNCLCU85L43H50MB").codes, list.codes) << "a homocode lists those of its original";
+    EXPECT_EQ(ListHomocodes("BNCLCU85L43H50MB").codes, list.codes)
+        << "a homocode lists those of its original";
     EXPECT_FALSE(ListHomocodes("BNCLCU85L43H501K").refusal.empty());
     EXPECT_FALSE(ListHomocodes("12345678903").refusal.empty());
     const std::string letterInADigit = WithCheckCharacter("BNCLCU85L43HA01");
@@ -94,7 +95,8 @@ TEST(HomocodeList, TheCodesOfACorrectCodeOrARefusal)
 TEST(PlaceList, NameCodeProvinceAndValidity)
 {
     const PlaceList forli = ListPlaces("forlì");
-    EXPECT_EQ(forli.lines, (std::vector<std::string>{"FORLI',D704,FC,17/03/1861,", "FORLI' DEL SANNIO,D703,IS,06/02/1863,"}));
+    EXPECT_EQ(forli.lines, (std::vector<std::string>{"FORLI',D704,FC,17/03/1861,",
+                                                     "FORLI' DEL SANNIO,D703,IS,06/02/1863,"}));
     const PlaceList old = ListPlaces("CAVAZUCCHERINA");
     EXPECT_EQ(old.lines, std::vector<std::string>{"CAVAZUCCHERINA,C388,VE,19/11/1866,"});
     EXPECT_EQ(ListPlaces("BAZZANO").lines.front(), "BAZZANO,A726,BO,17/03/1861,31/12/2013");

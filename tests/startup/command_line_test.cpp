@@ -50,7 +50,8 @@ TEST(CommandLine, ComputesTheCodeWhateverTheCapitalisation)
 TEST(CommandLine, AnyNonEmptySixthFieldShowsTheCode)
 {
     for (const char* flag : {"1", "0", " "}) {
-        const CommandLineOutcome outcome = RunCommandLine(std::string("BIANCHI,LUCIA,3/7/85,F,ROMA,") + flag, 2026);
+        const CommandLineOutcome outcome =
+            RunCommandLine(std::string("BIANCHI,LUCIA,3/7/85,F,ROMA,") + flag, 2026);
         ASSERT_TRUE(outcome.box) << '"' << flag << '"';
         EXPECT_EQ(outcome.box->title, "Codice Fiscale");
         EXPECT_EQ(outcome.box->text, "BNCLCU85L43H501J");
@@ -86,7 +87,8 @@ TEST(CommandLine, PlaceOnTheBirthDate)
     // when only that one fits.
     EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/20,F,CORIGLIANO CALABRO").substr(11, 4), "D005");
     // The place is checked before missing data.
-    EXPECT_EQ(RefusalOf(",MARIA,1/6/1950,F,CORIGLIANO-ROSSANO").substr(0, 29), "CORIGLIANO-ROSSANO esiste dal");
+    EXPECT_EQ(RefusalOf(",MARIA,1/6/1950,F,CORIGLIANO-ROSSANO").substr(0, 29),
+              "CORIGLIANO-ROSSANO esiste dal");
     EXPECT_EQ(RefusalOf("ROSSI,MARIA,1/6/1990,F, MILANO"), kUnknownPlace) << "blanks around a field stay";
 }
 

@@ -35,9 +35,9 @@ TEST(EndSignals, WindowedProgramEndsCleanlyOnEachSignal)
         TemporaryDirectory runtime;
         TemporaryDirectory home;
         const std::string work = runtime.path() + "/codicefiscale";
-        ChildProcess program({CF_EXECUTABLE},
-                             {"PATH=/usr/bin:/bin", "QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime.path(),
-                              "HOME=" + home.path(), "XDG_DATA_HOME=" + home.path()});
+        ChildProcess program({CF_EXECUTABLE}, {"PATH=/usr/bin:/bin", "QT_QPA_PLATFORM=offscreen",
+                                               "XDG_RUNTIME_DIR=" + runtime.path(), "HOME=" + home.path(),
+                                               "XDG_DATA_HOME=" + home.path()});
         ASSERT_TRUE(WaitForFile(work + "/varnel.cod", 20s)) << "the program did not start";
         program.Signal(signal);
         const ProcessResult result = program.Wait(20s);

@@ -89,9 +89,12 @@ TEST_F(Executable, RefusalGoesToStandardErrorWithStatusOne)
 
 TEST_F(Executable, UsageErrorsEndWithStatusTwo)
 {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--nope"}, {"--check"}, {"--version", "x"}, {"-x"},
-          {"BIANCHI,LUCIA,3/7/85,F,ROMA", "--nope"}, {"--json", "BIANCHI,LUCIA,3/7/85,F,ROMA"}}) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--nope"},
+                                                      {"--check"},
+                                                      {"--version", "x"},
+                                                      {"-x"},
+                                                      {"BIANCHI,LUCIA,3/7/85,F,ROMA", "--nope"},
+                                                      {"--json", "BIANCHI,LUCIA,3/7/85,F,ROMA"}}) {
         const ProcessResult result = Run(arguments);
         EXPECT_EQ(result.exitStatus, 2) << arguments.front();
         EXPECT_EQ(result.out, "");
@@ -118,9 +121,8 @@ TEST_F(Executable, CheckPrintsVerdictAndDecoding)
 {
     const ProcessResult correct = Run({"--check", "vrdgcr70b10f205a"});
     EXPECT_EQ(correct.exitStatus, 0);
-    EXPECT_EQ(correct.out,
-              "Codice Fiscale formalmente corretto\nCognome: VRD\nNome: GCR\n"
-              "Data di nascita: 10/02/1970\nSesso: M\nLuogo: MILANO\nProvincia: MI\n");
+    EXPECT_EQ(correct.out, "Codice Fiscale formalmente corretto\nCognome: VRD\nNome: GCR\n"
+                           "Data di nascita: 10/02/1970\nSesso: M\nLuogo: MILANO\nProvincia: MI\n");
     const ProcessResult wrong = Run({"--check", "12345678900"});
     EXPECT_EQ(wrong.exitStatus, 1);
     EXPECT_EQ(wrong.out, "Partita IVA formalmente errata\n");
@@ -132,12 +134,16 @@ TEST_F(Executable, BatchFromAFileAndCodesFromStandardInput)
     {
         std::FILE* file = std::fopen(persons.c_str(), "w");
         ASSERT_NE(file, nullptr);
-        std::fputs("COGNOME,NOME,DATA,SESSO,LUOGO\r\nBIANCHI,LUCIA,3/7/85,F,ROMA\r\nROSSI,MARIO,1/1/90,X,ROMA\r\n", file);
+        std::fputs(
+            "COGNOME,NOME,DATA,SESSO,LUOGO\r\nBIANCHI,LUCIA,3/7/85,F,ROMA\r\nROSSI,MARIO,1/1/90,X,ROMA\r\n",
+            file);
         std::fclose(file);
     }
     const ProcessResult batch = Run({"--batch", persons});
     EXPECT_EQ(batch.exitStatus, 1);
-    EXPECT_EQ(batch.out, "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\nROSSI,MARIO,1/1/90,X,ROMA,,Il sesso è errato.\n");
+    EXPECT_EQ(
+        batch.out,
+        "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\nROSSI,MARIO,1/1/90,X,ROMA,,Il sesso è errato.\n");
     EXPECT_EQ(batch.err, "");
     EXPECT_FALSE(PlaceFileExists());
 
@@ -146,9 +152,11 @@ TEST_F(Executable, BatchFromAFileAndCodesFromStandardInput)
     EXPECT_NE(missing.err.find("impossibile aprire"), std::string::npos);
     EXPECT_EQ(Run({"--batch", workDirectory_.path()}).exitStatus, 2) << "a directory cannot be read";
 
-    const ProcessResult fromInput = Shell("printf 'BNCLCU85L43H501J\\r\\n12345678903\\n' | \"$0\" --check - --json");
+    const ProcessResult fromInput =
+        Shell("printf 'BNCLCU85L43H501J\\r\\n12345678903\\n' | \"$0\" --check - --json");
     EXPECT_EQ(fromInput.exitStatus, 0) << fromInput.err;
-    EXPECT_NE(fromInput.out.find("\"riga\":2,\"codice\":\"12345678903\",\"tipo\":\"partita IVA\",\"corretto\":true"),
+    EXPECT_NE(fromInput.out.find(
+                  "\"riga\":2,\"codice\":\"12345678903\",\"tipo\":\"partita IVA\",\"corretto\":true"),
               std::string::npos)
         << fromInput.out;
 }
@@ -181,9 +189,9 @@ TEST_F(Executable, InvalidUtf8IsRefused)
 
 TEST_F(Executable, FullStandardOutputIsAFailure)
 {
-    for (const char* arguments : {"BIANCHI,LUCIA,3/7/85,F,ROMA", "--check BNCLCU85L43H501J",
-                                  "--check BNCLCU85L43H501J 12345678903", "--omocodici BNCLCU85L43H501J",
-                                  "--luoghi ROMA", "--help", "--batch /dev/stdin"}) {
+    for (const char* arguments :
+         {"BIANCHI,LUCIA,3/7/85,F,ROMA", "--check BNCLCU85L43H501J", "--check BNCLCU85L43H501J 12345678903",
+          "--omocodici BNCLCU85L43H501J", "--luoghi ROMA", "--help", "--batch /dev/stdin"}) {
         const ProcessResult result =
             Shell(std::string("echo BIANCHI,LUCIA,3/7/85,F,ROMA | \"$0\" ") + arguments + " >/dev/full");
         EXPECT_EQ(result.exitStatus, 2) << arguments;
@@ -203,7 +211,8 @@ TEST_F(Executable, BrokenDisplaysAreReportedNotFatal)
                        {"PATH=/usr/bin:/bin", "XDG_RUNTIME_DIR=" + workDirectory_.path(), variable});
         EXPECT_EQ(result.exitStatus, 0) << variable;
         EXPECT_EQ(result.out, "BNCLCU85L43H501J\n") << variable;
-        EXPECT_NE(result.err.find("il codice non è negli appunti"), std::string::npos) << variable << result.err;
+        EXPECT_NE(result.err.find("il codice non è negli appunti"), std::string::npos)
+            << variable << result.err;
     }
 }
 

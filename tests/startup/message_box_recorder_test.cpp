@@ -15,8 +15,10 @@ TEST(MessageBoxRecorder, RecordsRequestsAndGivesQueuedAnswers)
     EXPECT_EQ(ShowMessage(MessageIcon::Question, "Codice fiscale", "Sicuro?", MessageButtons::YesNo),
               MessageAnswer::Yes);
     EXPECT_EQ(ShowMessage(MessageIcon::Question, "Codice fiscale", "Di nuovo?", MessageButtons::YesNo),
-              MessageAnswer::No) << "without a queued answer, the answer of Esc";
-    EXPECT_EQ(ShowMessage(MessageIcon::Question, "T", "x", MessageButtons::YesNoCancel), MessageAnswer::Cancel);
+              MessageAnswer::No)
+        << "without a queued answer, the answer of Esc";
+    EXPECT_EQ(ShowMessage(MessageIcon::Question, "T", "x", MessageButtons::YesNoCancel),
+              MessageAnswer::Cancel);
     EXPECT_EQ(ShowMessage(MessageIcon::Critical, "T", "y"), MessageAnswer::Ok);
 
     ASSERT_EQ(recorder.requests().size(), 4u);

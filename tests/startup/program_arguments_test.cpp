@@ -47,9 +47,14 @@ TEST(ProgramArguments, Options)
     EXPECT_EQ(Read({"--check", "A", "B", "--json"}).codes, (std::vector<std::string>{"A", "B"}));
     EXPECT_TRUE(Read({"--check", "A", "B", "--json"}).json);
     EXPECT_EQ(Read({"--check", "-"}).codes, std::vector<std::string>{"-"});
-    for (const std::vector<const char*>& wrong :
-         {std::vector<const char*>{"--check"}, {"--check="}, {"--check", "-", "A"}, {"--help", "x"}, {"--nope"},
-          {"-x"}, {"--version", "--check", "A"}, {"--help=1"}})
+    for (const std::vector<const char*>& wrong : {std::vector<const char*>{"--check"},
+                                                  {"--check="},
+                                                  {"--check", "-", "A"},
+                                                  {"--help", "x"},
+                                                  {"--nope"},
+                                                  {"-x"},
+                                                  {"--version", "--check", "A"},
+                                                  {"--help=1"}})
         EXPECT_EQ(Read(wrong).mode, ProgramMode::UsageError) << wrong.front() << " " << wrong.size();
 }
 
@@ -67,9 +72,13 @@ TEST(ProgramArguments, BatchHomocodesAndPlaces)
     const ProgramRequest places = Read({"--luoghi", "-san"});
     EXPECT_EQ(places.mode, ProgramMode::Places);
     EXPECT_EQ(places.text, "-san") << "the text of --luoghi may start with -";
-    for (const std::vector<const char*>& wrong :
-         {std::vector<const char*>{"--batch", "a", "b"}, {"--omocodici"}, {"--luoghi", "A", "B"}, {"--luoghi="},
-          {"--omocodici", "X", "--json"}, {"--batch", "--check", "X"}, {"--batch=x"}})
+    for (const std::vector<const char*>& wrong : {std::vector<const char*>{"--batch", "a", "b"},
+                                                  {"--omocodici"},
+                                                  {"--luoghi", "A", "B"},
+                                                  {"--luoghi="},
+                                                  {"--omocodici", "X", "--json"},
+                                                  {"--batch", "--check", "X"},
+                                                  {"--batch=x"}})
         EXPECT_EQ(Read(wrong).mode, ProgramMode::UsageError) << wrong.front() << " " << wrong.size();
 }
 
@@ -101,7 +110,8 @@ TEST(ProgramArguments, HelpLinesFitEightyColumns)
         EXPECT_LE(columns, 79u) << line;
         start = end + 1;
     }
-    for (const char* option : {"--batch", "--check", "--json", "--omocodici", "--luoghi", "--no-gui", "-h", "-V"})
+    for (const char* option :
+         {"--batch", "--check", "--json", "--omocodici", "--luoghi", "--no-gui", "-h", "-V"})
         EXPECT_NE(usage.find(option), std::string_view::npos) << option;
 }
 
@@ -109,10 +119,9 @@ TEST(CodeCheck, DecodesACorrectCodiceFiscale)
 {
     const CodeCheckOutput output = RunCodeCheck("bnclcu85l43h501j", 2026);
     EXPECT_EQ(output.exitStatus, kExitSuccess);
-    EXPECT_EQ(output.lines, (std::vector<std::string>{
-                                "Codice Fiscale formalmente corretto", "Cognome: BNC", "Nome: LCU",
-                                "Data di nascita: 03/07/1985", "Sesso: F", "Luogo: ROMA",
-                                "Provincia: RM"}));
+    EXPECT_EQ(output.lines, (std::vector<std::string>{"Codice Fiscale formalmente corretto", "Cognome: BNC",
+                                                      "Nome: LCU", "Data di nascita: 03/07/1985", "Sesso: F",
+                                                      "Luogo: ROMA", "Provincia: RM"}));
 }
 
 // The place of a code is found by its cadastral code: its name on the
@@ -128,7 +137,8 @@ TEST(CodeCheck, PlaceByCodeOnTheBirthDate)
     EXPECT_EQ(lines("RSSMRA80A01L659").back(), "Provincia: PV");
     const std::vector<std::string> old = lines("RSSMRA29A01C388");
     EXPECT_EQ(old[old.size() - 2], "Luogo: CAVAZUCCHERINA");
-    const CodeCheckOutput early = RunCodeCheck(std::string("RSSMRA50A01M403") + CheckCharacter("RSSMRA50A01M403"), 2026);
+    const CodeCheckOutput early =
+        RunCodeCheck(std::string("RSSMRA50A01M403") + CheckCharacter("RSSMRA50A01M403"), 2026);
     EXPECT_EQ(early.exitStatus, kExitSuccess);
     EXPECT_EQ(early.lines[early.lines.size() - 2], "Provincia: CS");
     EXPECT_EQ(early.lines.back(),
@@ -158,8 +168,9 @@ TEST(CodeCheck, Verdicts)
     EXPECT_EQ(check("12345678900").lines, std::vector<std::string>{"Partita IVA formalmente errata"});
     EXPECT_EQ(check("12345678900").exitStatus, kExitRefused);
     for (const char* neither : {"", "ABC", "1234567890A", "BNCLCU85L43H501JX"}) {
-        EXPECT_EQ(check(neither).lines, std::vector<std::string>{
-                                            "Il codice inserito non è né un Codice Fiscale né una Partita IVA"});
+        EXPECT_EQ(
+            check(neither).lines,
+            std::vector<std::string>{"Il codice inserito non è né un Codice Fiscale né una Partita IVA"});
         EXPECT_EQ(check(neither).exitStatus, kExitRefused);
     }
 }

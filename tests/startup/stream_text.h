@@ -11,7 +11,9 @@ namespace cf::test {
 // A stream reading the given text.
 class InputText {
 public:
-    explicit InputText(std::string_view text) : text_(text), file_(fmemopen(text_.data(), text_.size(), "r")) {}
+    explicit InputText(std::string_view text) : text_(text), file_(fmemopen(text_.data(), text_.size(), "r"))
+    {
+    }
     ~InputText() { std::fclose(file_); }
     InputText(const InputText&) = delete;
     InputText& operator=(const InputText&) = delete;

@@ -80,14 +80,16 @@ protected:
     // go of it: a key left down repeats into the next box).
     bool AnswerBox(const std::string& title) const
     {
-        const ProcessResult found = RunProcess(
-            {"xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + title + "$"}, Environment(),
-            seconds(10));
+        const ProcessResult found =
+            RunProcess({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + title + "$"},
+                       Environment(), seconds(10));
         if (found.out.empty())
             return false;
         const std::string window = found.out.substr(0, found.out.find('\n'));
         const bool pressed =
-            RunProcess({"xdotool", "keydown", "--window", window, "Return"}, Environment(), seconds(5)).exitStatus == 0;
+            RunProcess({"xdotool", "keydown", "--window", window, "Return"}, Environment(), seconds(5))
+                .exitStatus
+            == 0;
         RunProcess({"xdotool", "keyup", "Return"}, Environment(), seconds(5));
         return pressed;
     }
@@ -157,7 +159,8 @@ TEST_F(X11Clipboard, ClipboardServerShowsNoPersonalDataInTheProcessList)
         for (const char* shown : {"cmdline", "environ"}) {
             const std::string text = ReadFileBytes(process.path() / shown);
             for (const char* data : {"BIANCHI", "LUCIA", "3/7/85", "ROMA", "BNCLCU85L43H501J"})
-                EXPECT_EQ(text.find(data), std::string::npos) << shown << " of " << process.path() << " shows " << data;
+                EXPECT_EQ(text.find(data), std::string::npos)
+                    << shown << " of " << process.path() << " shows " << data;
         }
     }
     EXPECT_GE(servers, 1) << "no process serves the clipboard";
@@ -202,8 +205,8 @@ TEST_F(X11Clipboard, NoBoxWithNoGuiOrAScreenlessPlatform)
         EXPECT_FALSE(result.timedOut) << platform;
         EXPECT_EQ(result.exitStatus, 0) << platform;
         EXPECT_EQ(Clipboard(), "VRDGCR70B10F205A") << platform;
-        const ProcessResult wrong = RunProcess({CF_EXECUTABLE, "VERDI,GIANCARLO,10/02/70,X,MILANO"}, environment,
-                                               seconds(10));
+        const ProcessResult wrong =
+            RunProcess({CF_EXECUTABLE, "VERDI,GIANCARLO,10/02/70,X,MILANO"}, environment, seconds(10));
         EXPECT_FALSE(wrong.timedOut) << platform;
         EXPECT_EQ(wrong.exitStatus, 1) << platform;
     }
@@ -212,8 +215,9 @@ TEST_F(X11Clipboard, NoBoxWithNoGuiOrAScreenlessPlatform)
 TEST_F(X11Clipboard, BatchAndCheckNeverTouchTheClipboard)
 {
     ASSERT_EQ(RunProcess(Program("VERDI,GIANCARLO,10/02/70,M,MILANO"), Environment()).exitStatus, 0);
-    const ProcessResult batch = RunProcess(
-        {"/bin/sh", "-c", "echo BIANCHI,LUCIA,3/7/85,F,ROMA,1 | \"$0\" --batch", CF_EXECUTABLE}, Environment());
+    const ProcessResult batch =
+        RunProcess({"/bin/sh", "-c", "echo BIANCHI,LUCIA,3/7/85,F,ROMA,1 | \"$0\" --batch", CF_EXECUTABLE},
+                   Environment());
     EXPECT_EQ(batch.exitStatus, 0);
     EXPECT_EQ(batch.out, "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n");
     EXPECT_EQ(Clipboard(), "VRDGCR70B10F205A");

@@ -95,7 +95,8 @@ QStringList VerificaTest::Messages() const
     QStringList texts;
     // A box with another title shows up in the comparison.
     for (const auto& request : recorder_->requests())
-        texts.append(request.title == kTitle ? request.text : request.title + QStringLiteral(": ") + request.text);
+        texts.append(request.title == kTitle ? request.text
+                                             : request.title + QStringLiteral(": ") + request.text);
     return texts;
 }
 
@@ -249,8 +250,9 @@ void VerificaTest::foreignAndUnknownPlaces()
     Check(WithCheckCharacter("RSSMRA50A01M403"));
     QCOMPARE(recorder_->requests().size(), before + 1);
     QCOMPARE(recorder_->requests().back().icon, MessageIcon::Information);
-    QCOMPARE(Messages().last(), QStringLiteral("Codice Fiscale formalmente corretto\n\nAvviso: CORIGLIANO-ROSSANO "
-                                               "(M403) non esisteva alla data di nascita: esiste dal 31/03/2018"));
+    QCOMPARE(Messages().last(),
+             QStringLiteral("Codice Fiscale formalmente corretto\n\nAvviso: CORIGLIANO-ROSSANO "
+                            "(M403) non esisteva alla data di nascita: esiste dal 31/03/2018"));
     QCOMPARE(form_->Combo1()->text(), QStringLiteral("CORIGLIANO-ROSSANO"));
 }
 

@@ -32,10 +32,7 @@ struct Host {
             list.AddItem({QString("N%1").arg(row), QString("C%1").arg(row), QString("P%1").arg(row)});
     }
 
-    int visibleRows() const
-    {
-        return column(0)->contentsRect().height() / column(0)->sizeHintForRow(0);
-    }
+    int visibleRows() const { return column(0)->contentsRect().height() / column(0)->sizeHintForRow(0); }
 
     QWidget window;
     MultiColumnList::Columns columns;
@@ -130,8 +127,7 @@ private slots:
         host.list.Create(host.columns, host.scrollBar);
         const QRect last = host.column(2)->geometry();
         // 50 twips inside the right edge: 3 pixels.
-        QCOMPARE(host.scrollBar->geometry(),
-                 QRect(last.right() + 1 - 16 - 3, last.top(), 16, last.height()));
+        QCOMPARE(host.scrollBar->geometry(), QRect(last.right() + 1 - 16 - 3, last.top(), 16, last.height()));
     }
 
     void draggingTheScrollBarScrollsAllColumns()

@@ -24,12 +24,10 @@ struct Frame {
         toolbar.Create(&window, surface, QImage(cf::widget_images::kToolbarStrip), timer);
         if (!withButtons)
             return;
-        const char* const buttons[][2] = {{"Creazione", "Crea codice fiscale"},
-                                          {"Verifica", "Verifica codice fiscale"},
-                                          {"Archivio", "Archivio codici"},
-                                          {"Stampa", "Stampa codice fiscale"},
-                                          {"Info", "Informazioni sul programma"},
-                                          {"Esci", "Uscita dal programma"}};
+        const char* const buttons[][2] = {
+            {"Creazione", "Crea codice fiscale"},   {"Verifica", "Verifica codice fiscale"},
+            {"Archivio", "Archivio codici"},        {"Stampa", "Stampa codice fiscale"},
+            {"Info", "Informazioni sul programma"}, {"Esci", "Uscita dal programma"}};
         for (const auto& button : buttons)
             toolbar.AddButton(button[0], button[1]);
         toolbar.AddBar(3);
@@ -84,17 +82,17 @@ private slots:
     {
         Frame frame;
         Toolbar& bar = frame.toolbar;
-        QCOMPARE(bar.MouseUpEvent({12, 4}), 1);     // top-left corner
-        QCOMPARE(bar.MouseUpEvent({72, 20}), 2);    // shared edge: the higher number
-        QCOMPARE(bar.MouseUpEvent({132, 50}), 2);   // bottom-right corner
-        QCOMPARE(bar.MouseUpEvent({133, 20}), 0);   // separator gap
-        QCOMPARE(bar.MouseUpEvent({100, 51}), 0);   // below the buttons
-        QCOMPARE(bar.MouseUpEvent({11, 20}), 0);    // grip
-        QCOMPARE(bar.MouseUpEvent({390, 20}), 0);   // empty space
-        QCOMPARE(bar.MouseUpEvent({230, 20}), 0);   // disabled Stampa
-        QCOMPARE(bar.MouseUpEvent({350, 20}), 6);   // Esci
+        QCOMPARE(bar.MouseUpEvent({12, 4}), 1);    // top-left corner
+        QCOMPARE(bar.MouseUpEvent({72, 20}), 2);   // shared edge: the higher number
+        QCOMPARE(bar.MouseUpEvent({132, 50}), 2);  // bottom-right corner
+        QCOMPARE(bar.MouseUpEvent({133, 20}), 0);  // separator gap
+        QCOMPARE(bar.MouseUpEvent({100, 51}), 0);  // below the buttons
+        QCOMPARE(bar.MouseUpEvent({11, 20}), 0);   // grip
+        QCOMPARE(bar.MouseUpEvent({390, 20}), 0);  // empty space
+        QCOMPARE(bar.MouseUpEvent({230, 20}), 0);  // disabled Stampa
+        QCOMPARE(bar.MouseUpEvent({350, 20}), 6);  // Esci
         frame.surface->setFixedWidth(340);
-        QCOMPARE(bar.MouseUpEvent({345, 20}), 0);   // right of the surface
+        QCOMPARE(bar.MouseUpEvent({345, 20}), 0);  // right of the surface
     }
 
     void mouseUpReportsTheButtonUnderTheRelease()
@@ -126,12 +124,12 @@ private slots:
         const QRgb face = frame.colour(QPalette::Button);
 
         frame.toolbar.MouseMoveEvent(Qt::NoButton, {30, 20});
-        QCOMPARE(frame.pixel(12, 4), light);    // raised
+        QCOMPARE(frame.pixel(12, 4), light);  // raised
         QCOMPARE(frame.pixel(72, 20), dark);
         QCOMPARE(frame.pixel(40, 50), dark);
 
         frame.toolbar.MouseDownEvent(Qt::LeftButton, {30, 20});
-        QCOMPARE(frame.pixel(12, 4), dark);     // sunken
+        QCOMPARE(frame.pixel(12, 4), dark);  // sunken
         QCOMPARE(frame.pixel(72, 20), light);
         QCOMPARE(frame.pixel(40, 50), light);
 
@@ -176,8 +174,9 @@ private slots:
         Frame frame;
         const QImage strip = QImage(cf::widget_images::kToolbarStrip).convertToFormat(QImage::Format_RGB32);
         int probe = 380;
-        for (const auto& colours : {std::array<QColor, 3>{QColor(250, 240, 200), QColor(30, 60, 90), QColor(200, 0, 0)},
-                                    std::array<QColor, 3>{QColor(10, 120, 10), QColor(0, 0, 200), QColor(255, 255, 0)}}) {
+        for (const auto& colours :
+             {std::array<QColor, 3>{QColor(250, 240, 200), QColor(30, 60, 90), QColor(200, 0, 0)},
+              std::array<QColor, 3>{QColor(10, 120, 10), QColor(0, 0, 200), QColor(255, 255, 0)}}) {
             QPalette palette = frame.surface->palette();
             palette.setColor(QPalette::Button, colours[0]);
             palette.setColor(QPalette::Dark, colours[1]);

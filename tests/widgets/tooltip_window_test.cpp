@@ -11,7 +11,10 @@ using cf::widgets::TooltipWindow;
 
 namespace {
 
-QRect ScreenArea() { return QGuiApplication::primaryScreen()->geometry(); }
+QRect ScreenArea()
+{
+    return QGuiApplication::primaryScreen()->geometry();
+}
 
 TooltipWindow* ShowTip(QPoint corner, const QString& text)
 {
@@ -21,7 +24,10 @@ TooltipWindow* ShowTip(QPoint corner, const QString& text)
     return tip;
 }
 
-void ReleaseDeletedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void ReleaseDeletedWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 }  // namespace
 

@@ -123,8 +123,7 @@ QImage DrawCard()
         const QRectF caption(field.captionBox.left(), field.box.top(), field.captionBox.width(),
                              field.box.height());
         painter.setPen(kCaption);
-        painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter,
-                         QString::fromLatin1(field.caption));
+        painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter, QString::fromLatin1(field.caption));
     }
 
     painter.end();
@@ -161,9 +160,9 @@ QImage DrawHand()
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath hand;
-    hand.moveTo(4.5, 0.5);     // index finger tip (left side)
+    hand.moveTo(4.5, 0.5);  // index finger tip (left side)
     hand.cubicTo(6.5, -0.5, 8.5, 0.5, 8.5, 2.5);
-    hand.lineTo(8.5, 9.5);     // index right side down to knuckles
+    hand.lineTo(8.5, 9.5);  // index right side down to knuckles
     hand.lineTo(9, 8.5);
     hand.cubicTo(10, 7.5, 12, 7.5, 12.5, 9.5);
     hand.cubicTo(13.5, 8, 15.5, 8.5, 16, 10.5);
@@ -201,7 +200,7 @@ int main(int argc, char** argv)
         if (QFontDatabase::addApplicationFont(dir + QString::fromLatin1(face)) < 0)
             return 1;
     const bool ok = DrawCard().save(dir + QStringLiteral("card.png"))
-        && DrawDropDownArrow().save(dir + QStringLiteral("dropdown.png"))
-        && DrawHand().save(dir + QStringLiteral("hand.png"));
+                    && DrawDropDownArrow().save(dir + QStringLiteral("dropdown.png"))
+                    && DrawHand().save(dir + QStringLiteral("hand.png"));
     return ok ? 0 : 1;
 }

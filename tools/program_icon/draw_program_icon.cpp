@@ -41,10 +41,10 @@ const QColor kFlagRed(206, 43, 55);
 // One filled or outlined shape of the drawing, in design units.
 struct Shape {
     QPainterPath path;
-    QColor fill;          // a plain fill, unless `gradient`
-    QColor gradientEnd;   // with `gradient`: from `fill` at the top to this at the bottom
+    QColor fill;         // a plain fill, unless `gradient`
+    QColor gradientEnd;  // with `gradient`: from `fill` at the top to this at the bottom
     bool gradient = false;
-    double outline = 0;   // > 0: only the outline, this wide, in `fill`
+    double outline = 0;  // > 0: only the outline, this wide, in `fill`
 };
 
 QPainterPath Rectangle(const QRectF& rectangle)
@@ -71,11 +71,13 @@ std::vector<Shape> DrawingFor(int size)
     shapes.push_back({outline, kCardTop, kCardBottom, true});
 
     // The band across the top, inside the card's rounded corners, and the flag on it.
-    shapes.push_back({outline.intersected(Rectangle(QRectF(card.left(), card.top(), card.width(), 11))), kBand});
+    shapes.push_back(
+        {outline.intersected(Rectangle(QRectF(card.left(), card.top(), card.width(), 11))), kBand});
     const QRectF flag(card.right() - 14, card.top() + 3, 9, 5);
     const QColor flagColours[] = {kFlagGreen, kFlagWhite, kFlagRed};
     for (int stripe = 0; stripe < 3; ++stripe)
-        shapes.push_back({Rectangle(QRectF(flag.left() + 3 * stripe, flag.top(), 3, flag.height())), flagColours[stripe]});
+        shapes.push_back(
+            {Rectangle(QRectF(flag.left() + 3 * stripe, flag.top(), 3, flag.height())), flagColours[stripe]});
     shapes.push_back({outline, kBorder, {}, false, small ? 2.0 : 1.6});
 
     // "CF", as large as the card allows, centred in its part of the card.
@@ -114,7 +116,8 @@ QImage Picture(int size)
         if (shape.outline > 0) {
             painter.strokePath(shape.path, QPen(shape.fill, shape.outline));
         } else if (shape.gradient) {
-            QLinearGradient gradient(0, shape.path.boundingRect().top(), 0, shape.path.boundingRect().bottom());
+            QLinearGradient gradient(0, shape.path.boundingRect().top(), 0,
+                                     shape.path.boundingRect().bottom());
             gradient.setColorAt(0, shape.fill);
             gradient.setColorAt(1, shape.gradientEnd);
             painter.fillPath(shape.path, gradient);
@@ -145,8 +148,8 @@ QString PathData(const QPainterPath& path)
         } else if (element.isCurveTo()) {
             const QPainterPath::Element second = path.elementAt(i + 1);
             const QPainterPath::Element end = path.elementAt(i + 2);
-            data += QStringLiteral("C") + point + QLatin1Char(' ') + Number(second.x) + QLatin1Char(' ') +
-                    Number(second.y) + QLatin1Char(' ') + Number(end.x) + QLatin1Char(' ') + Number(end.y);
+            data += QStringLiteral("C") + point + QLatin1Char(' ') + Number(second.x) + QLatin1Char(' ')
+                    + Number(second.y) + QLatin1Char(' ') + Number(end.x) + QLatin1Char(' ') + Number(end.y);
             i += 2;
         }
     }
@@ -159,8 +162,9 @@ QString Colour(const QString& attribute, const QColor& colour)
 {
     QString text = QStringLiteral("%1=\"%2\"").arg(attribute, colour.name(QColor::HexRgb));
     if (colour.alpha() < 255) {
-        const QString opacity = attribute == QStringLiteral("stop-color") ? QStringLiteral("stop-opacity")
-                                                                          : attribute + QStringLiteral("-opacity");
+        const QString opacity = attribute == QStringLiteral("stop-color")
+                                    ? QStringLiteral("stop-opacity")
+                                    : attribute + QStringLiteral("-opacity");
         text += QStringLiteral(" %1=\"%2\"").arg(opacity, Number(colour.alphaF()));
     }
     return text;
@@ -176,11 +180,13 @@ bool WriteSvg(const QString& path)
     out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n";
     int gradients = 0;
     for (const Shape& shape : DrawingFor(64)) {
-        const QString rule = shape.path.fillRule() == Qt::WindingFill ? QStringLiteral("nonzero") : QStringLiteral("evenodd");
+        const QString rule =
+            shape.path.fillRule() == Qt::WindingFill ? QStringLiteral("nonzero") : QStringLiteral("evenodd");
         const QString data = PathData(shape.path);
         if (shape.outline > 0) {
-            out << "  <path d=\"" << data << "\" fill=\"none\" " << Colour(QStringLiteral("stroke"), shape.fill)
-                << " stroke-width=\"" << Number(shape.outline) << "\"/>\n";
+            out << "  <path d=\"" << data << "\" fill=\"none\" "
+                << Colour(QStringLiteral("stroke"), shape.fill) << " stroke-width=\"" << Number(shape.outline)
+                << "\"/>\n";
         } else if (shape.gradient) {
             const QString id = QStringLiteral("face%1").arg(++gradients);
             const QRectF box = shape.path.boundingRect();
@@ -189,7 +195,8 @@ bool WriteSvg(const QString& path)
                 << "    <stop offset=\"0\" " << Colour(QStringLiteral("stop-color"), shape.fill) << "/>\n"
                 << "    <stop offset=\"1\" " << Colour(QStringLiteral("stop-color"), shape.gradientEnd)
                 << "/>\n  </linearGradient>\n";
-            out << "  <path d=\"" << data << "\" fill-rule=\"" << rule << "\" fill=\"url(#" << id << ")\"/>\n";
+            out << "  <path d=\"" << data << "\" fill-rule=\"" << rule << "\" fill=\"url(#" << id
+                << ")\"/>\n";
         } else {
             out << "  <path d=\"" << data << "\" fill-rule=\"" << rule << "\" "
                 << Colour(QStringLiteral("fill"), shape.fill) << "/>\n";

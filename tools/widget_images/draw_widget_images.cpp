@@ -309,7 +309,7 @@ int main(int argc, char** argv)
     const QString folder = QString::fromLocal8Bit(argv[1]);
 
     const std::function<void(QPainter&)> pictures[] = {SheetWithPencil, GlobeWithMagnifier, Dial,
-                                                       Printer, NewsWithEnvelope, ExitDisc};
+                                                       Printer,         NewsWithEnvelope,   ExitDisc};
     QImage strip(10 * kCell, 3 * kCell, QImage::Format_RGB32);
     strip.fill(kFace);
     {
