@@ -5,12 +5,12 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-#include <algorithm>
 #include <iterator>
 #include <optional>
 
 #include "engine/verification.h"
 #include "platform/message_box.h"
+#include "verification/code_box_rule.h"
 #include "widgets/data_box_keys.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
@@ -22,7 +22,6 @@ namespace {
 using widgets::AlwaysAccepted;
 using widgets::kMessageTitle;
 using widgets::MakeBox;
-using widgets::MakeCaption;
 using widgets::Named;
 using widgets::TypedCharacter;
 
@@ -30,24 +29,17 @@ using widgets::TypedCharacter;
 const QString kNotACode = QStringLiteral("Il codice inserito non è\rné un Codice Fiscale né una Partita IVA");
 const QColor kBackground(0, 255, 0);
 
-constexpr int kPartitaIvaLength = 11;
-constexpr int kCodiceFiscaleLength = 16;
-
 bool IsDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
 }
 
-bool IsLetter(QChar c)
+// A caption at its place that names the control beside it for screen
+// readers.
+void MakeCaption(QWidget* parent, const char* name, const QString& text, const QRect& box, QWidget* control,
+                 const QFont* font = nullptr)
 {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
-
-// Whether position n + 1 of a codice fiscale holds a letter: positions 1-6,
-// 9, 12 and 16 do, the others digits.
-bool LetterPosition(int n)
-{
-    return (n >= 1 && n <= 5) || n == 8 || n == 11 || n == 15;
+    widgets::MakeCaption(parent, name, text, box, font)->setBuddy(control);
 }
 
 // The text of a code for the checks: one byte per character, so that the
@@ -66,33 +58,36 @@ Verifica::Verifica(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Verifica codice"));
     setFixedSize(twips::ToPixels(6360), twips::ToPixels(4260));
     setFont(widgets::SansFont(8.25));
-    widgets::SetBackground(this, kBackground);
+    widgets::UseFixedColours(this, kBackground);
 
     createControls();
 }
 
 void Verifica::createControls()
 {
+    // The code box has no length limit of its own, which would cut a pasted
+    // text before its blanks are dropped: its rule sets the lengths.
+    codeBox_ = MakeBox(this, "Text1", twips::Rect(2565, 225, 2610, 315), 0);
+    codeBox_->setValidator(new CodeBoxValidator(codeBox_));
     const QFont bold = widgets::SansFont(8.25, true);
     MakeCaption(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"),
-                twips::Rect(225, 300, 2265, 240), &bold);
-    codeBox_ = MakeBox(this, "Text1", twips::Rect(2565, 225, 2610, 315), kCodiceFiscaleLength);
+                twips::Rect(225, 300, 2265, 240), codeBox_, &bold);
     checkButton_ = Named(new QPushButton(QStringLiteral("&Verifica Codice Fiscale"), this), "Command2");
     checkButton_->setGeometry(twips::Rect(1770, 3315, 2865, 450));
     // Enter on the focused button presses it.
     checkButton_->setAutoDefault(true);
 
-    MakeCaption(this, "Label3", QStringLiteral("Cognome"), twips::Rect(240, 810, 675, 195));
     surnameBox_ = MakeBox(this, "Text2", twips::Rect(1740, 735, 2820, 315), 40);
-    MakeCaption(this, "Label4", QStringLiteral("Nome"), twips::Rect(240, 1140, 420, 195));
+    MakeCaption(this, "Label3", QStringLiteral("Cognome"), twips::Rect(240, 810, 675, 195), surnameBox_);
     firstNameBox_ = MakeBox(this, "Text3", twips::Rect(1740, 1140, 2820, 315), 40);
-    MakeCaption(this, "Label9", QStringLiteral("Sesso"), twips::Rect(240, 1530, 435, 195));
+    MakeCaption(this, "Label4", QStringLiteral("Nome"), twips::Rect(240, 1140, 420, 195), firstNameBox_);
     sexBox_ = MakeBox(this, "Text5", twips::Rect(1740, 1530, 315, 315), 40);
-    MakeCaption(this, "Label5", QStringLiteral("Data di nascita"), twips::Rect(240, 1905, 1065, 195));
+    MakeCaption(this, "Label9", QStringLiteral("Sesso"), twips::Rect(240, 1530, 435, 195), sexBox_);
     birthDateBox_ = MakeBox(this, "Text4", twips::Rect(1740, 1905, 1170, 315), 10);
-    MakeCaption(this, "Label6", QStringLiteral("Luogo"), twips::Rect(240, 2265, 450, 195));
+    MakeCaption(this, "Label5", QStringLiteral("Data di nascita"), twips::Rect(240, 1905, 1065, 195),
+                birthDateBox_);
     placeBox_ = MakeBox(this, "Combo1", twips::Rect(1740, 2265, 2835, 300), 0);
-    MakeCaption(this, "Label7", QStringLiteral("Provincia"), twips::Rect(240, 2625, 660, 195));
+    MakeCaption(this, "Label6", QStringLiteral("Luogo"), twips::Rect(240, 2265, 450, 195), placeBox_);
 
     // The province: white, single border, centred.
     provinceLabel_ = Named(new QLabel(this), "Label8");
@@ -101,6 +96,9 @@ void Verifica::createControls()
     provinceLabel_->setFrameStyle(QFrame::Box | QFrame::Plain);
     provinceLabel_->setLineWidth(1);
     widgets::SetBackground(provinceLabel_, Qt::white);
+    MakeCaption(this, "Label7", QStringLiteral("Provincia"), twips::Rect(240, 2625, 660, 195),
+                provinceLabel_);
+    provinceLabel_->setAccessibleName(QStringLiteral("Provincia"));
 
     for (QLineEdit* box : {codeBox_, surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_})
         box->installEventFilter(this);
@@ -137,38 +135,14 @@ bool Verifica::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-// A key typed into the code box is judged by the length of the whole text
-// and its first character: a leading digit makes a Partita IVA (digits, at
-// most 11), a leading letter a codice fiscale (letters and digits at their
-// positions, at most 16). True when the key is consumed.
+// Enter moves on to the check button; what the other keys type, paste or
+// cut goes through the box's rule. True when the key is consumed.
 bool Verifica::handleCodeKey(const QKeyEvent& event)
 {
-    const std::optional<QChar> typed = TypedCharacter(event);
-    if (!typed)
+    if (widgets::FocusMoveOf(event) != widgets::FocusMove::Next)
         return false;
-    const QChar c = *typed;
-    const QString text = codeBox_->text();
-    const int n = static_cast<int>(text.size());
-    bool accepted = false;
-    if (n == 0) {
-        accepted = IsDigit(c) || IsLetter(c);
-    } else {
-        const bool partitaIva = IsDigit(text.at(0));
-        accepted = (partitaIva || !LetterPosition(n)) ? IsDigit(c) : IsLetter(c);
-        // A pasted text longer than the limit is never cut short.
-        // Setting the limit writes the text anew and drops the selection,
-        // so it is set only when it changes.
-        const int limit = std::max(partitaIva ? kPartitaIvaLength : kCodiceFiscaleLength, n);
-        if (codeBox_->maxLength() != limit)
-            codeBox_->setMaxLength(limit);
-    }
-    if (!accepted && !AlwaysAccepted(c))
-        return true;
-    if (widgets::FocusMoveOf(event) == widgets::FocusMove::Next) {
-        focusNextPrevChild(true);
-        return true;
-    }
-    return false;
+    focusNextPrevChild(true);
+    return true;
 }
 
 // Enter and Esc move the focus like Tab and Shift+Tab; each output box lets

@@ -32,6 +32,28 @@ void SetBackground(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
+void UseFixedColours(QWidget* window, const QColor& background)
+{
+    const QColor buttonFace(240, 240, 240);
+    QPalette colours(Qt::black, buttonFace, Qt::white, QColor(160, 160, 160), QColor(205, 205, 205),
+                     Qt::black, Qt::white, Qt::white, background);
+    colours.setColor(QPalette::Highlight, QColor(0, 84, 166));
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    colours.setColor(QPalette::PlaceholderText, QColor(110, 110, 110));
+    const QColor disabledText(120, 120, 120);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        colours.setColor(QPalette::Disabled, role, disabledText);
+    window->setPalette(colours);
+    window->setAutoFillBackground(true);
+}
+
+void MarkFocus(QWidget* label, bool focused)
+{
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(focused ? QPalette::Highlight : QPalette::Window);
+    label->setForegroundRole(focused ? QPalette::HighlightedText : QPalette::WindowText);
+}
+
 void SetTextColour(QWidget* widget, const QColor& colour)
 {
     QPalette palette = widget->palette();

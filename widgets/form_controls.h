@@ -34,6 +34,15 @@ QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, cons
 // Fills the widget's background with the colour.
 void SetBackground(QWidget* widget, const QColor& colour);
 
+// For a window of fixed background colour: dark text, white boxes and light
+// buttons over it, whatever the desktop's colour theme, so that a dark theme
+// never writes light text on the window's light colours.
+void UseFixedColours(QWidget* window, const QColor& background);
+
+// Shows a focused label that acts as a command (a link, a text to copy) in
+// the selection colours, and an unfocused one in its own.
+void MarkFocus(QWidget* label, bool focused);
+
 // The colour of the widget's text.
 void SetTextColour(QWidget* widget, const QColor& colour);
 

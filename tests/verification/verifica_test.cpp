@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,7 +44,8 @@ private slots:
     void layoutFollowsTheDesign();
     void codeBoxTakesLettersAndDigitsAtTheirPositions();
     void leadingDigitMakesAPartitaIva();
-    void clipboardShortcutsAreDiscarded();
+    void everyWayInFollowsOneRule();
+    void homocodesAreTypedAndDecoded();
     void enterMovesToTheButtonAndPressesIt();
     void correctCodeIsDecodedAndAWrongOneChangesNothing();
     void foreignAndUnknownPlaces();
@@ -110,7 +114,6 @@ void VerificaTest::layoutFollowsTheDesign()
     QCOMPARE(form_->Combo1()->geometry(), QRect(116, 151, 189, 20));
     QCOMPARE(form_->Label8()->geometry(), QRect(116, 175, 31, 22));
     QCOMPARE(form_->Label8()->alignment(), Qt::AlignCenter);
-    QCOMPARE(form_->Text1()->maxLength(), 16);
     QCOMPARE(form_->Text4()->maxLength(), 10);
     QCOMPARE(form_->Text2()->maxLength(), 40);
     auto* label1 = form_->findChild<QLabel*>(QStringLiteral("Label1"));
@@ -137,14 +140,26 @@ void VerificaTest::codeBoxTakesLettersAndDigitsAtTheirPositions()
     QCOMPARE(text1->text(), QStringLiteral("BNCLCU85L43H501J"));
     TypeIntoCode(QStringLiteral("1k"));
     QCOMPARE(text1->text(), QStringLiteral("BNCLCU85L43H501J"));
-    QCOMPARE(text1->maxLength(), 16);
 
-    // Over the whole code selected, the 17th position counts as a digit one.
+    // A key typed over a selection replaces it when the text it makes holds
+    // to the rule.
     text1->selectAll();
     TypeIntoCode(QStringLiteral("x"));
-    QCOMPARE(text1->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(text1->text(), QStringLiteral("X"));
+    text1->selectAll();
     TypeIntoCode(QStringLiteral("7"));
     QCOMPARE(text1->text(), QStringLiteral("7"));
+
+    // Into the middle of a code: judged by the position it lands in.
+    text1->setText(QStringLiteral("BNCLCU85L43H501J"));
+    text1->setCursorPosition(3);
+    QTest::keyClick(text1, Qt::Key_Delete);
+    QCOMPARE(text1->text(), QStringLiteral("BNCCU85L43H501J"));  // removing is always allowed
+    text1->setCursorPosition(3);
+    QTest::keyClick(text1, Qt::Key_1);
+    QCOMPARE(text1->text(), QStringLiteral("BNCCU85L43H501J"));
+    QTest::keyClick(text1, Qt::Key_L);
+    QCOMPARE(text1->text(), QStringLiteral("BNCLCU85L43H501J"));
 }
 
 void VerificaTest::leadingDigitMakesAPartitaIva()
@@ -152,31 +167,101 @@ void VerificaTest::leadingDigitMakesAPartitaIva()
     QLineEdit* text1 = form_->Text1();
     TypeIntoCode(QStringLiteral("1a2345678901234"));
     QCOMPARE(text1->text(), QStringLiteral("12345678901"));
-    QCOMPARE(text1->maxLength(), 11);
-
-    // A letter cannot replace a selected Partita IVA; Backspace empties it.
-    text1->selectAll();
-    TypeIntoCode(QStringLiteral("b"));
-    QCOMPARE(text1->text(), QStringLiteral("12345678901"));
     QTest::keyClick(text1, Qt::Key_Backspace);
-    QCOMPARE(text1->text(), QString());
-    // The first character leaves the limit; the next key sets it.
-    TypeIntoCode(QStringLiteral("b"));
-    QCOMPARE(text1->maxLength(), 11);
-    TypeIntoCode(QStringLiteral("n"));
+    QCOMPARE(text1->text(), QStringLiteral("1234567890"));
+
+    // No homocode letters in a Partita IVA.
+    TypeIntoCode(QStringLiteral("l"));
+    QCOMPARE(text1->text(), QStringLiteral("1234567890"));
+
+    // A letter in place of the whole of it begins a codice fiscale.
+    text1->selectAll();
+    TypeIntoCode(QStringLiteral("bn"));
     QCOMPARE(text1->text(), QStringLiteral("BN"));
-    QCOMPARE(text1->maxLength(), 16);
 }
 
-void VerificaTest::clipboardShortcutsAreDiscarded()
+// Typing, Ctrl+V, Shift+Insert, the context menu, a middle click and a
+// drop all go through the same rule.
+void VerificaTest::everyWayInFollowsOneRule()
 {
-    QApplication::clipboard()->setText(QStringLiteral("LCU"));
-    TypeIntoCode(QStringLiteral("BNC"));
-    QTest::keyClick(form_->Text1(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNC"));
+    QLineEdit* text1 = form_->Text1();
+    const auto pasteWith = [this, text1](const QString& clipboard, const std::function<void()>& paste) {
+        QApplication::clipboard()->setText(clipboard);
+        if (QApplication::clipboard()->supportsSelection())
+            QApplication::clipboard()->setText(clipboard, QClipboard::Selection);
+        text1->clear();
+        TypeIntoCode(QString());
+        paste();
+        return text1->text();
+    };
+    const QString padded = QStringLiteral("  bnclcu85l43h501j \n");
+    const QString code = QStringLiteral("BNCLCU85L43H501J");
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Ctrl+V", [text1] { QTest::keyClick(text1, Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert", [text1] { QTest::keyClick(text1, Qt::Key_Insert, Qt::ShiftModifier); }},
+        {"context menu",
+         [text1] {
+             std::unique_ptr<QMenu> menu(text1->createStandardContextMenu());
+             const QString shortcut = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+             for (QAction* action : menu->actions())
+                 if (action->text().endsWith(QLatin1Char('\t') + shortcut))
+                     action->trigger();
+         }},
+        {"drop", [text1] {
+             QMimeData data;
+             data.setText(QApplication::clipboard()->text());
+             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+             QApplication::sendEvent(text1, &enter);
+             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+             QApplication::sendEvent(text1, &drop);
+         }}};
+    for (const auto& [way, paste] : ways) {
+        QCOMPARE(pasteWith(padded, paste), code);
+        QVERIFY2(text1->text() == code, way);
+        // Texts of neither kind are refused whole and leave the box empty.
+        for (const char* refused : {"BNC-LCU85L43H501J", "BNCLCU85L43H501JX", "12345ABC", "123456789012",
+                                    "BNC LCU", "1234567890L"}) {
+            QVERIFY2(
+                pasteWith(QString::fromLatin1(refused), paste).isEmpty(),
+                qPrintable(QString::fromLatin1(way) + QStringLiteral(": ") + QString::fromLatin1(refused)));
+        }
+        QCOMPARE(pasteWith(QStringLiteral(" 12345678903\t"), paste), QStringLiteral("12345678903"));
+    }
+    // A middle click pastes the selection, where the platform has one.
+    if (QApplication::clipboard()->supportsSelection()) {
+        QCOMPARE(pasteWith(padded, [text1] { QTest::mouseClick(text1, Qt::MiddleButton); }), code);
+        QVERIFY(pasteWith(QStringLiteral("BNC-"), [text1] {
+                    QTest::mouseClick(text1, Qt::MiddleButton);
+                }).isEmpty());
+    }
+
+    // The output boxes still let through only their own keys.
     form_->Text2()->setFocus();
     QTest::keyClick(form_->Text2(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(form_->Text2()->text(), QString());
+}
+
+// Homocode letters (L M N P Q R S T U V) stand in the digit positions of a
+// codice fiscale, typed or pasted; the code is checked and decoded.
+void VerificaTest::homocodesAreTypedAndDecoded()
+{
+    const QString homocode = WithCheckCharacter("BNCLCU85L43H5LM");
+    TypeIntoCode(homocode.toLower());
+    QCOMPARE(form_->Text1()->text(), homocode);
+    QTest::mouseClick(form_->Command2(), Qt::LeftButton);
+    QCOMPARE(Messages(), QStringList{QStringLiteral("Codice Fiscale formalmente corretto")});
+    QCOMPARE(form_->Text2()->text(), QStringLiteral("BNC"));
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
+
+    // Every digit position as a letter; other letters are no digits.
+    form_->Text1()->clear();
+    TypeIntoCode(QStringLiteral("BNCLCUUR"));
+    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNCLCUUR"));
+    TypeIntoCode(QStringLiteral("LQPHRLMA"));
+    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNCLCUURLQPHRLMA"));
+    form_->Text1()->clear();
+    TypeIntoCode(QStringLiteral("BNCLCUAB8"));
+    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNCLCU8"));
 }
 
 void VerificaTest::enterMovesToTheButtonAndPressesIt()
