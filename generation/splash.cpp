@@ -86,6 +86,8 @@ Splash::Splash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Framele
     setObjectName(QStringLiteral("Splash"));
     setFixedSize(kWidth, kHeight);
     setFont(SansFont(8.25));
+    // The texts stand on the card picture: dark whatever the desktop's theme.
+    widgets::SetTextColour(this, Qt::black);
 
     const QFont title = SansFont(18, true);
     titleLabels_[0] = MakeLabel(this, "Label3_0", QStringLiteral("Codice Fiscale"), QRect(82, 94, 260, 28),

@@ -2,7 +2,9 @@
 #include "generation/tesserino.h"
 
 #include <QDate>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcut>
 
 #include "generation/generation_images.h"
 #include "widgets/fonts.h"
@@ -18,6 +20,8 @@ using widgets::SetTextColour;
 
 const QColor kYearColour(0, 123, 0);
 const QColor kLinkColour(0, 0, 255);
+// The smallest type a long value is shrunk to; below it the value is cut.
+constexpr int kSmallestPixelSize = 7;
 
 // A transparent label that sizes itself to its text.
 QLabel* MakeLabel(QWidget* parent, const QString& name, int left, int top, const QFont& font)
@@ -44,7 +48,7 @@ QWidget* MakeShape(QWidget* parent, const QString& name, const QRect& box, const
 Tesserino::Tesserino(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Tesserino"));
-    setWindowTitle(QString());
+    setWindowTitle(QStringLiteral("Tesserino del codice fiscale"));
     setFixedSize(twips::ToPixels(7020), twips::ToPixels(4320));
     setFont(SansFont(8.25));
     setMouseTracking(true);
@@ -58,15 +62,29 @@ Tesserino::Tesserino(QWidget* parent) : QWidget(parent)
     // Pointer moves over the card are the card's own: they do not reach the
     // window's background, so they leave the link highlight as it is.
     cardPicture_->setAttribute(Qt::WA_NoMousePropagation);
+    cardPicture_->setAccessibleName(windowTitle());
+    cardPicture_->setAccessibleDescription(
+        QStringLiteral("Facsimile della tessera del codice fiscale con i dati della persona"));
+    // The values are written on the card's light fields, in dark type
+    // whatever the desktop's theme.
+    SetTextColour(cardPicture_, Qt::black);
 
+    // Each value stays within its field box on the card: the right edge
+    // is the box's, in twips of the picture.
     const QFont dataFont = SansFont(9.75, true);
-    codeLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label1"), 1095, 1470, SansFont(18, true));
-    surnameLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label2"), 1110, 1890, dataFont);
-    firstNameLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label3"), 1110, 2160, dataFont);
-    sexLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label4"), 4350, 2175, dataFont);
-    placeLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label5"), 1110, 2445, dataFont);
-    provinceLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label6"), 1110, 2715, dataFont);
-    birthDateLabel_ = MakeLabel(cardPicture_, QStringLiteral("Label7"), 3330, 2715, dataFont);
+    const auto field = [this, &dataFont](QLabel*& label, const char* name, int left, int top, int right,
+                                         const QFont* font = nullptr) {
+        label = MakeLabel(cardPicture_, QString::fromLatin1(name), left, top, font ? *font : dataFont);
+        fields_.push_back({label, label->font(), label->pos(), twips::ToPixels(right)});
+    };
+    const QFont codeFont = SansFont(18, true);
+    field(codeLabel_, "Label1", 1095, 1470, 5145, &codeFont);
+    field(surnameLabel_, "Label2", 1110, 1890, 5145);
+    field(firstNameLabel_, "Label3", 1110, 2160, 3435);
+    field(sexLabel_, "Label4", 4350, 2175, 4905);
+    field(placeLabel_, "Label5", 1110, 2445, 5145);
+    field(provinceLabel_, "Label6", 1110, 2715, 1995);
+    field(birthDateLabel_, "Label7", 3330, 2715, 4455);
     yearLabel_ = MakeLabel(cardPicture_, QStringLiteral("lblAnno"), 270, 2970, SansFont(9.75, true));
 
     linkShadow_ =
@@ -78,6 +96,18 @@ Tesserino::Tesserino(QWidget* parent) : QWidget(parent)
     linkLabel_->adjustSize();
     linkLabel_->setMouseTracking(true);
     linkLabel_->installEventFilter(this);
+    // The link takes the focus, for the window too; Enter or Space on it,
+    // and Esc, Enter or Alt+T anywhere in the window, go back.
+    linkLabel_->setFocusPolicy(Qt::StrongFocus);
+    linkLabel_->setAccessibleName(QStringLiteral("Torna al quadro dati"));
+    linkLabel_->setAccessibleDescription(QStringLiteral("Invio, Esc o Alt+T"));
+    setFocusProxy(linkLabel_);
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Return),
+                                     QKeySequence(Qt::Key_Enter), QKeySequence(Qt::ALT | Qt::Key_T)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, &Tesserino::onLinkClicked);
+    }
 
     showCardPicture();
 }
@@ -92,15 +122,29 @@ void Tesserino::showCardPicture()
 
 void Tesserino::Fill(const Person& person)
 {
-    const std::pair<QLabel*, const std::string*> fields[] = {
-        {codeLabel_, &person.code},           {surnameLabel_, &person.surname},
-        {firstNameLabel_, &person.firstName}, {sexLabel_, &person.sex},
-        {placeLabel_, &person.place},         {provinceLabel_, &person.province},
-        {birthDateLabel_, &person.birthDate}};
-    for (const auto& [label, text] : fields) {
-        label->setText(QString::fromStdString(*text));
-        label->adjustSize();
+    const std::string* const values[] = {&person.code,  &person.surname,  &person.firstName, &person.sex,
+                                         &person.place, &person.province, &person.birthDate};
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        fields_[i].show(QString::fromStdString(*values[i]));
+}
+
+// A value too long for its field is written in smaller type, on the same
+// baseline; one that does not fit even in the smallest is cut short.
+void Tesserino::Field::show(const QString& text) const
+{
+    const int width = right - topLeft.x();
+    QFont font = designFont;
+    label->setText(text);
+    label->setFont(font);
+    while (label->sizeHint().width() > width && font.pixelSize() > kSmallestPixelSize) {
+        font.setPixelSize(font.pixelSize() - 1);
+        label->setFont(font);
     }
+    if (label->sizeHint().width() > width)
+        label->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, width));
+    label->adjustSize();
+    const int baselineShift = QFontMetrics(designFont).ascent() - QFontMetrics(font).ascent();
+    label->move(topLeft + QPoint(0, baselineShift));
 }
 
 QLabel* Tesserino::label(int number) const
@@ -129,6 +173,16 @@ void Tesserino::setLinkHighlight(bool on)
 bool Tesserino::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == linkLabel_) {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+            onLinkClicked();
+            return true;
+        }
+        // The focused link is underlined.
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            QFont underlined = linkLabel_->font();
+            underlined.setUnderline(event->type() == QEvent::FocusIn);
+            linkLabel_->setFont(underlined);
+        }
         if (event->type() == QEvent::MouseMove) {
             setLinkHighlight(true);
             return true;

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 #include "engine/person.h"
 
@@ -43,6 +44,17 @@ private:
     void setLinkHighlight(bool on);
     void onLinkClicked();
 
+    // A value on the card: its label, design font and place, and the right
+    // edge of its field box, in pixels of the card picture.
+    struct Field {
+        QLabel* label;
+        QFont designFont;
+        QPoint topLeft;
+        int right;
+        void show(const QString& text) const;
+    };
+
+    std::vector<Field> fields_;
     QLabel* cardPicture_ = nullptr;
     QLabel* codeLabel_ = nullptr;
     QLabel* surnameLabel_ = nullptr;

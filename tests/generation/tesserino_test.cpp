@@ -2,6 +2,7 @@
 // The card window: its labels, the year, and the link back with its
 // highlight.
 
+#include <QApplication>
 #include <QDate>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -19,6 +20,8 @@ class TesserinoTest : public QObject {
 private slots:
     void cardShowsTheValuesAtTheirPlaces();
     void valuesStandInsideTheirFieldBoxes();
+    void longValuesShrinkToTheirFields();
+    void keysGoBackToTheData();
     void linkHighlightFollowsThePointer();
     void linkClosesTheCardAndAsksForTheData();
 };
@@ -77,6 +80,79 @@ void TesserinoTest::valuesStandInsideTheirFieldBoxes()
                               metrics.horizontalAdvance(label->text()), metrics.capHeight());
         QVERIFY2(PlainUnder(picture, capitals), qPrintable(label->text()));
     }
+}
+
+// The longest values the data boxes take are written smaller, on the
+// baseline of their field, and never reach the field's right edge or the
+// next caption.
+void TesserinoTest::longValuesShrinkToTheirFields()
+{
+    Tesserino card;
+    // Forty characters, as many as the name boxes take.
+    const std::string surname = "DELLA GHERARDESCA DI SAN MARTINO ALBERTI";
+    card.Fill({.surname = surname,
+               .firstName = std::string(40, 'W'),
+               .sex = "M",
+               .birthDate = "03/07/1985",
+               .place = "SAN GIOVANNI IN PERSICETO DI SOTTO E DI SOPRA",
+               .province = "WWWW",
+               .code = "WWWWWWWWWWWWWWWW"});
+    // The right edges of the field boxes on the card picture.
+    const int fieldRight[] = {346, 346, 232, 330, 346, 136, 300};
+    const QImage picture = card.Picture1()->pixmap().toImage();
+    for (int i = 1; i <= 7; ++i) {
+        QLabel* label = card.label(i);
+        QVERIFY2(label->x() + label->width() <= fieldRight[i - 1] - 2, qPrintable(label->text()));
+        const QFontMetricsF metrics(label->font());
+        const double baseline = label->y() + metrics.ascent();
+        const QRectF capitals(label->x(), baseline - metrics.capHeight(),
+                              std::min<double>(metrics.horizontalAdvance(label->text()), label->width()),
+                              metrics.capHeight());
+        QVERIFY2(PlainUnder(picture, capitals), qPrintable(label->text()));
+    }
+    // Shrunk, not cut, while the type stays readable.
+    QCOMPARE(card.label(2)->text(), QString::fromStdString(surname));
+    QVERIFY(card.label(2)->font().pixelSize() < 13);
+    QCOMPARE(card.label(7)->text(), QStringLiteral("03/07/1985"));
+
+    // A short value afterwards gets the design type back.
+    card.Fill({.surname = "ROSSI",
+               .firstName = "MARIO",
+               .sex = "M",
+               .birthDate = "01/01/80",
+               .place = "MILANO",
+               .province = "MI",
+               .code = "RSSMRA80A01F205X"});
+    QCOMPARE(card.label(2)->font().pixelSize(), 13);
+    QCOMPARE(card.label(2)->pos(), QPoint(74, 126));
+    QCOMPARE(card.label(1)->font().pixelSize(), 24);
+}
+
+// Esc, Enter and Alt+T go back; the link takes the focus and Space or
+// Enter on it acts as a click.
+void TesserinoTest::keysGoBackToTheData()
+{
+    const QKeyCombination keys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::ALT | Qt::Key_T,
+                                    Qt::Key_Space};
+    for (const QKeyCombination key : keys) {
+        QPointer<Tesserino> card = new Tesserino;
+        card->setAttribute(Qt::WA_DeleteOnClose);
+        QVERIFY(ShowActive(card));
+        QSignalSpy back(card.data(), &Tesserino::returnRequested);
+        card->label(8)->setFocus();
+        QCOMPARE(QApplication::focusWidget(), card->label(8));
+        QVERIFY(card->label(8)->font().underline());
+        QTest::keyClick(card->label(8), key.key(), key.keyboardModifiers());
+        QCOMPARE(back.count(), 1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!card);
+    }
+    // The window hands its focus to the link.
+    Tesserino card;
+    QVERIFY(ShowActive(&card));
+    card.setFocus();
+    QCOMPARE(QApplication::focusWidget(), card.label(8));
+    QCOMPARE(card.windowTitle(), QStringLiteral("Tesserino del codice fiscale"));
 }
 
 void TesserinoTest::linkHighlightFollowsThePointer()
