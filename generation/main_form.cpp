@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 
@@ -15,6 +16,7 @@
 #include "engine/dates.h"
 #include "engine/place_labels.h"
 #include "engine/place_names.h"
+#include "engine/place_search.h"
 #include "generation/date_box.h"
 #include "generation/generation_images.h"
 #include "platform/clipboard.h"
@@ -40,6 +42,10 @@ const QString kUnknownPlace = QStringLiteral("Comune non censito o inesistente")
 const QString kInvalidDate = QStringLiteral("Data inserita non valida!");
 const QString kDateErrorTitle = QStringLiteral("Errore");
 const QString kCopyTip = QStringLiteral("Clicca per copiare il codice fiscale negli appunti");
+const QString kGenerateCaption = QStringLiteral("&Genera Codice Fiscale");
+const QString kShowCaption = QStringLiteral("&Visualizza Codice Fiscale");
+const QString kProvinceName = QStringLiteral("Provincia");
+const QString kCodeName = QStringLiteral("Codice fiscale");
 const QColor kBackground(255, 192, 128);
 
 QString DateMask()
@@ -48,10 +54,20 @@ QString DateMask()
 }
 
 // A caption: transparent, sized to its text, its top left corner at the
-// twips position.
-void MakeCaptionAt(QWidget* parent, const char* name, const QString& text, int left, int top)
+// twips position. It names the control beside it for screen readers.
+void MakeCaptionAt(QWidget* parent, const char* name, const QString& text, int left, int top,
+                   QWidget* control)
 {
-    MakeCaption(parent, name, text, QRect(twips::ToPixels(left), twips::ToPixels(top), 0, 0));
+    QLabel* caption =
+        MakeCaption(parent, name, text, QRect(twips::ToPixels(left), twips::ToPixels(top), 0, 0));
+    caption->setBuddy(control);
+}
+
+// A value label is read out by its caption and its value.
+void NameValue(QLabel* label, const QString& caption)
+{
+    label->setAccessibleName(label->text().isEmpty() ? caption
+                                                     : caption + QStringLiteral(": ") + label->text());
 }
 
 // A label with a white background, a single sunken border and centred text.
@@ -81,6 +97,13 @@ const PlaceCatalog& Places()
     return PlaceCatalog::Embedded();
 }
 
+// Alt+Down, Alt+Up and F4 open and close a drop-down list.
+bool IsDropDownKey(const QKeyEvent& event)
+{
+    const bool alt = event.modifiers() & Qt::AltModifier;
+    return event.key() == Qt::Key_F4 || (alt && (event.key() == Qt::Key_Down || event.key() == Qt::Key_Up));
+}
+
 }  // namespace
 
 MainForm::MainForm(QWidget* parent, const PlaceListHooks& hooks) : QWidget(parent)
@@ -89,7 +112,7 @@ MainForm::MainForm(QWidget* parent, const PlaceListHooks& hooks) : QWidget(paren
     setWindowTitle(QStringLiteral("Genera Codice Fiscale"));
     setFixedSize(twips::ToPixels(5610), twips::ToPixels(4470));
     setFont(SansFont(8.25));
-    widgets::SetBackground(this, kBackground);
+    widgets::UseFixedColours(this, kBackground);
 
     createControls();
     loadPlaceList(hooks);
@@ -102,29 +125,39 @@ MainForm::~MainForm()
 
 void MainForm::createControls()
 {
-    MakeCaptionAt(this, "Label3", QStringLiteral("Cognome"), 330, 315);
     surnameBox_ = MakeBox(this, "Text2", twips::Rect(1830, 240, 2775, 315), 40);
-    MakeCaptionAt(this, "Label4", QStringLiteral("Nome"), 330, 645);
+    MakeCaptionAt(this, "Label3", QStringLiteral("Cognome"), 330, 315, surnameBox_);
     firstNameBox_ = MakeBox(this, "Text3", twips::Rect(1830, 645, 2775, 315), 40);
-    MakeCaptionAt(this, "Label9", QStringLiteral("Sesso"), 330, 1035);
-    sexBox_ = MakeBox(this, "Text5", twips::Rect(1830, 1035, 315, 315), 40);
-    MakeCaptionAt(this, "Label5", QStringLiteral("Data di nascita"), 330, 1410);
+    MakeCaptionAt(this, "Label4", QStringLiteral("Nome"), 330, 645, firstNameBox_);
+    // One character, M or F, however it comes in.
+    sexBox_ = MakeBox(this, "Text5", twips::Rect(1830, 1035, 315, 315), 1);
+    sexBox_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[MFmf]?")), sexBox_));
+    MakeCaptionAt(this, "Label9", QStringLiteral("Sesso"), 330, 1035, sexBox_);
     birthDateBox_ = MakeBox(this, "Text4", twips::Rect(1830, 1410, 915, 315), 10);
     birthDateBox_->setValidator(new DateMaskValidator(birthDateBox_));
-    MakeCaptionAt(this, "Label6", QStringLiteral("Luogo"), 330, 1770);
+    MakeCaptionAt(this, "Label5", QStringLiteral("Data di nascita"), 330, 1410, birthDateBox_);
     placeBox_ = MakeBox(this, "Combo1", twips::Rect(1830, 1785, 2850, 300), 0);
+    MakeCaptionAt(this, "Label6", QStringLiteral("Luogo"), 330, 1770, placeBox_);
 
     dropDownArrow_ = Named(new QLabel(this), "Picture1");
     dropDownArrow_->setGeometry(twips::Rect(4410, 1800, 240, 255));
     dropDownArrow_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    dropDownArrow_->setAccessibleName(QStringLiteral("Elenco dei luoghi"));
+    dropDownArrow_->setAccessibleDescription(
+        QStringLiteral("Freccia che apre l'elenco dei luoghi (Alt+Giù o F4 nella casella Luogo)"));
 
-    MakeCaptionAt(this, "Label7", QStringLiteral("Provincia"), 330, 2130);
     provinceLabel_ = MakeValueLabel(this, "Label8", twips::Rect(1830, 2130, 465, 330));
-    MakeCaptionAt(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"), 330, 2640);
+    MakeCaptionAt(this, "Label7", QStringLiteral("Provincia"), 330, 2130, provinceLabel_);
+    NameValue(provinceLabel_, kProvinceName);
     codeLabel_ = MakeValueLabel(this, "Varnel", twips::Rect(2325, 2580, 3120, 345));
+    MakeCaptionAt(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"), 330, 2640, codeLabel_);
     codeLabel_->setFont(SansFont(9.75, true));
+    // The code is copied from the keyboard too: the label takes the focus.
+    codeLabel_->setFocusPolicy(Qt::StrongFocus);
+    NameValue(codeLabel_, kCodeName);
 
-    generateButton_ = Named(new QPushButton(QStringLiteral("&Genera Codice Fiscale"), this), "Command1");
+    generateButton_ = Named(new QPushButton(kGenerateCaption, this), "Command1");
     generateButton_->setGeometry(twips::Rect(1845, 3150, 2565, 480));
     newCodeButton_ = Named(new QPushButton(QStringLiteral("&Nuovo Codice"), this), "Command2");
     newCodeButton_->setGeometry(twips::Rect(1110, 3855, 1875, 360));
@@ -140,11 +173,14 @@ void MainForm::createControls()
     // edge and are never seen.
     const QRect columnBoxes[] = {twips::Rect(1830, 2100, 2850, 1620), twips::Rect(2760, 4530, 1560, 1230),
                                  twips::Rect(3675, 4530, 1545, 1230)};
+    const QString columnNames[] = {QStringLiteral("Elenco dei luoghi"), QStringLiteral("Codici catastali"),
+                                   QStringLiteral("Province")};
     for (std::size_t i = 0; i < placeColumns_.size(); ++i) {
         placeColumns_[i] = new QListWidget(this);
         placeColumns_[i]->setObjectName(QStringLiteral("List1_%1").arg(i));
         placeColumns_[i]->setGeometry(columnBoxes[i]);
         placeColumns_[i]->setUniformItemSizes(true);
+        placeColumns_[i]->setAccessibleName(columnNames[i]);
         if (i > 0)
             placeColumns_[i]->setFocusPolicy(Qt::NoFocus);
     }
@@ -152,26 +188,35 @@ void MainForm::createControls()
     placeScrollBar_ = Named(new QScrollBar(Qt::Vertical, this), "VScroll1");
     placeScrollBar_->setGeometry(twips::Rect(4980, 4530, 240, 1230));
     placeScrollBar_->setFocusPolicy(Qt::NoFocus);
+    placeScrollBar_->setAccessibleName(QStringLiteral("Scorrimento dei luoghi"));
     dropDownList->hide();
     dropDownList->raise();
     dropDownArrow_->raise();
 
-    for (QLineEdit* box : {surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_})
+    for (QLineEdit* box : {surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_}) {
         box->installEventFilter(this);
+        // Any change of the person's data takes back a code made for other data.
+        connect(box, &QLineEdit::textChanged, this, &MainForm::onPersonChanged);
+    }
     dropDownArrow_->installEventFilter(this);
     codeLabel_->installEventFilter(this);
+    dropDownList->installEventFilter(this);
     for (QLineEdit* box : {surnameBox_, firstNameBox_, sexBox_, placeBox_})
         connect(box, &QLineEdit::textChanged, this, [box] { widgets::KeepUpperCase(*box); });
-    connect(placeBox_, &QLineEdit::textEdited, this, [this] { pickedPlaceRow_ = -1; });
+    connect(placeBox_, &QLineEdit::textEdited, this, [this] {
+        pickedPlaceRow_ = -1;
+        if (placeColumns_[0]->isVisible())
+            moveDropDownToTypedName();
+    });
     connect(dropDownList, &QListWidget::itemClicked, this, &MainForm::onPlacePicked);
     connect(dropDownList, &QListWidget::itemActivated, this, &MainForm::onPlacePicked);
     connect(generateButton_, &QPushButton::clicked, this, &MainForm::onGenerateClicked);
     connect(newCodeButton_, &QPushButton::clicked, this, &MainForm::onNewCodeClicked);
     connect(archiveButton_, &QPushButton::clicked, this, &MainForm::onArchiveClicked);
 
-    // Surname, first name, sex, date, place, then the commands.
-    QWidget* const tabOrder[] = {surnameBox_,     firstNameBox_,  sexBox_,      birthDateBox_, placeBox_,
-                                 generateButton_, newCodeButton_, dropDownList, archiveButton_};
+    // Surname, first name, sex, date, place, then the commands and the code.
+    QWidget* const tabOrder[] = {surnameBox_,     firstNameBox_,  sexBox_,      birthDateBox_,  placeBox_,
+                                 generateButton_, newCodeButton_, dropDownList, archiveButton_, codeLabel_};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -183,6 +228,9 @@ void MainForm::loadPlaceList(const PlaceListHooks& hooks)
     placeList_->Create({{0, placeColumns_[0]}, {1, placeColumns_[1]}, {2, placeColumns_[2]}},
                        placeScrollBar_);
     LoadPlaceList(*placeList_, hooks);
+    // The drop-down list scrolls by its own bar; the list keeps the other
+    // columns in step with it.
+    placeColumns_[0]->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     birthDateBox_->setText(DateMask());
 }
 
@@ -201,15 +249,17 @@ void MainForm::setPerson(const Person& person)
 {
     surnameBox_->setText(FromUtf8(person.surname));
     firstNameBox_->setText(FromUtf8(person.firstName));
-    setCode(FromUtf8(person.code));
     sexBox_->setText(FromUtf8(person.sex));
     birthDateBox_->setText(FromUtf8(person.birthDate));
     setPlace(person.place, person.province);
+    // Last: every box written above takes back the code shown before.
+    setCode(FromUtf8(person.code));
 }
 
 void MainForm::setCode(const QString& code)
 {
     codeLabel_->setText(code);
+    NameValue(codeLabel_, kCodeName);
     const bool filled = !code.isEmpty();
     archiveButton_->setEnabled(filled);
     codeLabel_->setToolTip(filled ? kCopyTip : QString());
@@ -228,8 +278,23 @@ QString MainForm::placeName() const
 void MainForm::setPlace(const std::string& name, const std::string& province)
 {
     placeBox_->setText(FromUtf8(PlaceBoxText(Places(), name, province)));
-    provinceLabel_->setText(FromUtf8(province));
+    setProvince(FromUtf8(province));
     pickedPlaceRow_ = -1;
+}
+
+// A province shown means a place is chosen: the main command then shows the
+// code, and its accelerator follows at once.
+void MainForm::setProvince(const QString& province)
+{
+    provinceLabel_->setText(province);
+    NameValue(provinceLabel_, kProvinceName);
+    generateButton_->setText(province.isEmpty() ? kGenerateCaption : kShowCaption);
+}
+
+void MainForm::onPersonChanged()
+{
+    if (!rewritingPlace_ && !codeLabel_->text().isEmpty())
+        setCode(QString());
 }
 
 void MainForm::ShowWindow()
@@ -241,15 +306,25 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     auto* box = qobject_cast<QLineEdit*>(watched);
     switch (event->type()) {
-    case QEvent::KeyPress:
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
         if (box)
-            return handleBoxKey(box, static_cast<QKeyEvent*>(event));
+            return handleBoxKey(box, key);
+        if (watched == codeLabel_)
+            return handleCodeKey(*key);
+        if (watched == placeColumns_[0])
+            return handleDropDownKey(*key);
         break;
+    }
     case QEvent::FocusIn:
         if (box)
             box->selectAll();
+        if (watched == codeLabel_)
+            widgets::MarkFocus(codeLabel_, true);
         break;
     case QEvent::FocusOut: {
+        if (watched == codeLabel_)
+            widgets::MarkFocus(codeLabel_, false);
         // Leaving the box for another window or a context menu is no move
         // to another control; nor is opening the drop-down list to pick,
         // hiding this window, or a focus move of the window's own.
@@ -257,6 +332,12 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !isVisible()
             || movingFocus_)
             break;
+        if (watched == placeColumns_[0] && QApplication::focusWidget() != placeBox_) {
+            // Left for another control: the list closes, and the place is
+            // checked as on leaving the place box.
+            placeColumns_[0]->hide();
+            checkPlaceOnLeaving();
+        }
         if (box == birthDateBox_)
             checkBirthDateOnLeaving();
         else if (box == placeBox_ && QApplication::focusWidget() != placeColumns_[0])
@@ -295,8 +376,13 @@ bool MainForm::handleBoxKey(QLineEdit* box, QKeyEvent* event)
     }
     if (box == birthDateBox_)
         return HandleDateMaskKey(*box, *event);
-    if (box == placeBox_)
-        return false;
+    if (box == placeBox_) {
+        if (!IsDropDownKey(*event))
+            return false;
+        openDropDown();
+        placeColumns_[0]->setFocus(Qt::PopupFocusReason);
+        return true;
+    }
 
     const std::optional<QChar> typed = widgets::TypedCharacter(*event);
     if (!typed || widgets::AlwaysAccepted(*typed) || *typed == QChar(0x7f))
@@ -348,12 +434,12 @@ int MainForm::typedPlaceRow() const
 void MainForm::showPlace(int row)
 {
     if (row < 0) {
-        provinceLabel_->clear();
+        setProvince(QString());
         placeList_->SetListIndex(-1);
         return;
     }
     const PlaceRow& place = Places().Row(row);
-    provinceLabel_->setText(FromUtf8(place.province));
+    setProvince(FromUtf8(place.province));
     // The list holds the rows of the place file, which are those of the
     // table unless the file was changed under us.
     if (placeList_->List(row, 1) == FromUtf8(place.code))
@@ -364,6 +450,9 @@ void MainForm::showPlace(int row)
 
 void MainForm::checkPlaceOnLeaving()
 {
+    // The name rewritten in the table's form is the same place: the code
+    // stays.
+    const QScopedValueRollback<bool> rewriting(rewritingPlace_, true);
     if (placeBox_->text() == QStringLiteral("SAN REMO"))
         placeBox_->setText(QStringLiteral("SANREMO"));
     if (placeBox_->text().isEmpty())
@@ -391,7 +480,50 @@ void MainForm::onPlaceBoxClicked()
 void MainForm::onDropDownArrowClicked()
 {
     if (placeColumns_[0]->isHidden())
-        placeColumns_[0]->show();
+        openDropDown();
+}
+
+// Opens the drop-down list at the name typed so far.
+void MainForm::openDropDown()
+{
+    placeColumns_[0]->show();
+    moveDropDownToTypedName();
+}
+
+// Selects the first name that starts with (else holds) the text of the place
+// box, and scrolls it to the top of the list.
+void MainForm::moveDropDownToTypedName()
+{
+    const std::string typed = Utf8(placeBox_->text());
+    const int row = pickedPlaceRow_ >= 0 ? pickedPlaceRow_ : [&typed] {
+        const std::vector<int> found = FindPlacesContaining(Places(), typed, 1);
+        return found.empty() ? -1 : found.front();
+    }();
+    QListWidget* dropDownList = placeColumns_[0];
+    if (row < 0 || row >= dropDownList->count())
+        return;
+    placeList_->SetListIndex(row);
+    dropDownList->scrollToItem(dropDownList->item(row), QAbstractItemView::PositionAtTop);
+}
+
+// In the open list: Enter picks (the list's own activation), Esc, Alt+Up or
+// F4 close it and go back to the place box. True when the key is consumed.
+bool MainForm::handleDropDownKey(const QKeyEvent& event)
+{
+    if (event.key() != Qt::Key_Escape && !IsDropDownKey(event))
+        return false;
+    placeColumns_[0]->hide();
+    giveFocus(placeBox_);
+    return true;
+}
+
+// Ctrl+C and Enter on the focused code copy it, as a click does.
+bool MainForm::handleCodeKey(const QKeyEvent& event)
+{
+    if (!event.matches(QKeySequence::Copy) && widgets::FocusMoveOf(event) != widgets::FocusMove::Next)
+        return false;
+    onCodeClicked();
+    return true;
 }
 
 // A row picked from the open drop-down list goes into the place box, with
@@ -503,7 +635,7 @@ void MainForm::onNewCodeClicked()
     sexBox_->clear();
     placeBox_->setText(QStringLiteral(" "));
     pickedPlaceRow_ = -1;
-    provinceLabel_->clear();
+    setProvince(QString());
     setCode(QString());
     archiveButton_->setEnabled(false);
     birthDateBox_->setText(DateMask());

@@ -78,9 +78,13 @@ private:
     void loadPlaceList(const PlaceListHooks& hooks);
 
     bool handleBoxKey(QLineEdit* box, QKeyEvent* event);
+    bool handleDropDownKey(const QKeyEvent& event);
+    bool handleCodeKey(const QKeyEvent& event);
     void giveFocus(QWidget* box);
     QString placeName() const;
     void setPlace(const std::string& name, const std::string& province);
+    void setProvince(const QString& province);
+    void onPersonChanged();
     int typedPlaceRow() const;
     void showPlace(int row);
 
@@ -88,6 +92,8 @@ private:
     void checkPlaceOnLeaving();
     void onPlaceBoxClicked();
     void onDropDownArrowClicked();
+    void openDropDown();
+    void moveDropDownToTypedName();
     void onPlacePicked(QListWidgetItem* item);
     void onCodeClicked();
     void onGenerateClicked();
@@ -115,7 +121,8 @@ private:
     QString archivePath_;
     CardPresenter cardPresenter_;
     QPointer<Tesserino> card_;
-    bool movingFocus_ = false;  // the window itself is moving the focus
+    bool movingFocus_ = false;     // the window itself is moving the focus
+    bool rewritingPlace_ = false;  // the place box gets its name in the table's form
     // The table row picked from the drop-down list, until the place box is
     // edited; -1 when none.
     int pickedPlaceRow_ = -1;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -58,14 +59,19 @@ private slots:
     void dateCheckOnLeavingTheBox();
     void placeCheckOnLeavingTheBox();
     void dropDownPickFillsThePlace();
+    void dropDownFromTheKeyboard();
     void namesakesArePickedAndKept();
     void placeOnTheBirthDate();
     void generateShowsTheCardAndComesBack();
     void generateWithAPresenterOfTheHost();
     void generateRefusesIncompleteData();
     void newCodeClearsThePerson();
+    void changedDataTakeBackTheCode();
+    void sexBoxHoldsOneLetter();
+    void generateCaptionFollowsTheProvinceAtOnce();
     void switchingAwayChecksNoBox();
     void codeLabelCopiesToTheClipboard();
+    void codeIsCopiedFromTheKeyboard();
     void archiveAppendsOneLineEachTime();
     void failedArchiveKeepsTheData();
 
@@ -359,6 +365,64 @@ void MainFormTest::dropDownPickFillsThePlace()
     QVERIFY(list->isHidden());
 }
 
+void MainFormTest::dropDownFromTheKeyboard()
+{
+    auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
+    QLineEdit* place = form_->Combo1();
+    const auto firstVisibleRow = [list] { return list->row(list->itemAt(2, 2)); };
+
+    // Alt+Down opens the list at the name typed so far, with its scroll bar,
+    // and gives it the focus.
+    TypeInto(place, QStringLiteral("mila"));
+    QTest::keyClick(place, Qt::Key_Down, Qt::AltModifier);
+    QVERIFY(list->isVisible());
+    QVERIFY(list->verticalScrollBar()->isVisible());
+    QVERIFY(list->verticalScrollBar()->maximum() > 10000);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("MILANO"));
+    QCOMPARE(firstVisibleRow(), list->currentRow());
+
+    // Arrows move in it; Enter picks, closes it and goes back to the box.
+    QTest::keyClick(list, Qt::Key_Down);
+    const QString next = list->currentItem()->text();
+    QVERIFY(next != QStringLiteral("MILANO"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(list->isHidden());
+    QCOMPARE(place->text(), next);
+    QCOMPARE(QApplication::focusWidget(), place);
+    QCOMPARE(MessageCount(), std::size_t{0});
+
+    // F4 opens it too; Esc closes it and leaves the box as it was.
+    QTest::keyClick(place, Qt::Key_F4);
+    QVERIFY(list->isVisible());
+    QTest::keyClick(list, Qt::Key_Escape);
+    QVERIFY(list->isHidden());
+    QCOMPARE(QApplication::focusWidget(), place);
+    QCOMPARE(place->text(), next);
+
+    // Typing in the place box moves the open list to the first matching name.
+    QTest::mouseClick(form_->findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
+    QVERIFY(list->isVisible());
+    TypeInto(place, QStringLiteral("tor"));
+    QVERIFY(list->currentItem()->text().startsWith(QStringLiteral("TOR")));
+    QCOMPARE(firstVisibleRow(), list->currentRow());
+    QTest::keyClicks(place, QStringLiteral("ino"));
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("TORINO"));
+    QCOMPARE(firstVisibleRow(), list->currentRow());
+
+    // The list's own scroll bar scrolls the other columns with it.
+    list->verticalScrollBar()->setValue(5000);
+    auto* codes = form_->findChild<QListWidget*>(QStringLiteral("List1_1"));
+    QCOMPARE(codes->verticalScrollBar()->value(), 5000);
+
+    // Tab leaves the open list for the next control: it closes, and no
+    // keyboard trap holds the focus there.
+    QTest::keyClick(place, Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(list, Qt::Key_Tab);
+    QVERIFY(list->isHidden());
+    QVERIFY(QApplication::focusWidget() != list);
+}
+
 void MainFormTest::namesakesArePickedAndKept()
 {
     auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
@@ -547,6 +611,118 @@ void MainFormTest::newCodeClearsThePerson()
     QCOMPARE(MessageCount(), std::size_t{0});
 }
 
+void MainFormTest::changedDataTakeBackTheCode()
+{
+    form_->setCardPresenter([](const cf::Person&) {});
+    const auto generate = [this] {
+        FillPerson();
+        form_->Command1()->click();
+        QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+        QVERIFY(form_->Command3()->isEnabled());
+        QVERIFY(ShowActive(form_.get()));
+    };
+    // A key typed into any box of the person takes back the code.
+    const std::pair<QLineEdit*, Qt::Key> edits[] = {{form_->Text2(), Qt::Key_X},
+                                                    {form_->Text3(), Qt::Key_Backspace},
+                                                    {form_->Text5(), Qt::Key_Backspace},
+                                                    {form_->Text4(), Qt::Key_Backspace},
+                                                    {form_->Combo1(), Qt::Key_Backspace}};
+    for (const auto& [box, key] : edits) {
+        generate();
+        box->setFocus();
+        box->end(false);
+        QTest::keyClick(box, key);
+        QVERIFY2(form_->Varnel()->text().isEmpty(), qPrintable(box->objectName()));
+        QVERIFY2(!form_->Command3()->isEnabled(), qPrintable(box->objectName()));
+    }
+
+    // Pasted or written by the program: the same.
+    generate();
+    QApplication::clipboard()->setText(QStringLiteral("ROSSI"));
+    form_->Text2()->selectAll();
+    form_->Text2()->paste();
+    QVERIFY(form_->Varnel()->text().isEmpty());
+    generate();
+    form_->Combo1()->setText(QStringLiteral("MILANO"));
+    QVERIFY(!form_->Command3()->isEnabled());
+
+    // The place written in the table's form on leaving the box is the same
+    // place: the code stays.
+    generate();
+    form_->Combo1()->setText(QStringLiteral("Forlì"));
+    form_->Command1()->click();
+    QVERIFY(ShowActive(form_.get()));
+    const QString code = form_->Varnel()->text();
+    QCOMPARE(code.mid(11, 4), QStringLiteral("D704"));
+    form_->Combo1()->setFocus();
+    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("FORLI'"));
+    QCOMPARE(form_->Varnel()->text(), code);
+    QVERIFY(form_->Command3()->isEnabled());
+
+    // A person loaded from the archive shows with its own code, ready to
+    // archive again.
+    form_->setPerson({.surname = "VERDI",
+                      .firstName = "GIACOMO",
+                      .sex = "M",
+                      .birthDate = "10/02/70",
+                      .place = "MILANO",
+                      .province = "MI",
+                      .code = "VRDGCR70B10F205A"});
+    QCOMPARE(form_->Varnel()->text(), QStringLiteral("VRDGCR70B10F205A"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("MI"));
+    QVERIFY(form_->Command3()->isEnabled());
+    form_->Text3()->setText(QStringLiteral("GIUSEPPE"));
+    QVERIFY(!form_->Command3()->isEnabled());
+}
+
+void MainFormTest::sexBoxHoldsOneLetter()
+{
+    QLineEdit* sex = form_->Text5();
+    TypeInto(sex, QStringLiteral("fm"));
+    QCOMPARE(sex->text(), QStringLiteral("F"));
+    TypeInto(sex, QStringLiteral("m"));
+    QCOMPARE(sex->text(), QStringLiteral("M"));
+    // Pastes hold to the same rule: one character, the first of the text.
+    const std::pair<const char*, const char*> pastes[] = {{"FF", "F"}, {"X", "F"}, {"mf", "M"}, {"7", "M"}};
+    for (const auto& [pasted, kept] : pastes) {
+        QApplication::clipboard()->setText(QString::fromLatin1(pasted));
+        sex->selectAll();
+        sex->paste();
+        QCOMPARE(sex->text(), QString::fromLatin1(kept));
+    }
+}
+
+void MainFormTest::generateCaptionFollowsTheProvinceAtOnce()
+{
+    const QString generate = QStringLiteral("&Genera Codice Fiscale");
+    const QString show = QStringLiteral("&Visualizza Codice Fiscale");
+    QCOMPARE(form_->Command1()->text(), generate);
+    FillPerson();
+    form_->Combo1()->setFocus();
+    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+    QCOMPARE(form_->Command1()->text(), show);
+
+    // Its accelerator works straight away.
+    std::optional<cf::Person> shown;
+    form_->setCardPresenter([&shown](const cf::Person& values) { shown = values; });
+    QTest::keyClick(form_->Text2(), Qt::Key_V, Qt::AltModifier);
+    QTRY_VERIFY(shown);
+    QVERIFY(ShowActive(form_.get()));
+
+    form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    QCOMPARE(form_->Command1()->text(), generate);
+    form_->setPerson({.surname = "VERDI",
+                      .firstName = "GIACOMO",
+                      .sex = "M",
+                      .birthDate = "10/02/70",
+                      .place = "MILANO",
+                      .province = "MI",
+                      .code = {}});
+    QCOMPARE(form_->Command1()->text(), show);
+}
+
 void MainFormTest::switchingAwayChecksNoBox()
 {
     // Inside a host window, as in the frame, which hides it on switching.
@@ -587,6 +763,30 @@ void MainFormTest::codeLabelCopiesToTheClipboard()
     QVERIFY(QApplication::clipboard()->text().isEmpty());
     QCOMPARE(MessageCount(), std::size_t{2});
     QCOMPARE(LastMessage().text, QStringLiteral("Codice fiscale copiato negli appunti!"));
+}
+
+void MainFormTest::codeIsCopiedFromTheKeyboard()
+{
+    QLabel* code = form_->Varnel();
+    form_->setCode(QStringLiteral("BNCLCU85L43H501J"));
+    // The code comes after the commands in tab order.
+    form_->Command3()->setFocus();
+    QTest::keyClick(form_->Command3(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), code);
+
+    QApplication::clipboard()->clear();
+    QTest::keyClick(code, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(LastMessage().text, QStringLiteral("Codice fiscale copiato negli appunti!"));
+
+    QApplication::clipboard()->clear();
+    QTest::keyClick(code, Qt::Key_Return);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(MessageCount(), std::size_t{2});
+
+    // Tab goes on from it: no trap.
+    QTest::keyClick(code, Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != code);
 }
 
 void MainFormTest::archiveAppendsOneLineEachTime()
