@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "archive/archivio.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -65,9 +67,10 @@ Archivio::Archivio(MainFormProvider mainForm, const QString& archivePath, QWidge
       popupPresenter_([](QMenu& menu, const QPoint& position) { menu.exec(position); })
 {
     setObjectName(QStringLiteral("Archivio"));
+    setWindowTitle(QStringLiteral("Archivio codici fiscali"));
     setFixedSize(twips::ToPixels(7350), twips::ToPixels(4425));
     setFont(widgets::SansFont(8.25));
-    widgets::SetBackground(this, kBackground);
+    widgets::UseFixedColours(this, kBackground);
 
     createControls();
     loadArchive();
@@ -89,18 +92,25 @@ void Archivio::createControls()
         twips::Rect(3840, 960, 2340, 2205), twips::Rect(4290, 3600, 990, 645),
         twips::Rect(5040, 3600, 945, 645),  twips::Rect(5640, 3600, 945, 645),
         twips::Rect(6120, 3600, 945, 645)};
+    const QString columnNames[kColumnCount] = {QStringLiteral("Cognome"),         QStringLiteral("Nome"),
+                                               QStringLiteral("Codice fiscale"),  QStringLiteral("Sesso"),
+                                               QStringLiteral("Data di nascita"), QStringLiteral("Luogo"),
+                                               QStringLiteral("Provincia")};
     for (int i = 0; i < kColumnCount; ++i) {
         QListWidget* column = new QListWidget(this);
         column->setObjectName(QStringLiteral("List1_%1").arg(i));
+        column->setAccessibleName(columnNames[i]);
         column->setGeometry(columnBoxes[i]);
         column->setVisible(i <= kCode);
         column->viewport()->installEventFilter(this);
+        column->installEventFilter(this);
         connect(column, &QListWidget::itemSelectionChanged, this, &Archivio::onRowClicked);
         columns_[i] = column;
     }
     scrollBar_ = new QScrollBar(Qt::Vertical, this);
     scrollBar_->setObjectName(QStringLiteral("VScroll1"));
     scrollBar_->setGeometry(twips::Rect(5835, 960, 270, 2205));
+    scrollBar_->setAccessibleName(QStringLiteral("Scorrimento dell'archivio"));
 
     loadButton_ = new QPushButton(QStringLiteral("&Carica dati selezionati"), this);
     loadButton_->setObjectName(QStringLiteral("Command1"));
@@ -170,10 +180,29 @@ void Archivio::onActivated()
         printButton_->setEnabled(false);
 }
 
-// Watches the viewports of the columns, which receive their mouse events.
+// Watches the columns, which receive the keys, and their viewports, which
+// receive the mouse events.
 bool Archivio::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    // From the keyboard: Enter loads the selected person, the menu key (or
+    // Shift+F10) opens the copy menu at the selected row.
+    if (type == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            onLoadClicked();
+            return true;
+        }
+    }
+    if (type == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        const int row = personList_->ListIndex();
+        if (row >= 0) {
+            const QRect cell = columns_[0]->visualItemRect(columns_[0]->item(row));
+            onRightMouseDown(columns_[0]->viewport()->mapToGlobal(cell.center()));
+        }
+        return true;
+    }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return QWidget::eventFilter(watched, event);
     const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frame/about.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -56,14 +57,13 @@ About::About(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Informazioni"));
     setFixedSize(twips::ToPixels(kWidthTwips), twips::ToPixels(kHeightTwips));
     setFont(widgets::SansFont(8.25));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kBackColour);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    widgets::UseFixedColours(this, kBackColour);
 
     programIcon_ = widgets::Named(new QLabel(this), "Image1");
     programIcon_->setGeometry(twips::Rect(600, 285, 750, 780));
     programIcon_->setScaledContents(true);
+    programIcon_->setAccessibleName(QStringLiteral("Icona di Codice fiscale"));
+    programIcon_->setAccessibleDescription(QStringLiteral("Il simbolo del programma"));
     // Drawn from the larger picture, so that the stretch only ever shrinks.
     programIcon_->setPixmap(ProgramIconPicture(64));
 
@@ -106,6 +106,13 @@ About::About(QWidget* parent) : QWidget(parent)
     }
     for (QLabel* label : infoLabels_)
         label->installEventFilter(this);
+    // The links are reached with Tab and opened with Enter or Space too.
+    infoLabels_[kEmailLink]->setAccessibleName(QStringLiteral("E-mail: ")
+                                               + QString::fromLatin1(kContactEmail));
+    infoLabels_[kWebLink]->setAccessibleName(QStringLiteral("Sito Internet: ")
+                                             + QString::fromLatin1(kContactWebsite));
+    for (const int index : {kEmailLink, kWebLink})
+        infoLabels_[index]->setFocusPolicy(Qt::StrongFocus);
 
     commandLineHelpButton_ =
         MakeButton(this, "Command1", QStringLiteral("Richiamare Codice Fiscale dalla riga di comando"),
@@ -115,6 +122,10 @@ About::About(QWidget* parent) : QWidget(parent)
                    twips::Rect(1080, 2640, 3975, 375));
     connect(commandLineHelpButton_, &QPushButton::clicked, this, &About::onCommandLineHelpClicked);
     connect(codeHelpButton_, &QPushButton::clicked, this, &About::onCodeHelpClicked);
+    // The help buttons first, then the links.
+    setTabOrder(commandLineHelpButton_, codeHelpButton_);
+    setTabOrder(codeHelpButton_, infoLabels_[kEmailLink]);
+    setTabOrder(infoLabels_[kEmailLink], infoLabels_[kWebLink]);
 
     showVersionAndLinks();
 }
@@ -147,6 +158,19 @@ void About::paintEvent(QPaintEvent*)
 
 bool About::eventFilter(QObject* watched, QEvent* event)
 {
+    for (const int index : {kEmailLink, kWebLink}) {
+        if (watched != infoLabels_[index])
+            continue;
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            widgets::MarkFocus(infoLabels_[index], event->type() == QEvent::FocusIn);
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                onInfoLabelClicked(index);
+                return true;
+            }
+        }
+    }
     // A click is a left press and release with the pointer still on the label.
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

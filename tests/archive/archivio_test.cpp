@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -67,6 +69,7 @@ private slots:
     void failedRewriteLosesNothing();
     void fileChangedSinceLoadingIsNotOverwritten();
     void popUpMenuOnlyWithASelection();
+    void keyboardReachesEveryCommand();
     void scrollBarBesideThePrintCommandMovesAllColumns();
     void printingAsksFirst();
     void withoutAPrinterTheArchiveGoesToAPdfFile();
@@ -329,6 +332,47 @@ void ArchivioTest::popUpMenuOnlyWithASelection()
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Information);
     QCOMPARE(recorder_->requests()[0].title, QStringLiteral("Codice fiscale"));
     QCOMPARE(recorder_->requests()[0].text, QStringLiteral("Codice fiscale copiato negli appunti!"));
+}
+
+void ArchivioTest::keyboardReachesEveryCommand()
+{
+    WriteArchive(kVerdi + kBianchi + kRossi);
+    Archivio& window = Open();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Archivio codici fiscali"));
+    int popups = 0;
+    window.setPopupPresenter([&popups](QMenu& menu, const QPoint& position) {
+        ++popups;
+        QVERIFY(!position.isNull());
+        menu.actions()[0]->trigger();
+    });
+
+    // Arrows select a row in every column, as a click does.
+    QListWidget* surnames = window.List1(0);
+    surnames->setFocus();
+    QTest::keyClick(surnames, Qt::Key_Down);
+    const int row = window.list().ListIndex();
+    QVERIFY(row >= 0);
+    QTest::keyClick(surnames, Qt::Key_Home);
+    QTest::keyClick(surnames, Qt::Key_Down);
+    QCOMPARE(window.list().ListIndex(), 1);
+    QCOMPARE(window.list().Text(0), QStringLiteral("ROSSI"));
+    QCOMPARE(window.list().Text(2), QStringLiteral("RSSMRA80A01F205X"));
+    QVERIFY(window.Command1()->isEnabled());
+    QVERIFY(window.Command2()->isEnabled());
+
+    // The menu key opens the copy menu at the selected row.
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    QApplication::sendEvent(surnames, &menuKey);
+    QCOMPARE(popups, 1);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("RSSMRA80A01F205X"));
+
+    // Enter loads the person into the generation window.
+    QTest::keyClick(surnames, Qt::Key_Return);
+    QCOMPARE(mainForm().Text2()->text(), QStringLiteral("ROSSI"));
+    QCOMPARE(mainForm().Varnel()->text(), QStringLiteral("RSSMRA80A01F205X"));
+    QVERIFY(mainForm().Command3()->isEnabled());
+    DeleteClosedWindows();
+    QVERIFY(window_.isNull());
 }
 
 void ArchivioTest::scrollBarBesideThePrintCommandMovesAllColumns()

@@ -2,6 +2,7 @@
 // The about window: its texts, the help buttons that write and open the
 // pages, the contact links and the title drawn on paint.
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,6 +34,7 @@ private slots:
     void unwritablePageOpensNothingAndSaysNothing();
     void onlyTheLinkLabelsOpenContacts();
     void linksShowTheLinkCursor();
+    void linksOpenFromTheKeyboard();
     void helpPagesAreTheSourceFiles();
 
 private:
@@ -227,6 +229,39 @@ void AboutTest::onlyTheLinkLabelsOpenContacts()
     QCOMPARE(shell.urls()[0].scheme(), QStringLiteral("mailto"));
     QCOMPARE(shell.urls()[1], QUrl(QStringLiteral("https://progettocodicefiscale.it")));
     QVERIFY(!QFile::exists(WorkFilePath(QStringLiteral("varnel.htm"))));
+}
+
+// Tab reaches every command, the links included; Enter or Space opens a
+// link, which shows the focus in the selection colours.
+void AboutTest::linksOpenFromTheKeyboard()
+{
+    cf::platform::ShellOpenRecorder shell;
+    About about;
+    about.show();
+    QApplication::setActiveWindow(&about);
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    auto* email = about.findChild<QLabel*>("Label2_5");
+    auto* web = about.findChild<QLabel*>("Label2_6");
+
+    QList<QWidget*> reached;
+    about.findChild<QPushButton*>("Command1")->setFocus();
+    for (int i = 0; i < 4; ++i) {
+        reached.append(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(QApplication::focusWidget(), reached.front());  // round, no trap
+    for (QWidget* widget : {static_cast<QWidget*>(email), static_cast<QWidget*>(web)})
+        QVERIFY(reached.contains(widget));
+
+    email->setFocus();
+    QCOMPARE(email->backgroundRole(), QPalette::Highlight);
+    QTest::keyClick(email, Qt::Key_Return);
+    web->setFocus();
+    QCOMPARE(email->backgroundRole(), QPalette::Window);
+    QTest::keyClick(web, Qt::Key_Space);
+    QCOMPARE(shell.urls().size(), std::size_t{2});
+    QCOMPARE(shell.urls()[0].scheme(), QStringLiteral("mailto"));
+    QCOMPARE(shell.urls()[1], QUrl(QStringLiteral("https://progettocodicefiscale.it")));
 }
 
 void AboutTest::linksShowTheLinkCursor()
