@@ -170,7 +170,7 @@ void MainForm::createControls()
 
     // The place list: the name column doubles as the drop-down list of the
     // place box; the code and province columns lie below the window's bottom
-    // edge and are never seen.
+    // edge.
     const QRect columnBoxes[] = {twips::Rect(1830, 2100, 2850, 1620), twips::Rect(2760, 4530, 1560, 1230),
                                  twips::Rect(3675, 4530, 1545, 1230)};
     const QString columnNames[] = {QStringLiteral("Elenco dei luoghi"), QStringLiteral("Codici catastali"),
@@ -189,6 +189,10 @@ void MainForm::createControls()
     placeScrollBar_->setGeometry(twips::Rect(4980, 4530, 240, 1230));
     placeScrollBar_->setFocusPolicy(Qt::NoFocus);
     placeScrollBar_->setAccessibleName(QStringLiteral("Scorrimento dei luoghi"));
+    // Hidden too, so that screen readers meet no lists nobody sees.
+    placeColumns_[1]->hide();
+    placeColumns_[2]->hide();
+    placeScrollBar_->hide();
     dropDownList->hide();
     dropDownList->raise();
     dropDownArrow_->raise();
