@@ -33,8 +33,9 @@ bool FitsCodiceFiscale(const QString& code)
         return false;
     for (qsizetype i = 0; i < code.size(); ++i) {
         const QChar c = code.at(i);
-        const bool fits = LetterPosition(i) ? IsLetter(c)
-                                            : IsDigit(c) || (IsLetter(c) && HomocodeDigitValue(c.toLatin1()) >= 0);
+        const bool fits = LetterPosition(i)
+                              ? IsLetter(c)
+                              : IsDigit(c) || (IsLetter(c) && HomocodeDigitValue(c.toLatin1()) >= 0);
         if (!fits)
             return false;
     }

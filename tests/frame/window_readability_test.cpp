@@ -67,7 +67,8 @@ double Luminance(const QColor& colour)
         const double v = value / 255.0;
         return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * channel(colour.red()) + 0.7152 * channel(colour.green()) + 0.0722 * channel(colour.blue());
+    return 0.2126 * channel(colour.red()) + 0.7152 * channel(colour.green())
+           + 0.0722 * channel(colour.blue());
 }
 
 double Contrast(const QColor& a, const QColor& b)
@@ -179,7 +180,8 @@ void WindowReadabilityTest::init()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n");
     file.close();
-    archivio_ = std::make_unique<cf::archive::Archivio>([this]() -> MainForm& { return *mainForm_; }, archive);
+    archivio_ =
+        std::make_unique<cf::archive::Archivio>([this]() -> MainForm& { return *mainForm_; }, archive);
     about_ = std::make_unique<cf::frame::About>();
     for (QWidget* window : Windows()) {
         window->show();
@@ -214,13 +216,14 @@ void WindowReadabilityTest::darkThemeLeavesEveryTextReadable()
                 continue;
             // The archive's yellow title is written over its dark shadow.
             if (control->objectName() == QStringLiteral("Label1_1") && window == archivio_.get())
-                colours->background =
-                    window->findChild<QLabel*>(QStringLiteral("Label1_0"))->palette().color(QPalette::WindowText);
+                colours->background = window->findChild<QLabel*>(QStringLiteral("Label1_0"))
+                                          ->palette()
+                                          .color(QPalette::WindowText);
             const double contrast = Contrast(colours->text, colours->background);
-            QVERIFY2(contrast >= 4.5, qPrintable(QStringLiteral("%1: %2 on %3, %4:1")
-                                                     .arg(Describe(control), colours->text.name(),
-                                                          colours->background.name())
-                                                     .arg(contrast, 0, 'f', 2)));
+            QVERIFY2(contrast >= 4.5,
+                     qPrintable(QStringLiteral("%1: %2 on %3, %4:1")
+                                    .arg(Describe(control), colours->text.name(), colours->background.name())
+                                    .arg(contrast, 0, 'f', 2)));
             ++checked;
         }
     }
@@ -246,15 +249,17 @@ void WindowReadabilityTest::everyControlIsNamedForScreenReaders()
             const auto* label = qobject_cast<QLabel*>(control);
             const bool picture = label && !label->pixmap().isNull();
             const bool named = qobject_cast<QLineEdit*>(control) || qobject_cast<QAbstractButton*>(control)
-                               || qobject_cast<QAbstractItemView*>(control) || qobject_cast<QScrollBar*>(control)
-                               || picture || (label && control->focusPolicy() != Qt::NoFocus);
+                               || qobject_cast<QAbstractItemView*>(control)
+                               || qobject_cast<QScrollBar*>(control) || picture
+                               || (label && control->focusPolicy() != Qt::NoFocus);
             if (!named)
                 continue;
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
             QVERIFY2(accessible, qPrintable(Describe(control)));
             QVERIFY2(!accessible->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(Describe(control)));
             if (picture)
-                QVERIFY2(!accessible->text(QAccessible::Description).isEmpty(), qPrintable(Describe(control)));
+                QVERIFY2(!accessible->text(QAccessible::Description).isEmpty(),
+                         qPrintable(Describe(control)));
         }
     }
     // A text box is named by the caption beside it.
@@ -277,7 +282,8 @@ void WindowReadabilityTest::captionsKeepToTheirBoxesInTheCarriedFont()
         for (QLabel* label : window->findChildren<QLabel*>()) {
             QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
             const QWidget* named = label->buddy();
-            if (!named || named->y() > label->y() + label->height() || label->y() > named->y() + named->height())
+            if (!named || named->y() > label->y() + label->height()
+                || label->y() > named->y() + named->height())
                 continue;
             QVERIFY2(label->x() + label->sizeHint().width() <= named->x(), qPrintable(Describe(label)));
             ++captions;
