@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/multi_column_list.h"
 
+#include "widgets/short_scroll_bar_style.h"
 #include "widgets/twips.h"
 
 #include <QListWidget>
@@ -69,10 +70,19 @@ void MultiColumnList::Create(const Columns& columns, QScrollBar* scrollBar)
         column->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         connect(column, &QListWidget::itemSelectionChanged, this, [this, i] { Update(i); });
-        connect(column->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, i] { Update(i); });
+        // Only a column that can be seen is scrolled by the user; a hidden
+        // one's own layout must not move the list.
+        connect(column->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, i, column] {
+            if (!column->isHidden())
+                Update(i);
+        });
     }
-    if (scrollBar_)
+    if (scrollBar_) {
+        auto* style = new ShortScrollBarStyle;
+        style->setParent(scrollBar_);
+        scrollBar_->setStyle(style);
         connect(scrollBar_, &QScrollBar::valueChanged, this, [this] { FollowScrollBar(); });
+    }
 
     PlaceScrollBar();
     Update(0);
@@ -96,7 +106,7 @@ void MultiColumnList::FollowScrollBar()
     if (aligning_ || first == nullptr || !scrollBar_)
         return;
     {
-        const QSignalBlocker blocker(first->verticalScrollBar());
+        const ReentryGuard guard(aligning_);
         SetTopRow(*first, scrollBar_->value());
     }
     Update(0);
@@ -117,10 +127,12 @@ void MultiColumnList::Update(int column)
     RefreshScrollBar();
 }
 
+// The column's own scroll bar keeps its signals: the view scrolls its
+// viewport on them, and the columns' calls back into Update() stop at the
+// guard of the caller.
 void MultiColumnList::AlignColumn(QListWidget& column, int row, int top)
 {
     const QSignalBlocker blockColumn(&column);
-    const QSignalBlocker blockScroll(column.verticalScrollBar());
     if (SelectedRow(column) != row && row < column.count())
         column.setCurrentRow(row);
     if (TopRow(column) != top)
@@ -214,8 +226,8 @@ void MultiColumnList::SetListIndex(int row)
     if (first == nullptr)
         return;
     {
+        const ReentryGuard guard(aligning_);
         const QSignalBlocker blockColumn(first);
-        const QSignalBlocker blockScroll(first->verticalScrollBar());
         first->setCurrentRow(row >= 0 && row < first->count() ? row : -1);
     }
     Update(0);

@@ -1,13 +1,35 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/multi_column_list.h"
 
+#include <QApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
+
+#include <cstdlib>
 
 using cf::widgets::MultiColumnList;
 
 namespace {
+
+// What the window shows of `widget` now: its part of the window's backing
+// store, where a part left unpainted keeps what it showed before.
+QImage Shown(QWidget* widget)
+{
+    QWidget* window = widget->window();
+    const QPixmap shot = window->screen()->grabWindow(window->winId());
+    return shot.copy(QRect(widget->mapTo(window, QPoint(0, 0)), widget->size()))
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// What `widget` draws when painted afresh.
+QImage Drawn(QWidget* widget)
+{
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // A host window with list boxes side by side and one scroll bar.
 struct Host {
@@ -32,6 +54,18 @@ struct Host {
             list.AddItem({QString("N%1").arg(row), QString("C%1").arg(row), QString("P%1").arg(row)});
     }
 
+    // The column's picture as the window shows it and as drawn afresh, both
+    // without the part under the scroll bar.
+    QImage shown(int i) const { return Uncovered(i, Shown(column(i))); }
+    QImage drawn(int i) const { return Uncovered(i, Drawn(column(i))); }
+    QImage Uncovered(int i, const QImage& picture) const
+    {
+        const int covered = column(i)->geometry().right() + 1 - scrollBar->x();
+        if (scrollBar->isHidden() || covered <= 0 || !column(i)->geometry().intersects(scrollBar->geometry()))
+            return picture;
+        return picture.copy(0, 0, picture.width() - covered, picture.height());
+    }
+
     int visibleRows() const { return column(0)->contentsRect().height() / column(0)->sizeHintForRow(0); }
 
     QWidget window;
@@ -39,6 +73,43 @@ struct Host {
     QScrollBar* scrollBar = nullptr;
     MultiColumnList list;
 };
+
+QRect ThumbRect(QScrollBar* bar)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+}
+
+QRect TrackRect(QScrollBar* bar)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.maximum = bar->maximum();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
+}
+
+// Drags the thumb of a vertical scroll bar by `dy` pixels with the mouse.
+void DragThumb(QScrollBar* bar, int dy)
+{
+    const QPoint from = ThumbRect(bar).center();
+    const QPoint to = from + QPoint(0, dy);
+    QTest::mousePress(bar, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, bar->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
+}
 
 void ClickRow(QListWidget* column, int row)
 {
@@ -139,6 +210,67 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QCOMPARE(host.column(i)->verticalScrollBar()->value(), 30);
         QCOMPARE(host.list.TopIndex(), 30);
+    }
+
+    void keyboardPagingRedrawsEveryVisibleColumn()
+    {
+        Host host(3);
+        host.list.Create(host.columns, host.scrollBar);
+        host.fill(200);
+        QVERIFY(QTest::qWaitForWindowExposed(&host.window));
+        QCoreApplication::processEvents();
+        host.column(0)->setFocus();
+        host.list.SetListIndex(0);
+        QCoreApplication::processEvents();
+
+        for (const Qt::Key key :
+             {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_End}) {
+            QTest::keyClick(host.column(0), key);
+            QCoreApplication::processEvents();
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(host.column(i)->verticalScrollBar()->value(), host.list.TopIndex());
+                QCOMPARE(host.shown(i), host.drawn(i));
+            }
+        }
+        QCOMPARE(host.list.ListIndex(), 199);
+        // Moves of the list from outside redraw too.
+        host.list.SetListIndex(20);
+        host.scrollBar->setValue(120);
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(host.shown(i), host.drawn(i));
+    }
+
+    void shortScrollBarHasAThumbThatDrags()
+    {
+        // The archive window's shared scroll bar: 18 x 43 pixels.
+        Host host(3);
+        host.scrollBar->resize(18, 43);
+        host.column(2)->setGeometry(130, 10, 60, 43);
+        host.list.Create(host.columns, host.scrollBar);
+        host.fill(200);
+        QCOMPARE(host.scrollBar->size(), QSize(18, 43));
+        const int maximum = host.scrollBar->maximum();
+        QVERIFY(maximum > 100);
+
+        const QRect track = TrackRect(host.scrollBar);
+        const QRect thumb = ThumbRect(host.scrollBar);
+        QVERIFY2(thumb.height() * 2 < track.height(),
+                 qPrintable(QString("thumb %1 in track %2").arg(thumb.height()).arg(track.height())));
+        const int travel = track.height() - thumb.height();
+
+        // Half the travel down: about half the rows.
+        DragThumb(host.scrollBar, travel / 2);
+        const int half = host.scrollBar->value();
+        QVERIFY2(std::abs(half - maximum / 2) <= maximum / travel + 1, qPrintable(QString::number(half)));
+        QCOMPARE(host.list.TopIndex(), half);
+        QCOMPARE(host.column(1)->verticalScrollBar()->value(), half);
+
+        DragThumb(host.scrollBar, travel);
+        QCOMPARE(host.scrollBar->value(), maximum);
+        DragThumb(host.scrollBar, -travel / 4);
+        QVERIFY(host.scrollBar->value() < maximum);
+        QVERIFY(host.scrollBar->value() > half);
     }
 
     void listReadsCellsAndRows()
