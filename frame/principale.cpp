@@ -130,6 +130,10 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
 
     setUpFrame();
     mainForm();
+    // Polling starts once the generation window exists: the place list loads
+    // with events running, and a tick then must not make a second window.
+    if (!ended_)
+        secondTimer_->start();
 }
 
 void Principale::setUpFrame()
@@ -139,7 +143,6 @@ void Principale::setUpFrame()
     createToolbar();
     // A fixed frame: no maximise box (see the flags) and no resizing.
     setFixedSize(sizeHint());
-    secondTimer_->start();
 }
 
 void Principale::createStatusBar()
@@ -226,7 +229,9 @@ void Principale::Timer1_Timer()
     UpDateStat();
     if (statusNoteTicks_ > 0 && --statusNoteTicks_ == 0)
         statusNote_.clear();
-    generation::MainForm& form = mainForm();
+    if (!mainForm_)
+        return;
+    generation::MainForm& form = *mainForm_;
     const bool provinceShown = !form.Label8()->text().isEmpty();
     if (provinceShown && !printReady_) {
         toolbar_->EnableButton(kStampa, true);
@@ -372,7 +377,13 @@ void Principale::showChild(QWidget* window)
     auto* subWindow = qobject_cast<QMdiSubWindow*>(widgets::HostWindow(window));
     if (!subWindow)
         subWindow = addChild(window);
-    subWindow->show();
+    // A sub-window's close box hides the window inside it too, and a
+    // minimised one comes back at its size.
+    window->show();
+    if (subWindow->isMinimized())
+        subWindow->showNormal();
+    else
+        subWindow->show();
     subWindow->raise();
     mdiArea_->setActiveSubWindow(subWindow);
 }
@@ -400,6 +411,7 @@ void Principale::cleanUpWorkFiles()
 void Principale::endProgram(int status)
 {
     ended_ = true;
+    secondTimer_->stop();
     if (options_.endProgram)
         options_.endProgram(status);
     else

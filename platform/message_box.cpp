@@ -3,7 +3,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <utility>
 
@@ -11,6 +13,23 @@ namespace cf::platform {
 namespace {
 
 MessageBoxRecorder* activeRecorder = nullptr;
+// The window the last box spoke for.
+QPointer<QWidget> lastOwner;
+
+// The window a box speaks for: the active one; else, as right after another
+// box has closed and before the window system has handed the activation
+// back, the last box's window or the program's main window.
+QWidget* OwnerWindow()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    if (lastOwner && lastOwner->isVisible())
+        return lastOwner;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(window) && window->isVisible())
+            return window;
+    return nullptr;
+}
 
 MessageAnswer EscapeAnswer(MessageButtons buttons)
 {
@@ -81,7 +100,9 @@ MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString&
     if (activeRecorder)
         return activeRecorder->Answer({icon, title, text, buttons});
 
-    QWidget* const owner = QApplication::activeWindow();
+    const QPointer<QWidget> owner = OwnerWindow();
+    const QPointer<QWidget> focus = owner ? owner->focusWidget() : nullptr;
+    lastOwner = owner;
     QMessageBox box(BoxIcon(icon), title, text, BoxButtons(buttons), owner);
     // The program speaks Italian whatever the system's language.
     const std::pair<QMessageBox::StandardButton, const char*> captions[] = {{QMessageBox::Ok, "OK"},
@@ -95,10 +116,13 @@ MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString&
     if (buttons == MessageButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
     const int answer = box.exec();
-    // The keyboard goes back to the window the box spoke for, even where no
-    // window manager hands it back.
-    if (owner)
+    // The keyboard goes back to the window the box spoke for and to the
+    // control that had it, even where no window manager hands it back.
+    if (owner) {
         owner->activateWindow();
+        if (focus)
+            focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
     switch (answer) {
     case QMessageBox::Yes:
         return MessageAnswer::Yes;

@@ -23,9 +23,11 @@ struct MessageRequest {
     MessageButtons buttons;
 };
 
-// Shows a modal box over the active window and returns the button pressed.
-// The first button is the default one. Esc or closing the box answers No for
-// Yes/No and Cancel for Yes/No/Cancel.
+// Shows a modal box over the active window (or, when none is active yet, the
+// window of the last box or the main window) and returns the button pressed;
+// the keyboard focus then goes back where it was. The first button is the
+// default one. Esc or closing the box answers No for Yes/No and Cancel for
+// Yes/No/Cancel.
 MessageAnswer ShowMessage(MessageIcon icon, const QString& title, const QString& text,
                           MessageButtons buttons = MessageButtons::Ok);
 

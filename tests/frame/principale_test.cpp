@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -77,12 +78,15 @@ private slots:
     void printButtonFollowsTheLabelOnTheTimer();
     void eachCommandShowsOnlyItsWindow();
     void generatedCardLinksBackToTheData();
+    void closedOrMinimisedWindowsComeBackWhole();
     void cancelInThePrintQuestionPrintsNothing();
     void printAnswersChooseCardOrDataSheet();
     void withoutAPrinterThePrintQuestionOffersAPdfFile();
     void esciRemovesOnlyThePlaceFileWithoutHelpPages();
     void esciAndClosingRemoveTheHelpPages();
     void missingPlaceFileEndsTheProgram();
+    void slowStartMakesOneGenerationWindow();
+    void boxesInARowKeepTheirOwnerAndTheFocus();
     void statusDateIsItalianLongDateInProperCase();
 
 private:
@@ -242,6 +246,37 @@ void PrincipaleTest::generatedCardLinksBackToTheData()
     QVERIFY(!frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
     QCOMPARE(form.Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+}
+
+void PrincipaleTest::closedOrMinimisedWindowsComeBackWhole()
+{
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+    auto* host = qobject_cast<QMdiSubWindow*>(cf::widgets::HostWindow(&form));
+    QVERIFY(host);
+
+    // The title bar's close box, then Creazione.
+    QVERIFY(host->close());
+    ClickButton(kCreazione);
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
+    QVERIFY(form.isVisible());
+
+    host->showMinimized();
+    ClickButton(kCreazione);
+    QVERIFY(!host->isMinimized());
+    QVERIFY(form.isVisible());
+    QCOMPARE(frame.mdiArea()->activeSubWindow(), host);
+
+    // The card closed by its close box shows again on the next Generate.
+    FillPerson(form);
+    form.Command1()->click();
+    QVERIFY(frame.tesserino());
+    QWidget* cardHost = cf::widgets::HostWindow(frame.tesserino());
+    QVERIFY(cardHost->close());
+    ClickButton(kCreazione);
+    form.Command1()->click();
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
+    QVERIFY(frame.tesserino()->isVisible());
 }
 
 void PrincipaleTest::cancelInThePrintQuestionPrintsNothing()
@@ -404,6 +439,56 @@ void PrincipaleTest::missingPlaceFileEndsTheProgram()
     QCOMPARE(endings_, QList<int>{1});
     QCOMPARE(boxes_->requests().size(), std::size_t{1});
     QCOMPARE(boxes_->requests().front().text, QStringLiteral("Non esiste l'archivio dati!"));
+}
+
+// Loading that outlasts the one-second poll (here: the missing-file message
+// read for more than a second) makes no second generation window, splash or
+// message.
+void PrincipaleTest::slowStartMakesOneGenerationWindow()
+{
+    QFile::remove(work_->placeFile());
+    PrincipaleOptions options;
+    options.endProgram = [this](int status) {
+        endings_.append(status);
+        if (endings_.size() == 1)
+            QTest::qWait(2200);
+    };
+    Principale frame(options);
+    QTest::qWait(1200);
+    QCOMPARE(endings_, QList<int>{1});
+    QCOMPARE(boxes_->requests().size(), std::size_t{1});
+    QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(frame.findChildren<MainForm*>().size(), 1);
+}
+
+// A box right after another (as "Dati archiviati!" after a question) stands
+// over the frame too, and the keyboard then goes back to the box it was in.
+void PrincipaleTest::boxesInARowKeepTheirOwnerAndTheFocus()
+{
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    form.Text3()->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), form.Text3());
+
+    boxes_.reset();  // real boxes, answered with Enter as soon as they show
+    QList<QWidget*> owners;
+    const auto answerNextBox = [&owners] {
+        QTimer::singleShot(0, [&owners] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            owners.append(box->parentWidget());
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+    };
+    for (const char* text : {"Archivio i dati?", "Dati archiviati!"}) {
+        answerNextBox();
+        cf::platform::ShowMessage(cf::MessageIcon::Information, QStringLiteral("Codice fiscale"),
+                                  QString::fromUtf8(text));
+    }
+    QCOMPARE(owners, (QList<QWidget*>{&frame, &frame}));
+    QTRY_COMPARE(QApplication::focusWidget(), form.Text3());
 }
 
 void PrincipaleTest::statusDateIsItalianLongDateInProperCase()
