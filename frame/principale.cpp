@@ -102,7 +102,6 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
 
     toolbarSurface_ = new QWidget(client);
     toolbarSurface_->setObjectName(QStringLiteral("picCoolBar"));
-    toolbarSurface_->setFocusPolicy(Qt::ClickFocus);
     mdiArea_ = new QMdiArea(client);
     mdiArea_->setObjectName(QStringLiteral("MDIClient"));
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -165,6 +164,10 @@ void Principale::createToolbar()
     toolbar_->AddButton(QStringLiteral("Esci"), QStringLiteral("Uscita dal programma"));
     toolbar_->AddBar(kArchivio);
     toolbar_->AddBar(kInfo);
+    // Alt and the button's place in the row: no window uses a digit as its
+    // accelerator, and Alt+digit means nothing else in a text box.
+    for (int button = kCreazione; button <= kEsci; ++button)
+        toolbar_->SetShortcut(button, QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + button)));
     toolbar_->SetShowText(true);
     toolbar_->SetBitmapSize(25, 25);
     toolbar_->EnableButton(kStampa, false);

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/toolbar.h"
 
+#include "widgets/toolbar_accessible.h"
 #include "widgets/tooltip_window.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,6 +36,8 @@ constexpr QSize kPictureButtonSize{28, 28};
 constexpr QPoint kPressedOffset{1, 1};
 // Caption font: the system's sans font at 11 pixels, a 13-pixel line.
 constexpr int kCaptionPixelSize = 11;
+// The focus mark: a dotted box this far inside the button's outline.
+constexpr int kFocusMarkInset = 3;
 
 // Colours of the strip as drawn, replaced by highlight, shadow and face.
 const QRgb kStripWhite = qRgb(255, 255, 255);
@@ -70,9 +77,15 @@ void Toolbar::Create(QWidget* window, QWidget* surface, const QImage& strip, QTi
     font.setBold(false);
     surface_->setFont(font);
     surface_->setMouseTracking(true);
+    surface_->setFocusPolicy(Qt::StrongFocus);
     surface_->installEventFilter(this);
-    if (window_)
+    if (window_) {
         window_->installEventFilter(this);
+        auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), window_);
+        f10->setContext(Qt::WindowShortcut);
+        connect(f10, &QShortcut::activated, this, &Toolbar::TakeFocusFromKeyboard);
+    }
+    MakeToolbarAccessible(*this, *surface_);
     if (toolTipTimer_) {
         connect(toolTipTimer_, &QTimer::timeout, this, &Toolbar::TimerEvent);
         toolTipTimer_->stop();
@@ -111,7 +124,7 @@ void Toolbar::ColourStrip()
 
 void Toolbar::AddButton(const QString& caption, const QString& toolTip)
 {
-    buttons_.push_back({caption, toolTip, true, 0});
+    buttons_.push_back({caption, toolTip, true, 0, {}});
     if (surface_) {
         const QFontMetrics metrics = surface_->fontMetrics();
         captionedButtonSize_.setWidth(
@@ -131,9 +144,76 @@ void Toolbar::AddBar(int nextButton)
 
 void Toolbar::EnableButton(int button, bool enabled)
 {
-    if (button >= 1 && button <= ButtonCount())
+    if (IsButton(button) && buttons_[button - 1].enabled != enabled) {
         buttons_[button - 1].enabled = enabled;
+        // The focus mark leaves a button that is switched off.
+        if (!enabled && button == keyButton_) {
+            const int next = EnabledFrom(button, +1);
+            keyButton_ = next != 0 ? next : EnabledFrom(button, -1);
+        }
+        if (surface_) {
+            QAccessible::State changed;
+            changed.disabled = true;
+            QAccessibleStateChangeEvent event(surface_, changed);
+            event.setChild(button - 1);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
     Refresh();
+}
+
+void Toolbar::SetShortcut(int button, const QKeySequence& keys)
+{
+    if (!IsButton(button) || !window_)
+        return;
+    buttons_[button - 1].shortcut = keys;
+    auto* shortcut = new QShortcut(keys, window_);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, button] { Press(button); });
+}
+
+QString Toolbar::Caption(int button) const
+{
+    return IsButton(button) ? buttons_[button - 1].caption : QString();
+}
+
+QString Toolbar::ToolTip(int button) const
+{
+    if (!IsButton(button))
+        return {};
+    const Button& shown = buttons_[button - 1];
+    if (shown.shortcut.isEmpty())
+        return shown.toolTip;
+    return shown.toolTip + QStringLiteral(" (") + shown.shortcut.toString(QKeySequence::NativeText)
+           + QLatin1Char(')');
+}
+
+QKeySequence Toolbar::Shortcut(int button) const
+{
+    return IsButton(button) ? buttons_[button - 1].shortcut : QKeySequence();
+}
+
+bool Toolbar::IsEnabled(int button) const
+{
+    return IsButton(button) && buttons_[button - 1].enabled;
+}
+
+QRect Toolbar::ButtonRect(int button) const
+{
+    if (!IsButton(button))
+        return {};
+    return QRect(QPoint(buttons_[button - 1].left, kTopMargin), ButtonSize() + QSize(1, 1));
+}
+
+int Toolbar::FocusedButton() const
+{
+    return surface_ && surface_->hasFocus() && IsEnabled(keyButton_) ? keyButton_ : 0;
+}
+
+void Toolbar::Press(int button)
+{
+    if (IsEnabled(button))
+        emit ButtonClicked(button);
 }
 
 void Toolbar::Refresh()
@@ -212,7 +292,7 @@ int Toolbar::PaintAndHitTest(Qt::MouseButtons heldButtons, QPoint point, Paint p
                 && point.y() <= kTopMargin + size.height())
                 hit = i;
         }
-    toolTipUnderPointer_ = hit != 0 ? buttons_[hit - 1].toolTip : QString();
+    toolTipUnderPointer_ = ToolTip(hit);
     const bool hitEnabled = hit != 0 && buttons_[hit - 1].enabled;
 
     if (fromMouse) {
@@ -234,6 +314,7 @@ int Toolbar::PaintAndHitTest(Qt::MouseButtons heldButtons, QPoint point, Paint p
     for (int i = 1; i <= ButtonCount(); ++i)
         PaintButton(painter, i, hitEnabled && i == hit, pressed);
     PaintSeparators(painter);
+    PaintFocusMark(painter);
     if (hitEnabled)
         PaintFrame(painter, hit, pressed);
     painter.end();
@@ -334,6 +415,77 @@ void Toolbar::PaintFrame(QPainter& painter, int number, bool pressed) const
     painter.drawLine(right, top, right, bottom);
 }
 
+void Toolbar::PaintFocusMark(QPainter& painter) const
+{
+    const int button = FocusedButton();
+    if (button == 0)
+        return;
+    const QRect box = ButtonRect(button).adjusted(kFocusMarkInset, kFocusMarkInset, -kFocusMarkInset - 1,
+                                                  -kFocusMarkInset - 1);
+    painter.setPen(QPen(colours_.text, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box);
+}
+
+int Toolbar::EnabledFrom(int from, int step) const
+{
+    for (int button = from; IsButton(button); button += step)
+        if (buttons_[button - 1].enabled)
+            return button;
+    return 0;
+}
+
+void Toolbar::MoveFocusMark(int button)
+{
+    if (button == 0)
+        return;
+    keyButton_ = button;
+    Refresh();
+    if (FocusedButton() != 0) {
+        QAccessibleEvent event(surface_, QAccessible::Focus);
+        event.setChild(button - 1);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+bool Toolbar::KeyPressed(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        MoveFocusMark(EnabledFrom(keyButton_ - 1, -1));
+        return true;
+    case Qt::Key_Right:
+        MoveFocusMark(EnabledFrom(keyButton_ + 1, +1));
+        return true;
+    case Qt::Key_Home:
+        MoveFocusMark(EnabledFrom(1, +1));
+        return true;
+    case Qt::Key_End:
+        MoveFocusMark(EnabledFrom(ButtonCount(), -1));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        Press(FocusedButton());
+        return true;
+    case Qt::Key_Escape:
+        if (!focusBeforeF10_)
+            return false;
+        focusBeforeF10_->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Toolbar::TakeFocusFromKeyboard()
+{
+    if (!surface_ || surface_->hasFocus())
+        return;
+    focusBeforeF10_ = QApplication::focusWidget();
+    surface_->setFocus(Qt::ShortcutFocusReason);
+}
+
 int Toolbar::MouseMoveEvent(Qt::MouseButtons heldButtons, QPoint point)
 {
     if (point == lastPointer_ || !surface_)
@@ -423,10 +575,24 @@ bool Toolbar::eventFilter(QObject* watched, QEvent* event)
             emit ButtonClicked(button);
         return false;
     }
+    case QEvent::KeyPress: {
+        DropHover();
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->isAutoRepeat() && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return))
+            return true;
+        return KeyPressed(key->key());
+    }
     case QEvent::Leave:
-    case QEvent::KeyPress:
     case QEvent::KeyRelease:
         DropHover();
+        return false;
+    case QEvent::FocusIn:
+        if (!IsEnabled(keyButton_))
+            keyButton_ = EnabledFrom(1, +1);
+        MoveFocusMark(keyButton_);
+        return false;
+    case QEvent::FocusOut:
+        Refresh();
         return false;
     case QEvent::Resize:
         Refresh();

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QKeySequence>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -25,6 +26,13 @@ namespace cf::widgets {
 // mouse release over an enabled button is announced by ButtonClicked() with
 // the button's number.
 //
+// The keyboard: the surface takes the focus by Tab, by a click or by F10
+// anywhere in the host window; Left and Right (Home, End) then move a focus
+// mark between the enabled buttons, Enter or Space presses the marked one and
+// Esc gives the focus back to where F10 took it from. Each button may have a
+// shortcut of the host window, named in its tooltip. Screen readers see the
+// buttons through the accessibility interfaces of toolbar_accessible.h.
+//
 // Image strip: cells of SetBitmapSize(); button i's pictures lie in column
 // i - 1: row 0 normal, row 1 hovered or pressed, row 2 disabled. Its white,
 // dark grey (128) and light grey (192) pixels are drawn in the system's button
@@ -42,7 +50,23 @@ public:
     // A separator line before button `nextButton`.
     void AddBar(int nextButton);
     void EnableButton(int button, bool enabled);
+    // A shortcut that presses the button from anywhere in the host window.
+    void SetShortcut(int button, const QKeySequence& keys);
     void Refresh();
+
+    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+    QString Caption(int button) const;
+    // The tooltip as shown, with the button's shortcut: "Crea codice fiscale
+    // (Alt+1)".
+    QString ToolTip(int button) const;
+    bool IsEnabled(int button) const;
+    QKeySequence Shortcut(int button) const;
+    // The button's rectangle on the surface.
+    QRect ButtonRect(int button) const;
+    // The button with the focus mark while the surface has the focus, else 0.
+    int FocusedButton() const;
+    // What a click on the button does: announces it if it is enabled.
+    void Press(int button);
 
     // Captions under the pictures, in buttons large enough for them.
     void SetShowText(bool show);
@@ -79,9 +103,10 @@ private:
         QString toolTip;
         bool enabled = true;
         int left = 0;
+        QKeySequence shortcut;
     };
 
-    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+    bool IsButton(int button) const { return button >= 1 && button <= ButtonCount(); }
     // The surface's button colours; the strip's own while there is no surface.
     Colours SystemColours() const;
     // The strip in the current colours.
@@ -96,6 +121,14 @@ private:
     void PaintButton(QPainter& painter, int number, bool isHit, bool pressed) const;
     void PaintSeparators(QPainter& painter) const;
     void PaintFrame(QPainter& painter, int number, bool pressed) const;
+    void PaintFocusMark(QPainter& painter) const;
+    // Keys on the focused surface; true when the key was used.
+    bool KeyPressed(int key);
+    // The enabled button nearest to `from` going by `step` (+1, -1), `from`
+    // included; 0 when there is none.
+    int EnabledFrom(int from, int step) const;
+    void MoveFocusMark(int button);
+    void TakeFocusFromKeyboard();
     // Takes away the hover frame and the tooltip, as when the pointer leaves.
     void DropHover();
     void ShowToolTip();
@@ -122,6 +155,9 @@ private:
     QPoint lastPointer_{0, 0};
     QString toolTipUnderPointer_;
     bool toolTipShown_ = false;
+
+    int keyButton_ = 0;  // the button of the focus mark
+    QPointer<QWidget> focusBeforeF10_;
 };
 
 }  // namespace cf::widgets

@@ -3,6 +3,7 @@
 // windows they show, the print question, the clean-up of the work files on
 // "Esci" and on closing, and the status bar's date text.
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -77,6 +78,7 @@ private slots:
     void printButtonFollowsTheProvinceLabel();
     void printButtonFollowsTheLabelOnTheTimer();
     void eachCommandShowsOnlyItsWindow();
+    void keyboardReachesEveryCommandFromAChildWindow();
     void generatedCardLinksBackToTheData();
     void closedOrMinimisedWindowsComeBackWhole();
     void cancelInThePrintQuestionPrintsNothing();
@@ -227,6 +229,45 @@ void PrincipaleTest::eachCommandShowsOnlyItsWindow()
     QCOMPARE(form.Text2()->text(), QStringLiteral("BIANCHI"));
     QCOMPARE(form.Combo1()->text(), QStringLiteral("ROMA"));
     QCOMPARE(form.Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+}
+
+void PrincipaleTest::keyboardReachesEveryCommandFromAChildWindow()
+{
+    Principale& frame = StartFrame();
+    MainForm& form = frame.mainForm();
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    form.Text2()->setFocus();
+    const QStringList tips = {"Crea codice fiscale (Alt+1)",
+                              "Verifica codice fiscale (Alt+2)",
+                              "Archivio codici (Alt+3)",
+                              "Stampa codice fiscale (Alt+4)",
+                              "Informazioni sul programma (Alt+5)",
+                              "Uscita dal programma (Alt+6)"};
+    for (int button = kCreazione; button <= kEsci; ++button)
+        QCOMPARE(frame.coolBar().ToolTip(button), tips[button - 1]);
+
+    QTest::keyClick(form.Text2(), Qt::Key_2, Qt::AltModifier);
+    DeleteClosedWindows();
+    QVERIFY(frame.verifica());
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.verifica()});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::AltModifier);
+    DeleteClosedWindows();
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
+
+    // F10, then the arrows and Enter: Archivio.
+    form.Text2()->setFocus();
+    QTest::keyClick(form.Text2(), Qt::Key_F10);
+    QVERIFY(frame.picCoolBar()->hasFocus());
+    QTest::keyClick(frame.picCoolBar(), Qt::Key_Right);
+    QTest::keyClick(frame.picCoolBar(), Qt::Key_Right);
+    QTest::keyClick(frame.picCoolBar(), Qt::Key_Return);
+    DeleteClosedWindows();
+    QVERIFY(frame.archivio());
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.archivio()});
+
+    QTest::keyClick(frame.picCoolBar(), Qt::Key_6, Qt::AltModifier);
+    QCOMPARE(endings_, QList<int>{0});
 }
 
 void PrincipaleTest::generatedCardLinksBackToTheData()

@@ -3,6 +3,8 @@
 #include "widgets/tooltip_window.h"
 #include "widgets/widget_images.h"
 
+#include <QAccessible>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -39,6 +41,17 @@ struct Frame {
     }
 
     QImage picture() const { return surface->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // True when the dotted focus mark is drawn inside button `button`.
+    bool showsFocusMark(int button) const
+    {
+        const QImage shown = picture();
+        const QRect box = toolbar.ButtonRect(button).adjusted(3, 3, -4, -4);
+        const QRgb text = colour(QPalette::ButtonText);
+        int marked = 0;
+        for (int x = box.left(); x <= box.right(); ++x)
+            marked += shown.pixel(x, box.top()) == text ? 1 : 0;
+        return marked > box.width() / 4;
+    }
     QRgb pixel(int x, int y) const { return picture().pixel(x, y); }
     QRgb colour(QPalette::ColorRole role) const { return surface->palette().color(role).rgb(); }
 
@@ -232,6 +245,129 @@ private slots:
         QCOMPARE(frame.toolbar.ButtonSize().width(), wide);
         QCOMPARE(frame.toolbar.ButtonLeft(2), 12 + wide);
         QCOMPARE(frame.toolbar.ButtonLeft(7), 12 + 6 * wide + 12);
+    }
+
+    void keyboardMovesBetweenEnabledButtonsAndPresses()
+    {
+        Frame frame;
+        auto* box = new QLineEdit(&frame.window);
+        box->setGeometry(10, 150, 100, 24);
+        box->show();
+        frame.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame.window));
+        box->setFocus();
+        QVERIFY(frame.surface->focusPolicy() & Qt::TabFocus);
+        QCOMPARE(frame.toolbar.FocusedButton(), 0);
+
+        // F10 from anywhere in the window.
+        QTest::keyClick(box, Qt::Key_F10);
+        QVERIFY(frame.surface->hasFocus());
+        QCOMPARE(frame.toolbar.FocusedButton(), 1);
+        QVERIFY(frame.showsFocusMark(1));
+
+        const std::pair<Qt::Key, int> moves[] = {{Qt::Key_Right, 2}, {Qt::Key_Right, 3}, {Qt::Key_Right, 5},
+                                                 {Qt::Key_End, 6},   {Qt::Key_Right, 6}, {Qt::Key_Left, 5},
+                                                 {Qt::Key_Left, 3},  {Qt::Key_Home, 1},  {Qt::Key_Left, 1}};
+        for (const auto& [key, button] : moves) {
+            QTest::keyClick(frame.surface, key);
+            QCOMPARE(frame.toolbar.FocusedButton(), button);
+        }
+        QVERIFY(frame.showsFocusMark(1));
+        QVERIFY(!frame.showsFocusMark(2));
+
+        QSignalSpy clicked(&frame.toolbar, &Toolbar::ButtonClicked);
+        QTest::keyClick(frame.surface, Qt::Key_Return);
+        QTest::keyClick(frame.surface, Qt::Key_End);
+        QTest::keyClick(frame.surface, Qt::Key_Space);
+        QCOMPARE(clicked.size(), 2);
+        QCOMPARE(clicked.at(0).at(0).toInt(), 1);
+        QCOMPARE(clicked.at(1).at(0).toInt(), 6);
+
+        // A button switched off loses the mark to the next enabled one.
+        frame.toolbar.EnableButton(4, true);
+        QTest::keyClick(frame.surface, Qt::Key_Left);
+        QTest::keyClick(frame.surface, Qt::Key_Left);
+        QCOMPARE(frame.toolbar.FocusedButton(), 4);
+        frame.toolbar.EnableButton(4, false);
+        QCOMPARE(frame.toolbar.FocusedButton(), 5);
+
+        // Esc goes back where F10 came from; without the focus, no mark.
+        QTest::keyClick(frame.surface, Qt::Key_Escape);
+        QVERIFY(box->hasFocus());
+        QCOMPARE(frame.toolbar.FocusedButton(), 0);
+        QVERIFY(!frame.showsFocusMark(5));
+    }
+
+    void shortcutsPressTheirButtonsAndShowInTheTooltips()
+    {
+        Frame frame;
+        auto* box = new QLineEdit(&frame.window);
+        box->setGeometry(10, 150, 100, 24);
+        box->show();
+        for (int button = 1; button <= 6; ++button)
+            frame.toolbar.SetShortcut(button, QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + button)));
+        frame.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame.window));
+        box->setFocus();
+
+        QCOMPARE(frame.toolbar.ToolTip(1), QString("Crea codice fiscale (Alt+1)"));
+        QCOMPARE(frame.toolbar.ToolTip(6), QString("Uscita dal programma (Alt+6)"));
+        QSignalSpy clicked(&frame.toolbar, &Toolbar::ButtonClicked);
+        QTest::keyClick(box, Qt::Key_2, Qt::AltModifier);
+        QTest::keyClick(box, Qt::Key_4, Qt::AltModifier);  // Stampa is disabled
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.at(0).at(0).toInt(), 2);
+
+        frame.toolbar.MouseMoveEvent(Qt::NoButton, {80, 20});
+        frame.toolbar.TimerEvent();
+        QCOMPARE(TooltipWindow::Current()->Caption(), QString(" Verifica codice fiscale (Alt+2) "));
+    }
+
+    void screenReadersSeeTheButtons()
+    {
+        Frame frame;
+        frame.toolbar.SetShortcut(1, QKeySequence(Qt::ALT | Qt::Key_1));
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(frame.surface);
+        QVERIFY(bar);
+        QCOMPARE(bar->role(), QAccessible::ToolBar);
+        QCOMPARE(bar->childCount(), 6);
+        const QStringList captions = {"Creazione", "Verifica", "Archivio", "Stampa", "Info", "Esci"};
+        for (int i = 0; i < 6; ++i) {
+            QAccessibleInterface* button = bar->child(i);
+            QVERIFY(button);
+            QCOMPARE(button->role(), QAccessible::PushButton);
+            QCOMPARE(button->text(QAccessible::Name), captions[i]);
+            QCOMPARE(button->text(QAccessible::Description), frame.toolbar.ToolTip(i + 1));
+            QCOMPARE(button->state().disabled, i == 3);
+            QCOMPARE(button->parent(), bar);
+            QCOMPARE(bar->indexOfChild(button), i);
+            QCOMPARE(bar->child(i), button);  // the same interface every time
+        }
+        QCOMPARE(bar->child(0)->text(QAccessible::Description), QString("Crea codice fiscale (Alt+1)"));
+
+        // The press action runs an enabled button's command only.
+        QSignalSpy clicked(&frame.toolbar, &Toolbar::ButtonClicked);
+        for (const int i : {3, 4}) {
+            QAccessibleActionInterface* action = bar->child(i)->actionInterface();
+            QVERIFY(action);
+            QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
+            action->doAction(QAccessibleActionInterface::pressAction());
+        }
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.at(0).at(0).toInt(), 5);
+
+        // Focus and enabling follow the toolbar.
+        frame.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame.window));
+        frame.surface->setFocus();
+        QTest::keyClick(frame.surface, Qt::Key_Right);
+        QVERIFY(bar->child(1)->state().focused);
+        QVERIFY(!bar->child(0)->state().focused);
+        QCOMPARE(bar->focusChild(), bar->child(1));
+        frame.toolbar.EnableButton(4, true);
+        QVERIFY(!bar->child(3)->state().disabled);
+        const QRect second = bar->child(1)->rect();
+        QCOMPARE(bar->childAt(second.center().x(), second.center().y()), bar->child(1));
     }
 
     void showsTheTooltipAfterARest()

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: MIT
+#include "widgets/toolbar_accessible.h"
+
+#include "widgets/toolbar.h"
+
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <QWidget>
+
+#include <vector>
+
+namespace cf::widgets {
+
+namespace {
+
+// The surface's property that names its toolbar.
+constexpr char kToolbarProperty[] = "cfToolbar";
+
+Toolbar* ToolbarOf(QObject* surface)
+{
+    return qobject_cast<Toolbar*>(surface->property(kToolbarProperty).value<QObject*>());
+}
+
+class ToolbarButtonAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    ToolbarButtonAccessible(QAccessibleInterface* bar, Toolbar* toolbar, QWidget* surface, int button)
+        : bar_(bar), toolbar_(toolbar), surface_(surface), button_(button)
+    {
+    }
+
+    bool isValid() const override { return toolbar_ && surface_ && button_ <= toolbar_->ButtonCount(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return bar_->window(); }
+    QAccessibleInterface* parent() const override { return bar_; }
+    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
+    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    QAccessible::Role role() const override { return QAccessible::PushButton; }
+    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid())
+            return {};
+        switch (t) {
+        case QAccessible::Name:
+            return toolbar_->Caption(button_);
+        case QAccessible::Description:
+            return toolbar_->ToolTip(button_);
+        default:
+            return {};
+        }
+    }
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect box = toolbar_->ButtonRect(button_);
+        return QRect(surface_->mapToGlobal(box.topLeft()), box.size());
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        if (!isValid())
+            return state;
+        state.disabled = !toolbar_->IsEnabled(button_);
+        state.focusable = !state.disabled;
+        state.focused = toolbar_->FocusedButton() == button_;
+        state.invisible = !surface_->isVisible();
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList keyBindingsForAction(const QString& action) const override
+    {
+        if (action != pressAction() || !isValid() || toolbar_->Shortcut(button_).isEmpty())
+            return {};
+        return {toolbar_->Shortcut(button_).toString(QKeySequence::NativeText)};
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction() && isValid())
+            toolbar_->Press(button_);
+    }
+
+private:
+    QAccessibleInterface* bar_;
+    QPointer<Toolbar> toolbar_;
+    QPointer<QWidget> surface_;
+    int button_;
+};
+
+class ToolbarAccessible : public QAccessibleWidget {
+public:
+    explicit ToolbarAccessible(QWidget* surface)
+        : QAccessibleWidget(surface, QAccessible::ToolBar, QStringLiteral("Comandi")),
+          toolbar_(ToolbarOf(surface))
+    {
+    }
+    ~ToolbarAccessible() override
+    {
+        for (const QAccessible::Id id : buttonIds_)
+            if (id != 0)
+                QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return toolbar_ ? toolbar_->ButtonCount() : 0; }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (static_cast<int>(buttonIds_.size()) <= index)
+            buttonIds_.resize(static_cast<std::size_t>(index) + 1, 0);
+        QAccessible::Id& id = buttonIds_[static_cast<std::size_t>(index)];
+        if (id == 0) {
+            auto* button = new ToolbarButtonAccessible(const_cast<ToolbarAccessible*>(this), toolbar_,
+                                                       widget(), index + 1);
+            id = QAccessible::registerAccessibleInterface(button);
+        }
+        return QAccessible::accessibleInterface(id);
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (int index = 0; index < static_cast<int>(buttonIds_.size()); ++index)
+            if (buttonIds_[static_cast<std::size_t>(index)] != 0
+                && QAccessible::accessibleInterface(buttonIds_[static_cast<std::size_t>(index)]) == child)
+                return index;
+        return -1;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        const QPoint point = widget()->mapFromGlobal(QPoint(x, y));
+        for (int button = 1; button <= childCount(); ++button)
+            if (toolbar_->ButtonRect(button).contains(point))
+                return child(button - 1);
+        return nullptr;
+    }
+
+    QAccessibleInterface* focusChild() const override
+    {
+        const int button = toolbar_ ? toolbar_->FocusedButton() : 0;
+        return button != 0 ? child(button - 1) : nullptr;
+    }
+
+private:
+    QPointer<Toolbar> toolbar_;
+    mutable std::vector<QAccessible::Id> buttonIds_;
+};
+
+QAccessibleInterface* ToolbarFactory(const QString& /*className*/, QObject* object)
+{
+    if (object != nullptr && object->isWidgetType() && ToolbarOf(object) != nullptr)
+        return new ToolbarAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
+void MakeToolbarAccessible(Toolbar& toolbar, QWidget& surface)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(ToolbarFactory);
+        return true;
+    }();
+    (void)installed;
+    surface.setProperty(kToolbarProperty, QVariant::fromValue<QObject*>(&toolbar));
+    // Showing the surface, or a screen reader's question, may have made it a
+    // plain widget's interface already; the next question gets the tool bar.
+    if (QAccessibleInterface* known = QAccessible::queryAccessibleInterface(&surface);
+        known != nullptr && known->role() != QAccessible::ToolBar)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(known));
+}
+
+}  // namespace cf::widgets
