@@ -27,6 +27,14 @@ int TopRow(const QListWidget& column)
     return column.verticalScrollBar()->value();
 }
 
+// False for a column with no area or lying wholly outside its window.
+bool CanBeSeen(const QListWidget& column)
+{
+    const QWidget* window = column.parentWidget();
+    return !column.geometry().isEmpty()
+           && (window == nullptr || window->rect().intersects(column.geometry()));
+}
+
 void SetTopRow(QListWidget& column, int top)
 {
     // Scrolling to an item first lays out rows added since the last layout.
@@ -69,6 +77,10 @@ void MultiColumnList::Create(const Columns& columns, QScrollBar* scrollBar)
         column->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         column->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // Hidden, a column that cannot be seen is not offered to screen
+        // readers as a list of its own.
+        if (!CanBeSeen(*column))
+            column->hide();
         connect(column, &QListWidget::itemSelectionChanged, this, [this, i] { Update(i); });
         // Only a column that can be seen is scrolled by the user; a hidden
         // one's own layout must not move the list.

@@ -22,8 +22,9 @@ namespace cf::widgets {
 // columns are kept equal, and the scroll bar follows column 0.
 //
 // The host owns the list boxes and the scroll bar; they must share one parent
-// widget. Create() switches the columns' own scroll bars off and keeps the
-// columns in step by itself after a selection or scroll in any column and a
+// widget. Create() switches the columns' own scroll bars off, hides the
+// columns that cannot be seen (no area, or outside the parent widget) and
+// keeps the columns in step by itself after a selection or scroll in any column and a
 // move of the shared scroll bar. A host may still call Update() from its own
 // handlers: nested and repeated calls are harmless and always end with all
 // columns on the same selected and top row.

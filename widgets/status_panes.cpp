@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/status_panes.h"
 
+#include "widgets/status_panes_accessible.h"
+
+#include <QAccessible>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QPainter>
@@ -25,6 +28,7 @@ StatusPanes::StatusPanes(QWidget* parent, std::vector<int> paneRightEdges) : QWi
     textFont_.setWeight(QFont::Medium);
     setGeometry(0, 0, parent->width(), kHeight);
     parent->installEventFilter(this);
+    InstallStatusPanesAccessibility();
 }
 
 QRect StatusPanes::PaneRect(int pane) const
@@ -34,6 +38,11 @@ QRect StatusPanes::PaneRect(int pane) const
     const int left = pane == 0 ? 0 : panes_[pane - 1].right;
     const int right = panes_[pane].right < 0 ? width() : panes_[pane].right;
     return QRect(left, 0, right - left, height());
+}
+
+QString StatusPanes::PaneText(int pane) const
+{
+    return pane >= 0 && pane < PaneCount() ? panes_[pane].text : QString();
 }
 
 QRect StatusPanes::TextRect(int pane) const
@@ -47,8 +56,14 @@ QString StatusPanes::SetText(int pane, const QString& text, const QPixmap& icon)
     if (rect.width() <= 0)
         return text;
     const QString shown = QFontMetrics(textFont_).elidedText(text, Qt::ElideMiddle, rect.width());
+    const bool renamed = shown != panes_[pane].text;
     panes_[pane] = {panes_[pane].right, true, shown, icon};
     update(PaneRect(pane));
+    if (renamed) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        event.setChild(pane);
+        QAccessible::updateAccessibility(&event);
+    }
     return shown;
 }
 
@@ -79,7 +94,7 @@ void StatusPanes::paintEvent(QPaintEvent* /*event*/)
         if (!content.written)
             continue;
         painter.fillRect(box.adjusted(2, 2, -2, -2), palette().color(QPalette::Button));
-        painter.setPen(Qt::black);
+        painter.setPen(palette().color(QPalette::ButtonText));
         painter.setFont(textFont_);
         painter.drawText(TextRect(pane), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, content.text);
         if (!content.icon.isNull())

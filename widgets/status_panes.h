@@ -22,8 +22,11 @@ public:
     // Right edges of the panes in pixels; -1 runs a pane to the right edge.
     StatusPanes(QWidget* parent, std::vector<int> paneRightEdges);
 
+    int PaneCount() const { return static_cast<int>(panes_.size()); }
     // The pane's rectangle; empty when there is no such pane.
     QRect PaneRect(int pane) const;
+    // The text the pane shows; empty when there is no such pane.
+    QString PaneText(int pane) const;
     // Shows the text, shortened in its middle when it does not fit, with the
     // icon over its start; returns the text as shown.
     QString SetText(int pane, const QString& text, const QPixmap& icon);

@@ -22,7 +22,10 @@ QPointer<TooltipWindow> instance;
 constexpr int kLeadingMarginTwips = 15;
 constexpr int kTrailingMarginTwips = 45;
 
+// Fixed colours: light yellow, and black text on it whatever the desktop's
+// palette, so that a dark theme does not put light text on the yellow.
 const QColor kBackground(255, 255, 224);
+const QColor kText(0, 0, 0);
 
 }  // namespace
 
@@ -48,6 +51,7 @@ TooltipWindow::TooltipWindow()
     captionLabel_->setObjectName(QStringLiteral("lblToolTip"));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kBackground);
+    colours.setColor(QPalette::WindowText, kText);
     setPalette(colours);
     setAutoFillBackground(true);
 

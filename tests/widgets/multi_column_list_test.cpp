@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/multi_column_list.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QListWidget>
 #include <QScreen>
@@ -271,6 +272,31 @@ private slots:
         DragThumb(host.scrollBar, -travel / 4);
         QVERIFY(host.scrollBar->value() < maximum);
         QVERIFY(host.scrollBar->value() > half);
+    }
+
+    void screenReadersSeeOnlyTheColumnsThatShow()
+    {
+        // Column 1 has no width, column 2 lies below the window, column 3
+        // is hidden by the host.
+        Host host(4);
+        host.column(1)->setGeometry(70, 10, 0, 120);
+        host.column(2)->setGeometry(130, 400, 60, 120);
+        host.column(3)->hide();
+        host.list.Create(host.columns, host.scrollBar);
+        host.fill(5);
+        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(host.column(0));
+        QCOMPARE(shown->role(), QAccessible::List);
+        QVERIFY(!shown->state().invisible);
+        QCOMPARE(shown->childCount(), 5);
+        QCOMPARE(shown->child(0)->role(), QAccessible::ListItem);
+        QCOMPARE(shown->child(2)->text(QAccessible::Name), QString("N2"));
+        for (int i = 1; i < 4; ++i)
+            QVERIFY(QAccessible::queryAccessibleInterface(host.column(i))->state().invisible);
+
+        // The list still reads and selects its hidden cells.
+        host.list.SetListIndex(3);
+        QCOMPARE(host.list.Text(), QString("N3\tC3\tP3\t"));
+        QCOMPARE(host.column(2)->currentRow(), 3);
     }
 
     void listReadsCellsAndRows()

@@ -3,6 +3,7 @@
 #include "widgets/status_panes.h"
 #include "widgets/widget_images.h"
 
+#include <QAccessible>
 #include <QTest>
 
 using cf::widgets::StatusBar;
@@ -92,6 +93,28 @@ private slots:
         frame.bar.DrawTextPic(1, date);
         QVERIFY(!IconAreaIsEmpty(frame.picture(), 0));
         QVERIFY(!IconAreaIsEmpty(frame.picture(), 200));
+    }
+
+    void screenReadersReadThePanes()
+    {
+        Frame frame;
+        frame.bar.DrawTextPic(0, "          Codice fiscale");
+        frame.bar.DrawTextPic(1, "          Martedì 8 Dicembre 2026");
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(frame.panes());
+        QVERIFY(bar);
+        QCOMPARE(bar->role(), QAccessible::StatusBar);
+        QCOMPARE(bar->childCount(), 2);
+        QCOMPARE(bar->child(0)->role(), QAccessible::StaticText);
+        QCOMPARE(bar->child(0)->text(QAccessible::Name), QString("Codice fiscale"));
+        QCOMPARE(bar->child(1)->text(QAccessible::Name), QString("Martedì 8 Dicembre 2026"));
+        QCOMPARE(bar->child(1)->parent(), bar);
+        QCOMPARE(bar->indexOfChild(bar->child(1)), 1);
+
+        frame.bar.DrawTextPic(1, "          Salvato in /tmp/Tesserino.pdf");
+        QCOMPARE(bar->child(1)->text(QAccessible::Name), QString("Salvato in /tmp/Tesserino.pdf"));
+        const QRect date = bar->child(1)->rect();
+        QCOMPARE(date.left(), frame.panes()->mapToGlobal(QPoint(200, 0)).x());
+        QCOMPARE(bar->childAt(date.center().x(), date.center().y()), bar->child(1));
     }
 
     void picturesComeFromTheProgramsResources()
