@@ -151,6 +151,14 @@ class CommandLinePage(unittest.TestCase):
         self.assertEqual([row[1] for row in table[1:]], messages)
         self.assertEqual([row[0] for row in table[1:]], ["1", "2", "3", "4"])
 
+    def test_toolbar_shortcuts(self):
+        table = next(t for t in self.page.tables if t and t[0] == ["Tasti", "Pulsante", "Comando"])
+        self.assertEqual([row[:2] for row in table[1:]],
+                         [["Alt+1", "Creazione"], ["Alt+2", "Verifica"], ["Alt+3", "Archivio"],
+                          ["Alt+4", "Stampa"], ["Alt+5", "Info"], ["Alt+6", "Esci"]])
+        for fact in ("F10", "Tab", "Invio", "Esc"):
+            self.assertIn(fact, self.page.text)
+
     def test_exit_statuses(self):
         table = next(t for t in self.page.tables if t and t[0] == ["Stato", "Significato"])
         self.assertEqual([row[0] for row in table[1:]], ["0", "1", "2"])
