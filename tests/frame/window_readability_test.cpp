@@ -16,11 +16,11 @@
 #include <QStyleFactory>
 #include <QTest>
 
-#include <cmath>
 #include <memory>
 #include <optional>
 
 #include "archive/archivio.h"
+#include "contrast_ratio.h"
 #include "frame/about.h"
 #include "generation/main_form.h"
 #include "generation/tesserino.h"
@@ -59,23 +59,6 @@ QPalette DarkPalette()
     dark.setColor(QPalette::ToolTipBase, base);
     dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
     return dark;
-}
-
-double Luminance(const QColor& colour)
-{
-    const auto channel = [](int value) {
-        const double v = value / 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour.red()) + 0.7152 * channel(colour.green())
-           + 0.0722 * channel(colour.blue());
-}
-
-double Contrast(const QColor& a, const QColor& b)
-{
-    const double la = Luminance(a);
-    const double lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // The colour a text of the widget stands on: the picture it is written on,

@@ -11,6 +11,8 @@
 #include "widgets/tooltip_window.h"
 #include "widgets/widget_images.h"
 
+#include "contrast_ratio.h"
+
 #include <QApplication>
 #include <QListWidget>
 #include <QMap>
@@ -19,7 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <cmath>
+#include <algorithm>
 
 using namespace cf::widgets;
 
@@ -53,23 +55,6 @@ QPalette DarkPalette()
     return dark;
 }
 
-double Luminance(QRgb colour)
-{
-    const auto channel = [](int value) {
-        const double v = value / 255.0;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(colour)) + 0.7152 * channel(qGreen(colour))
-           + 0.0722 * channel(qBlue(colour));
-}
-
-double Contrast(QRgb a, QRgb b)
-{
-    const double lighter = std::max(Luminance(a), Luminance(b));
-    const double darker = std::min(Luminance(a), Luminance(b));
-    return (lighter + 0.05) / (darker + 0.05);
-}
-
 // The contrast of the text in `area` of the widget's picture: its most
 // frequent colour is the background, the colour farthest from it the text.
 double TextContrast(QWidget* widget, const QRect& area)
@@ -88,7 +73,7 @@ double TextContrast(QWidget* widget, const QRect& area)
         }
     double contrast = 1.0;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        contrast = std::max(contrast, Contrast(it.key(), background));
+        contrast = std::max(contrast, Contrast(QColor(it.key()), QColor(background)));
     return contrast;
 }
 
