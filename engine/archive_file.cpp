@@ -4,6 +4,7 @@
 #include "engine/cp1252.h"
 #include "engine/posix_system.h"
 #include "engine/safe_file.h"
+#include "engine/system_error.h"
 #include "engine/text_fields.h"
 #include "engine/work_files.h"
 
@@ -11,7 +12,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
 
 namespace cf {
@@ -56,22 +56,11 @@ constexpr std::array<unsigned char, 256> kSortWeight = [] {
     return weight;
 }();
 
-// The system's reason for a failure, in Italian for the usual ones.
+// Why a call failed. The files are opened without following a symbolic
+// link, so ELOOP means a link stands where the file should be.
 std::string Reason(int error)
 {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return "permesso negato";
-    case EROFS:
-        return "file system in sola lettura";
-    case ENOSPC:
-        return "spazio su disco esaurito";
-    case ELOOP:
-        return "al suo posto c'è un collegamento simbolico";
-    default:
-        return std::strerror(error);
-    }
+    return error == ELOOP ? "al suo posto c'è un collegamento simbolico" : SystemErrorText(error);
 }
 
 ArchiveResult WriteFailure(const std::string& path, std::string_view reason)
@@ -340,6 +329,8 @@ ArchiveResult AppendToArchive(const std::string& path, const Person& person)
         return WriteFailure(path, Reason(status.error));
     if (status.type != posix::FileType::Regular)
         return WriteFailure(path, "non è un file normale");
+    if (!posix::ModeLetsUserWrite(status))
+        return WriteFailure(path, Reason(EACCES));
     int error = 0;
     if (!EndsWithLineEnd(archive, status.size, error)) {
         if (error != 0)
@@ -428,15 +419,19 @@ ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> pe
                            + ": nessun dato è stato eliminato."};
 
     // Lock the file being replaced, so no append lands in it unseen. Opened
-    // for writing: a file the user may not write is not replaced either. The
-    // lock goes when the file is closed, at return.
+    // for writing: a file the user may not write is not replaced either
+    // (its mode is checked too, since root may open any file). The lock goes
+    // when the file is closed, at return.
     posix::File archive = posix::File::OpenForWriting(file);
     if (!archive.isOpen() && archive.error() != ENOENT)
         return WriteFailure(path, Reason(archive.error()));
     ArchiveStamp current;
     if (archive.isOpen()) {
         archive.Lock(posix::LockKind::Exclusive);
-        if (const posix::FileStatus status = archive.status(); status.type == posix::FileType::Regular)
+        const posix::FileStatus status = archive.status();
+        if (status.type == posix::FileType::Regular && !posix::ModeLetsUserWrite(status))
+            return WriteFailure(path, Reason(EACCES));
+        if (status.type == posix::FileType::Regular)
             current = StampOf(status);
     }
     if (loaded && !SameFile(current, *loaded))

@@ -45,7 +45,8 @@ std::string ArchivePathFor(const std::string& programDirectory);
 
 // Appends one person as a line. A field holding a double quote, a comma or
 // a line break, or a character Windows-1252 cannot represent, is refused and
-// nothing is written; a failed write leaves the file as it was.
+// nothing is written; so is a file whose owner and mode do not let the
+// user write it (root included). A failed write leaves the file as it was.
 ArchiveResult AppendToArchive(const std::string& path, const Person& person);
 
 // What a load found, for a later rewrite: the file as it was, so that the
@@ -71,13 +72,12 @@ std::vector<Person> LoadArchive(const std::string& path, ArchiveStamp* stamp = n
 
 // Replaces the archive with `persons`, in the given order, in one step: on any
 // failure the old archive stays whole. No rows leaves an empty file. The
-// archive keeps its permissions, and one the user may not write is not
-// replaced. With `loaded`, the stamp of the load the rows came from, less
-// the one person deleted, the rewrite is refused when that load could not
-// read the file whole, when the rows are fewer than its persons less one, or
-// when the file has changed since (another instance appended a person,
-// say): nothing the file holds is ever lost. After a rewrite `loaded` holds
-// the stamp of the new file, ready for the next one.
+// archive keeps its permissions, and one whose owner and mode do not let
+// the user write it (root included) is not replaced. With `loaded`, the stamp of the load the rows came from,
+// less the one person deleted, the rewrite is refused when that load could not read the file whole, when the
+// rows are fewer than its persons less one, or when the file has changed since (another instance appended a
+// person, say): nothing the file holds is ever lost. After a rewrite `loaded` holds the stamp of the new
+// file, ready for the next one.
 ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> persons,
                              ArchiveStamp* loaded = nullptr);
 

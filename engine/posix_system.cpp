@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/posix_system.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -37,6 +38,7 @@ FileStatus StatusFrom(int result, const struct stat& info)
     }
     status.type = TypeOf(info.st_mode);
     status.owner = info.st_uid;
+    status.group = info.st_gid;
     status.permissions = info.st_mode & 07777;
     status.links = info.st_nlink;
     status.device = info.st_dev;
@@ -77,6 +79,20 @@ bool CanWrite(const std::string& path)
     return ::access(path.c_str(), W_OK) == 0;
 }
 
+bool ModeLetsUserWrite(const FileStatus& status)
+{
+    if (status.owner == ::geteuid())
+        return (status.permissions & S_IWUSR) != 0;
+    bool member = status.group == ::getegid();
+    if (!member) {
+        std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+        const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+        member = count > 0
+                 && std::find(groups.begin(), groups.begin() + count, status.group) != groups.begin() + count;
+    }
+    return (status.permissions & (member ? S_IWGRP : S_IWOTH)) != 0;
+}
+
 std::string ResolvedPath(const std::string& path)
 {
     char* resolved = ::realpath(path.c_str(), nullptr);
@@ -90,6 +106,11 @@ std::string ResolvedPath(const std::string& path)
 int MakeDirectory(const std::string& path)
 {
     return ErrorOf(::mkdir(path.c_str(), 0700));
+}
+
+int MakeUniqueDirectory(std::string& path)
+{
+    return ::mkdtemp(path.data()) ? 0 : errno;
 }
 
 std::vector<std::string> DirectoryEntries(const std::string& directory)

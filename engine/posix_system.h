@@ -20,6 +20,7 @@ struct FileStatus {
     FileType type = FileType::None;
     int error = 0;
     unsigned owner = 0;        // user id
+    unsigned group = 0;        // group id
     unsigned permissions = 0;  // the mode's 07777 bits
     std::uint64_t links = 0;
     std::uint64_t device = 0;
@@ -36,6 +37,10 @@ FileStatus LinkStatusOf(const std::string& path);
 bool CanRead(const std::string& path);
 bool CanWrite(const std::string& path);
 
+// Whether the file's owner, group and mode let this user write it. Root
+// may write any file, but the program keeps to what the mode says.
+bool ModeLetsUserWrite(const FileStatus& status);
+
 // The absolute path with every symbolic link resolved; empty when it cannot
 // be resolved.
 std::string ResolvedPath(const std::string& path);
@@ -43,6 +48,11 @@ std::string ResolvedPath(const std::string& path);
 // Makes the folder, closed to other users (0700, narrowed by the umask);
 // 0 or why not.
 int MakeDirectory(const std::string& path);
+
+// Makes a folder closed to other users (0700) with a name no one can
+// predict: `path` ends in "XXXXXX", which is replaced by the name made; 0 or
+// why not.
+int MakeUniqueDirectory(std::string& path);
 
 // The names in a folder, without "." and ".."; none when it cannot be read.
 std::vector<std::string> DirectoryEntries(const std::string& directory);

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstring>
 
 #include "engine/posix_system.h"
+#include "engine/system_error.h"
 
 namespace cf {
 namespace {
@@ -17,7 +17,7 @@ constexpr std::string_view kTemporarySuffix = ".XXXXXX";
 bool Fail(std::string* error, int code)
 {
     if (error)
-        *error = std::strerror(code);
+        *error = SystemErrorText(code);
     return false;
 }
 

@@ -13,7 +13,7 @@ namespace cf {
 // over the path. The replaced file's permissions are kept; a new file is
 // readable by the user alone (0600). A symbolic link at the path is
 // replaced, never followed. On failure the old file is untouched, `error`
-// gets the system's reason, and false is returned. Temporary files that an
+// gets the reason (SystemErrorText), and false is returned. Temporary files that an
 // earlier, killed replacement left beside the path are removed first.
 bool ReplaceFileContents(const std::string& path, std::string_view contents, std::string* error = nullptr);
 

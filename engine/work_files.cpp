@@ -44,11 +44,30 @@ std::string RuntimeDirectory()
     return PrivateDirectory(WithSlash(runtime) + "codicefiscale");
 }
 
+// A folder of the user's own in the temporary directory: the predictable
+// "codicefiscale-UID" or, when something not ours or not private holds that
+// name (another user may make it first), "codicefiscale-UID-XXXXXX" with
+// an unpredictable end, made once and found again by every later call and
+// instance (the first such folder of ours by name, so all agree).
 std::string PrivateTemporaryDirectory()
 {
     const char* tmp = std::getenv("TMPDIR");
     const std::string base = tmp && *tmp ? WithSlash(tmp) : "/tmp/";
-    return PrivateDirectory(base + "codicefiscale-" + std::to_string(posix::UserId()));
+    const std::string name = "codicefiscale-" + std::to_string(posix::UserId());
+    if (std::string predictable = PrivateDirectory(base + name); !predictable.empty())
+        return predictable;
+
+    const std::string prefix = name + '-';
+    std::string found;
+    for (const std::string& entry : posix::DirectoryEntries(base)) {
+        if (entry.size() == prefix.size() + 6 && entry.starts_with(prefix) && (found.empty() || entry < found)
+            && IsPrivateDirectory(base + entry))
+            found = entry;
+    }
+    if (!found.empty())
+        return base + found + '/';
+    std::string made = base + prefix + "XXXXXX";
+    return posix::MakeUniqueDirectory(made) == 0 && IsPrivateDirectory(made) ? made + '/' : std::string{};
 }
 
 }  // namespace

@@ -13,7 +13,9 @@ namespace cf {
 
 // The program's folder "codicefiscale" in $XDG_RUNTIME_DIR when that is the
 // user's private directory, else a 0700 folder of the user's own in the
-// temporary directory, else the program's directory; always ends in '/'.
+// temporary directory ($TMPDIR or /tmp): "codicefiscale-UID", or one with an
+// unpredictable name when that one is taken by something else; else the
+// program's directory. Always ends in '/'.
 std::string WorkDirectory();
 
 // Directory of the running executable, ending in '/'.

@@ -9,8 +9,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
+#include "engine/system_error.h"
 #include "platform/clipboard.h"
 #include "platform/display.h"
 #include "platform/end_signals.h"
@@ -68,7 +68,7 @@ int DeliverCommandLineOutcome(const CommandLineOutcome& outcome, bool noGui, int
     errno = 0;
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fprintf(stderr, "codicefiscale: scrittura dello standard output non riuscita: %s\n",
-                     errno != 0 ? std::strerror(errno) : "scrittura incompleta");
+                     (errno != 0 ? cf::SystemErrorText(errno) : "scrittura incompleta").c_str());
         status = kExitUsage;
     }
     std::fflush(stderr);

@@ -22,6 +22,7 @@
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
 #include "engine/safe_file.h"
+#include "engine/system_error.h"
 #include "engine/work_files.h"
 #include "frame/principale.h"
 #include "frame/program_icon.h"
@@ -104,7 +105,7 @@ int FinishOutput(int status)
     if (std::fflush(stdout) == 0 && !std::ferror(stdout))
         return status;
     std::fprintf(stderr, "codicefiscale: scrittura dello standard output non riuscita: %s\n",
-                 errno != 0 ? std::strerror(errno) : "scrittura incompleta");
+                 (errno != 0 ? cf::SystemErrorText(errno) : "scrittura incompleta").c_str());
     return cf::kExitUsage;
 }
 
@@ -150,7 +151,7 @@ int RunBatchMode(const cf::ProgramRequest& request)
     std::FILE* input = fromStandardInput ? stdin : std::fopen(request.text.c_str(), "rb");
     if (input == nullptr) {
         std::fprintf(stderr, "codicefiscale: impossibile aprire %s: %s\n", request.text.c_str(),
-                     std::strerror(errno));
+                     cf::SystemErrorText(errno).c_str());
         return cf::kExitUsage;
     }
     const cf::BatchOutcome outcome = cf::RunBatch(input, stdout, request.json, CurrentYear());

@@ -2,7 +2,8 @@
 #include "startup/output_buffer.h"
 
 #include <cerrno>
-#include <cstring>
+
+#include "engine/system_error.h"
 
 namespace cf {
 namespace {
@@ -11,7 +12,7 @@ constexpr std::size_t kWriteSize = 64 * 1024;
 
 std::string Reason()
 {
-    return errno != 0 ? std::strerror(errno) : "scrittura incompleta";
+    return errno != 0 ? SystemErrorText(errno) : "scrittura incompleta";
 }
 
 }  // namespace

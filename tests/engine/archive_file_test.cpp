@@ -289,6 +289,71 @@ TEST_F(ArchiveFileTest, ReadOnlyArchiveIsNeitherReplacedNorAppendedTo)
     EXPECT_EQ(Mode(path_), 0444u);
 }
 
+// Root may write any file, but a delete does not replace, and an append
+// does not extend, an archive whose owner and mode would not let the user
+// write it: another user's 0644 archive in a folder the user can write, or
+// the user's own 0444 one, also through a link.
+TEST_F(ArchiveFileTest, ArchiveTheModeForbidsIsNeitherReplacedNorAppendedToEvenByRoot)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user (the unprivileged case is the test above)";
+    const std::string line = Line(SomePerson("ALFA", "A"));
+    const fs::path ownFile = directory_ / "mio.dat";
+    Write(line, ownFile.string());
+    ::chmod(ownFile.c_str(), 0444);
+    const uid_t other = 54321;
+    struct Case {
+        std::string what;
+        std::function<void()> plant;
+    };
+    const std::vector<Case> cases = {
+        {"another user's 0644 archive",
+         [&] {
+             Write(line);
+             ::chmod(path_.c_str(), 0644);
+             ASSERT_EQ(::chown(path_.c_str(), other, other), 0);
+         }},
+        {"the user's own 0444 archive",
+         [&] {
+             Write(line);
+             ::chmod(path_.c_str(), 0444);
+         }},
+        {"a link to the user's own 0444 file", [&] { fs::create_symlink(ownFile, path_); }},
+    };
+    for (const Case& test : cases) {
+        test.plant();
+        const std::string refused = "Impossibile scrivere l'archivio " + path_ + ": permesso negato.";
+        ArchiveStamp stamp;
+        ASSERT_EQ(LoadArchive(path_, &stamp).size(), 1u) << test.what;
+        EXPECT_EQ(RewriteArchive(path_, {}, &stamp).message, refused) << test.what;
+        EXPECT_EQ(AppendToArchive(path_, SomePerson("BETA", "B")).message, refused) << test.what;
+        EXPECT_EQ(Contents(), line) << test.what;
+        struct stat info {};
+        ASSERT_EQ(::lstat(path_.c_str(), &info), 0);
+        if (test.what.starts_with("another"))
+            EXPECT_EQ(info.st_uid, other) << "replaced by the user's own file";
+        fs::remove(path_);
+    }
+    EXPECT_EQ(Contents(ownFile.string()), line);
+
+    // A file of another user that its mode lets everyone write is the user's to change.
+    Write(line);
+    ::chmod(path_.c_str(), 0646);
+    ASSERT_EQ(::chown(path_.c_str(), other, other), 0);
+    EXPECT_TRUE(AppendToArchive(path_, SomePerson("BETA", "B")).ok);
+    EXPECT_EQ(LoadArchive(path_).size(), 2u);
+}
+
+// The reason of a failed write is the program's own Italian text.
+TEST_F(ArchiveFileTest, FolderInPlaceOfTheArchiveIsReportedInItalian)
+{
+    fs::create_directory(path_);
+    const std::string refused = "Impossibile scrivere l'archivio " + path_ + ": è una cartella.";
+    EXPECT_EQ(AppendToArchive(path_, SomePerson("BETA", "B")).message, refused);
+    EXPECT_EQ(RewriteArchive(path_, {}).message, refused);
+    EXPECT_TRUE(fs::is_directory(path_));
+}
+
 TEST_F(ArchiveFileTest, LoadSplitsLegacyLinesIntoFields)
 {
     Write("\"ROSSI\",\"ANNA\",\"RSSNNA80A41H501X\",\"F\",\"01/01/80\",\"REGGIO, CALABRIA\",\"RC\"\r\n"

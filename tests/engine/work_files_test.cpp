@@ -2,9 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <pwd.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
@@ -66,6 +72,64 @@ TEST_F(WorkFiles, SharedOrMissingRuntimeDirectoryFallsBackToOwnTemporaryFolder)
     EXPECT_EQ(fallback.back(), '/');
     ::unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(WorkDirectory(), fallback);
+}
+
+// A user id no account has, to stand for another user.
+uid_t UnusedUserId()
+{
+    uid_t uid = 54321;
+    while (::getpwuid(uid))
+        ++uid;
+    return uid;
+}
+
+// Without a runtime directory, another user who takes the predictable name
+// in the temporary directory first (or anything there that is not a
+// private folder of ours) gets neither the work files nor a fallback to the
+// program's folder: a private folder with an unpredictable name is made,
+// and used again by every later call.
+TEST_F(WorkFiles, TakenTemporaryFolderNameGivesAPrivateOneWithAnUnpredictableName)
+{
+    ::unsetenv("XDG_RUNTIME_DIR");
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string restoreTmp = oldTmp ? oldTmp : "";
+    ::setenv("TMPDIR", directory_.c_str(), 1);
+    const std::string predictable = directory_ + "/codicefiscale-" + std::to_string(::getuid());
+
+    std::vector<std::pair<std::string, std::function<bool()>>> plants = {
+        {"a folder others may enter", [&] { return ::mkdir(predictable.c_str(), 0755) == 0; }},
+        {"a file", [&] { return std::ofstream(predictable).good(); }},
+        {"a link to a private folder",
+         [&] { return ::symlink(directory_.c_str(), predictable.c_str()) == 0; }},
+    };
+    if (::geteuid() == 0) {
+        plants.emplace_back("a private folder of another user", [&] {
+            return ::mkdir(predictable.c_str(), 0700) == 0
+                   && ::chown(predictable.c_str(), UnusedUserId(), UnusedUserId()) == 0;
+        });
+    }
+    for (const auto& [what, plant] : plants) {
+        ASSERT_TRUE(plant()) << what;
+        const std::string made = WorkDirectory();
+        EXPECT_TRUE(made.starts_with(predictable + "-")) << what << ": " << made;
+        EXPECT_EQ(made.size(), predictable.size() + 8) << what;
+        struct stat info {};
+        ASSERT_EQ(::lstat(made.c_str(), &info), 0) << what;
+        EXPECT_TRUE(S_ISDIR(info.st_mode)) << what;
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << what;
+        EXPECT_EQ(info.st_uid, ::getuid()) << what;
+        EXPECT_EQ(WorkDirectory(), made) << what;
+        ASSERT_TRUE(WriteResourceFile(kPlaceFileName, kPlaceTableResource)) << what;
+        EXPECT_TRUE(FileExists(made + kPlaceFileName)) << what;
+        DeletePlaceFile();
+        EXPECT_FALSE(FileExists(made + kPlaceFileName)) << what;
+
+        struct stat planted {};
+        EXPECT_EQ(::lstat(predictable.c_str(), &planted), 0) << what << " was removed";
+        ::rmdir(made.c_str());
+        std::filesystem::remove(predictable);
+    }
+    oldTmp ? ::setenv("TMPDIR", restoreTmp.c_str(), 1) : ::unsetenv("TMPDIR");
 }
 
 TEST_F(WorkFiles, PlaceFileIsWrittenWholeAndDeleted)

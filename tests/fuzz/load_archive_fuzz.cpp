@@ -5,45 +5,25 @@
 // a legacy line with too few fields sorts by the fields it gains.)
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "engine/archive_file.h"
 #include "engine/safe_file.h"
-
-namespace {
-
-const std::string& ArchiveFile()
-{
-    static const std::string path = [] {
-        // On a memory file system when there is one: a rewrite flushes to disk.
-        std::string pattern = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        pattern += "/cf-fuzz-archive-XXXXXX";
-        const char* directory = ::mkdtemp(pattern.data());
-        if (!directory)
-            std::abort();
-        return std::string(directory) + "/codarc.dat";
-    }();
-    return path;
-}
-
-}  // namespace
+#include "scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string& path = ArchiveFile();
+    const std::string path = cf::fuzz::ScratchFolder() + cf::kArchiveFileName;
     if (!cf::ReplaceFileContents(path, {reinterpret_cast<const char*>(data), size}))
-        std::abort();
+        cf::fuzz::Fail();
     const auto rows = cf::LoadArchive(path);
     if (!cf::RewriteArchive(path, rows).ok)
-        std::abort();
+        cf::fuzz::Fail();
     auto before = rows;
     auto after = cf::LoadArchive(path);
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
     if (after != before)
-        std::abort();
+        cf::fuzz::Fail();
     return 0;
 }

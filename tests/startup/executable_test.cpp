@@ -149,7 +149,8 @@ TEST_F(Executable, BatchFromAFileAndCodesFromStandardInput)
 
     const ProcessResult missing = Run({"--batch", workDirectory_.path() + "/none.csv"});
     EXPECT_EQ(missing.exitStatus, 2);
-    EXPECT_NE(missing.err.find("impossibile aprire"), std::string::npos);
+    EXPECT_EQ(missing.err, "codicefiscale: impossibile aprire " + workDirectory_.path()
+                               + "/none.csv: file o cartella inesistente\n");
     EXPECT_EQ(Run({"--batch", workDirectory_.path()}).exitStatus, 2) << "a directory cannot be read";
 
     const ProcessResult fromInput =
@@ -197,7 +198,12 @@ TEST_F(Executable, FullStandardOutputIsAFailure)
         EXPECT_EQ(result.exitStatus, 2) << arguments;
         EXPECT_NE(result.err.find("scrittura dello standard output non riuscita"), std::string::npos)
             << arguments << ": " << result.err;
+        EXPECT_EQ(result.err.find("No space"), std::string::npos) << arguments << ": " << result.err;
     }
+    const ProcessResult single = Shell("\"$0\" BIANCHI,LUCIA,3/7/85,F,ROMA >/dev/full");
+    EXPECT_NE(single.err.find("scrittura dello standard output non riuscita: spazio su disco esaurito"),
+              std::string::npos)
+        << single.err;
     EXPECT_FALSE(PlaceFileExists());
 }
 

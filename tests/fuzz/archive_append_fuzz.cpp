@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// Appending a person whose seven fields are arbitrary bytes (each field
+// after a byte giving its length): a person the archive takes loads back
+// exactly as given, twice when appended twice, and survives a rewrite; one
+// it refuses leaves the file as it was, with a message.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/archive_file.h"
+#include "scratch_folder.h"
+
+namespace {
+
+using cf::fuzz::Fail;
+
+std::string_view NextField(std::string_view& input)
+{
+    if (input.empty())
+        return {};
+    const std::size_t length = std::min<std::size_t>(static_cast<unsigned char>(input[0]), input.size() - 1);
+    const std::string_view field = input.substr(1, length);
+    input.remove_prefix(1 + length);
+    return field;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    cf::Person person;
+    for (std::string* field : {&person.surname, &person.firstName, &person.code, &person.sex,
+                               &person.birthDate, &person.place, &person.province})
+        field->assign(NextField(input));
+
+    const std::string path = cf::fuzz::ScratchFolder() + cf::kArchiveFileName;
+    std::remove(path.c_str());
+    const cf::ArchiveResult first = cf::AppendToArchive(path, person);
+    if (!first.ok) {
+        cf::ArchiveStamp stamp;
+        if (first.message.empty() || !cf::LoadArchive(path, &stamp).empty() || stamp.exists)
+            Fail();
+        return 0;
+    }
+    if (!cf::AppendToArchive(path, person).ok)
+        Fail();
+    cf::ArchiveStamp stamp;
+    const std::vector<cf::Person> loaded = cf::LoadArchive(path, &stamp);
+    if (loaded != std::vector<cf::Person>{person, person})
+        Fail();
+    if (!cf::RewriteArchive(path, loaded, &stamp).ok || cf::LoadArchive(path) != loaded)
+        Fail();
+    return 0;
+}

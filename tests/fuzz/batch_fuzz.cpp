@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: MIT
+// The --batch reader over arbitrary input (the first byte chooses CSV or
+// JSON output): the output parses back, as CSV records of the five fields,
+// the code and the refusal, or as one JSON object a line; each person has
+// either a correct code or a refusal, and the exit status says whether any
+// was refused.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "engine/verification.h"
+#include "parse_back.h"
+#include "startup/batch.h"
+#include "startup/command_line.h"
+
+namespace {
+
+constexpr int kCurrentYear = 2026;
+
+// Whether a person's code and refusal hold together; `refused` is set.
+bool PersonHolds(bool hasCode, std::string_view code, bool hasRefusal, bool& refused)
+{
+    refused = hasRefusal;
+    return hasCode != hasRefusal && (!hasCode || cf::IsValidCodiceFiscale(code));
+}
+
+bool CsvHolds(std::string_view output, bool& anyRefused)
+{
+    const auto records = cf::fuzz::ReadCsvRecords(output);
+    if (!records)
+        return false;
+    for (const cf::fuzz::CsvRecord& record : *records) {
+        if (record.size() == 1 && record[0].empty())
+            continue;  // an empty line answers an empty line
+        bool refused = false;
+        if (record.size() != 7 || !PersonHolds(!record[5].empty(), record[5], !record[6].empty(), refused))
+            return false;
+        anyRefused = anyRefused || refused;
+    }
+    return true;
+}
+
+bool JsonHolds(std::string_view output, bool& anyRefused)
+{
+    if (output.empty())
+        return true;
+    if (!output.ends_with('\n'))
+        return false;
+    output.remove_suffix(1);
+    for (const std::string_view line : cf::fuzz::SplitAt(output, '\n')) {
+        const auto object = cf::fuzz::ReadJsonObject(line);
+        if (!object || object->size() != 8)
+            return false;
+        const cf::fuzz::JsonValue* number = cf::fuzz::FindField(*object, "riga");
+        const cf::fuzz::JsonValue* code = cf::fuzz::FindField(*object, "codice");
+        const cf::fuzz::JsonValue* refusal = cf::fuzz::FindField(*object, "errore");
+        if (!number || number->kind != cf::fuzz::JsonKind::Number || !code || !refusal)
+            return false;
+        for (const char* name : {"cognome", "nome", "data", "sesso", "luogo"}) {
+            const cf::fuzz::JsonValue* field = cf::fuzz::FindField(*object, name);
+            if (!field || field->kind != cf::fuzz::JsonKind::Text)
+                return false;
+        }
+        bool refused = false;
+        if (!PersonHolds(code->kind == cf::fuzz::JsonKind::Text, code->text,
+                         refusal->kind == cf::fuzz::JsonKind::Text, refused))
+            return false;
+        anyRefused = anyRefused || refused;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 2)
+        return 0;
+    const bool json = data[0] & 1;
+    std::FILE* input = ::fmemopen(const_cast<std::uint8_t*>(data + 1), size - 1, "rb");
+    char* written = nullptr;
+    std::size_t writtenSize = 0;
+    std::FILE* output = ::open_memstream(&written, &writtenSize);
+    if (!input || !output)
+        std::abort();
+    const cf::BatchOutcome outcome = cf::RunBatch(input, output, json, kCurrentYear);
+    std::fclose(input);
+    std::fclose(output);
+    const std::string text(written, writtenSize);
+    std::free(written);
+
+    bool anyRefused = false;
+    if (!(json ? JsonHolds(text, anyRefused) : CsvHolds(text, anyRefused)))
+        std::abort();
+    if (outcome.exitStatus != (anyRefused ? cf::kExitRefused : cf::kExitSuccess) || !outcome.error.empty())
+        std::abort();
+    return 0;
+}
