@@ -330,8 +330,9 @@ TEST_F(ArchiveFileTest, ArchiveTheModeForbidsIsNeitherReplacedNorAppendedToEvenB
         EXPECT_EQ(Contents(), line) << test.what;
         struct stat info {};
         ASSERT_EQ(::lstat(path_.c_str(), &info), 0);
-        if (test.what.starts_with("another"))
+        if (test.what.starts_with("another")) {
             EXPECT_EQ(info.st_uid, other) << "replaced by the user's own file";
+        }
         fs::remove(path_);
     }
     EXPECT_EQ(Contents(ownFile.string()), line);
