@@ -54,6 +54,14 @@ protected:
             GTEST_SKIP() << "X11 tests skipped: " << missing_;
     }
 
+    // A toolkit that found no session bus would have launched one, which
+    // leaves its folder in the runtime folder.
+    void TearDown() override
+    {
+        EXPECT_FALSE(std::filesystem::exists(workDirectory_.path() + "/dbus-1"))
+            << "a D-Bus daemon was launched for the program";
+    }
+
     // The session bus of the test's private D-Bus session goes along: without
     // one, the toolkit of a message box would launch a bus of its own.
     std::vector<std::string> Environment() const
