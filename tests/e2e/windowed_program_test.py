@@ -40,6 +40,7 @@ PERSONS = [
 ]
 # X key symbols.
 XK_DOWN = 0xFF54
+XK_RETURN = 0xFF0D
 
 
 class Failure(Exception):
@@ -286,9 +287,16 @@ class Session:
     def box(self, window, caption):
         return self.r.wait_for(window, self.a.ROLE_TEXT, caption, f"the box '{caption}'")
 
-    def label_text(self, window, text):
-        """A label showing exactly this text (a value, read as its name)."""
-        return self.r.find(window, self.a.ROLE_LABEL, text)
+    def value_label(self, window, value):
+        """A label showing this value: read as its name, which may start with
+        the caption of the value ("Provincia: RM")."""
+        for label in self.r.find_all(window, self.a.ROLE_LABEL):
+            if label.name == value or label.name.endswith(": " + value):
+                return label
+        return None
+
+    def wait_for_value(self, window, value, where):
+        wait_until(f"'{value}' {where}", lambda: self.value_label(window, value))
 
     # --- Generation window
 
@@ -303,15 +311,16 @@ class Session:
             raise Failure("Archivia dati is enabled before a code was generated")
         self.r.press(self.r.wait_for(form, self.a.ROLE_PUSH_BUTTON, "Genera Codice Fiscale"))
 
-        # The card shows the person; its link leads back to the data.
-        card = self.r.window("Tesserino")
+        # The card shows the person; Enter on its link leads back to the data.
+        card = self.r.window("Tesserino del codice fiscale")
         for value in (code, surname, first_name, sex, place, province, date):
-            self.r.wait_for(card, self.a.ROLE_LABEL, value, f"'{value}' on the card")
-        self.r.press(self.r.wait_for(card, self.a.ROLE_LINK, "<<Torna al quadro dati"))
+            self.wait_for_value(card, value, "on the card")
+        self.r.focus(self.r.wait_for(card, self.a.ROLE_LABEL, "Torna al quadro dati"))
+        self.r.key(XK_RETURN)
 
         form = self.r.window("Genera Codice Fiscale")
-        self.r.wait_for(form, self.a.ROLE_LABEL, code, f"the code {code} in the data window")
-        self.r.wait_for(form, self.a.ROLE_LABEL, province, f"the province {province} in the data window")
+        self.wait_for_value(form, code, "in the data window")
+        self.wait_for_value(form, province, "in the data window")
         wait_until("Archivia dati enabled after Generate", lambda: self.r.enabled(archive))
         self.r.press(archive)
         self.answer("Vuoi archiviare questi dati?", "Sì")
@@ -319,7 +328,7 @@ class Session:
 
         self.r.press(self.r.wait_for(form, self.a.ROLE_PUSH_BUTTON, "Nuovo Codice"))
         wait_until("the surname box emptied by Nuovo Codice", lambda: self.r.text(self.box(form, "Cognome")) == "")
-        if self.label_text(form, code) is not None:
+        if self.value_label(form, code) is not None:
             raise Failure("the code is still shown after Nuovo Codice")
 
     # --- Verification window
