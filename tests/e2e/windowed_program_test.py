@@ -346,15 +346,19 @@ class Session:
     # --- Archive window
 
     def archive_rows(self, window):
-        """The surnames of the archive list, in their order."""
-        lists = self.r.find_all(window, self.a.ROLE_LIST, "Cognome")
-        if not lists:
-            raise Failure("the archive window shows no list named 'Cognome'")
-        return lists[0], [item.name for item in lists[0]]
+        """The rows of the archive list as its three shown columns give them
+        (surname, first name, code), and the surname column."""
+        columns = []
+        for caption in ("Cognome", "Nome", "Codice fiscale"):
+            column = self.r.find(window, self.a.ROLE_LIST, caption)
+            if column is None:
+                raise Failure(f"the archive window shows no list named '{caption}'")
+            columns.append(column)
+        return columns[0], list(zip(*([item.name for item in column] for column in columns)))
 
     def delete_a_row(self, expected_rows):
-        """Moves to a row from the keyboard, deletes it and returns its
-        surname."""
+        """Moves to a row from the keyboard, deletes it and returns the
+        surname in it."""
         window = self.r.window("Archivio codici fiscali")
         surnames, rows = self.archive_rows(window)
         if rows != expected_rows:
@@ -369,7 +373,7 @@ class Session:
         if len(selected) != 1:
             raise Failure(f"selected rows after Down: {selected}")
         self.r.press(delete)
-        left = [row for row in expected_rows if row != selected[0]]
+        left = [row for row in expected_rows if row[0] != selected[0]]
         wait_until(f"the row {selected[0]} gone from the list", lambda: self.archive_rows(window)[1] == left)
         return selected[0]
 
@@ -404,7 +408,8 @@ def run(session, program):
     session.verify("12345678903", "Partita IVA formalmente corretta")
 
     session.toolbar("Archivio")
-    deleted = session.delete_a_row(["BIANCHI", "ROSSI", "VERDI"])
+    deleted = session.delete_a_row([(surname, first_name, code)
+                                    for surname, first_name, _, _, _, code, _ in sorted(PERSONS)])
     session.exit()
 
     lines = archive_lines(program.archive)
