@@ -177,8 +177,7 @@ class Reader:
         return found[0] if found else None
 
     def wait_for(self, root, role, name, what=None):
-        return wait_until(what or f"'{name}'",
-                          lambda: self.find(root, role, name))
+        return wait_until(what or f"'{name}'", lambda: self.find(root, role, name))
 
     def window(self, title):
         """A showing top-level or MDI window with this title."""
@@ -272,6 +271,8 @@ class Session:
         """Waits for a message box saying expected, presses its button and
         waits for it to go."""
         box = wait_until(f"a message box '{expected}'", self.r.dialog)
+        if box.name != "Codice fiscale":
+            raise Failure(f"the message box '{expected}' is titled '{box.name}'")
         said = self.r.dialog_text(box)
         if expected not in said:
             raise Failure(f"the message box says '{said}', not '{expected}'")
