@@ -41,7 +41,8 @@ def become_subreaper():
 
 
 def children():
-    """The processes whose parent is this one, as {pid: name}."""
+    """The processes whose parent is this one, as {pid: name}, those ended
+    but not yet collected included (they are collected before the check)."""
     found = {}
     me = str(os.getpid())
     for entry in os.listdir("/proc"):
@@ -55,8 +56,8 @@ def children():
         # The name is in brackets and may hold blanks: the fields after the
         # last bracket are state, then parent.
         name = fields[fields.index("(") + 1:fields.rindex(")")]
-        state, parent = fields[fields.rindex(")") + 2:].split()[:2]
-        if parent == me and state != "Z":
+        parent = fields[fields.rindex(")") + 2:].split()[1]
+        if parent == me:
             found[int(entry)] = name
     return found
 
