@@ -263,9 +263,11 @@ class Session:
                 return window
         return None
 
+    def toolbar_button(self, caption):
+        return self.r.wait_for(self.frame, self.a.ROLE_PUSH_BUTTON, caption, f"the toolbar button '{caption}'")
+
     def toolbar(self, caption):
-        button = self.r.wait_for(self.frame, self.a.ROLE_PUSH_BUTTON, caption, f"the toolbar button '{caption}'")
-        self.r.press(button)
+        self.r.press(self.toolbar_button(caption))
 
     def answer(self, expected, button):
         """Waits for a message box saying expected, presses its button and
@@ -323,6 +325,9 @@ class Session:
         self.wait_for_value(form, code, "in the data window")
         self.wait_for_value(form, province, "in the data window")
         wait_until("Archivia dati enabled after Generate", lambda: self.r.enabled(archive))
+        # The person can be printed and the card shown again.
+        wait_until("Stampa enabled after Generate", lambda: self.r.enabled(self.toolbar_button("Stampa")))
+        self.r.wait_for(form, self.a.ROLE_PUSH_BUTTON, "Visualizza Codice Fiscale")
         self.r.press(archive)
         self.answer("Vuoi archiviare questi dati?", "Sì")
         self.answer("Dati archiviati!", "OK")
@@ -331,6 +336,7 @@ class Session:
         wait_until("the surname box emptied by Nuovo Codice", lambda: self.r.text(self.box(form, "Cognome")) == "")
         if self.value_label(form, code) is not None:
             raise Failure("the code is still shown after Nuovo Codice")
+        wait_until("Stampa disabled after Nuovo Codice", lambda: not self.r.enabled(self.toolbar_button("Stampa")))
 
     # --- Verification window
 
