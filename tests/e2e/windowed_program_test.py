@@ -6,14 +6,16 @@ does, under a private Xvfb server.
 Controls are found by role and accessible name, texts are typed through the
 editable-text interface, buttons pressed through their action, and message
 boxes found, read and answered as dialogs. The run generates and archives
-three persons (the card window and back each time), verifies a correct code,
-one with a wrong check character and a Partita IVA, deletes a person in the
-archive window and ends with "Esci": the archive file must then hold the two
-persons left, and no work file may remain.
+three persons (the card window and back each time, the first code copied to
+the clipboard), verifies a correct code, one with a wrong check character and
+a Partita IVA, deletes a person in the archive window, opens the help pages
+from the about window and ends with "Esci": the archive file must then hold
+the two persons left, and no work file may remain.
 
 Run it inside a private D-Bus session (tests/support/private_session.py).
 Usage: windowed_program_test.py PROGRAM
-Exit status: 0 passed, 1 failed, 77 skipped (a tool or library missing).
+Exit status: 0 passed, 1 failed, 77 skipped (a tool or library missing, or a
+program whose windows give no accessible names yet).
 """
 
 import importlib.util
@@ -53,8 +55,9 @@ def skip(reason):
 
 
 def check_tools():
-    if shutil.which("Xvfb") is None:
-        skip("Xvfb is not installed (apt-get install xvfb)")
+    for tool in ("Xvfb", "xclip"):
+        if shutil.which(tool) is None:
+            skip(f"{tool} is not installed (apt-get install xvfb xclip)")
     if importlib.util.find_spec("pyatspi") is None:
         skip("pyatspi is not installed (apt-get install python3-pyatspi at-spi2-core)")
     if not os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
@@ -108,16 +111,29 @@ class Program:
         self.bin = os.path.join(self.work, "bin")
         self.runtime = os.path.join(self.work, "runtime")
         home = os.path.join(self.work, "home")
-        for folder in (self.bin, self.runtime, home):
+        stubs = os.path.join(self.work, "stubs")
+        for folder in (self.bin, self.runtime, home, stubs):
             os.makedirs(folder, mode=0o700)
         shutil.copy(executable, self.bin)
         self.archive = os.path.join(self.bin, "codarc.dat")
         self.log_path = os.path.join(self.work, "program.log")
+        # The help pages open through xdg-open: recorded instead of a browser.
+        self.opened = os.path.join(self.work, "opened")
+        with open(os.path.join(stubs, "xdg-open"), "w") as stub:
+            stub.write(f'#!/bin/sh\necho "$1" >> "{self.opened}"\n')
+        os.chmod(os.path.join(stubs, "xdg-open"), 0o700)
         env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   HOME=home, XDG_RUNTIME_DIR=self.runtime, XDG_DATA_HOME=os.path.join(home, "data"))
+                   HOME=home, XDG_RUNTIME_DIR=self.runtime, XDG_DATA_HOME=os.path.join(home, "data"),
+                   PATH=stubs + os.pathsep + os.environ["PATH"], BROWSER="true")
         with open(self.log_path, "wb") as log:
             self.process = subprocess.Popen([os.path.join(self.bin, "codicefiscale")], cwd=self.bin, env=env,
                                             stdout=log, stderr=subprocess.STDOUT)
+
+    def opened_pages(self):
+        if not os.path.exists(self.opened):
+            return []
+        with open(self.opened) as opened:
+            return [os.path.basename(line.strip()) for line in opened]
 
     def log(self):
         with open(self.log_path, errors="replace") as log:
@@ -238,10 +254,11 @@ class Reader:
 class Session:
     """The scenario's steps, over one running program."""
 
-    def __init__(self, reader, program):
+    def __init__(self, reader, program, display):
         self.r = reader
         self.a = reader.atspi
         self.program = program
+        self.display = display
         self.frame = wait_until("the main window", self._frame, 30)
         self._skip_without_names()
 
@@ -303,7 +320,17 @@ class Session:
 
     # --- Generation window
 
-    def generate_and_archive(self, person):
+    def copy_code(self, form, code):
+        """The code label copies the code from the keyboard, as a click does."""
+        self.r.focus(self.value_label(form, code))
+        self.r.key(XK_RETURN)
+        self.answer("Codice fiscale copiato negli appunti!", "OK")
+        clipboard = subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True, text=True,
+                                   env=dict(os.environ, DISPLAY=self.display), timeout=STEP_SECONDS).stdout
+        if clipboard != code:
+            raise Failure(f"the clipboard holds '{clipboard}', not {code}")
+
+    def generate_and_archive(self, person, copy=False):
         surname, first_name, sex, date, place, code, province = person
         form = self.r.window("Genera Codice Fiscale")
         for caption, value in (("Cognome", surname), ("Nome", first_name), ("Sesso", sex),
@@ -328,6 +355,8 @@ class Session:
         # The person can be printed and the card shown again.
         wait_until("Stampa enabled after Generate", lambda: self.r.enabled(self.toolbar_button("Stampa")))
         self.r.wait_for(form, self.a.ROLE_PUSH_BUTTON, "Visualizza Codice Fiscale")
+        if copy:
+            self.copy_code(form, code)
         self.r.press(archive)
         self.answer("Vuoi archiviare questi dati?", "Sì")
         self.answer("Dati archiviati!", "OK")
@@ -384,6 +413,17 @@ class Session:
         wait_until(f"the row {selected[0]} gone from the list", lambda: self.archive_rows(window)[1] == left)
         return selected[0]
 
+    # --- About window
+
+    def open_help_pages(self):
+        window = self.r.window("Informazioni")
+        for caption, page in (("Richiamare Codice Fiscale dalla riga di comando", "varnel.htm"),
+                              ("Informazioni sulla codificazione delle persone fisiche", "codicefiscale.htm")):
+            self.r.press(self.r.wait_for(window, self.a.ROLE_PUSH_BUTTON, caption))
+            wait_until(f"{page} opened", lambda: page in self.program.opened_pages())
+            if not os.path.exists(os.path.join(self.program.runtime, "codicefiscale", page)):
+                raise Failure(f"{page} was opened but not written")
+
     def exit(self):
         self.toolbar("Esci")
         try:
@@ -406,7 +446,7 @@ def record(person):
 
 def run(session, program):
     for person in PERSONS:
-        session.generate_and_archive(person)
+        session.generate_and_archive(person, copy=person is PERSONS[0])
 
     session.toolbar("Verifica")
     session.verify("BNCLCU85L43H501J", "Codice Fiscale formalmente corretto",
@@ -417,6 +457,9 @@ def run(session, program):
     session.toolbar("Archivio")
     deleted = session.delete_a_row([(surname, first_name, code)
                                     for surname, first_name, _, _, _, code, _ in sorted(PERSONS)])
+
+    session.toolbar("Info")
+    session.open_help_pages()
     session.exit()
 
     lines = archive_lines(program.archive)
@@ -452,7 +495,7 @@ def main(argv):
         screen = Screen()
         program = Program(argv[1], screen.display)
         reader = Reader(program.process)
-        run(Session(reader, program), program)
+        run(Session(reader, program, screen.display), program)
     except Failure as failure:
         print(f"FAIL: {failure}")
         if reader is not None and program.process.poll() is None:
@@ -467,8 +510,8 @@ def main(argv):
             program.close()
         if screen is not None:
             screen.close()
-    print(f"PASS: three persons generated and archived, three codes verified, one person deleted, "
-          f"ended by Esci ({time.monotonic() - started:.1f} s)")
+    print(f"PASS: three persons generated and archived, a code copied, three codes verified, a person deleted, "
+          f"the help pages opened, ended by Esci ({time.monotonic() - started:.1f} s)")
     return 0
 
 
