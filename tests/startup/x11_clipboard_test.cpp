@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -53,9 +54,23 @@ protected:
             GTEST_SKIP() << "X11 tests skipped: " << missing_;
     }
 
+    // A toolkit that found no session bus would have launched one, which
+    // leaves its folder in the runtime folder.
+    void TearDown() override
+    {
+        EXPECT_FALSE(std::filesystem::exists(workDirectory_.path() + "/dbus-1"))
+            << "a D-Bus daemon was launched for the program";
+    }
+
+    // The session bus of the test's private D-Bus session goes along: without
+    // one, the toolkit of a message box would launch a bus of its own.
     std::vector<std::string> Environment() const
     {
-        return {"PATH=/usr/bin:/bin", "DISPLAY=" + display_, "XDG_RUNTIME_DIR=" + workDirectory_.path()};
+        std::vector<std::string> environment{"PATH=/usr/bin:/bin", "DISPLAY=" + display_,
+                                             "XDG_RUNTIME_DIR=" + workDirectory_.path()};
+        if (const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+            environment.push_back(std::string("DBUS_SESSION_BUS_ADDRESS=") + bus);
+        return environment;
     }
 
     std::vector<std::string> Program(const std::string& arguments) const
