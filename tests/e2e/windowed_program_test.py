@@ -14,8 +14,7 @@ the two persons left, and no work file may remain.
 
 Run it inside a private D-Bus session (tests/support/private_session.py).
 Usage: windowed_program_test.py PROGRAM
-Exit status: 0 passed, 1 failed, 77 skipped (a tool or library missing, or a
-program whose windows give no accessible names yet).
+Exit status: 0 passed, 1 failed, 77 skipped (a tool or library missing).
 """
 
 import importlib.util
@@ -260,19 +259,18 @@ class Session:
         self.program = program
         self.display = display
         self.frame = wait_until("the main window", self._frame, 30)
-        self._skip_without_names()
+        self._check_names()
 
-    def _skip_without_names(self):
-        """Skips, saying why, while the toolbar and the data boxes give a
-        screen reader no names to find them by (a program built before they
-        had them)."""
+    def _check_names(self):
+        """Fails at once, saying which, when the toolbar or the data boxes
+        give a screen reader no names to find them by."""
         form = self.r.window("Genera Codice Fiscale")
         missing = [f"the toolbar button '{caption}'" for caption in ("Creazione", "Esci")
                    if self.r.find(self.frame, self.a.ROLE_PUSH_BUTTON, caption) is None]
         missing += [f"the box '{caption}'" for caption in ("Cognome", "Luogo")
                     if self.r.find(form, self.a.ROLE_TEXT, caption) is None]
         if missing:
-            skip("no accessible name for " + ", ".join(missing))
+            raise Failure("no accessible name for " + ", ".join(missing))
 
     def _frame(self):
         for window in self.r.app:
