@@ -18,7 +18,9 @@ constexpr char kToolbarProperty[] = "cfToolbar";
 
 Toolbar* ToolbarOf(QObject* surface)
 {
-    return qobject_cast<Toolbar*>(surface->property(kToolbarProperty).value<QObject*>());
+    // A guarded pointer: the surface may outlive its toolbar, and Qt asks
+    // for its accessible interface again while the surface is destroyed.
+    return surface->property(kToolbarProperty).value<QPointer<Toolbar>>();
 }
 
 class ToolbarButtonAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -175,7 +177,7 @@ void MakeToolbarAccessible(Toolbar& toolbar, QWidget& surface)
         return true;
     }();
     (void)installed;
-    surface.setProperty(kToolbarProperty, QVariant::fromValue<QObject*>(&toolbar));
+    surface.setProperty(kToolbarProperty, QVariant::fromValue(QPointer<Toolbar>(&toolbar)));
     // Showing the surface, or a screen reader's question, may have made it a
     // plain widget's interface already; the next question gets the tool bar.
     if (QAccessibleInterface* known = QAccessible::queryAccessibleInterface(&surface);
