@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/status_panes_accessible.h"
 
+#include "widgets/accessible_children.h"
 #include "widgets/status_panes.h"
 
 #include <QAccessibleWidget>
 #include <QPointer>
-
-#include <vector>
 
 namespace cf::widgets {
 
@@ -63,34 +62,20 @@ public:
         : QAccessibleWidget(panes, QAccessible::StatusBar), panes_(panes)
     {
     }
-    ~StatusPanesAccessible() override
-    {
-        for (const QAccessible::Id id : paneIds_)
-            if (id != 0)
-                QAccessible::deleteAccessibleInterface(id);
-    }
-
     int childCount() const override { return panes_ ? panes_->PaneCount() : 0; }
 
     QAccessibleInterface* child(int index) const override
     {
         if (index < 0 || index >= childCount())
             return nullptr;
-        if (static_cast<int>(paneIds_.size()) <= index)
-            paneIds_.resize(static_cast<std::size_t>(index) + 1, 0);
-        QAccessible::Id& id = paneIds_[static_cast<std::size_t>(index)];
-        if (id == 0)
-            id = QAccessible::registerAccessibleInterface(
-                new PaneAccessible(const_cast<StatusPanesAccessible*>(this), panes_, index));
-        return QAccessible::accessibleInterface(id);
+        return paneInterfaces_.Get(index, [&] {
+            return new PaneAccessible(const_cast<StatusPanesAccessible*>(this), panes_, index);
+        });
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        for (std::size_t index = 0; index < paneIds_.size(); ++index)
-            if (paneIds_[index] != 0 && QAccessible::accessibleInterface(paneIds_[index]) == child)
-                return static_cast<int>(index);
-        return -1;
+        return paneInterfaces_.IndexOf(child);
     }
 
     QAccessibleInterface* childAt(int x, int y) const override
@@ -104,7 +89,7 @@ public:
 
 private:
     QPointer<StatusPanes> panes_;
-    mutable std::vector<QAccessible::Id> paneIds_;
+    mutable AccessibleChildren paneInterfaces_;
 };
 
 QAccessibleInterface* StatusPanesFactory(const QString& /*className*/, QObject* object)

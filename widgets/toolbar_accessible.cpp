@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/toolbar_accessible.h"
 
+#include "widgets/accessible_children.h"
 #include "widgets/toolbar.h"
 
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QWidget>
-
-#include <vector>
 
 namespace cf::widgets {
 
@@ -108,37 +107,21 @@ public:
           toolbar_(ToolbarOf(surface))
     {
     }
-    ~ToolbarAccessible() override
-    {
-        for (const QAccessible::Id id : buttonIds_)
-            if (id != 0)
-                QAccessible::deleteAccessibleInterface(id);
-    }
-
     int childCount() const override { return toolbar_ ? toolbar_->ButtonCount() : 0; }
 
     QAccessibleInterface* child(int index) const override
     {
         if (index < 0 || index >= childCount())
             return nullptr;
-        if (static_cast<int>(buttonIds_.size()) <= index)
-            buttonIds_.resize(static_cast<std::size_t>(index) + 1, 0);
-        QAccessible::Id& id = buttonIds_[static_cast<std::size_t>(index)];
-        if (id == 0) {
-            auto* button = new ToolbarButtonAccessible(const_cast<ToolbarAccessible*>(this), toolbar_,
-                                                       widget(), index + 1);
-            id = QAccessible::registerAccessibleInterface(button);
-        }
-        return QAccessible::accessibleInterface(id);
+        return buttonInterfaces_.Get(index, [&] {
+            return new ToolbarButtonAccessible(const_cast<ToolbarAccessible*>(this), toolbar_, widget(),
+                                               index + 1);
+        });
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        for (int index = 0; index < static_cast<int>(buttonIds_.size()); ++index)
-            if (buttonIds_[static_cast<std::size_t>(index)] != 0
-                && QAccessible::accessibleInterface(buttonIds_[static_cast<std::size_t>(index)]) == child)
-                return index;
-        return -1;
+        return buttonInterfaces_.IndexOf(child);
     }
 
     QAccessibleInterface* childAt(int x, int y) const override
@@ -158,7 +141,7 @@ public:
 
 private:
     QPointer<Toolbar> toolbar_;
-    mutable std::vector<QAccessible::Id> buttonIds_;
+    mutable AccessibleChildren buttonInterfaces_;
 };
 
 QAccessibleInterface* ToolbarFactory(const QString& /*className*/, QObject* object)
