@@ -84,8 +84,11 @@ class Screen:
     """A private Xvfb server, with the session's services told its name."""
 
     def __init__(self):
+        # -noreset: the server would otherwise reset when its last client
+        # leaves (the accessibility bus launcher, which only writes a root
+        # window property), dropping whoever connects at that moment.
         self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         number = self.server.stdout.readline().decode().strip()
         if not number:
