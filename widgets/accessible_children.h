@@ -2,7 +2,8 @@
 #pragma once
 // The accessible interfaces of the parts of a self-drawn widget (toolbar
 // buttons, status panes): each made on first request and registered with
-// Qt, and all of them deleted with their parent's interface.
+// Qt, and all of them deleted with their parent's interface; and what every
+// such part is: a leaf with no object of its own, in its parent's window.
 
 #include <QAccessible>
 
@@ -10,6 +11,23 @@
 #include <vector>
 
 namespace cf::widgets {
+
+class AccessiblePart : public QAccessibleInterface {
+public:
+    explicit AccessiblePart(QAccessibleInterface* parent) : parent_(parent) {}
+
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return parent_->window(); }
+    QAccessibleInterface* parent() const override { return parent_; }
+    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
+    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
+
+private:
+    QAccessibleInterface* parent_;
+};
 
 class AccessibleChildren {
 public:

@@ -11,23 +11,15 @@ namespace cf::widgets {
 
 namespace {
 
-class PaneAccessible : public QAccessibleInterface {
+class PaneAccessible : public AccessiblePart {
 public:
     PaneAccessible(QAccessibleInterface* bar, StatusPanes* panes, int pane)
-        : bar_(bar), panes_(panes), pane_(pane)
+        : AccessiblePart(bar), panes_(panes), pane_(pane)
     {
     }
 
     bool isValid() const override { return panes_ && pane_ < panes_->PaneCount(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return bar_->window(); }
-    QAccessibleInterface* parent() const override { return bar_; }
-    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
-    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::StaticText; }
-    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
 
     QString text(QAccessible::Text t) const override
     {
@@ -51,7 +43,6 @@ public:
     }
 
 private:
-    QAccessibleInterface* bar_;
     QPointer<StatusPanes> panes_;
     int pane_;
 };

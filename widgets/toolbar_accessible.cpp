@@ -22,23 +22,15 @@ Toolbar* ToolbarOf(QObject* surface)
     return surface->property(kToolbarProperty).value<QPointer<Toolbar>>();
 }
 
-class ToolbarButtonAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class ToolbarButtonAccessible : public AccessiblePart, public QAccessibleActionInterface {
 public:
     ToolbarButtonAccessible(QAccessibleInterface* bar, Toolbar* toolbar, QWidget* surface, int button)
-        : bar_(bar), toolbar_(toolbar), surface_(surface), button_(button)
+        : AccessiblePart(bar), toolbar_(toolbar), surface_(surface), button_(button)
     {
     }
 
     bool isValid() const override { return toolbar_ && surface_ && button_ <= toolbar_->ButtonCount(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return bar_->window(); }
-    QAccessibleInterface* parent() const override { return bar_; }
-    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
-    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::PushButton; }
-    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
 
     QString text(QAccessible::Text t) const override
     {
@@ -94,7 +86,6 @@ public:
     }
 
 private:
-    QAccessibleInterface* bar_;
     QPointer<Toolbar> toolbar_;
     QPointer<QWidget> surface_;
     int button_;

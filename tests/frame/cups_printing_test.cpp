@@ -26,9 +26,12 @@
 #include "frame/person_printouts.h"
 #include "platform/message_box.h"
 #include "print_test_support.h"
+#include "sample_person.h"
 
 namespace cf {
 namespace {
+
+using test::Lucia;
 
 constexpr qint64 kJobTimeoutMs = 60'000;
 
@@ -145,17 +148,6 @@ archive::ArchiveRows Rows(int count)
                               .province = "RM",
                               .code = "CODICE"};
             }};
-}
-
-Person Lucia()
-{
-    return {.surname = "BIANCHI",
-            .firstName = "LUCIA",
-            .sex = "F",
-            .birthDate = "03/07/85",
-            .place = "ROMA",
-            .province = "RM",
-            .code = "BNCLCU85L43H501J"};
 }
 
 // The text lines of each page, without empty ones.

@@ -2,6 +2,7 @@
 // The person printouts into PDF files, and without a printer.
 
 #include "frame/person_printouts.h"
+#include "sample_person.h"
 
 #include <QCursor>
 #include <QDate>
@@ -19,17 +20,7 @@ namespace {
 
 using platform::MessageBoxRecorder;
 using platform::PrintTarget;
-
-Person Lucia()
-{
-    return {.surname = "BIANCHI",
-            .firstName = "LUCIA",
-            .sex = "F",
-            .birthDate = "03/07/85",
-            .place = "ROMA",
-            .province = "RM",
-            .code = "BNCLCU85L43H501J"};
-}
+using test::Lucia;
 
 // A plain stand-in for the card picture, of the card's size.
 QImage BlankCard()

@@ -26,6 +26,7 @@
 #include "generation/tesserino.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
+#include "sample_person.h"
 #include "verification/verifica.h"
 
 using cf::Person;
@@ -33,13 +34,7 @@ using cf::generation::MainForm;
 
 namespace {
 
-const Person kPerson{.surname = "BIANCHI",
-                     .firstName = "LUCIA",
-                     .sex = "F",
-                     .birthDate = "03/07/85",
-                     .place = "ROMA",
-                     .province = "RM",
-                     .code = "BNCLCU85L43H501J"};
+const Person kPerson = cf::test::Lucia();
 
 // A dark theme as desktops give it: light text on dark grey.
 QPalette DarkPalette()
