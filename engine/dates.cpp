@@ -9,12 +9,6 @@ bool IsLeapYear(int year)
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-int DaysInMonth(int year, int month)
-{
-    static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
-}
-
 // Reads 1..maxDigits digits at the front of text; -1 when there are none.
 int ReadNumber(std::string_view& text, std::size_t maxDigits)
 {
@@ -61,6 +55,12 @@ std::string Format(const Date& date, int year, int yearDigits)
 }
 
 }  // namespace
+
+int DaysInMonth(int year, int month)
+{
+    static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
 
 bool IsValidDate(int year, int month, int day)
 {

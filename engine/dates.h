@@ -16,6 +16,9 @@ struct Date {
 
 bool IsValidDate(int year, int month, int day);
 
+// The days of a month (1-12) of a year.
+int DaysInMonth(int year, int month);
+
 // A date as the number yyyymmdd, which orders dates as the calendar does.
 inline constexpr int DayNumber(const Date& date)
 {
