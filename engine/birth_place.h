@@ -13,9 +13,11 @@
 
 namespace cf {
 
-// The day of birth as far as the date tells: a year written with two digits
-// leaves the century open, and the same day a hundred years earlier is
-// tried when the place was not in use on the first.
+// The day of birth as far as the date tells. A year written with two digits
+// is the latest such year not after today (FullYearOfTwoDigits) and leaves
+// the century open: decoding a code takes the same day a hundred years
+// earlier when only that fits its place; generation never moves the
+// century, and refuses asking for the four-digit year.
 struct BirthDay {
     int day = 0;  // yyyymmdd
     bool centuryOpen = false;
@@ -23,9 +25,9 @@ struct BirthDay {
 
 // The birth day of a date typed day first (as ParseDayFirstDate reads it):
 // a four-digit year stands as written; a two-digit year is the latest such
-// year not after currentYear, with the century left open. Nothing when the
-// text is no date.
-std::optional<BirthDay> BirthDayOfTypedDate(std::string_view text, int currentYear);
+// year not after today, with the century left open. Nothing when the text
+// is no date.
+std::optional<BirthDay> BirthDayOfTypedDate(std::string_view text, const Date& today);
 
 // The rows a typed place may mean, first match first: those of its name
 // (folded as FoldPlaceName does) or, when the whole text is no name and ends
@@ -44,7 +46,10 @@ enum class PlaceVerdict {
 struct BirthPlace {
     PlaceVerdict verdict = PlaceVerdict::Unknown;
     int row = -1;  // the row chosen, or the row a refusal is about
-    int day = 0;   // the birth day the verdict is about (its century chosen)
+    int day = 0;   // the birth day the verdict is about
+    // A refusal of a two-digit year whose place was in use on the same day a
+    // hundred years earlier: the message asks for the four-digit year.
+    bool earlierCenturyFits = false;
 };
 
 // The place a typed name means for a person born on `birth`: among the rows
@@ -60,7 +65,9 @@ BirthPlace ResolveBirthPlace(const PlaceCatalog& catalog, std::string_view typed
 
 // Why a resolved place is refused, for the user: since when it exists and
 // which places of its province ended the day before, or when it ended and
-// what began the next day. Empty for a place found or unknown.
+// what began the next day; for a two-digit year that fits a century
+// earlier, how the date was read and the four-digit year to write. Empty
+// for a place found or unknown.
 std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& place);
 
 // The place named by a code's cadastral code on the decoded birth day.
@@ -68,7 +75,7 @@ struct CodePlace {
     int row = -1;               // -1 when the code is unknown
     std::string_view name;      // the name it bore on that day, else its first row's
     std::string_view province;  // the province of the code's latest period
-    int day = 0;                // the birth day, a century earlier when only that fits
+    int day = 0;                // the birth day, a century earlier when only that fits an open century
     std::string warning;        // why the place was not in use on that day; empty when it was
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/dates.h"
 
+#include <ctime>
+
 namespace cf {
 namespace {
 
@@ -87,12 +89,24 @@ Date PreviousDay(const Date& date)
     return {date.year - 1, 12, 31};
 }
 
-int ExpandTwoDigitYear(int twoDigits)
+Date Today()
 {
-    return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-std::optional<Date> ParseDayFirstDate(std::string_view text)
+int FullYearOfTwoDigits(int twoDigits, int month, int day, const Date& today)
+{
+    // The latest year up to this one that ends in the two digits.
+    int year = today.year - ((today.year - twoDigits) % 100 + 100) % 100;
+    if (DayNumber({year, month, day}) > DayNumber(today))
+        year -= 100;
+    return year;
+}
+
+std::optional<Date> ParseDayFirstDate(std::string_view text, const Date& today)
 {
     const int day = ReadNumber(text, 2);
     if (day < 0 || text.empty() || !IsSeparator(text.front()))
@@ -108,7 +122,7 @@ std::optional<Date> ParseDayFirstDate(std::string_view text)
     if (year < 0 || !text.empty() || (yearDigits != 2 && yearDigits != 4))
         return std::nullopt;
     if (yearDigits == 2)
-        year = ExpandTwoDigitYear(year);
+        year = FullYearOfTwoDigits(year, month, day, today);
     if (!IsValidDate(year, month, day))
         return std::nullopt;
     return Date{year, month, day};

@@ -23,12 +23,12 @@ int MonthOfLetter(char letter)
     return index == std::string_view::npos ? -1 : static_cast<int>(index) + 1;
 }
 
-DecodedCode DecodeCode(std::string_view code, int currentYear, std::vector<Message>& messages)
+DecodedCode DecodeCode(std::string_view code, const Date& today, std::vector<Message>& messages)
 {
     DecodedCode decoded;
     decoded.surnameLetters = code.substr(0, 3);
     decoded.firstNameLetters = code.substr(3, 3);
-    const std::optional<Date> date = DecodeBirthDate(code.substr(6, 5), currentYear);
+    const std::optional<Date> date = DecodeBirthDate(code.substr(6, 5), today);
     std::optional<BirthDay> birth;
     if (date)
         birth = BirthDay{DayNumber(*date), true};
@@ -148,7 +148,7 @@ CodeKind ClassifyCode(std::string_view text)
     return CodeKind::Neither;
 }
 
-std::optional<Date> DecodeBirthDate(std::string_view yearMonthDay, int currentYear)
+std::optional<Date> DecodeBirthDate(std::string_view yearMonthDay, const Date& today)
 {
     if (yearMonthDay.size() != 5)
         return std::nullopt;
@@ -159,9 +159,7 @@ std::optional<Date> DecodeBirthDate(std::string_view yearMonthDay, int currentYe
         day -= 40;
     if (twoDigitYear < 0 || month < 0 || day < 1 || day > 31)
         return std::nullopt;
-    int year = ExpandTwoDigitYear(twoDigitYear);
-    if (year > currentYear)
-        year -= 100;
+    const int year = FullYearOfTwoDigits(twoDigitYear, month, day, today);
     if (!IsValidDate(year, month, day))
         return std::nullopt;
     return Date{year, month, day};
@@ -181,7 +179,7 @@ std::string DecodePlaceCode(std::string_view placeCode)
     return code;
 }
 
-CheckReport CheckAndReport(std::string_view code, int currentYear)
+CheckReport CheckAndReport(std::string_view code, const Date& today)
 {
     CheckReport report;
     if (code.size() == 11) {
@@ -198,7 +196,7 @@ CheckReport CheckAndReport(std::string_view code, int currentYear)
         return report;
     }
     report.messages.push_back({std::string(BrokenRuleText(broken)), MessageIcon::Information});
-    report.decoded = DecodeCode(code, currentYear, report.messages);
+    report.decoded = DecodeCode(code, today, report.messages);
     return report;
 }
 

@@ -50,9 +50,9 @@ enum class CodeKind { CodiceFiscale, PartitaIva, Neither };
 CodeKind ClassifyCode(std::string_view text);
 
 // The date in characters 7-11 (year, month letter, day) of a code. Letters
-// standing for digits in homocodes are read as those digits. A year later
-// than currentYear moves back a century. Nothing when no valid date is there.
-std::optional<Date> DecodeBirthDate(std::string_view yearMonthDay, int currentYear);
+// standing for digits in homocodes are read as those digits; the year is
+// read by FullYearOfTwoDigits. Nothing when no valid date is there.
+std::optional<Date> DecodeBirthDate(std::string_view yearMonthDay, const Date& today);
 
 // 'F' when the day (characters 10-11, homocode letters read as digits) is
 // above 40, else 'M'.
@@ -89,8 +89,10 @@ struct CheckReport {
 // structure; the message of a wrong one names the first rule broken); a
 // correct codice fiscale is decoded. The place is found by
 // its cadastral code: its name on the birth date, or the first name of the
-// code when the date is not valid. A birth date whose place was not in use
-// then, but was a hundred years earlier, is read a century earlier.
-CheckReport CheckAndReport(std::string_view code, int currentYear);
+// code when the date is not valid. The year is the latest one ending in the
+// code's two digits that is not after today (FullYearOfTwoDigits); when the
+// place was not in use on that date but was a hundred years earlier, the
+// earlier century is taken, and the four-digit year shown says which.
+CheckReport CheckAndReport(std::string_view code, const Date& today);
 
 }  // namespace cf

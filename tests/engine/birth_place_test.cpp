@@ -9,7 +9,7 @@
 namespace cf {
 namespace {
 
-constexpr int kThisYear = 2026;
+constexpr Date kToday{2026, 12, 8};
 
 const PlaceCatalog& Places()
 {
@@ -18,7 +18,7 @@ const PlaceCatalog& Places()
 
 BirthDay Born(std::string_view date)
 {
-    return *BirthDayOfTypedDate(date, kThisYear);
+    return *BirthDayOfTypedDate(date, kToday);
 }
 
 // The code a typed place gives for a birth on `date`, or the refusal.
@@ -49,8 +49,8 @@ TEST(BirthDay, TwoDigitYearsAreTheLatestNotInTheFuture)
     EXPECT_EQ(Born("29/02/00").day, 20000229);
     EXPECT_EQ(Born("3/7/1885").day, 18850703);
     EXPECT_FALSE(Born("3/7/1885").centuryOpen);
-    EXPECT_FALSE(BirthDayOfTypedDate("31/02/85", kThisYear));
-    EXPECT_FALSE(BirthDayOfTypedDate("  /  /  ", kThisYear));
+    EXPECT_FALSE(BirthDayOfTypedDate("31/02/85", kToday));
+    EXPECT_FALSE(BirthDayOfTypedDate("  /  /  ", kToday));
 }
 
 TEST(BirthPlace, AroundAMerger)
@@ -136,16 +136,24 @@ TEST(BirthPlace, ForeignStatesAndUndatedPlacesOnEveryDate)
     EXPECT_EQ(CodeFor("ATLANTIDE", "01/01/2020"), "unknown");
 }
 
-// A two-digit year is tried a century earlier when the place was not in use
-// in the later one.
+// Generation never moves the century of a two-digit year: a place not in
+// use in the latest such year is refused, asking for the four-digit year
+// when the place was in use a century earlier.
 TEST(BirthPlace, CenturyOfATwoDigitYear)
 {
     const BirthPlace place = ResolveBirthPlace(Places(), "CORIGLIANO CALABRO", Born("01/01/20"));
-    ASSERT_EQ(place.verdict, PlaceVerdict::Found);
-    EXPECT_EQ(place.day, 19200101);
+    EXPECT_EQ(place.verdict, PlaceVerdict::NoLongerInUse);
+    EXPECT_EQ(place.day, 20200101);
     EXPECT_EQ(
-        CodeFor("CORIGLIANO CALABRO", "01/01/2020").find("CORIGLIANO CALABRO è esistito fino al 30/03/2018"),
-        0u);
+        CodeFor("CORIGLIANO CALABRO", "1/1/20"),
+        "CORIGLIANO CALABRO è esistito fino al 30/03/2018: per chi è nato dopo indicare il comune di allora "
+        "(CORIGLIANO-ROSSANO); la data è letta come 01/01/2020: per una nascita del 1920 scrivere l'anno "
+        "con quattro cifre (01/01/1920)");
+    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "1/1/1920"), "D005");
+    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "1/1/20"), "M403");
+    // Four digits, or no earlier century that fits: no word about the year.
+    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "01/01/2020").find("la data è letta"), std::string::npos);
+    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "01/01/50").find("la data è letta"), std::string::npos);
 }
 
 TEST(CodePlace, NameOnTheBirthDateAndProvinceOfToday)

@@ -7,6 +7,8 @@
 namespace cf {
 namespace {
 
+constexpr Date kToday{2026, 12, 8};
+
 TEST(PartitaIva, CheckDigit)
 {
     EXPECT_TRUE(IsValidPartitaIva("12345678903"));
@@ -89,7 +91,7 @@ TEST(CheckAndReport, AWrongCodeNamesTheFirstRuleBroken)
         {"BNCLCU85L43H501K", "Codice Fiscale formalmente errato"},
     };
     for (const auto& row : cases) {
-        const CheckReport report = CheckAndReport(row.code, 2026);
+        const CheckReport report = CheckAndReport(row.code, kToday);
         EXPECT_FALSE(report.correct) << row.code;
         ASSERT_EQ(report.messages.size(), 1u) << row.code;
         EXPECT_EQ(report.messages[0].text, row.message);
@@ -112,21 +114,26 @@ TEST(ClassifyCode, ByLengthAndDigits)
 
 TEST(DecodeBirthDate, CenturyAndWomenDays)
 {
-    auto text = [](std::string_view s, int year) {
-        const auto date = DecodeBirthDate(s, year);
+    auto text = [](std::string_view s, const Date& today) {
+        const auto date = DecodeBirthDate(s, today);
         return date ? FormatLongYearDate(*date) : std::string("none");
     };
-    EXPECT_EQ(text("85L43", 2026), "03/07/1985");
-    EXPECT_EQ(text("26A01", 2026), "01/01/2026");
-    EXPECT_EQ(text("27A01", 2026), "01/01/1927");
-    EXPECT_EQ(text("00B69", 2026), "29/02/2000");
-    EXPECT_EQ(text("01B69", 2026), "none");  // 29 February 2001
-    EXPECT_EQ(text("85L41", 2026), "01/07/1985");
-    EXPECT_EQ(text("85L01", 2026), "01/07/1985");
-    EXPECT_EQ(text("85SMN", 2026), "12/11/1985");  // homocode letters M=1, N=2
-    EXPECT_EQ(text("VVT71", 2026), "31/12/1999");
+    EXPECT_EQ(text("85L43", kToday), "03/07/1985");
+    EXPECT_EQ(text("26A01", kToday), "01/01/2026");
+    EXPECT_EQ(text("27A01", kToday), "01/01/1927");
+    EXPECT_EQ(text("00B69", kToday), "29/02/2000");
+    EXPECT_EQ(text("01B69", kToday), "none");  // 29 February 2001
+    EXPECT_EQ(text("85L41", kToday), "01/07/1985");
+    EXPECT_EQ(text("85L01", kToday), "01/07/1985");
+    EXPECT_EQ(text("85SMN", kToday), "12/11/1985");  // homocode letters M=1, N=2
+    EXPECT_EQ(text("VVT71", kToday), "31/12/1999");
+    // The year by the one rule: whole dates, not years, are compared.
+    EXPECT_EQ(text("27H15", Date{2027, 1, 1}), "15/06/1927");
+    EXPECT_EQ(text("27H15", Date{2027, 6, 15}), "15/06/2027");
+    EXPECT_EQ(text("30A01", Date{2030, 1, 1}), "01/01/2030");
+    EXPECT_EQ(text("30A41", Date{2045, 3, 1}), "01/01/2030");
     for (const char* bad : {"85F01", "85L00", "85L32", "85L40", "85L72", "8XL01", "85L4", "85A 1"})
-        EXPECT_EQ(text(bad, 2026), "none") << bad;
+        EXPECT_EQ(text(bad, kToday), "none") << bad;
     EXPECT_EQ(DecodeSex("41"), 'F');
     EXPECT_EQ(DecodeSex("40"), 'M');
     EXPECT_EQ(DecodeSex("QM"), 'F');  // 41 in homocode letters
@@ -136,7 +143,7 @@ TEST(DecodeBirthDate, CenturyAndWomenDays)
 
 TEST(CheckAndReport, VerdictsAndDecoding)
 {
-    CheckReport report = CheckAndReport("BNCLCU85L43H501J", 2026);
+    CheckReport report = CheckAndReport("BNCLCU85L43H501J", kToday);
     ASSERT_TRUE(report.correct);
     ASSERT_EQ(report.messages.size(), 1u);
     EXPECT_EQ(report.messages[0].text, "Codice Fiscale formalmente corretto");
@@ -148,29 +155,29 @@ TEST(CheckAndReport, VerdictsAndDecoding)
     EXPECT_EQ(report.decoded->sex, "F");
     EXPECT_EQ(report.decoded->placeName, "ROMA");
 
-    report = CheckAndReport("VRDGCR70B10F205A", 2026);
+    report = CheckAndReport("VRDGCR70B10F205A", kToday);
     EXPECT_EQ(report.decoded->birthDate, "10/02/1970");
     EXPECT_EQ(report.decoded->sex, "M");
     EXPECT_EQ(report.decoded->placeName, "MILANO");
 
-    report = CheckAndReport("BNCLCU85L43H501K", 2026);
+    report = CheckAndReport("BNCLCU85L43H501K", kToday);
     EXPECT_FALSE(report.correct);
     EXPECT_EQ(report.messages.at(0).text, "Codice Fiscale formalmente errato");
     EXPECT_EQ(report.messages.at(0).icon, MessageIcon::Exclamation);
     EXPECT_FALSE(report.decoded);
 
-    EXPECT_EQ(CheckAndReport("12345678903", 2026).messages.at(0).text, "Partita IVA formalmente corretta");
-    EXPECT_EQ(CheckAndReport("12345678900", 2026).messages.at(0).text, "Partita IVA formalmente errata");
+    EXPECT_EQ(CheckAndReport("12345678903", kToday).messages.at(0).text, "Partita IVA formalmente corretta");
+    EXPECT_EQ(CheckAndReport("12345678900", kToday).messages.at(0).text, "Partita IVA formalmente errata");
 }
 
 TEST(CheckAndReport, ForeignUnknownAndHomocodePlaces)
 {
     // Check characters computed for these texts.
-    CheckReport report = CheckAndReport("SMTJHN70A01Z404I", 2026);
+    CheckReport report = CheckAndReport("SMTJHN70A01Z404I", kToday);
     ASSERT_TRUE(report.correct);
     EXPECT_EQ(report.decoded->placeName, "STATI UNITI D'AMERICA");
 
-    report = CheckAndReport("BNCLCU85L43A000R", 2026);
+    report = CheckAndReport("BNCLCU85L43A000R", kToday);
     ASSERT_TRUE(report.correct);
     ASSERT_EQ(report.messages.size(), 2u);
     EXPECT_EQ(report.messages[1].text, "Codice Catastale non censito");
@@ -178,11 +185,11 @@ TEST(CheckAndReport, ForeignUnknownAndHomocodePlaces)
     EXPECT_EQ(report.decoded->placeName, "");
     EXPECT_EQ(report.decoded->birthDate, "03/07/1985");
 
-    report = CheckAndReport("BNCLCU85L43H5LMM", 2026);  // H501 with the digits 0 and 1 as L and M
+    report = CheckAndReport("BNCLCU85L43H5LMM", kToday);  // H501 with the digits 0 and 1 as L and M
     ASSERT_TRUE(report.correct);
     EXPECT_EQ(report.decoded->placeName, "ROMA");
 
-    report = CheckAndReport("BNCLCU85L93H501O", 2026);  // day 93: no date, so no correct code
+    report = CheckAndReport("BNCLCU85L93H501O", kToday);  // day 93: no date, so no correct code
     EXPECT_FALSE(report.correct);
     EXPECT_EQ(report.messages.at(0).text, BrokenRuleText(CodeRule::Day));
     EXPECT_FALSE(report.decoded);
