@@ -227,6 +227,59 @@ BirthPlace ResolveBirthPlace(const PlaceCatalog& catalog, std::string_view typed
     return {PlaceVerdict::Unknown, -1, birth.day};
 }
 
+std::vector<int> OtherPlacesNamed(const PlaceCatalog& catalog, std::string_view typedPlace,
+                                  const BirthPlace& place)
+{
+    std::vector<int> others;
+    if (place.verdict != PlaceVerdict::Found)
+        return others;
+    std::array<char, kMaxPlaceNameLength> buffer;
+    const Candidates candidates = FindCandidates(catalog, typedPlace, buffer);
+    const std::string_view code = catalog.Row(place.row).code;
+    // A fit as good as the place found's: the name borne on that day, else
+    // a code in use; an undated place has only undated rivals.
+    const bool dated = HasDates(catalog, place.row);
+    const bool bore = dated && BearsNameOn(catalog, place.row, place.day);
+    auto fits = [&](int row) {
+        if (!dated)
+            return !HasDates(catalog, row);
+        return bore ? BearsNameOn(catalog, row, place.day)
+                    : HasDates(catalog, row) && catalog.InUseOn(catalog.Row(row).code, place.day);
+    };
+    for (int row : candidates.rows) {
+        const std::string_view rowCode = catalog.Row(row).code;
+        const bool seen = rowCode == code || std::any_of(others.begin(), others.end(), [&](int other) {
+                              return catalog.Row(other).code == rowCode;
+                          });
+        if (!seen && candidates.Accepts(catalog, row) && fits(row))
+            others.push_back(row);
+    }
+    return others;
+}
+
+std::string PlacesWithProvince(const PlaceCatalog& catalog, std::span<const int> rows)
+{
+    std::string text;
+    for (int row : rows) {
+        if (!text.empty())
+            text += ", ";
+        const PlaceRow& place = catalog.Row(row);
+        text += std::string(place.name) + " (" + std::string(place.province) + ")";
+    }
+    return text;
+}
+
+std::string NamesakeWarning(const PlaceCatalog& catalog, std::string_view typedPlace, const BirthPlace& place)
+{
+    const std::vector<int> others = OtherPlacesNamed(catalog, typedPlace, place);
+    if (others.empty())
+        return {};
+    const int chosen[] = {place.row};
+    return "Più luoghi hanno questo nome: il codice è quello di " + PlacesWithProvince(catalog, chosen)
+           + "; per un altro indicarlo con la sigla della provincia tra parentesi: "
+           + PlacesWithProvince(catalog, others);
+}
+
 std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& place)
 {
     if (place.verdict == PlaceVerdict::Found || place.verdict == PlaceVerdict::Unknown)

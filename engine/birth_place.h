@@ -5,8 +5,10 @@
 // is refused, and which place a code's cadastral code names on its date.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/dates.h"
 #include "engine/place_catalog.h"
@@ -62,6 +64,24 @@ struct BirthPlace {
 // is refused, with the reason.
 BirthPlace ResolveBirthPlace(const PlaceCatalog& catalog, std::string_view typedPlace, const BirthDay& birth,
                              int pickedRow = -1);
+
+// The other places a typed name means on the birth day of a place found by
+// it: one row for each other code among the rows of the name (in its
+// bracketed province, when one is given) that fits that day as well as the
+// place found (bore the name then, or was in use then, or is known without
+// dates as the place found is), in table order. None for a place refused or
+// unknown. The window asks which; the command line warns.
+std::vector<int> OtherPlacesNamed(const PlaceCatalog& catalog, std::string_view typedPlace,
+                                  const BirthPlace& place);
+
+// Rows as the user tells them apart: "CASTRO (BG), CASTRO (LE)", each name
+// with the province of its code's latest period.
+std::string PlacesWithProvince(const PlaceCatalog& catalog, std::span<const int> rows);
+
+// The warning for a typed name that means more than one place on the birth
+// day: which one the code is for, and the others; empty when there are none.
+std::string NamesakeWarning(const PlaceCatalog& catalog, std::string_view typedPlace,
+                            const BirthPlace& place);
 
 // Why a resolved place is refused, for the user: since when it exists and
 // which places of its province ended the day before, or when it ended and

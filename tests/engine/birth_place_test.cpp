@@ -107,6 +107,46 @@ TEST(BirthPlace, NamesakesPickedByDateOrProvince)
               "SAN TEODORO non è esistito dal 24/01/1929 al 28/08/1940: per");
 }
 
+// A bare name that means more than one place on the birth date gives the
+// first, and names the others.
+TEST(BirthPlace, OtherPlacesOfABareName)
+{
+    const struct {
+        const char* place;
+        const char* date;
+        const char* code;
+        const char* others;
+    } cases[] = {
+        {"CASTRO", "01/01/1980", "C337", "CASTRO (LE)"},
+        {"castro", "01/01/1970", "C337", ""},  // CASTRO (LE) began in 1975
+        {"CASTRO (LE)", "01/01/1980", "M261", ""},
+        {"LIVO", "01/01/1980", "E623", "LIVO (TN)"},
+        {"LIVO", "01/01/1935", "E624", ""},  // LIVO (CO) suppressed from 1928 to 1950
+        {"PEGLIO", "01/01/2000", "G415", "PEGLIO (PU)"},
+        {"SAMONE", "01/01/2000", "H753", "SAMONE (TN)"},
+        {"SAN TEODORO", "01/01/1970", "I328", "SAN TEODORO (SS)"},
+        {"ROMA", "03/07/1985", "H501", ""},
+        {"BELLAGIO", "01/01/2020", "M335", ""},   // one place under two codes
+        {"MIRABELLO", "01/01/1990", "F235", ""},  // its namesakes have no dates
+    };
+    for (const auto& row : cases) {
+        const BirthPlace place = ResolveBirthPlace(Places(), row.place, Born(row.date));
+        ASSERT_EQ(place.verdict, PlaceVerdict::Found) << row.place;
+        EXPECT_EQ(Places().Row(place.row).code, row.code) << row.place << " " << row.date;
+        EXPECT_EQ(PlacesWithProvince(Places(), OtherPlacesNamed(Places(), row.place, place)), row.others)
+            << row.place << " " << row.date;
+    }
+    const std::string_view typed = "SAN TEODORO";
+    EXPECT_EQ(
+        NamesakeWarning(Places(), typed, ResolveBirthPlace(Places(), typed, Born("1/1/1970"))),
+        "Più luoghi hanno questo nome: il codice è quello di SAN TEODORO (ME); per un altro indicarlo con "
+        "la sigla della provincia tra parentesi: SAN TEODORO (SS)");
+    EXPECT_EQ(NamesakeWarning(Places(), "ROMA", ResolveBirthPlace(Places(), "ROMA", Born("1/1/1970"))), "");
+    // A refused place has no others.
+    const BirthPlace refused = ResolveBirthPlace(Places(), "SAN TEODORO", Born("01/01/1935"));
+    EXPECT_TRUE(OtherPlacesNamed(Places(), "SAN TEODORO", refused).empty());
+}
+
 // Every municipality of today is reached, for a birth today, by its name
 // with its province in brackets, as the place box writes a namesake.
 TEST(BirthPlace, EveryMunicipalityOfTodayIsReached)
