@@ -76,15 +76,16 @@ public:
         if (now)
             Stop();
     }
-    ~StoppedServer()
-    {
-        if (pid_ > 0)
-            kill(pid_, SIGCONT);
-    }
+    ~StoppedServer() { Resume(); }
     void Stop() const
     {
         if (pid_ > 0)
             kill(pid_, SIGSTOP);
+    }
+    void Resume() const
+    {
+        if (pid_ > 0)
+            kill(pid_, SIGCONT);
     }
     bool known() const { return pid_ > 0; }
 
@@ -468,7 +469,7 @@ TEST_F(CupsPrintingTest, AStoppedServerIsGivenUpWithinTheLimitWhileTheWindowGoes
         EXPECT_EQ(recorder_.requests()[seen].text,
                   QStringLiteral("Errore nell'esecuzione della stampa.\n 482: ") + noAnswer
                       + QStringLiteral("\n\nVuoi salvare la stessa stampa in un file PDF?"));
-        kill(qEnvironmentVariableIntValue("CF_CUPSD_PID"), SIGCONT);
+        resume.Resume();
     }
 }
 
