@@ -66,8 +66,7 @@ void ServerTask::Poll()
 {
     if (shared_->done) {
         Finish(ServerWatch::Stop::None);
-    } else if (shared_->watch.Overdue()) {
-        shared_->watch.Interrupt(ServerWatch::Stop::TimedOut);
+    } else if (shared_->watch.stop() == ServerWatch::Stop::TimedOut) {
         Finish(ServerWatch::Stop::TimedOut);
     }
 }
@@ -81,11 +80,9 @@ void ServerTask::Finish(ServerWatch::Stop stop)
 PrintJob::PrintJob(const Printout& printout, const PrintTarget& target, QObject* parent)
     : QObject(parent), target_(target), outcome_(std::make_shared<PrintOutcome>())
 {
-    task_ = new ServerTask(
-        [printout, target, outcome = outcome_](ServerWatch& watch) {
-            *outcome = RunPrintout(printout, target, &watch);
-        },
-        this);
+    task_ = new ServerTask([printout, target, outcome = outcome_](
+                               ServerWatch& watch) { *outcome = RunPrintout(printout, target, &watch); },
+                           this);
     connect(task_, &ServerTask::finished, this, [this](ServerWatch::Stop stop) {
         if (stop == ServerWatch::Stop::Cancelled)
             emit finished({CancelledFailure(), target_.name});

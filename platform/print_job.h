@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Print jobs off the window's thread. A ServerTask runs work that talks to
-// the print server on a worker thread while the window goes on; the window's
-// thread watches its waits on the server and cuts one short when it lasts
-// longer than PrintServerWait() or when the clerk cancels, and then reports
-// at once, whether or not the worker has come back yet. A PrintJob is such
-// a task that prints a Printout.
+// the print server on a worker thread while the window goes on. Its waits on
+// the server are watched (ServerWatch): one that lasts longer than
+// PrintServerWait() is cut short, and so is every wait once the clerk
+// cancels; the task then reports at once, whether or not the worker has
+// come back yet. A PrintJob is such a task that prints a Printout.
 
 #include <QObject>
 #include <QString>

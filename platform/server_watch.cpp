@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/server_watch.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <thread>
+#include <vector>
+
 #include <sys/socket.h>
 #include <sys/stat.h>
 
@@ -14,6 +19,62 @@ ino_t SocketOf(int fd)
     struct stat status {};
     return fd >= 0 && fstat(fd, &status) == 0 && S_ISSOCK(status.st_mode) ? status.st_ino : 0;
 }
+
+// The thread that stops the waits that last too long, whoever started them:
+// a job of the window, the list of the printer dialog, the cancelling of a
+// job on the server.
+class WatchKeeper {
+public:
+    static WatchKeeper& instance()
+    {
+        static WatchKeeper keeper;
+        return keeper;
+    }
+
+    void Add(ServerWatch* watch)
+    {
+        const std::lock_guard lock(mutex_);
+        watches_.push_back(watch);
+        if (!thread_.joinable())
+            thread_ = std::thread([this] { Run(); });
+    }
+    void Remove(ServerWatch* watch)
+    {
+        const std::lock_guard lock(mutex_);
+        watches_.erase(std::find(watches_.begin(), watches_.end(), watch));
+    }
+    ~WatchKeeper()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            ending_ = true;
+        }
+        wake_.notify_all();
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    WatchKeeper() = default;
+
+    // A watch is removed only under the mutex, so none goes while looked at.
+    void Run()
+    {
+        std::unique_lock lock(mutex_);
+        while (!ending_) {
+            wake_.wait_for(lock, std::chrono::milliseconds(50));
+            for (ServerWatch* watch : watches_)
+                if (watch->Overdue())
+                    watch->Interrupt(ServerWatch::Stop::TimedOut);
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<ServerWatch*> watches_;
+    std::thread thread_;
+    bool ending_ = false;
+};
 
 }  // namespace
 
@@ -30,6 +91,16 @@ void SetPrintServerWait(std::chrono::milliseconds wait)
 int PrintServerWaitSeconds()
 {
     return static_cast<int>((PrintServerWait().count() + 999) / 1000);
+}
+
+ServerWatch::ServerWatch()
+{
+    WatchKeeper::instance().Add(this);
+}
+
+ServerWatch::~ServerWatch()
+{
+    WatchKeeper::instance().Remove(this);
 }
 
 void ServerWatch::SetConnection(int fd)

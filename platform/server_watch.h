@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The watch over the waits of a print job on the print server. The job runs
-// on a worker thread and marks each wait; the window's thread looks at the
-// watch and, when a wait has lasted too long or the clerk cancels, cuts the
-// job's connection, which ends whatever wait the print library is in.
+// on a worker thread and marks each wait. A keeper thread looks at every
+// watch 20 times a second and stops the job whose wait has lasted longer
+// than PrintServerWait(); the window's thread stops one when the clerk
+// cancels. Stopping cuts the job's connection, which ends whatever wait the
+// print library is in, and makes every later wait fail at once.
 
 #include <atomic>
 #include <chrono>
@@ -24,6 +26,11 @@ class ServerWatch {
 public:
     enum class Stop { None, Cancelled, TimedOut };
 
+    ServerWatch();
+    ~ServerWatch();
+    ServerWatch(const ServerWatch&) = delete;
+    ServerWatch& operator=(const ServerWatch&) = delete;
+
     // Worker side. The connection on which the next waits happen (-1: none).
     void SetConnection(int fd);
     // A wait on the server begins or ends.
@@ -33,7 +40,7 @@ public:
     Stop stop() const { return stop_.load(); }
     bool stopped() const { return stop() != Stop::None; }
 
-    // Window side. True when a wait has lasted longer than PrintServerWait().
+    // True when a wait has lasted longer than PrintServerWait().
     bool Overdue() const;
     // Stops the job: its connection is cut, and every later wait fails at
     // once. The first reason given stays.

@@ -33,12 +33,14 @@ PrinterInfo Printer(const char* name, PrinterInfo::State state = PrinterInfo::St
 TEST(PrinterDialogTest, BeforeTheListComesItProposesTheLastChoiceOrTheDefaultPrinter)
 {
     const PrinterDialog fresh(PrintTarget::DefaultPrinter());
-    EXPECT_EQ(Entries(fresh), (QStringList{QStringLiteral("Stampante predefinita"), QStringLiteral("Salva come PDF")}));
+    EXPECT_EQ(Entries(fresh),
+              (QStringList{QStringLiteral("Stampante predefinita"), QStringLiteral("Salva come PDF")}));
     EXPECT_EQ(fresh.selected(), PrintTarget::DefaultPrinter());
     EXPECT_EQ(fresh.note()->text(), QStringLiteral("Ricerca delle stampanti…"));
 
     const PrinterDialog remembered(PrintTarget::Printer(QStringLiteral("ufficio")));
-    EXPECT_EQ(Entries(remembered), (QStringList{QStringLiteral("ufficio"), QStringLiteral("Salva come PDF")}));
+    EXPECT_EQ(Entries(remembered),
+              (QStringList{QStringLiteral("ufficio"), QStringLiteral("Salva come PDF")}));
     EXPECT_EQ(remembered.selected(), PrintTarget::Printer(QStringLiteral("ufficio")));
 }
 
@@ -56,13 +58,27 @@ TEST(PrinterDialogTest, TheListShowsEveryPrinterWithItsStateAndProposesTheRightO
         PrintTarget selected;
         QString note;
     } cases[] = {
-        {PrintTarget::DefaultPrinter(), QStringLiteral("ufficio"), {}, PrintTarget::Printer(QStringLiteral("ufficio")), {}},
-        {PrintTarget::Printer(QStringLiteral("atrio")), QStringLiteral("ufficio"), {},
-         PrintTarget::Printer(QStringLiteral("atrio")), {}},
-        {PrintTarget::Printer(QStringLiteral("sparita")), QStringLiteral("ufficio"), {},
-         PrintTarget::Printer(QStringLiteral("ufficio")), QStringLiteral("La stampante «sparita» non c'è più")},
+        {PrintTarget::DefaultPrinter(),
+         QStringLiteral("ufficio"),
+         {},
+         PrintTarget::Printer(QStringLiteral("ufficio")),
+         {}},
+        {PrintTarget::Printer(QStringLiteral("atrio")),
+         QStringLiteral("ufficio"),
+         {},
+         PrintTarget::Printer(QStringLiteral("atrio")),
+         {}},
+        {PrintTarget::Printer(QStringLiteral("sparita")),
+         QStringLiteral("ufficio"),
+         {},
+         PrintTarget::Printer(QStringLiteral("ufficio")),
+         QStringLiteral("La stampante «sparita» non c'è più")},
         {PrintTarget::PdfFile(), QStringLiteral("ufficio"), {}, PrintTarget::PdfFile(), {}},
-        {PrintTarget::DefaultPrinter(), {}, {}, PrintTarget::PdfFile(), QStringLiteral("Nessuna stampante predefinita")},
+        {PrintTarget::DefaultPrinter(),
+         {},
+         {},
+         PrintTarget::PdfFile(),
+         QStringLiteral("Nessuna stampante predefinita")},
     };
     for (const auto& c : cases) {
         PrinterDialog dialog(c.proposed);
@@ -102,9 +118,10 @@ TEST(PrinterChoiceRecorderTest, RemembersTheAnswerUntilItGoes)
         EXPECT_EQ(ChoosePrinter(), PrintTarget::Printer(QStringLiteral("ufficio")));
         EXPECT_EQ(ChoosePrinter(), std::nullopt);
         EXPECT_EQ(ChoosePrinter(), std::nullopt);  // Esc
-        EXPECT_EQ(recorder.requests(), (std::vector<PrintTarget>{PrintTarget::DefaultPrinter(),
-                                                                 PrintTarget::Printer(QStringLiteral("ufficio")),
-                                                                 PrintTarget::Printer(QStringLiteral("ufficio"))}));
+        EXPECT_EQ(recorder.requests(),
+                  (std::vector<PrintTarget>{PrintTarget::DefaultPrinter(),
+                                            PrintTarget::Printer(QStringLiteral("ufficio")),
+                                            PrintTarget::Printer(QStringLiteral("ufficio"))}));
     }
     PrinterChoiceRecorder next;
     EXPECT_EQ(ChoosePrinter(), std::nullopt);
