@@ -224,10 +224,14 @@ bool LinePrinter::EndDoc()
         return false;
     }
     if (target_.isPdf()) {
+        // Written whole or not at all; it holds personal data, so it is the
+        // user's alone, also when it replaces an older file.
         std::string error;
         if (ReplaceFileContents(QFile::encodeName(target_.name).toStdString(),
-                                std::string_view(document.constData(), document.size()), &error))
+                                std::string_view(document.constData(), document.size()), &error)) {
+            QFile::setPermissions(target_.name, QFile::ReadOwner | QFile::WriteOwner);
             return true;
+        }
         Fail(QStringLiteral("Impossibile scrivere il file %1: %2")
                  .arg(QDir::toNativeSeparators(target_.name), QString::fromStdString(error)));
         return false;

@@ -117,8 +117,8 @@ public:
     void KeepLinesTogether(int lines);
 
     bool NewPage();
-    // Ends the document and sends it to the printer, or writes the file
-    // (readable by the user alone when new).
+    // Ends the document and sends it to the printer, or writes the file,
+    // readable by the user alone.
     bool EndDoc();
 
     // The printer the document goes to, once Begin has looked it up.

@@ -287,16 +287,21 @@ TEST(LinePrinterFailureTest, AnUnwritablePdfFileFailsAtTheEnd)
     EXPECT_TRUE(printer.failure().description.contains(QLatin1String("/nonexistent/folder")));
 }
 
-// A PDF file holds personal data: a new one is the user's alone.
-TEST(LinePrinterFailureTest, ANewPdfFileIsReadableByTheUserAlone)
+// A PDF file holds personal data: it is the user's alone, also when it
+// replaces a file that others could read.
+TEST(LinePrinterFailureTest, APdfFileIsReadableByTheUserAlone)
 {
     test::PrintFolder folder;
     const QString pdf = folder.File(QStringLiteral("Dati ROSSI MARIO.pdf"));
-    LinePrinter printer(PrintTarget::PdfFile(pdf));
-    ASSERT_TRUE(printer.Begin());
-    ASSERT_TRUE(printer.EndDoc());
-    EXPECT_EQ(QFile::permissions(pdf),
-              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    for (const bool replacing : {false, true}) {
+        if (replacing)
+            QFile::setPermissions(pdf, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+        LinePrinter printer(PrintTarget::PdfFile(pdf));
+        ASSERT_TRUE(printer.Begin());
+        ASSERT_TRUE(printer.EndDoc());
+        EXPECT_EQ(QFile::permissions(pdf),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    }
 }
 
 // A printout stopped through its watch ends at the next page, and nothing
