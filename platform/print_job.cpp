@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/print_job.h"
 
+#include <QCoreApplication>
 #include <QThreadPool>
 
 #include "platform/fonts.h"
@@ -13,10 +14,20 @@ constexpr int kPollMilliseconds = 50;
 
 // The workers of the print tasks. A task given up on may still be on its
 // way back, so there are threads enough that it never holds up the next.
+// When the program ends, the tasks still running are stopped and waited
+// for, while the application object that their drawing needs is there.
 QThreadPool& PrintThreads()
 {
     static QThreadPool pool;
-    pool.setMaxThreadCount(16);
+    static const bool stoppedAtTheEnd = [] {
+        pool.setMaxThreadCount(16);
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [] {
+            StopEveryServerWatch();
+            pool.waitForDone();
+        });
+        return true;
+    }();
+    Q_UNUSED(stoppedAtTheEnd);
     return pool;
 }
 

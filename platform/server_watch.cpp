@@ -38,6 +38,12 @@ public:
         if (!thread_.joinable())
             thread_ = std::thread([this] { Run(); });
     }
+    void StopAll()
+    {
+        const std::lock_guard lock(mutex_);
+        for (ServerWatch* watch : watches_)
+            watch->Interrupt(ServerWatch::Stop::Cancelled);
+    }
     void Remove(ServerWatch* watch)
     {
         const std::lock_guard lock(mutex_);
@@ -91,6 +97,11 @@ void SetPrintServerWait(std::chrono::milliseconds wait)
 int PrintServerWaitSeconds()
 {
     return static_cast<int>((PrintServerWait().count() + 999) / 1000);
+}
+
+void StopEveryServerWatch()
+{
+    WatchKeeper::instance().StopAll();
 }
 
 ServerWatch::ServerWatch()

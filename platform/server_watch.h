@@ -57,6 +57,9 @@ private:
     std::atomic<Stop> stop_{Stop::None};
 };
 
+// Stops every watched job, as the program ends.
+void StopEveryServerWatch();
+
 // Marks one wait on the server for the time of a scope.
 class ServerWait {
 public:
