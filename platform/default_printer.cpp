@@ -197,7 +197,7 @@ PrinterLookup Unusable(const PrintFailure& failure)
     return {PrinterLookup::Status::Unusable, {}, failure};
 }
 
-const QString kNoServer = QStringLiteral("il servizio di stampa non è attivo");
+const QString kNoServer = QStringLiteral("Il servizio di stampa non è attivo");
 
 PrintFailure JobRefused(const PrintServer& server, const QString& queue)
 {
@@ -248,8 +248,9 @@ PrinterLookup LookUpPrinter(const QString& name, ServerWatch& watch)
     if (!server.connected()) {
         if (watch.stopped())
             return Unusable(StoppedFailure(watch));
-        return name.isEmpty() ? Missing(QStringLiteral("Nessuna stampante predefinita: ") + kNoServer)
-                              : Unusable(Failure(QStringLiteral("Il servizio di stampa non è attivo")));
+        return name.isEmpty()
+                   ? Missing(QStringLiteral("Nessuna stampante predefinita: ") + kNoServer.toLower())
+                   : Unusable(Failure(kNoServer));
     }
 
     const auto dest = NamedDest(server, name);
@@ -289,8 +290,7 @@ PrinterList ListPrinters(ServerWatch& watch)
     PrinterList list;
     PrintServer server(watch);
     if (!server.connected()) {
-        list.failure = watch.stopped() ? StoppedFailure(watch)
-                                       : Failure(QStringLiteral("Il servizio di stampa non è attivo"));
+        list.failure = watch.stopped() ? StoppedFailure(watch) : Failure(kNoServer);
         return list;
     }
     const IppResponse response = Ask(server, StateRequest(IPP_OP_CUPS_GET_PRINTERS));
