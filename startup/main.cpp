@@ -53,6 +53,14 @@ void HideArguments(int argc, char** argv)
         std::memset(argv[i], 0, std::strlen(argv[i]));
 }
 
+// A run ended by SIGTERM, SIGINT or SIGHUP says so in its status, as the
+// shell does for a process such a signal kills.
+int StatusAfterEndSignal(int status)
+{
+    const int signal = cf::platform::EndSignalReceived();
+    return signal != 0 ? 128 + signal : status;
+}
+
 int CurrentYear()
 {
     const std::time_t now = std::time(nullptr);
@@ -67,6 +75,9 @@ int CurrentYear()
 int RunWindowedMode(int& argc, char** argv)
 {
     if (!cf::platform::DisplayAvailable() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // Ended while the display was asked: there is no window to close.
+        if (cf::platform::EndSignalReceived() != 0)
+            return StatusAfterEndSignal(cf::kExitUsage);
         std::fputs("codicefiscale: nessuno schermo disponibile per le finestre.\n\n", stderr);
         PrintUsage();
         return cf::kExitUsage;
@@ -210,7 +221,7 @@ int main(int argc, char** argv)
             status = cf::DeliverCommandLineOutcome(outcome, request.noGui, argc, argv);
         }
         cf::DeletePlaceFile();
-        return status;
+        return StatusAfterEndSignal(status);
     }
     case cf::ProgramMode::Windowed:
         cf::platform::CatchEndSignals();

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -16,6 +21,22 @@
 
 namespace cf::test {
 namespace {
+
+using namespace std::chrono_literals;
+
+// Queues connections and never reads or writes. A name starting with NUL is
+// an abstract socket, where the X libraries look first.
+int SilentSocket(const std::string& name)
+{
+    sockaddr_un address{AF_UNIX, {}};
+    name.copy(address.sun_path, sizeof address.sun_path - 1);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + name.size());
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0 && listen(fd, 64) == 0)
+        return fd;
+    close(fd);
+    return -1;
+}
 
 class Executable : public ::testing::Test {
 protected:
@@ -220,6 +241,67 @@ TEST_F(Executable, BrokenDisplaysAreReportedNotFatal)
         EXPECT_NE(result.err.find("il codice non è negli appunti"), std::string::npos)
             << variable << result.err;
     }
+}
+
+// A display that takes the connection and never answers (a frozen desktop,
+// a stalled ssh -X): every run ends, an end signal at once, and nothing is
+// left waiting on it. The runs go side by side, as each waits it out.
+TEST_F(Executable, SilentDisplayHoldsNoRun)
+{
+    std::string display;
+    int x11 = -1;
+    for (int number = 6000 + getpid() % 1000; x11 < 0 && number < 7100; ++number) {
+        display = ":" + std::to_string(number);
+        x11 = SilentSocket(std::string(1, '\0') + "/tmp/.X11-unix/X" + std::to_string(number));
+    }
+    const std::string wayland = workDirectory_.path() + "/wayland";
+    const int waylandFd = SilentSocket(wayland);
+    ASSERT_TRUE(x11 >= 0 && waylandFd >= 0);
+    // With the Wayland socket taking the connection, the clipboard server
+    // and the toolkit meet the silent X display.
+    const std::vector<std::string> silent{"DISPLAY=" + display},
+        silentLater{"DISPLAY=" + display, "WAYLAND_DISPLAY=" + wayland, "QT_QPA_PLATFORM=xcb"};
+    const std::string notCopied = "codicefiscale: il codice non è negli appunti: lo schermo ";
+    const struct {
+        std::vector<std::string> environment;
+        int signal, status;
+        std::string err;
+    } cases[] = {{silent, 0, 0, notCopied + "X " + display + " non risponde.\n"},
+                 {silentLater, 0, 0, notCopied + "non risponde.\n"},
+                 {silent, SIGTERM, 128 + SIGTERM, ""},
+                 {silentLater, SIGINT, 128 + SIGINT, ""},
+                 {silent, -1, 2, "codicefiscale: nessuno schermo disponibile"}};  // the windows
+    std::vector<std::unique_ptr<ChildProcess>> runs;
+    for (const auto& c : cases) {
+        std::vector<std::string> environment = c.environment;
+        environment.push_back("XDG_RUNTIME_DIR=" + workDirectory_.path());
+        runs.push_back(std::make_unique<ChildProcess>(
+            c.signal < 0 ? std::vector<std::string>{CF_EXECUTABLE}
+                         : std::vector<std::string>{CF_EXECUTABLE, "BIANCHI,LUCIA,3/7/85,F,ROMA,1"},
+            environment));
+        // The code is printed before the display is asked.
+        if (c.signal > 0 && runs.back()->ReadLine(30s) == "BNCLCU85L43H501J\n")
+            runs.back()->Signal(c.signal);
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const ProcessResult result = runs[i]->Wait(30s);
+        EXPECT_FALSE(result.timedOut) << "run " << i << " waits on the display for good";
+        EXPECT_EQ(result.exitStatus, cases[i].status) << i;
+        EXPECT_TRUE(result.err.starts_with(cases[i].err)) << i << ": " << result.err;
+    }
+    EXPECT_FALSE(PlaceFileExists());
+    // Every connection made to the display ends, the clipboard servers' too.
+    for (int connection; (connection = accept(x11, nullptr, nullptr)) >= 0; close(connection)) {
+        const timeval limit{10, 0};
+        setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char bytes[256];
+        ssize_t got;
+        while ((got = read(connection, bytes, sizeof bytes)) > 0) {
+        }
+        EXPECT_EQ(got, 0) << "a process still waits on the display";
+    }
+    close(x11);
+    close(waylandFd);
 }
 
 TEST_F(Executable, ParallelRunsAllGiveTheRightCode)
