@@ -14,7 +14,9 @@
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <thread>
 
 #include "child_process.h"
 #include "test_files.h"
@@ -302,6 +304,42 @@ TEST_F(Executable, SilentDisplayHoldsNoRun)
     }
     close(x11);
     close(waylandFd);
+}
+
+// Another user who lists the processes (ps, /proc/PID/cmdline) must not
+// read the person's data, codes or files asked for: every mode has blanked
+// its arguments by the time it writes (and waits there, on a full pipe).
+TEST_F(Executable, ArgumentsAreBlankedInEveryMode)
+{
+    if (!ReadFileBytes("/proc/self/syscall").starts_with("0 "))
+        GTEST_SKIP() << "/proc/PID/syscall cannot be read here";
+    const std::string persons = workDirectory_.path() + "/persone-riservate.csv";
+    std::ofstream(persons) << "BIANCHI,LUCIA,3/7/85,F,ROMA\n";
+    const std::vector<std::string> modes[] = {{"BIANCHI,LUCIA,3/7/85,F,ROMA"},
+                                              {"--check", "--json", "BNCLCU85L43H501J", "12345678903"},
+                                              {"--omocodici", "BNCLCU85L43H501J"},
+                                              {"--luoghi", "FORLI"},
+                                              {"--batch", persons}};
+    std::vector<std::unique_ptr<ChildProcess>> programs;
+    for (const std::vector<std::string>& arguments : modes) {
+        std::vector<std::string> command{CF_EXECUTABLE};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        programs.push_back(std::make_unique<ChildProcess>(
+            command, std::vector<std::string>{"XDG_RUNTIME_DIR=" + workDirectory_.path()},
+            ChildProcess::Output::Held));
+    }
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const std::string process = "/proc/" + std::to_string(programs[i]->pid());
+        // System call 1 (write) on descriptor 1.
+        for (int waited = 0; waited < 20000 && !ReadFileBytes(process + "/syscall").starts_with("1 0x1 ");
+             ++waited)
+            std::this_thread::sleep_for(1ms);
+        const std::string shown = ReadFileBytes(process + "/cmdline");
+        EXPECT_EQ(programs[i]->Wait(20s).exitStatus, 0) << modes[i].back();
+        // The program's name, then only NULs.
+        EXPECT_EQ(shown.find_first_not_of('\0', shown.find('\0')), std::string::npos)
+            << modes[i].back() << " is shown to other users";
+    }
 }
 
 TEST_F(Executable, ParallelRunsAllGiveTheRightCode)
