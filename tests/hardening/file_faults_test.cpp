@@ -102,7 +102,7 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
     // the next start takes it away.
     int leftovers = 0;
     for (const auto& entry : fs::directory_iterator(directory.path()))
-        leftovers += entry.path().filename().string().starts_with(std::string(cf::kArchiveFileName) + ".");
+        leftovers += entry.path().filename().string().starts_with("." + std::string(cf::kArchiveFileName) + ".");
     cf::RemoveAbandonedTemporaryFiles(path);
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(directory.path()))
