@@ -280,6 +280,7 @@ void Principale::onToolbarButtonClicked(int button)
         hideMainForm();
         archivio_ = new archive::Archivio(provider, options_.archivePath);
         connect(archivio_, &archive::Archivio::savedToPdf, this, &Principale::noteSavedFile);
+        connect(archivio_, &archive::Archivio::statusNote, this, &Principale::ShowStatusNote);
         showChild(archivio_);
         break;
     case kStampa:

@@ -428,6 +428,9 @@ void PrincipaleTest::withoutAPrinterThePrintQuestionOffersAPdfFile()
     QVERIFY(frame.archivio());
     emit frame.archivio()->savedToPdf(PrintedFile());
     QCOMPARE(frame.statusNote(), QStringLiteral("Salvato in ") + PrintedFile());
+    // And so is what a delete in it did.
+    emit frame.archivio()->statusNote(QStringLiteral("Eliminati i dati di ROSSI MARIO"));
+    QCOMPARE(frame.statusNote(), QStringLiteral("Eliminati i dati di ROSSI MARIO"));
 }
 
 void PrincipaleTest::esciRemovesOnlyThePlaceFileWithoutHelpPages()
