@@ -2,12 +2,13 @@
 #include "archive/archivio.h"
 
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPainter>
 
-#include <vector>
+#include <algorithm>
 
 #include "archive/archive_printout.h"
 #include "engine/archive_file.h"
@@ -17,7 +18,6 @@
 #include "platform/print_command.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
-#include "widgets/multi_column_list.h"
 #include "widgets/twips.h"
 #include "widgets/window_host.h"
 
@@ -29,9 +29,6 @@ using widgets::kMessageTitle;
 const QString kPrintTitle = QStringLiteral("Codice Fiscale");
 const QColor kBackground(0, 192, 192);
 
-// Column of each field of an archive record.
-enum Column { kSurname, kFirstName, kCode, kSex, kBirthDate, kPlace, kProvince };
-
 QLabel* MakeTitle(QWidget* parent, const char* name, const QColor& color, const QRect& box)
 {
     const QFont font = widgets::SansFont(18, true);
@@ -40,23 +37,50 @@ QLabel* MakeTitle(QWidget* parent, const char* name, const QColor& color, const 
     return title;
 }
 
-QList<QStringList> DisplayRows(const std::vector<Person>& persons)
+// "ROSSI MARIO", for the status bar.
+QString NameOf(const Person& person)
 {
-    QList<QStringList> rows;
-    rows.reserve(static_cast<qsizetype>(persons.size()));
-    for (const Person& person : persons) {
-        QStringList cells(Archivio::kColumnCount);
-        cells[kSurname] = QString::fromStdString(person.surname);
-        cells[kFirstName] = QString::fromStdString(person.firstName);
-        cells[kCode] = QString::fromStdString(person.code);
-        cells[kSex] = QString::fromStdString(person.sex);
-        cells[kBirthDate] = QString::fromStdString(person.birthDate);
-        cells[kPlace] = QString::fromStdString(person.place);
-        cells[kProvince] = QString::fromStdString(person.province);
-        rows.append(std::move(cells));
-    }
-    return rows;
+    return QString::fromStdString(person.surname + ' ' + person.firstName).trimmed();
 }
+
+// A table that looks and moves as the list boxes side by side it stands
+// for: a border between the shown columns down to the bottom, and Home and
+// End go to the first and the last row, Left, Right and Tab leave the row
+// alone, and the current cell stays in the first column.
+class RowList : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QTableView::paintEvent(event);
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::Mid));
+        for (const int column : {ArchiveModel::kSurname, ArchiveModel::kFirstName}) {
+            const int x = columnViewportPosition(column) + columnWidth(column) - 1;
+            painter.drawLine(x, 0, x, viewport()->height());
+        }
+    }
+
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        switch (action) {
+        case MoveHome:
+            return model()->index(0, 0);
+        case MoveEnd:
+            return model()->index(model()->rowCount() - 1, 0);
+        case MoveLeft:
+        case MoveRight:
+        case MoveNext:
+        case MovePrevious:
+            return currentIndex();
+        default:
+            const QModelIndex moved = QTableView::moveCursor(action, modifiers);
+            return moved.isValid() ? moved.siblingAtColumn(0) : moved;
+        }
+    }
+};
 
 }  // namespace
 
@@ -85,32 +109,7 @@ void Archivio::createControls()
     widgets::MakeCaption(this, "Label2_1", QStringLiteral("Nome"), twips::Rect(2190, 705, 450, 195));
     widgets::MakeCaption(this, "Label2_2", QStringLiteral("Codice fiscale"),
                          twips::Rect(3960, 705, 990, 195));
-
-    // Columns 3 to 6 are hidden: they carry the rest of each record.
-    const QRect columnBoxes[kColumnCount] = {
-        twips::Rect(240, 960, 2160, 2205),  twips::Rect(2160, 960, 1875, 2205),
-        twips::Rect(3840, 960, 2340, 2205), twips::Rect(4290, 3600, 990, 645),
-        twips::Rect(5040, 3600, 945, 645),  twips::Rect(5640, 3600, 945, 645),
-        twips::Rect(6120, 3600, 945, 645)};
-    const QString columnNames[kColumnCount] = {QStringLiteral("Cognome"),         QStringLiteral("Nome"),
-                                               QStringLiteral("Codice fiscale"),  QStringLiteral("Sesso"),
-                                               QStringLiteral("Data di nascita"), QStringLiteral("Luogo"),
-                                               QStringLiteral("Provincia")};
-    for (int i = 0; i < kColumnCount; ++i) {
-        QListWidget* column = new QListWidget(this);
-        column->setObjectName(QStringLiteral("List1_%1").arg(i));
-        column->setAccessibleName(columnNames[i]);
-        column->setGeometry(columnBoxes[i]);
-        column->setVisible(i <= kCode);
-        column->viewport()->installEventFilter(this);
-        column->installEventFilter(this);
-        connect(column, &QListWidget::itemSelectionChanged, this, &Archivio::onRowClicked);
-        columns_[i] = column;
-    }
-    scrollBar_ = new QScrollBar(Qt::Vertical, this);
-    scrollBar_->setObjectName(QStringLiteral("VScroll1"));
-    scrollBar_->setGeometry(twips::Rect(5835, 960, 270, 2205));
-    scrollBar_->setAccessibleName(QStringLiteral("Scorrimento dell'archivio"));
+    createList();
 
     loadButton_ = new QPushButton(QStringLiteral("&Carica dati selezionati"), this);
     loadButton_->setObjectName(QStringLiteral("Command1"));
@@ -132,22 +131,88 @@ void Archivio::createControls()
     copyAction_ = popupMenu_->addAction(QStringLiteral("Copia CF negli appunti"));
     copyAction_->setObjectName(QStringLiteral("mnCopia"));
     connect(copyAction_, &QAction::triggered, this, &Archivio::onCopyChosen);
+
+    undoAction_ = new QAction(QStringLiteral("Annulla l'eliminazione"), this);
+    undoAction_->setObjectName(QStringLiteral("mnAnnulla"));
+    undoAction_->setShortcut(QKeySequence::Undo);
+    undoAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    undoAction_->setEnabled(false);
+    addAction(undoAction_);
+    connect(undoAction_, &QAction::triggered, this, &Archivio::onUndoChosen);
 }
 
-// The archive comes sorted from the file, so the rows go into the list as
-// they are, all at once.
+// One table where the three list boxes of the surname, the first name and
+// the code stood side by side; the other four fields are hidden columns.
+// Its own scroll bar gives way to the window's, which stands at the lower
+// right beside the print command, where the list of the original put it.
+void Archivio::createList()
+{
+    model_ = new ArchiveModel(this);
+    list_ = new RowList(this);
+    list_->setObjectName(QStringLiteral("List1"));
+    list_->setAccessibleName(QStringLiteral("Persone archiviate"));
+    list_->setGeometry(twips::Rect(240, 960, 5940, 2205));
+    list_->setModel(model_);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setTabKeyNavigation(false);
+    list_->setShowGrid(false);
+    list_->setWordWrap(false);
+    list_->setCornerButtonEnabled(false);
+    list_->horizontalHeader()->hide();
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const int rowHeight = list_->fontMetrics().height() + 2;
+    list_->verticalHeader()->setMinimumSectionSize(rowHeight);
+    list_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    list_->horizontalHeader()->setStretchLastSection(true);
+    // The columns start where the list boxes did: 240, 2160 and 3840 twips.
+    list_->setColumnWidth(ArchiveModel::kSurname, twips::ToPixels(2160) - list_->x() - list_->frameWidth());
+    list_->setColumnWidth(ArchiveModel::kFirstName, twips::ToPixels(3840 - 2160));
+    for (int column = ArchiveModel::kSex; column < kArchiveFieldCount; ++column)
+        list_->setColumnHidden(column, true);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Archivio::updateCommands);
+
+    scrollBar_ = new QScrollBar(Qt::Vertical, this);
+    scrollBar_->setObjectName(QStringLiteral("VScroll1"));
+    scrollBar_->setGeometry(twips::Rect(6745, 3600, 270, 645));
+    scrollBar_->setAccessibleName(QStringLiteral("Scorrimento dell'archivio"));
+    scrollBar_->hide();
+    QScrollBar* own = list_->verticalScrollBar();
+    connect(own, &QScrollBar::rangeChanged, this, [this, own](int minimum, int maximum) {
+        scrollBar_->setRange(minimum, maximum);
+        scrollBar_->setPageStep(own->pageStep());
+        scrollBar_->setVisible(maximum > minimum);
+    });
+    connect(own, &QScrollBar::valueChanged, scrollBar_, &QScrollBar::setValue);
+    connect(scrollBar_, &QScrollBar::valueChanged, own, &QScrollBar::setValue);
+}
+
 void Archivio::loadArchive()
 {
-    widgets::MultiColumnList::Columns columns;
-    for (int i = 0; i < kColumnCount; ++i)
-        columns.insert(i, columns_[i]);
-    personList_ = new widgets::MultiColumnList(this);
-    personList_->Create(columns, scrollBar_);
-    personList_->AddItems(DisplayRows(LoadArchive(archivePath_.toStdString(), &archiveStamp_)));
+    model_->setArchive(LoadArchive(archivePath_.toStdString()));
     // A missing archive is an empty one; one that cannot be read is not.
-    if (!archiveStamp_.problem.empty())
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
-                              QString::fromStdString(archiveStamp_.problem));
+    if (const std::string& problem = model_->archive().stamp().problem; !problem.empty())
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, QString::fromStdString(problem));
+}
+
+int Archivio::selectedRow() const
+{
+    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void Archivio::selectRow(int row)
+{
+    const QModelIndex index = model_->index(row, ArchiveModel::kSurname);
+    list_->selectionModel()->setCurrentIndex(index,
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list_->scrollTo(index);
 }
 
 bool Archivio::event(QEvent* event)
@@ -169,19 +234,23 @@ void Archivio::showEvent(QShowEvent* event)
     onActivated();
 }
 
-// Load and delete wait for a selected row, printing for a row to print.
+// The commands are all enabled until the window is first activated.
 void Archivio::onActivated()
 {
-    if (personList_->ListIndex() < 0) {
-        loadButton_->setEnabled(false);
-        deleteButton_->setEnabled(false);
-    }
-    if (personList_->ListCount() == 0)
-        printButton_->setEnabled(false);
+    updateCommands();
 }
 
-// Watches the columns, which receive the keys, and their viewports, which
-// receive the mouse events.
+// Load and delete wait for a selected row, printing for a row to print.
+void Archivio::updateCommands()
+{
+    const bool selected = selectedRow() >= 0;
+    loadButton_->setEnabled(selected);
+    deleteButton_->setEnabled(selected);
+    printButton_->setEnabled(model_->rowCount() > 0);
+}
+
+// Watches the list, which receives the keys, and its viewport, which
+// receives the mouse events.
 bool Archivio::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
@@ -196,10 +265,9 @@ bool Archivio::eventFilter(QObject* watched, QEvent* event)
     }
     if (type == QEvent::ContextMenu
         && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-        const int row = personList_->ListIndex();
-        if (row >= 0) {
-            const QRect cell = columns_[0]->visualItemRect(columns_[0]->item(row));
-            onRightMouseDown(columns_[0]->viewport()->mapToGlobal(cell.center()));
+        if (const int row = selectedRow(); row >= 0) {
+            const QRect cell = list_->visualRect(model_->index(row, ArchiveModel::kSurname));
+            onRightMouseDown(list_->viewport()->mapToGlobal(cell.center()));
         }
         return true;
     }
@@ -219,25 +287,18 @@ bool Archivio::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Archivio::onRowClicked()
-{
-    const bool hasRows = personList_->ListCount() > 0;
-    loadButton_->setEnabled(hasRows);
-    deleteButton_->setEnabled(hasRows);
-}
-
 void Archivio::onRightMouseDown(const QPoint& globalPosition)
 {
-    if (personList_->ListIndex() >= 0)
+    if (selectedRow() >= 0)
         popupPresenter_(*popupMenu_, globalPosition);
 }
 
 void Archivio::onCopyChosen()
 {
-    const int row = personList_->ListIndex();
+    const int row = selectedRow();
     if (row < 0)
         return;
-    platform::SetClipboardText(personList_->List(row, kCode));
+    platform::SetClipboardText(QString::fromStdString(model_->person(row).code));
     platform::ShowMessage(MessageIcon::Information, kMessageTitle,
                           QStringLiteral("Codice fiscale copiato negli appunti!"));
 }
@@ -246,47 +307,67 @@ void Archivio::onCopyChosen()
 // instead of this one.
 void Archivio::onLoadClicked()
 {
-    const int row = personList_->ListIndex();
+    const int row = selectedRow();
     if (row < 0)
         return;
     generation::MainForm& mainForm = mainForm_();
-    mainForm.setPerson(personInRow(row));
+    mainForm.setPerson(model_->person(row));
     Unload();
     mainForm.ShowWindow();
 }
 
-// The file is written first, from the rows that stay, in display order; the
-// row leaves the list only once the file holds the rest, so a failed or
-// refused write loses nothing.
+// No question is asked: the person can be put back with Ctrl+Z. The row
+// after the deleted one (the one before, at the end) is selected next, so
+// that the next delete never takes a person at the other end of the list.
 void Archivio::onDeleteClicked()
 {
-    const int selected = personList_->ListIndex();
-    if (selected < 0)
+    const int row = selectedRow();
+    if (row < 0)
         return;
-    std::vector<Person> remaining;
-    remaining.reserve(static_cast<std::size_t>(personList_->ListCount()));
-    for (int row = 0; row < personList_->ListCount(); ++row) {
-        if (row != selected)
-            remaining.push_back(personInRow(row));
-    }
-    // A file changed by someone else since it was loaded is not overwritten.
-    const ArchiveResult result = RewriteArchive(archivePath_.toStdString(), remaining, &archiveStamp_);
-    if (!result.ok) {
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, QString::fromStdString(result.message));
+    const QString name = NameOf(model_->person(row));
+    std::string line = model_->takeRow(row);
+    if (!rewriteArchive([&] { selectRow(model_->putBack(line)); }))
         return;
-    }
+    deletedLine_ = std::move(line);
+    deletedName_ = name;
+    undoAction_->setEnabled(true);
+    if (const int count = model_->rowCount(); count > 0)
+        selectRow(std::min(row, count - 1));
+    updateCommands();
+    emit statusNote(QStringLiteral("Eliminati i dati di %1 (Ctrl+Z per ripristinarli)").arg(name));
+}
 
-    personList_->RemoveItem(selected);
-    const int count = personList_->ListCount();
-    if (count > 0) {
-        personList_->SetListIndex(count - 1);
-        columns_[0]->scrollToItem(columns_[0]->item(count - 1));
-        personList_->Update(0);
+void Archivio::onUndoChosen()
+{
+    if (!deletedLine_)
+        return;
+    const int row = model_->putBack(*deletedLine_);
+    if (!rewriteArchive([&] { model_->takeRow(row); }))
+        return;
+    deletedLine_.reset();
+    undoAction_->setEnabled(false);
+    selectRow(row);
+    updateCommands();
+    emit statusNote(QStringLiteral("Ripristinati i dati di %1").arg(deletedName_));
+}
+
+bool Archivio::rewriteArchive(const std::function<void()>& revert)
+{
+    const ArchiveResult result = RewriteArchive(archivePath_.toStdString(), model_->archive());
+    if (result.ok)
+        return true;
+    QString message = QString::fromStdString(result.message);
+    if (result.changed) {
+        // The list shows the file as it now is; nothing the user has not
+        // seen is ever written.
+        loadArchive();
+        updateCommands();
+        message += QStringLiteral(" L'elenco è stato aggiornato: ripetere l'operazione.");
+    } else {
+        revert();
     }
-    loadButton_->setEnabled(count > 0);
-    deleteButton_->setEnabled(count > 0);
-    if (count == 0)
-        printButton_->setEnabled(false);
+    platform::ShowMessage(MessageIcon::Critical, kMessageTitle, message);
+    return false;
 }
 
 // The rows are read now, in display order, and print while the window goes
@@ -301,30 +382,17 @@ void Archivio::onPrintClicked()
                               platform::MessageButtons::YesNo)
         != platform::MessageAnswer::Yes)
         return;
-    const int count = personList_->ListCount();
+    const int count = model_->rowCount();
     std::vector<Person> rows;
     rows.reserve(static_cast<std::size_t>(count));
     for (int row = 0; row < count; ++row)
-        rows.push_back(personInRow(row));
+        rows.push_back(model_->person(row));
     if (!platform::StartPrintout(ArchiveListing(std::move(rows)), ArchivePrintFailure()) || count == 0)
         return;
-    personList_->SetListIndex(count - 1);
-    onRowClicked();
+    selectRow(count - 1);
 }
 
 // Closes the window (or the sub-window holding it) for good.
-Person Archivio::personInRow(int row) const
-{
-    const auto cell = [this, row](Column column) { return personList_->List(row, column).toStdString(); };
-    return {.surname = cell(kSurname),
-            .firstName = cell(kFirstName),
-            .sex = cell(kSex),
-            .birthDate = cell(kBirthDate),
-            .place = cell(kPlace),
-            .province = cell(kProvince),
-            .code = cell(kCode)};
-}
-
 void Archivio::Unload()
 {
     QWidget* host = widgets::HostWindow(this);

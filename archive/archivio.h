@@ -1,25 +1,23 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The archive window: the archived persons as a seven-column list of which
-// three columns show, with commands to load a person back into the
-// generation window, delete one, copy a code and print the whole archive.
+// The archive window: the archived persons as a list of seven columns of
+// which three show, with commands to load a person back into the
+// generation window, delete one (and undo that), copy a code and print the
+// whole archive.
 
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QWidget>
 
-#include <array>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "archive/archive_model.h"
 #include "engine/archive_file.h"
-
-class QListWidget;
-
-namespace cf::widgets {
-class MultiColumnList;
-}
 
 namespace cf::generation {
 class MainForm;
@@ -37,20 +35,28 @@ public:
     // closed; the default runs it as a modal pop-up.
     using PopupPresenter = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
 
-    static constexpr int kColumnCount = 7;
-
     // Loads the archive at `archivePath` (by default cf::ArchivePath()).
     explicit Archivio(MainFormProvider mainForm, const QString& archivePath = {}, QWidget* parent = nullptr);
 
-    QListWidget* List1(int column) const { return columns_.at(column); }
+    // The list: one table over the archive, of which the surname, first
+    // name and code columns show.
+    QTableView* List1() const { return list_; }
     QScrollBar* VScroll1() const { return scrollBar_; }
     QPushButton* Command1() const { return loadButton_; }
     QPushButton* Command2() const { return deleteButton_; }
     QPushButton* Command3() const { return printButton_; }
     QAction* mnCopia() const { return copyAction_; }
-    widgets::MultiColumnList& list() const { return *personList_; }
+    // Ctrl+Z: puts the person deleted last back, until the window closes.
+    QAction* undoDeleteAction() const { return undoAction_; }
+    const ArchiveModel& model() const { return *model_; }
+    // The selected row, -1 when none.
+    int selectedRow() const;
 
     void setPopupPresenter(PopupPresenter presenter) { popupPresenter_ = std::move(presenter); }
+
+signals:
+    // What a delete or its undoing did, for the status bar.
+    void statusNote(const QString& note);
 
 protected:
     bool event(QEvent* event) override;
@@ -59,29 +65,37 @@ protected:
 
 private:
     void createControls();
+    void createList();
     void loadArchive();
+    void selectRow(int row);
     void onActivated();
-    void onRowClicked();
+    void updateCommands();
     void onRightMouseDown(const QPoint& globalPosition);
     void onCopyChosen();
     void onLoadClicked();
     void onDeleteClicked();
+    void onUndoChosen();
+    // Writes the archive as the list now holds it. On a failure `revert`
+    // puts the list back as it was, or, when another program changed the
+    // file meanwhile, the file is loaded again; a message says why.
+    bool rewriteArchive(const std::function<void()>& revert);
     void onPrintClicked();
-    // The person of a row of the list.
-    Person personInRow(int row) const;
     void Unload();
 
     MainFormProvider mainForm_;
     QString archivePath_;
-    ArchiveStamp archiveStamp_;  // the file as loaded or last rewritten
-    std::array<QListWidget*, kColumnCount> columns_{};
+    ArchiveModel* model_ = nullptr;
+    QTableView* list_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QPushButton* loadButton_ = nullptr;
     QPushButton* deleteButton_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QAction* copyAction_ = nullptr;
-    widgets::MultiColumnList* personList_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    // The line of the person deleted last, as the file held it, and their name.
+    std::optional<std::string> deletedLine_;
+    QString deletedName_;
     PopupPresenter popupPresenter_;
     bool hostWatched_ = false;
 };

@@ -5,12 +5,12 @@
 #include "engine/posix_system.h"
 #include "engine/safe_file.h"
 #include "engine/system_error.h"
-#include "engine/text_fields.h"
 #include "engine/work_files.h"
 
-#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -29,32 +29,8 @@ std::array<const std::string*, kArchiveFieldCount> LineFields(const Person& pers
             &person.birthDate, &person.place,     &person.province};
 }
 
-std::array<std::string*, kArchiveFieldCount> LineFields(Person& person)
-{
-    return {&person.surname,   &person.firstName, &person.code,    &person.sex,
-            &person.birthDate, &person.place,     &person.province};
-}
-
 constexpr char kUnrepresentable[] = "caratteri non rappresentabili nella codifica Windows-1252";
-
-// Sort weight of each Windows-1252 byte: letters fold to lower case (ASCII,
-// Latin-1 and the code page's Š Œ Ž Ÿ), and the comma weighs less than any
-// other byte, so a field sorts before the longer ones it begins
-// ("DE" before "DE ROSSI", "ROSSI" before "ROSSINI").
-constexpr std::array<unsigned char, 256> kSortWeight = [] {
-    std::array<unsigned char, 256> weight{};
-    for (std::size_t byte = 0; byte < weight.size(); ++byte) {
-        std::size_t folded = byte;
-        if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
-            folded = byte + 0x20;
-        else if (byte == 0x8A || byte == 0x8C || byte == 0x8E)
-            folded = byte + 0x10;
-        else if (byte == 0x9F)
-            folded = 0xFF;
-        weight[byte] = static_cast<unsigned char>(byte == ',' ? 0 : folded < ',' ? folded + 1 : folded);
-    }
-    return weight;
-}();
+constexpr char kKeepsBeingReplaced[] = "un altro programma lo sta riscrivendo in continuazione";
 
 // Why a call failed. The files are opened without following a symbolic
 // link, so ELOOP means a link stands where the file should be.
@@ -68,10 +44,27 @@ ArchiveResult WriteFailure(const std::string& path, std::string_view reason)
     return {false, "Impossibile scrivere l'archivio " + path + ": " + std::string(reason) + "."};
 }
 
+// Whether `file` (a path without links) lies in the home folder that the
+// password database gives root, where no other user can reach.
+bool InRootsHome(const std::string& file)
+{
+    const std::string home = posix::ResolvedPath(posix::PasswordHomeDirectory());
+    return !home.empty() && home != "/" && file.starts_with(home + '/');
+}
+
+// The folder holding `path`.
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 // The file the operations work on: the path itself, or the regular file of
-// the user's own that a symbolic link at the path leads to. Empty, with
-// `problem` set, for an empty path (no home folder) and for a link leading
-// anywhere else.
+// the user's own that a symbolic link at the path leads to, when the link
+// and its folder are the user's too (and, for root, the file is in root's
+// home folder: a link another user planted never takes root to a system
+// file). Empty, with `problem` set, for an empty path (no home folder) and
+// for any other link.
 std::string FileBehind(const std::string& path, std::string& problem)
 {
     if (path.empty()) {
@@ -79,19 +72,54 @@ std::string FileBehind(const std::string& path, std::string& problem)
                   "(HOME non impostata e utente sconosciuto al sistema).";
         return {};
     }
-    if (posix::LinkStatusOf(path).type != posix::FileType::SymbolicLink)
+    const posix::FileStatus link = posix::LinkStatusOf(path);
+    if (link.type != posix::FileType::SymbolicLink)
         return path;
+    const unsigned user = posix::EffectiveUserId();
+    if (link.owner != user || posix::StatusOf(FolderOf(path)).owner != user) {
+        problem = "L'archivio " + path
+                  + " è un collegamento simbolico di un altro utente, o in una sua cartella: "
+                    "l'archivio non viene né letto né scritto.";
+        return {};
+    }
     std::string file = posix::ResolvedPath(path);
     if (!file.empty()) {
         const posix::FileStatus target = posix::StatusOf(file);
-        if (target.type != posix::FileType::Regular || target.owner != posix::EffectiveUserId())
+        if (target.type != posix::FileType::Regular || target.owner != user)
             file.clear();
     }
-    if (file.empty())
+    if (file.empty()) {
         problem = "L'archivio " + path
                   + " è un collegamento simbolico che non porta a un file normale dell'utente: "
                     "l'archivio non viene né letto né scritto.";
+    } else if (user == 0 && !InRootsHome(file)) {
+        problem = "L'archivio " + path
+                  + " è un collegamento simbolico che porta fuori dalla cartella personale "
+                    "dell'amministratore: l'archivio non viene né letto né scritto.";
+        file.clear();
+    }
     return file;
+}
+
+// Why this user may not write into the archive file of `status`: not the
+// user's own, or others may write it too (the persons written there would
+// be theirs to read and change), or its mode forbids writing. Empty when
+// the user may.
+std::string WriteRefusal(const posix::FileStatus& status)
+{
+    if (status.type != posix::FileType::Regular)
+        return "non è un file normale";
+    if (status.owner != posix::EffectiveUserId())
+        return "appartiene a un altro utente";
+    if ((status.permissions & 022) != 0) {
+        char mode[16];
+        std::snprintf(mode, sizeof mode, "%04o", status.permissions & 07777);
+        return std::string("anche altri utenti possono modificarlo (permessi ") + mode
+               + "); va reso modificabile solo dal proprietario, per esempio con chmod 600";
+    }
+    if ((status.permissions & 0200) == 0)
+        return Reason(EACCES);
+    return {};
 }
 
 // The character of `field` that would break the line apart on reading, named
@@ -149,21 +177,56 @@ bool StillAtPath(const posix::File& file, const std::string& path)
     return open.error == 0 && named.error == 0 && open.device == named.device && open.inode == named.inode;
 }
 
-// Reads a regular file whole and stamps it; a missing file reads as empty.
-// Returns why the file could not be read whole, or the empty text.
+// Opens `file` with `open` and locks it exclusively; when another
+// instance's rewrite replaced the file while we waited for the lock, opens
+// and locks the new one, so that what is locked is the file now at the
+// path. 0, why it cannot be opened, or EAGAIN when it keeps being replaced.
+int OpenLockedAtPath(const std::string& file, posix::File (*open)(const std::string&), posix::File& locked)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        locked = open(file);
+        if (!locked.isOpen())
+            return locked.error();
+        locked.Lock(posix::LockKind::Exclusive);
+        if (StillAtPath(locked, file))
+            return 0;
+    }
+    locked = posix::File();
+    return EAGAIN;
+}
+
+std::string TooLarge()
+{
+    char limits[160];
+    std::snprintf(limits, sizeof limits,
+                  "è troppo grande per essere aperto (oltre %lld MB o %zu.%03zu.%03zu righe)",
+                  static_cast<long long>(kMaxArchiveBytes / (1024 * 1024)), kMaxArchiveLines / 1000000,
+                  kMaxArchiveLines / 1000 % 1000, kMaxArchiveLines % 1000);
+    return limits;
+}
+
+// Reads a regular file whole under a shared lock (so no append is read half
+// written) and stamps it; a missing file reads as empty. Returns why the
+// file could not be read whole, or the empty text.
 std::string ReadWholeFile(const std::string& path, std::string& contents, ArchiveStamp& stamp)
 {
     posix::File file = posix::File::OpenForReading(path);
     if (!file.isOpen())
         return file.error() == ENOENT ? std::string() : Reason(file.error());
+    file.Lock(posix::LockKind::Shared);
     const posix::FileStatus status = file.status();
     if (status.error != 0)
         return Reason(status.error);
     if (status.type != posix::FileType::Regular)
         return "non è un file normale";
+    if (status.size > kMaxArchiveBytes)
+        return TooLarge();
     stamp = StampOf(status);
-    const int error = file.ReadToEnd(contents, static_cast<std::size_t>(status.size));
-    return error == 0 ? std::string() : Reason(error);
+    // Room for the lines that undoing deletions puts back.
+    contents.reserve(static_cast<std::size_t>(status.size) + 4096);
+    if (const int error = file.ReadToEnd(contents, static_cast<std::size_t>(status.size)))
+        return Reason(error);
+    return CountArchiveLines(contents) > kMaxArchiveLines ? TooLarge() : std::string();
 }
 
 // Whether the last line of a file of `size` bytes is ended (by a CR or a
@@ -175,72 +238,6 @@ bool EndsWithLineEnd(posix::File& file, std::int64_t size, int& error)
     char last = 0;
     error = file.ReadByteAt(size - 1, last);
     return error == 0 && (last == '\r' || last == '\n');
-}
-
-// One line of the file with its sort key: the line without its quotes,
-// byte by byte weighted, stored in a buffer shared by all lines. `prefix`
-// holds the first eight key bytes, zero-padded, most significant first: most
-// comparisons end there.
-struct ArchiveLine {
-    std::string_view text;
-    std::uint64_t prefix;
-    std::size_t keyStart;
-    std::size_t keyLength;
-    bool ascii;
-};
-
-// Cuts `bytes` into lines (CR LF, a CR alone or a LF alone ends one, so that
-// files written by other systems' editors load whole; a last line needs no
-// end) and fills `keys` with their sort keys.
-std::vector<ArchiveLine> CutLines(std::string_view bytes, std::string& keys)
-{
-    std::vector<ArchiveLine> lines;
-    // One line end a line, whichever kind the file uses.
-    lines.reserve(static_cast<std::size_t>(std::max(std::count(bytes.begin(), bytes.end(), '\r'),
-                                                    std::count(bytes.begin(), bytes.end(), '\n')))
-                  + 1);
-    keys.assign(bytes.size(), '\0');
-    std::size_t keyEnd = 0;
-    for (std::size_t start = 0; start < bytes.size();) {
-        // A plain loop: find_first_of would take several times as long.
-        std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        std::size_t next = end == bytes.size() ? end : end + 1;
-        if (next < bytes.size() && bytes[end] == '\r' && bytes[next] == '\n')
-            ++next;
-        const std::string_view text = bytes.substr(start, end - start);
-        const std::size_t keyStart = keyEnd;
-        unsigned char highBits = 0;
-        for (const char byte : text) {
-            highBits |= static_cast<unsigned char>(byte) & 0x80;
-            if (byte != '"')
-                keys[keyEnd++] = static_cast<char>(kSortWeight[static_cast<unsigned char>(byte)]);
-        }
-        std::uint64_t prefix = 0;
-        for (std::size_t i = keyStart; i < keyStart + 8; ++i)
-            prefix = prefix << 8 | (i < keyEnd ? static_cast<unsigned char>(keys[i]) : 0u);
-        lines.push_back({text, prefix, keyStart, keyEnd - keyStart, highBits == 0});
-        start = next;
-    }
-    return lines;
-}
-
-// The seven fields of a quote-stripped line, as GetField gives them: a line
-// without a comma is every field; missing fields are empty; fields past the
-// seventh are dropped.
-void SplitFields(std::string_view text, Person& person)
-{
-    const bool oneField = text.find(',') == std::string_view::npos;
-    for (std::string* field : LineFields(person)) {
-        if (oneField) {
-            field->assign(text);
-            continue;
-        }
-        const std::size_t comma = text.find(',');
-        field->assign(text.substr(0, comma));
-        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
-    }
 }
 
 // The user's home folder: $HOME, else the password database's; empty when
@@ -315,22 +312,13 @@ ArchiveResult AppendToArchive(const std::string& path, const Person& person)
         return {false, problem};
     // Opened without following a link swapped in meanwhile.
     posix::File archive;
-    for (int attempt = 0; !archive.isOpen(); ++attempt) {
-        archive = posix::File::OpenForAppending(file);
-        if (!archive.isOpen())
-            return WriteFailure(path, Reason(archive.error()));
-        archive.Lock(posix::LockKind::Exclusive);
-        // Replaced by another instance's rewrite while we waited: append to the new file.
-        if (attempt < 10 && !StillAtPath(archive, file))
-            archive = posix::File();
-    }
+    if (const int error = OpenLockedAtPath(file, posix::File::OpenForAppending, archive))
+        return WriteFailure(path, error == EAGAIN ? kKeepsBeingReplaced : Reason(error));
     const posix::FileStatus status = archive.status();
     if (status.error != 0)
         return WriteFailure(path, Reason(status.error));
-    if (status.type != posix::FileType::Regular)
-        return WriteFailure(path, "non è un file normale");
-    if (!posix::ModeLetsUserWrite(status))
-        return WriteFailure(path, Reason(EACCES));
+    if (const std::string refusal = WriteRefusal(status); !refusal.empty())
+        return WriteFailure(path, refusal);
     int error = 0;
     if (!EndsWithLineEnd(archive, status.size, error)) {
         if (error != 0)
@@ -357,7 +345,7 @@ ArchiveResult AppendToArchive(const std::string& path, const Person& person)
     return {};
 }
 
-std::vector<Person> LoadArchive(const std::string& path, ArchiveStamp* stamp)
+LoadedArchive LoadArchive(const std::string& path)
 {
     std::string bytes;
     ArchiveStamp found;
@@ -368,86 +356,63 @@ std::vector<Person> LoadArchive(const std::string& path, ArchiveStamp* stamp)
     }
     found.whole = found.problem.empty();
     if (!found.whole)
-        bytes.clear();
-    std::string keys;
-    std::vector<ArchiveLine> lines = CutLines(bytes, keys);
-    const std::string_view keyText(keys);
-    std::stable_sort(lines.begin(), lines.end(), [keyText](const ArchiveLine& a, const ArchiveLine& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        return keyText.substr(a.keyStart, a.keyLength) < keyText.substr(b.keyStart, b.keyLength);
-    });
-
-    std::vector<Person> persons(lines.size());
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        // The line without its quotes, cut at its commas.
-        text.clear();
-        for (const char byte : lines[i].text)
-            if (byte != '"')
-                text += byte;
-        if (!lines[i].ascii)  // ASCII is already UTF-8
-            text = Cp1252ToUtf8(text);
-        SplitFields(text, persons[i]);
-    }
-    found.persons = persons.size();
-    if (stamp)
-        *stamp = std::move(found);
-    return persons;
+        bytes = std::string();
+    return LoadedArchive(std::move(bytes), std::move(found));
 }
 
-ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> persons, ArchiveStamp* loaded)
+ArchiveResult RewriteArchive(const std::string& path, LoadedArchive& archive)
 {
-    std::string contents;
-    contents.reserve(persons.size() * 80);
-    for (std::size_t row = 0; row < persons.size(); ++row) {
-        if (const char* field = AppendLine(persons[row], contents)) {
-            return WriteFailure(path, std::string("il campo ") + field + " della riga "
-                                          + std::to_string(row + 1) + " contiene " + kUnrepresentable);
-        }
-    }
     std::string problem;
     const std::string file = FileBehind(path, problem);
     if (!problem.empty())
         return {false, problem};
-    if (loaded && !loaded->whole)
+    const ArchiveStamp& loaded = archive.stamp();
+    if (!loaded.whole)
         return {false, "L'archivio " + path + " non è stato letto per intero: nessun dato è stato eliminato. "
-                           + loaded->problem};
-    if (loaded && persons.size() + 1 < loaded->persons)
-        return {false, "L'archivio " + path + " ha " + std::to_string(loaded->persons)
-                           + " persone, ma ne sarebbero state scritte solo " + std::to_string(persons.size())
+                           + loaded.problem};
+    if (archive.size() + 1 < loaded.persons)
+        return {false, "L'archivio " + path + " ha " + std::to_string(loaded.persons)
+                           + " persone, ma ne sarebbero state scritte solo " + std::to_string(archive.size())
                            + ": nessun dato è stato eliminato."};
 
-    // Lock the file being replaced, so no append lands in it unseen. Opened
-    // for writing: a file the user may not write is not replaced either
-    // (its mode is checked too, since root may open any file). The lock goes
-    // when the file is closed, at return.
-    posix::File archive = posix::File::OpenForWriting(file);
-    if (!archive.isOpen() && archive.error() != ENOENT)
-        return WriteFailure(path, Reason(archive.error()));
+    // Lock the file at the path, so that no append lands in it unseen and
+    // no other rewrite replaces it meanwhile, and only then compare it with
+    // the one loaded. Opened for writing: a file the user may not write is
+    // not replaced either. The lock goes when the file is closed, at return,
+    // after the new file has taken its place.
+    posix::File locked;
+    const int error = OpenLockedAtPath(file, posix::File::OpenForWriting, locked);
+    if (error != 0 && error != ENOENT && error != EAGAIN)
+        return WriteFailure(path, Reason(error));
     ArchiveStamp current;
-    if (archive.isOpen()) {
-        archive.Lock(posix::LockKind::Exclusive);
-        const posix::FileStatus status = archive.status();
-        if (status.type == posix::FileType::Regular && !posix::ModeLetsUserWrite(status))
-            return WriteFailure(path, Reason(EACCES));
-        if (status.type == posix::FileType::Regular)
-            current = StampOf(status);
+    if (locked.isOpen()) {
+        const posix::FileStatus status = locked.status();
+        if (const std::string refusal = WriteRefusal(status); !refusal.empty())
+            return WriteFailure(path, refusal);
+        current = StampOf(status);
     }
-    if (loaded && !SameFile(current, *loaded))
+    if (error == EAGAIN || !SameFile(current, loaded))
         return {false,
                 "L'archivio " + path
-                    + " è stato modificato da un altro programma dopo la sua apertura: nessun dato è stato "
-                      "eliminato. Riaprire l'archivio e ripetere l'operazione."};
-    std::string error;
-    if (!ReplaceFileContents(file, contents, &error))
-        return WriteFailure(path, error);
-    if (loaded) {
-        if (const posix::FileStatus status = posix::LinkStatusOf(file); status.error == 0) {
-            *loaded = StampOf(status);
-            loaded->persons = persons.size();
-        }
-    }
+                    + " è stato modificato da un altro programma dopo la sua lettura: non è stato riscritto.",
+                true};
+
+    // The lines as read, each ended by CR LF, a buffer at a time.
+    std::string buffer;
+    std::size_t row = 0;
+    const auto nextPiece = [&]() -> std::string_view {
+        buffer.clear();
+        for (; row < archive.size() && buffer.size() < 65536; ++row)
+            buffer.append(archive.line(row)).append("\r\n");
+        return buffer;
+    };
+    std::string reason;
+    posix::FileStatus written;
+    if (!ReplaceFileContents(file, nextPiece, &reason, &written))
+        return WriteFailure(path, reason);
+    ArchiveStamp stamp = StampOf(written);
+    stamp.persons = archive.size();
+    archive.setStamp(std::move(stamp));
     return {};
 }
 

@@ -5,25 +5,28 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
-#include <vector>
 
+#include "engine/loaded_archive.h"
 #include "engine/person.h"
 
 namespace cf {
 
 inline constexpr char kArchiveFileName[] = "codarc.dat";
 
-// A line holds a person's surname, first name, codice fiscale, sex, date of
-// birth, place of birth and province, in that order.
-inline constexpr int kArchiveFieldCount = 7;
+// The largest archive a load takes: beyond either limit (about 1,800,000
+// persons of the usual length) it is refused with a message rather than
+// filling the memory. Appends go on all the same.
+inline constexpr std::int64_t kMaxArchiveBytes = 128 * 1024 * 1024;
+inline constexpr std::size_t kMaxArchiveLines = 2'000'000;
 
 // Outcome of a write; when !ok, `message` says in Italian what went wrong,
-// ready for a message box.
+// ready for a message box, and `changed` whether that was another
+// program's change to the file since it was loaded (a load shows it).
 struct ArchiveResult {
     bool ok = true;
     std::string message;
+    bool changed = false;
 };
 
 // Where the archive is kept: the program directory + "codarc.dat" when that
@@ -40,45 +43,33 @@ std::string ArchivePathFor(const std::string& programDirectory);
 
 // Every operation below works on the file at the path, or on the regular
 // file of the user's own that a symbolic link at the path leads to (and
-// writes through to it); a link leading anywhere else is refused with a
-// message that names it. A new archive is readable by the user alone.
+// writes through to it). The link itself and the folder holding it must be
+// the user's too, and for root the file must lie in root's home folder, so
+// that a link another user planted (root run with that user's HOME) is
+// never followed; any other link is refused with a message that names it.
+// A new archive is readable by the user alone. Appends and rewrites take an
+// archive only when it is the user's own and no one else may write it.
 
 // Appends one person as a line. A field holding a double quote, a comma or
 // a line break, or a character Windows-1252 cannot represent, is refused and
-// nothing is written; so is a file whose owner and mode do not let the
-// user write it (root included). A failed write leaves the file as it was.
+// nothing is written. A failed write leaves the file as it was.
 ArchiveResult AppendToArchive(const std::string& path, const Person& person);
 
-// What a load found, for a later rewrite: the file as it was, so that the
-// rewrite can tell whether another program changed it in between; how many
-// persons it gave; whether it read the file whole (a missing file is an
-// empty archive read whole) and, when not, why, in Italian.
-struct ArchiveStamp {
-    bool exists = false;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t size = 0;
-    std::int64_t modifiedNanoseconds = 0;
-    std::size_t persons = 0;
-    bool whole = true;
-    std::string problem;
-};
+// The archive's lines in display order (see LoadedArchive), with the stamp
+// of what the load found. Empty when the file is missing; empty, with the
+// stamp saying why, when it cannot be read or is larger than the limits.
+LoadedArchive LoadArchive(const std::string& path);
 
-// Every line of the archive as a person, sorted case-insensitively by the
-// whole line without its quotes (lines that compare equal keep their file
-// order). A line ends at CR LF, at a CR or at a LF. Empty when the file is
-// missing or unreadable. `stamp`, when given, receives what the load found.
-std::vector<Person> LoadArchive(const std::string& path, ArchiveStamp* stamp = nullptr);
-
-// Replaces the archive with `persons`, in the given order, in one step: on any
-// failure the old archive stays whole. No rows leaves an empty file. The
-// archive keeps its permissions, and one whose owner and mode do not let
-// the user write it (root included) is not replaced. With `loaded`, the stamp of the load the rows came from,
-// less the one person deleted, the rewrite is refused when that load could not read the file whole, when the
-// rows are fewer than its persons less one, or when the file has changed since (another instance appended a
-// person, say): nothing the file holds is ever lost. After a rewrite `loaded` holds the stamp of the new
-// file, ready for the next one.
-ArchiveResult RewriteArchive(const std::string& path, std::span<const Person> persons,
-                             ArchiveStamp* loaded = nullptr);
+// Replaces the archive with the lines of `archive` as they now stand (the
+// load less a deleted row, say), each byte for byte as read, in display
+// order, ended by CR LF, in one step: on any failure the old archive stays
+// whole. No rows leaves an empty file. The archive keeps its permissions.
+// Refused when its load could not read the file whole, when the rows are
+// fewer than it read less one, or when the file at the path is no longer
+// the one loaded (another instance appended a person or rewrote it: then
+// `changed` is set): what the file holds is never lost and no row the user
+// did not see is ever written. Afterwards the archive's stamp is the new
+// file's, ready for the next rewrite.
+ArchiveResult RewriteArchive(const std::string& path, LoadedArchive& archive);
 
 }  // namespace cf

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/posix_system.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -53,7 +52,14 @@ int ErrorOf(int result)
     return result == 0 ? 0 : errno;
 }
 
+void (*beforeSyncForTesting)() = nullptr;
+
 }  // namespace
+
+void SetBeforeSyncForTesting(void (*beforeSync)())
+{
+    beforeSyncForTesting = beforeSync;
+}
 
 FileStatus StatusOf(const std::string& path)
 {
@@ -77,20 +83,6 @@ bool CanRead(const std::string& path)
 bool CanWrite(const std::string& path)
 {
     return ::access(path.c_str(), W_OK) == 0;
-}
-
-bool ModeLetsUserWrite(const FileStatus& status)
-{
-    if (status.owner == ::geteuid())
-        return (status.permissions & S_IWUSR) != 0;
-    bool member = status.group == ::getegid();
-    if (!member) {
-        std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
-        const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
-        member = count > 0
-                 && std::find(groups.begin(), groups.begin() + count, status.group) != groups.begin() + count;
-    }
-    return (status.permissions & (member ? S_IWGRP : S_IWOTH)) != 0;
 }
 
 std::string ResolvedPath(const std::string& path)
@@ -268,6 +260,8 @@ int File::Write(std::string_view data, std::size_t& written)
 
 int File::Sync()
 {
+    if (beforeSyncForTesting)
+        beforeSyncForTesting();
     return ErrorOf(::fsync(fd_));
 }
 

@@ -37,10 +37,6 @@ FileStatus LinkStatusOf(const std::string& path);
 bool CanRead(const std::string& path);
 bool CanWrite(const std::string& path);
 
-// Whether the file's owner, group and mode let this user write it. Root
-// may write any file, but the program keeps to what the mode says.
-bool ModeLetsUserWrite(const FileStatus& status);
-
 // The absolute path with every symbolic link resolved; empty when it cannot
 // be resolved.
 std::string ResolvedPath(const std::string& path);
@@ -70,6 +66,11 @@ std::string PasswordHomeDirectory();
 
 // The path of the running executable; empty when the system does not tell.
 std::string ExecutablePath();
+
+// For tests only: a function that File::Sync calls before it flushes, to
+// slow the flush down and widen the moment two instances race in; nullptr
+// (the default) for none.
+void SetBeforeSyncForTesting(void (*beforeSync)());
 
 enum class LockKind { Shared, Exclusive };
 

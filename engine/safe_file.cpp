@@ -11,8 +11,11 @@
 namespace cf {
 namespace {
 
-// mkstemp's six random characters after the target's name and a dot.
-constexpr std::string_view kTemporarySuffix = ".XXXXXX";
+// A temporary file of "NAME" is ".NAME" + this + mkstemp's six random
+// characters: hidden, and marked so that no file a person names is ever
+// taken for one (".codarc.dat.cf-tmp-Ab12Cd", never "codarc.dat.giugno").
+constexpr std::string_view kTemporaryMarker = ".cf-tmp-";
+constexpr std::size_t kRandomLength = 6;
 
 bool Fail(std::string* error, int code)
 {
@@ -32,12 +35,20 @@ int WriteAll(posix::File& file, std::string_view contents)
     return 0;
 }
 
+// The temporary-file name of the file named `target`, random part left out.
+std::string TemporaryPrefix(std::string_view target)
+{
+    std::string prefix(1, '.');
+    prefix.append(target).append(kTemporaryMarker);
+    return prefix;
+}
+
 bool IsTemporaryFileOf(std::string_view name, std::string_view target)
 {
-    if (name.size() != target.size() + kTemporarySuffix.size() || !name.starts_with(target)
-        || name[target.size()] != '.')
+    const std::string prefix = TemporaryPrefix(target);
+    if (name.size() != prefix.size() + kRandomLength || !name.starts_with(prefix))
         return false;
-    const std::string_view random = name.substr(target.size() + 1);
+    const std::string_view random = name.substr(prefix.size());
     return std::all_of(random.begin(), random.end(),
                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
@@ -46,8 +57,10 @@ bool IsTemporaryFileOf(std::string_view name, std::string_view target)
 // that no sweep of another program takes it; 0 or why not.
 int CreateLockedTemporaryFile(const std::string& path, std::string& temporary, posix::File& file)
 {
+    const std::size_t slash = path.rfind('/');  // npos + 1 is 0: a file in the current folder
     for (int attempt = 0; attempt < 10; ++attempt) {
-        temporary = path + std::string(kTemporarySuffix);
+        temporary = path.substr(0, slash + 1) + TemporaryPrefix(path.substr(slash + 1))
+                    + std::string(kRandomLength, 'X');
         file = posix::File::CreateTemporary(temporary);
         if (!file.isOpen())
             return file.error();
@@ -64,6 +77,20 @@ int CreateLockedTemporaryFile(const std::string& path, std::string& temporary, p
 
 bool ReplaceFileContents(const std::string& path, std::string_view contents, std::string* error)
 {
+    bool given = false;
+    return ReplaceFileContents(
+        path,
+        [&]() {
+            const std::string_view piece = given ? std::string_view() : contents;
+            given = true;
+            return piece;
+        },
+        error);
+}
+
+bool ReplaceFileContents(const std::string& path, const std::function<std::string_view()>& nextPiece,
+                         std::string* error, posix::FileStatus* written)
+{
     RemoveAbandonedTemporaryFiles(path);
     std::string temporary;
     posix::File file;
@@ -75,13 +102,17 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents, std
     if (const posix::FileStatus old = posix::LinkStatusOf(path); old.type == posix::FileType::Regular)
         file.SetPermissions(old.permissions);
 
-    int writeError = WriteAll(file, contents);
+    int writeError = 0;
+    for (std::string_view piece = nextPiece(); writeError == 0 && !piece.empty(); piece = nextPiece())
+        writeError = WriteAll(file, piece);
     if (writeError == 0)
         writeError = file.Sync();
     if (writeError != 0) {
         posix::RemoveFile(temporary);
         return Fail(error, writeError);
     }
+    if (written)
+        *written = file.status();
     // Renamed while still locked, so that no sweep sees it unheld.
     if (const int renameError = posix::RenameFile(temporary, path)) {
         posix::RemoveFile(temporary);

@@ -284,6 +284,7 @@ void Principale::onToolbarButtonClicked(int button)
         Chiudi();
         hideMainForm();
         archivio_ = new archive::Archivio(provider, options_.archivePath);
+        connect(archivio_, &archive::Archivio::statusNote, this, &Principale::ShowStatusNote);
         showChild(archivio_);
         break;
     case kStampa:

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/archive_file.h"
+#include "engine/safe_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,8 +53,15 @@ public:
             std::abort();
         directory_ = pattern;
         path_ = (directory_ / cf::kArchiveFileName).string();
-        records_ = MakeRecords();
-        if (!cf::RewriteArchive(path_, records_).ok)
+        std::string bytes;
+        for (const cf::Person& record : MakeRecords()) {
+            bytes += "\"";
+            for (const std::string* field : {&record.surname, &record.firstName, &record.code, &record.sex,
+                                             &record.birthDate, &record.place, &record.province})
+                bytes += (field == &record.surname ? "" : "\",\"") + *field;
+            bytes += "\"\r\n";
+        }
+        if (!cf::ReplaceFileContents(path_, bytes))
             std::abort();
     }
     void TearDown(const benchmark::State&) override { fs::remove_all(directory_); }
@@ -61,24 +69,24 @@ public:
 protected:
     fs::path directory_;
     std::string path_;
-    std::vector<cf::Person> records_;
 };
 
 BENCHMARK_F(ArchiveFixture, LoadArchive32767)(benchmark::State& state)
 {
     for (auto _ : state) {
-        std::vector<cf::Person> loaded = cf::LoadArchive(path_);
+        const cf::LoadedArchive loaded = cf::LoadArchive(path_);
         if (loaded.size() != kRecords)
             state.SkipWithError("wrong record count");
-        benchmark::DoNotOptimize(loaded.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(path_)));
 }
 
+// A rewrite of every line, as a delete writes all but one.
 BENCHMARK_F(ArchiveFixture, RewriteArchive32767)(benchmark::State& state)
 {
+    cf::LoadedArchive archive = cf::LoadArchive(path_);
     for (auto _ : state) {
-        if (!cf::RewriteArchive(path_, records_).ok)
+        if (!cf::RewriteArchive(path_, archive).ok)
             state.SkipWithError("rewrite failed");
     }
 }

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
@@ -16,6 +15,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "archive/archivio.h"
 #include "generation/main_form.h"
@@ -24,7 +24,6 @@
 #include "platform/message_box.h"
 #include "platform/print_command.h"
 #include "platform/printer_choice.h"
-#include "widgets/multi_column_list.h"
 
 using cf::MessageIcon;
 using cf::archive::Archivio;
@@ -45,10 +44,23 @@ void DeleteClosedWindows()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void ClickRow(QListWidget* column, int row, Qt::MouseButton button = Qt::LeftButton)
+QPoint CellCenter(const QTableView* list, int row, int column)
 {
-    const QPoint center = column->visualItemRect(column->item(row)).center();
-    QTest::mouseClick(column->viewport(), button, {}, center);
+    return list->visualRect(list->model()->index(row, column)).center();
+}
+
+void ClickRow(QTableView* list, int row, int column, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(list->viewport(), button, {}, CellCenter(list, row, column));
+}
+
+// The surnames of the list's rows, in order.
+QStringList Surnames(const Archivio& window)
+{
+    QStringList surnames;
+    for (int row = 0; row < window.model().rowCount(); ++row)
+        surnames.append(QString::fromStdString(window.model().person(row).surname));
+    return surnames;
 }
 
 }  // namespace
@@ -67,6 +79,8 @@ private slots:
     void loadBringsThePersonBackIntoTheGenerationWindow();
     void doubleClickLoadsToo();
     void deletingRewritesTheFileInDisplayOrder();
+    void deletingFromTheKeyboardMovesToTheNextRowAndCtrlZUndoes();
+    void undoAfterAnotherProgramChangedTheFileLosesNoOne();
     void deletingTheLastRowDisablesEverything();
     void failedRewriteLosesNothing();
     void fileChangedSinceLoadingIsNotOverwritten();
@@ -139,20 +153,33 @@ void ArchivioTest::openingShowsTheRowsSortedWithNothingSelected()
     QVERIFY(window_->Command1()->isEnabled() && window_->Command2()->isEnabled());
     QVERIFY(ShowActive(window_));
 
-    cf::widgets::MultiColumnList& list = window_->list();
-    QCOMPARE(list.ListCount(), 3);
-    QCOMPARE(list.List(0, 0), QStringLiteral("BIANCHI"));
-    QCOMPARE(list.List(1, 0), QStringLiteral("ROSSI"));
-    QCOMPARE(list.List(2), QStringLiteral("VERDI\tGIUSEPPE\tVRDGPP13R10B320Y\tM\t10/10/13\tBUSSETO\tPR"));
-    QCOMPARE(list.ListIndex(), -1);
+    const cf::archive::ArchiveModel& model = window_->model();
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(Surnames(*window_), (QStringList{"BIANCHI", "ROSSI", "VERDI"}));
+    QCOMPARE(model.person(2), (cf::Person{.surname = "VERDI",
+                                          .firstName = "GIUSEPPE",
+                                          .sex = "M",
+                                          .birthDate = "10/10/13",
+                                          .place = "BUSSETO",
+                                          .province = "PR",
+                                          .code = "VRDGPP13R10B320Y"}));
+    QCOMPARE(model.data(model.index(2, 1)).toString(), QStringLiteral("GIUSEPPE"));
+    QCOMPARE(model.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Data di nascita"));
+    QCOMPARE(window_->selectedRow(), -1);
     QVERIFY(!window_->Command1()->isEnabled());
     QVERIFY(!window_->Command2()->isEnabled());
     QVERIFY(window_->Command3()->isEnabled());
-    for (int i = 0; i < Archivio::kColumnCount; ++i)
-        QCOMPARE(window_->List1(i)->isVisible(), i < 3);
+    // Surname, first name and code show where their captions are.
+    QTableView* list = window_->List1();
+    for (int i = 0; i < cf::kArchiveFieldCount; ++i)
+        QCOMPARE(list->isColumnHidden(i), i >= 3);
     QVERIFY(!window_->VScroll1()->isVisible());
     QCOMPARE(window_->size(), QSize(490, 295));
-    QCOMPARE(window_->List1(1)->geometry(), QRect(144, 64, 125, 147));
+    QCOMPARE(list->geometry(), QRect(16, 64, 396, 147));
+    QCOMPARE(list->accessibleName(), QStringLiteral("Persone archiviate"));
+    // The columns start where the original's list boxes did.
+    for (const auto& [column, left] : {std::pair{1, 144}, std::pair{2, 256}})
+        QCOMPARE(list->viewport()->mapTo(window_, QPoint(list->columnViewportPosition(column), 0)).x(), left);
     QCOMPARE(window_->findChild<QLabel*>(QStringLiteral("Label2_2"))->text(),
              QStringLiteral("Codice fiscale"));
     QVERIFY(recorder_->requests().empty());
@@ -163,7 +190,7 @@ void ArchivioTest::openingShowsTheRowsSortedWithNothingSelected()
 void ArchivioTest::missingArchiveOpensEmpty()
 {
     Archivio& window = Open();
-    QCOMPARE(window.list().ListCount(), 0);
+    QCOMPARE(window.model().rowCount(), 0);
     QVERIFY(!window.Command1()->isEnabled());
     QVERIFY(!window.Command2()->isEnabled());
     QVERIFY(!window.Command3()->isEnabled());
@@ -175,7 +202,7 @@ void ArchivioTest::unusableArchiveOpensEmptyAndSaysWhy()
     // A symbolic link in the archive's place that leads nowhere.
     QVERIFY(QFile::link(QDir(work_->path()).filePath(QStringLiteral("mancante")), archivePath_));
     Archivio& window = Open();
-    QCOMPARE(window.list().ListCount(), 0);
+    QCOMPARE(window.model().rowCount(), 0);
     QCOMPARE(recorder_->requests().size(), 1u);
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Critical);
     QVERIFY2(recorder_->requests()[0].text.startsWith(QStringLiteral("L'archivio ") + archivePath_
@@ -187,15 +214,15 @@ void ArchivioTest::clickInAnyColumnSelectsTheRowInAllSeven()
 {
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
-    ClickRow(window.List1(1), 2);
-    for (int i = 0; i < Archivio::kColumnCount; ++i) {
-        QCOMPARE(window.List1(i)->currentRow(), 2);
-        QVERIFY(window.List1(i)->currentItem()->isSelected());
-    }
+    ClickRow(window.List1(), 2, 1);
+    QCOMPARE(window.selectedRow(), 2);
+    for (int i = 0; i < cf::kArchiveFieldCount; ++i)
+        QVERIFY(window.List1()->selectionModel()->isSelected(window.model().index(2, i)));
     QVERIFY(window.Command1()->isEnabled());
     QVERIFY(window.Command2()->isEnabled());
-    ClickRow(window.List1(2), 0);
-    QCOMPARE(window.List1(6)->currentRow(), 0);
+    ClickRow(window.List1(), 0, 2);
+    QCOMPARE(window.selectedRow(), 0);
+    QCOMPARE(window.List1()->selectionModel()->selectedRows().size(), 1);
 }
 
 void ArchivioTest::loadBringsThePersonBackIntoTheGenerationWindow()
@@ -203,7 +230,7 @@ void ArchivioTest::loadBringsThePersonBackIntoTheGenerationWindow()
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
     mainForm().Text2()->setText(QStringLiteral("PREVIOUS"));
-    ClickRow(window.List1(1), 1);
+    ClickRow(window.List1(), 1, 1);
     QTest::mouseClick(window.Command1(), Qt::LeftButton);
 
     MainForm& form = mainForm();
@@ -226,10 +253,9 @@ void ArchivioTest::doubleClickLoadsToo()
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
     // The first click of a double click selects the row.
-    QListWidget* column = window.List1(2);
-    ClickRow(column, 2);
-    QTest::mouseDClick(column->viewport(), Qt::LeftButton, {},
-                       column->visualItemRect(column->item(2)).center());
+    QTableView* list = window.List1();
+    ClickRow(list, 2, 2);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, CellCenter(list, 2, 2));
     QCOMPARE(mainForm().Text2()->text(), QStringLiteral("VERDI"));
     QCOMPARE(mainForm().Label8()->text(), QStringLiteral("PR"));
     DeleteClosedWindows();
@@ -240,30 +266,106 @@ void ArchivioTest::deletingRewritesTheFileInDisplayOrder()
 {
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
-    ClickRow(window.List1(0), 0);
+    QSignalSpy notes(&window, &Archivio::statusNote);
+    ClickRow(window.List1(), 0, 0);
     QTest::mouseClick(window.Command2(), Qt::LeftButton);
 
     QCOMPARE(ArchiveContent(), kRossi + kVerdi);
-    QCOMPARE(window.list().ListCount(), 2);
-    for (int i = 0; i < Archivio::kColumnCount; ++i) {
-        QCOMPARE(window.List1(i)->count(), 2);
-        QCOMPARE(window.List1(i)->currentRow(), 1);
-    }
-    QCOMPARE(window.list().Text(0), QStringLiteral("VERDI"));
+    QCOMPARE(Surnames(window), (QStringList{"ROSSI", "VERDI"}));
+    // The row after the deleted one is the current one now.
+    QCOMPARE(window.selectedRow(), 0);
     QVERIFY(window.Command1()->isEnabled());
     QVERIFY(window.Command2()->isEnabled());
     QVERIFY(window.Command3()->isEnabled());
     QVERIFY(recorder_->requests().empty());
+    QCOMPARE(notes.size(), 1);
+    QCOMPARE(notes[0][0].toString(),
+             QStringLiteral("Eliminati i dati di BIANCHI LUCIA (Ctrl+Z per ripristinarli)"));
+}
+
+// Keys alone: the arrows pick a row, Alt+E deletes it and moves to the
+// next one (the one before, at the end), never to a row nobody picked at
+// the other end of the list; Ctrl+Z puts the last person deleted back.
+void ArchivioTest::deletingFromTheKeyboardMovesToTheNextRowAndCtrlZUndoes()
+{
+    const QByteArray kNeri = "\"NERI\",\"ANNA\",\"NRENNA90A41H501X\",\"F\",\"01/01/90\",\"ROMA\",\"RM\"\r\n";
+    WriteArchive(kVerdi + kNeri + kBianchi + kRossi);
+    Archivio& window = Open();
+    QSignalSpy notes(&window, &Archivio::statusNote);
+    window.List1()->setFocus();
+    QTest::keyClick(window.List1(), Qt::Key_Home);
+    QTest::keyClick(window.List1(), Qt::Key_Down);
+    QCOMPARE(window.selectedRow(), 1);  // NERI
+    QVERIFY(!window.undoDeleteAction()->isEnabled());
+
+    struct Step {
+        QKeyCombination key;
+        QStringList rows;
+        int selected;
+        QByteArray file;
+    };
+    const Step steps[] = {
+        {Qt::ALT | Qt::Key_E, {"BIANCHI", "ROSSI", "VERDI"}, 1, kBianchi + kRossi + kVerdi},
+        {Qt::ALT | Qt::Key_E, {"BIANCHI", "VERDI"}, 1, kBianchi + kVerdi},
+        {Qt::ALT | Qt::Key_E, {"BIANCHI"}, 0, kBianchi},
+        {Qt::CTRL | Qt::Key_Z, {"BIANCHI", "VERDI"}, 1, kBianchi + kVerdi},
+        {Qt::CTRL | Qt::Key_Z, {"BIANCHI", "VERDI"}, 1, kBianchi + kVerdi},  // only the last one
+    };
+    for (const Step& step : steps) {
+        QTest::keyClick(window.focusWidget(), step.key.key(), step.key.keyboardModifiers());
+        // A button's mnemonic clicks it a moment later, as a mouse would.
+        QTRY_COMPARE(Surnames(window), step.rows);
+        QCOMPARE(window.selectedRow(), step.selected);
+        QCOMPARE(ArchiveContent(), step.file);
+    }
+    QCOMPARE(notes.size(), 4);
+    QCOMPARE(notes[2][0].toString(),
+             QStringLiteral("Eliminati i dati di VERDI GIUSEPPE (Ctrl+Z per ripristinarli)"));
+    QCOMPARE(notes[3][0].toString(), QStringLiteral("Ripristinati i dati di VERDI GIUSEPPE"));
+    QVERIFY(!window.undoDeleteAction()->isEnabled());
+    QVERIFY(recorder_->requests().empty());
+}
+
+// A person archived by another instance between a delete and its undoing:
+// the undo is refused and the list shows the file as it now is; a second
+// Ctrl+Z then puts the deleted person back beside the new one.
+void ArchivioTest::undoAfterAnotherProgramChangedTheFileLosesNoOne()
+{
+    WriteArchive(kVerdi + kBianchi);
+    Archivio& window = Open();
+    ClickRow(window.List1(), 0, 0);
+    QTest::mouseClick(window.Command2(), Qt::LeftButton);
+    QCOMPARE(ArchiveContent(), kVerdi);
+    QFile file(archivePath_);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(kRossi);
+    file.close();
+
+    window.undoDeleteAction()->trigger();
+    QCOMPARE(recorder_->requests().size(), 1u);
+    QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Critical);
+    QVERIFY2(recorder_->requests()[0].text.endsWith(QStringLiteral(
+                 "modificato da un altro programma dopo la sua lettura: non è stato riscritto. L'elenco è "
+                 "stato aggiornato: ripetere l'operazione.")),
+             qPrintable(recorder_->requests()[0].text));
+    QCOMPARE(ArchiveContent(), kVerdi + kRossi);
+    QCOMPARE(Surnames(window), (QStringList{"ROSSI", "VERDI"}));
+
+    window.undoDeleteAction()->trigger();
+    QCOMPARE(ArchiveContent(), kBianchi + kRossi + kVerdi);
+    QCOMPARE(Surnames(window), (QStringList{"BIANCHI", "ROSSI", "VERDI"}));
+    QCOMPARE(window.selectedRow(), 0);
+    QCOMPARE(recorder_->requests().size(), 1u);
 }
 
 void ArchivioTest::deletingTheLastRowDisablesEverything()
 {
     WriteArchive(kBianchi);
     Archivio& window = Open();
-    ClickRow(window.List1(2), 0);
+    ClickRow(window.List1(), 0, 2);
     QTest::mouseClick(window.Command2(), Qt::LeftButton);
 
-    QCOMPARE(window.list().ListCount(), 0);
+    QCOMPARE(window.model().rowCount(), 0);
     QVERIFY(QFile::exists(archivePath_));
     QCOMPARE(ArchiveContent(), QByteArray());
     QVERIFY(!window.Command1()->isEnabled());
@@ -278,16 +380,17 @@ void ArchivioTest::failedRewriteLosesNothing()
     // A directory where the archive was: the rewrite cannot replace it.
     QVERIFY(QFile::remove(archivePath_));
     QVERIFY(QDir().mkdir(archivePath_));
-    ClickRow(window.List1(0), 0);
+    ClickRow(window.List1(), 0, 0);
     QTest::mouseClick(window.Command2(), Qt::LeftButton);
 
     QCOMPARE(recorder_->requests().size(), 1u);
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Critical);
     QCOMPARE(recorder_->requests()[0].title, QStringLiteral("Codice fiscale"));
-    QVERIFY(!recorder_->requests()[0].text.isEmpty());
-    QCOMPARE(window.list().ListCount(), 3);
-    QCOMPARE(window.list().ListIndex(), 0);
-    QCOMPARE(window.list().List(0, 0), QStringLiteral("BIANCHI"));
+    QCOMPARE(recorder_->requests()[0].text,
+             QStringLiteral("Impossibile scrivere l'archivio %1: è una cartella.").arg(archivePath_));
+    QCOMPARE(Surnames(window), (QStringList{"BIANCHI", "ROSSI", "VERDI"}));
+    QCOMPARE(window.selectedRow(), 0);
+    QVERIFY(!window.undoDeleteAction()->isEnabled());
     QVERIFY(QFileInfo(archivePath_).isDir());
 }
 
@@ -301,12 +404,20 @@ void ArchivioTest::fileChangedSinceLoadingIsNotOverwritten()
     file.write(kRossi);
     file.close();
 
-    ClickRow(window.List1(0), 0);
+    ClickRow(window.List1(), 0, 0);
     QTest::mouseClick(window.Command2(), Qt::LeftButton);
     QCOMPARE(recorder_->requests().size(), 1u);
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Critical);
+    QCOMPARE(recorder_->requests()[0].text,
+             QStringLiteral(
+                 "L'archivio %1 è stato modificato da un altro programma dopo la sua lettura: non è stato "
+                 "riscritto. L'elenco è stato aggiornato: ripetere l'operazione.")
+                 .arg(archivePath_));
     QCOMPARE(ArchiveContent(), kVerdi + kBianchi + kRossi);
-    QCOMPARE(window.list().ListCount(), 2);
+    // The list shows the file as it now is, with nothing selected.
+    QCOMPARE(Surnames(window), (QStringList{"BIANCHI", "ROSSI", "VERDI"}));
+    QCOMPARE(window.selectedRow(), -1);
+    QVERIFY(!window.Command2()->isEnabled());
 }
 
 void ArchivioTest::popUpMenuOnlyWithASelection()
@@ -321,14 +432,14 @@ void ArchivioTest::popUpMenuOnlyWithASelection()
         menu.actions()[0]->trigger();
     });
 
-    ClickRow(window.List1(1), 1, Qt::RightButton);
+    ClickRow(window.List1(), 1, 1, Qt::RightButton);
     QCOMPARE(popups, 0);
-    QCOMPARE(window.list().ListIndex(), -1);
+    QCOMPARE(window.selectedRow(), -1);
 
-    ClickRow(window.List1(0), 0);
-    ClickRow(window.List1(2), 2, Qt::RightButton);
+    ClickRow(window.List1(), 0, 0);
+    ClickRow(window.List1(), 2, 2, Qt::RightButton);
     QCOMPARE(popups, 1);
-    QCOMPARE(window.list().ListIndex(), 0);  // a right click selects nothing
+    QCOMPARE(window.selectedRow(), 0);  // a right click selects nothing
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("BNCLCU85L43H501J"));
     QCOMPARE(recorder_->requests().size(), 1u);
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Information);
@@ -348,17 +459,20 @@ void ArchivioTest::keyboardReachesEveryCommand()
         menu.actions()[0]->trigger();
     });
 
-    // Arrows select a row in every column, as a click does.
-    QListWidget* surnames = window.List1(0);
+    // Arrows select a row in every column, as a click does; Tab leaves the
+    // list.
+    QTableView* surnames = window.List1();
     surnames->setFocus();
     QTest::keyClick(surnames, Qt::Key_Down);
-    const int row = window.list().ListIndex();
-    QVERIFY(row >= 0);
+    QCOMPARE(window.selectedRow(), 0);
+    QTest::keyClick(surnames, Qt::Key_End);
+    QCOMPARE(window.selectedRow(), 2);
     QTest::keyClick(surnames, Qt::Key_Home);
     QTest::keyClick(surnames, Qt::Key_Down);
-    QCOMPARE(window.list().ListIndex(), 1);
-    QCOMPARE(window.list().Text(0), QStringLiteral("ROSSI"));
-    QCOMPARE(window.list().Text(2), QStringLiteral("RSSMRA80A01F205X"));
+    QTest::keyClick(surnames, Qt::Key_Right);
+    QCOMPARE(window.selectedRow(), 1);
+    QCOMPARE(window.model().person(1).surname, "ROSSI");
+    QCOMPARE(surnames->currentIndex().column(), 0);
     QVERIFY(window.Command1()->isEnabled());
     QVERIFY(window.Command2()->isEnabled());
 
@@ -393,10 +507,12 @@ void ArchivioTest::scrollBarBesideThePrintCommandMovesAllColumns()
     QVERIFY(scrollBar->maximum() > 0);
 
     scrollBar->setValue(5);
-    for (int i = 0; i < Archivio::kColumnCount; ++i)
-        QCOMPARE(window.List1(i)->verticalScrollBar()->value(), 5);
-    ClickRow(window.List1(1), 7);
-    QCOMPARE(window.list().Text(2), QStringLiteral("C08"));
+    QCOMPARE(window.List1()->rowAt(0), 5);
+    ClickRow(window.List1(), 7, 1);
+    QCOMPARE(window.model().person(window.selectedRow()).code, "C08");
+    // The wheel, or keys, scroll the list: the scroll bar follows.
+    QTest::keyClick(window.List1(), Qt::Key_End);
+    QCOMPARE(scrollBar->value(), scrollBar->maximum());
 }
 
 void ArchivioTest::printingAsksFirst()
@@ -421,15 +537,14 @@ void ArchivioTest::printingAsksFirst()
     QTest::mouseClick(window.Command3(), Qt::LeftButton);
     QCOMPARE(printers.requests().size(), 1u);
     QVERIFY(!cf::platform::PrintoutRunning());
-    QCOMPARE(window.list().ListIndex(), -1);
+    QCOMPARE(window.selectedRow(), -1);
 
     // The rows print from the list as it is; the last row is then selected.
     recorder_->QueueAnswer(MessageAnswer::Yes);
     printers.QueueAnswer(cf::platform::PrintTarget::PdfFile());
     dialogs.QueueAnswer(pdf);
     QTest::mouseClick(window.Command3(), Qt::LeftButton);
-    QCOMPARE(window.list().ListIndex(), 2);
-    QCOMPARE(window.List1(5)->currentRow(), 2);
+    QCOMPARE(window.selectedRow(), 2);
     QVERIFY(window.Command1()->isEnabled());
     QTRY_VERIFY(!cf::platform::PrintoutRunning());
     QCOMPARE(recorder_->requests().size(), 3u);

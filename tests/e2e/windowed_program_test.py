@@ -383,30 +383,35 @@ class Session:
     # --- Archive window
 
     def archive_rows(self, window):
-        """The rows of the archive list as its three shown columns give them
-        (surname, first name, code), and the surname column."""
-        columns = []
-        for caption in ("Cognome", "Nome", "Codice fiscale"):
-            column = self.r.find(window, self.a.ROLE_LIST, caption)
-            if column is None:
-                raise Failure(f"the archive window shows no list named '{caption}'")
-            columns.append(column)
-        return columns[0], list(zip(*([item.name for item in column] for column in columns)))
+        """The archive list and its rows as its three shown columns give
+        them (surname, first name, code), read through its table interface;
+        no rows when one went while they were read."""
+        table = self.r.find(window, self.a.ROLE_TABLE, "Persone archiviate")
+        if table is None:
+            raise Failure("the archive window shows no table named 'Persone archiviate'")
+        cells = table.queryTable()
+        rows = []
+        for row in range(cells.nRows):
+            row_cells = [cells.getAccessibleAt(row, column) for column in range(3)]
+            if None in row_cells:
+                return table, None  # a row went while the table was read
+            rows.append(tuple(cell.name for cell in row_cells))
+        return table, rows
 
     def delete_a_row(self, expected_rows):
         """Moves to a row from the keyboard, deletes it and returns the
         surname in it."""
         window = self.r.window("Archivio codici fiscali")
-        surnames, rows = self.archive_rows(window)
+        table, rows = self.archive_rows(window)
         if rows != expected_rows:
             raise Failure(f"the archive list holds {rows}, not {expected_rows}")
         delete = self.r.wait_for(window, self.a.ROLE_PUSH_BUTTON, "Elimina dati selezionati")
         if self.r.enabled(delete):
             raise Failure("Elimina dati selezionati is enabled with no row selected")
-        self.r.focus(surnames)
+        self.r.focus(table)
         self.r.key(XK_DOWN)
         wait_until("Elimina dati selezionati enabled by a selected row", lambda: self.r.enabled(delete))
-        selected = [item.name for item in surnames if item.getState().contains(self.a.STATE_SELECTED)]
+        selected = [rows[row][0] for row in table.queryTable().getSelectedRows()]
         if len(selected) != 1:
             raise Failure(f"selected rows after Down: {selected}")
         self.r.press(delete)

@@ -1,23 +1,32 @@
 // SPDX-License-Identifier: MIT
 #include "engine/archive_file.h"
 
+#include "archive_line.h"
 #include "engine/cp1252.h"
+#include "engine/posix_system.h"
+#include "engine/safe_file.h"
 #include "engine/text_fields.h"
 #include "engine/work_files.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <latch>
 #include <optional>
 #include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -38,15 +47,24 @@ Person SomePerson(const std::string& surname, const std::string& name, const std
             .code = "XXXXXX80A01H501X"};
 }
 
-// The archive line of a person: surname, first name, code, sex, date,
-// place, province.
+// The archive line of a person, ended.
 std::string Line(const Person& person)
 {
-    std::string line;
-    for (const std::string* field : {&person.surname, &person.firstName, &person.code, &person.sex,
-                                     &person.birthDate, &person.place, &person.province})
-        line += (line.empty() ? "\"" : ",\"") + *field + "\"";
-    return line + "\r\n";
+    return test::ArchiveLine(person) + "\r\n";
+}
+
+// The persons of a loaded archive, in display order.
+std::vector<Person> Persons(const LoadedArchive& archive)
+{
+    std::vector<Person> persons;
+    for (std::size_t row = 0; row < archive.size(); ++row)
+        persons.push_back(archive.person(row));
+    return persons;
+}
+
+std::vector<Person> LoadPersons(const std::string& path)
+{
+    return Persons(LoadArchive(path));
 }
 
 // Sets an environment variable for as long as it lives (unsets it for
@@ -98,7 +116,28 @@ mode_t Mode(const fs::path& path)
 
 class ArchiveFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(temporary_.path().empty()); }
+    void SetUp() override
+    {
+        ASSERT_FALSE(temporary_.path().empty());
+        ASSERT_TRUE(fs::is_directory(linkTargets_));
+    }
+    void TearDown() override
+    {
+        if (::geteuid() == 0)
+            fs::remove_all(linkTargets_);
+    }
+
+    // A folder for the files a link at the archive's path leads to: root
+    // follows links only into root's own home folder.
+    static fs::path MakeLinkTargets(const fs::path& directory)
+    {
+        if (::geteuid() != 0) {
+            fs::create_directory(directory / "altrove");
+            return directory / "altrove";
+        }
+        std::string pattern = std::string(::getpwuid(0)->pw_dir) + "/.cf-test-XXXXXX";
+        return ::mkdtemp(pattern.data()) ? pattern : "";
+    }
 
     std::string Contents(const std::string& path) const { return test::ReadFileBytes(path); }
     std::string Contents() const { return Contents(path_); }
@@ -111,6 +150,7 @@ protected:
     test::TemporaryDirectory temporary_;
     const fs::path directory_ = temporary_.path();
     const std::string path_ = (directory_ / kArchiveFileName).string();
+    const fs::path linkTargets_ = MakeLinkTargets(directory_);
 };
 
 TEST_F(ArchiveFileTest, AppendedRecordsLoadSortedWhileTheFileKeepsAppendOrder)
@@ -124,7 +164,7 @@ TEST_F(ArchiveFileTest, AppendedRecordsLoadSortedWhileTheFileKeepsAppendOrder)
     EXPECT_EQ(Contents(), Line(verdi) + Line(bianchi) + Line(bianchi) + Line(noName));
     EXPECT_EQ(Line(noName).substr(0, 15), "\"BIANCHI\",\"\",\"X");
     // "BIANCHI,," sorts before "BIANCHI,LUCA": the empty first name keeps its column.
-    EXPECT_EQ(LoadArchive(path_), (std::vector{noName, bianchi, bianchi, verdi}));
+    EXPECT_EQ(LoadPersons(path_), (std::vector{noName, bianchi, bianchi, verdi}));
 }
 
 TEST_F(ArchiveFileTest, LoadEndsLinesAtCrLfOrCrOrLf)
@@ -134,7 +174,7 @@ TEST_F(ArchiveFileTest, LoadEndsLinesAtCrLfOrCrOrLf)
           "\"A\",\"x\"\n"    // LF alone, as editors on Linux write
           "\"D\",\"y\"\n\r"  // LF then CR: two line ends around a blank line
           "\"C\",\"2\"");    // last line without a line end
-    const std::vector<Person> records = LoadArchive(path_);
+    const std::vector<Person> records = LoadPersons(path_);
     ASSERT_EQ(records.size(), 6u);
     EXPECT_EQ(records[0], Person{});  // the blank lines, first
     EXPECT_EQ(records[1], Person{});
@@ -158,14 +198,13 @@ TEST_F(ArchiveFileTest, ArchiveWithLfLineEndsKeepsEveryPersonThroughADeleteAndAn
         lfFile += line.replace(line.size() - 2, 2, "\n");
     }
     Write(lfFile);
-    ArchiveStamp stamp;
-    std::vector<Person> rows = LoadArchive(path_, &stamp);
-    ASSERT_EQ(rows, people);
-    EXPECT_EQ(stamp.persons, 3u);
+    LoadedArchive archive = LoadArchive(path_);
+    ASSERT_EQ(Persons(archive), people);
+    EXPECT_EQ(archive.stamp().persons, 3u);
 
-    rows.erase(rows.begin());
-    ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
-    EXPECT_EQ(LoadArchive(path_), rows);
+    archive.Remove(0);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
+    EXPECT_EQ(LoadPersons(path_), Persons(archive));
 
     Write(lfFile);
     ASSERT_TRUE(AppendToArchive(path_, SomePerson("DELTA", "D")).ok);
@@ -178,10 +217,10 @@ TEST_F(ArchiveFileTest, RewriteNeverWritesFewerPersonsThanTheLoadSawLessTheDelet
     for (const char* surname : {"ALFA", "BETA", "GAMMA"})
         ASSERT_TRUE(AppendToArchive(path_, SomePerson(surname, "X")).ok);
     const std::string before = Contents();
-    ArchiveStamp stamp;
-    std::vector<Person> rows = LoadArchive(path_, &stamp);
-    rows.resize(1);  // a list that lost a row on the way
-    const ArchiveResult shrunk = RewriteArchive(path_, rows, &stamp);
+    LoadedArchive archive = LoadArchive(path_);
+    archive.Remove(2);  // a list that lost a row on the way
+    archive.Remove(1);
+    const ArchiveResult shrunk = RewriteArchive(path_, archive);
     EXPECT_FALSE(shrunk.ok);
     EXPECT_EQ(shrunk.message,
               "L'archivio " + path_
@@ -191,14 +230,16 @@ TEST_F(ArchiveFileTest, RewriteNeverWritesFewerPersonsThanTheLoadSawLessTheDelet
     // A load that could not read the file whole allows no rewrite.
     const std::string folder = (directory_ / "cartella").string();
     fs::create_directory(folder);
-    EXPECT_TRUE(LoadArchive(folder, &stamp).empty());
-    EXPECT_FALSE(stamp.whole);
-    EXPECT_EQ(stamp.problem, "Impossibile leggere l'archivio " + folder + ": non è un file normale.");
-    const ArchiveResult unread = RewriteArchive(folder, {}, &stamp);
+    LoadedArchive unreadable = LoadArchive(folder);
+    EXPECT_TRUE(unreadable.empty());
+    EXPECT_FALSE(unreadable.stamp().whole);
+    EXPECT_EQ(unreadable.stamp().problem,
+              "Impossibile leggere l'archivio " + folder + ": non è un file normale.");
+    const ArchiveResult unread = RewriteArchive(folder, unreadable);
     EXPECT_FALSE(unread.ok);
     EXPECT_EQ(unread.message, "L'archivio " + folder
                                   + " non è stato letto per intero: nessun dato è stato eliminato. "
-                                  + stamp.problem);
+                                  + unreadable.stamp().problem);
     EXPECT_TRUE(fs::is_directory(folder));
 }
 
@@ -208,12 +249,14 @@ TEST_F(ArchiveFileTest, ArchiveIsTheUsersAloneAndKeepsItsPermissions)
     ASSERT_TRUE(AppendToArchive(path_, SomePerson("ALFA", "A")).ok);
     EXPECT_EQ(Mode(path_), 0600u);
     fs::remove(path_);
-    ASSERT_TRUE(RewriteArchive(path_, std::vector{SomePerson("ALFA", "A")}).ok);
+    LoadedArchive missing = LoadArchive(path_);
+    ASSERT_TRUE(RewriteArchive(path_, missing).ok);
     EXPECT_EQ(Mode(path_), 0600u);
 
     // A rewrite neither widens nor narrows what the user chose.
     ::chmod(path_.c_str(), 0640);
-    ASSERT_TRUE(RewriteArchive(path_, std::vector{SomePerson("BETA", "B")}).ok);
+    LoadedArchive archive = LoadArchive(path_);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
     EXPECT_EQ(Mode(path_), 0640u);
 
     // The folders the program makes for the archive are closed to others.
@@ -244,12 +287,12 @@ TEST_F(ArchiveFileTest, WithoutAHomeFolderTheArchiveIsRefusedWithAMessage)
     const std::string noHome =
         "Impossibile trovare una cartella per l'archivio: l'utente non ha una cartella "
         "personale (HOME non impostata e utente sconosciuto al sistema).";
-    ArchiveStamp stamp;
-    EXPECT_TRUE(LoadArchive("", &stamp).empty());
-    EXPECT_FALSE(stamp.whole);
-    EXPECT_EQ(stamp.problem, noHome);
+    LoadedArchive archive = LoadArchive("");
+    EXPECT_TRUE(archive.empty());
+    EXPECT_FALSE(archive.stamp().whole);
+    EXPECT_EQ(archive.stamp().problem, noHome);
     EXPECT_EQ(AppendToArchive("", SomePerson("ALFA", "A")).message, noHome);
-    EXPECT_EQ(RewriteArchive("", {}).message, noHome);
+    EXPECT_EQ(RewriteArchive("", archive).message, noHome);
 
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root can become a user the password database does not know";
@@ -280,78 +323,121 @@ TEST_F(ArchiveFileTest, ReadOnlyArchiveIsNeitherReplacedNorAppendedTo)
     ::chmod(path_.c_str(), 0444);
     const std::string refused = "Impossibile scrivere l'archivio " + path_ + ": permesso negato.";
     EXPECT_TRUE(AsUnprivilegedUser(directory_, [&] {
-        ArchiveStamp stamp;
-        const std::vector<Person> rows = LoadArchive(path_, &stamp);
-        return rows.size() == 1 && RewriteArchive(path_, {}, &stamp).message == refused
+        LoadedArchive archive = LoadArchive(path_);
+        if (archive.size() != 1)
+            return false;
+        archive.Remove(0);
+        return RewriteArchive(path_, archive).message == refused
                && AppendToArchive(path_, SomePerson("BETA", "B")).message == refused;
     }));
     EXPECT_EQ(Contents(), Line(SomePerson("ALFA", "A")));
     EXPECT_EQ(Mode(path_), 0444u);
 }
 
-// Root may write any file, but a delete does not replace, and an append
-// does not extend, an archive whose owner and mode would not let the user
-// write it: another user's 0644 archive in a folder the user can write, or
-// the user's own 0444 one, also through a link.
-TEST_F(ArchiveFileTest, ArchiveTheModeForbidsIsNeitherReplacedNorAppendedToEvenByRoot)
+// Appends and deletes take the archive only when it is the user's own and
+// no one else may write it: persons written into a file that another user
+// owns or may change would be that user's to read. The rule is the file's
+// owner and mode, so it holds for root too, whom the mode alone would not
+// stop: another user's 0644 archive in a folder the user can write, the
+// user's own 0444 one, also through a link.
+TEST_F(ArchiveFileTest, ArchiveOfAnotherUserOrWritableByOthersIsNeitherAppendedToNorReplaced)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "only root can give a file to another user (the unprivileged case is the test above)";
     const std::string line = Line(SomePerson("ALFA", "A"));
-    const fs::path ownFile = directory_ / "mio.dat";
+    const fs::path ownFile = linkTargets_ / "mio.dat";
     Write(line, ownFile.string());
     ::chmod(ownFile.c_str(), 0444);
+    const uid_t user = ::geteuid();
     const uid_t other = 54321;
+    const std::string writable = "anche altri utenti possono modificarlo (permessi 0";
+    const std::string onlyOwner = "); va reso modificabile solo dal proprietario, per esempio con chmod 600";
     struct Case {
-        std::string what;
-        std::function<void()> plant;
+        mode_t mode;  // 0: a link to the user's own 0444 file
+        uid_t owner;
+        std::string reason;
     };
     const std::vector<Case> cases = {
-        {"another user's 0644 archive",
-         [&] {
-             Write(line);
-             ::chmod(path_.c_str(), 0644);
-             ASSERT_EQ(::chown(path_.c_str(), other, other), 0);
-         }},
-        {"the user's own 0444 archive",
-         [&] {
-             Write(line);
-             ::chmod(path_.c_str(), 0444);
-         }},
-        {"a link to the user's own 0444 file", [&] { fs::create_symlink(ownFile, path_); }},
+        {0666, user, writable + "666" + onlyOwner},
+        {0620, user, writable + "620" + onlyOwner},
+        // Root's own tests: another user's file, a mode only root could ignore.
+        {0646, other, "appartiene a un altro utente"},
+        {0644, other, "appartiene a un altro utente"},
+        {0444, user, "permesso negato"},
+        {0, user, "permesso negato"},
     };
     for (const Case& test : cases) {
-        test.plant();
-        const std::string refused = "Impossibile scrivere l'archivio " + path_ + ": permesso negato.";
-        ArchiveStamp stamp;
-        ASSERT_EQ(LoadArchive(path_, &stamp).size(), 1u) << test.what;
-        EXPECT_EQ(RewriteArchive(path_, {}, &stamp).message, refused) << test.what;
-        EXPECT_EQ(AppendToArchive(path_, SomePerson("BETA", "B")).message, refused) << test.what;
-        EXPECT_EQ(Contents(), line) << test.what;
-        struct stat info {};
-        ASSERT_EQ(::lstat(path_.c_str(), &info), 0);
-        if (test.what.starts_with("another")) {
-            EXPECT_EQ(info.st_uid, other) << "replaced by the user's own file";
+        if (::geteuid() != 0 && (test.owner != user || (test.mode & 0222) == 0))
+            continue;
+        if (test.mode == 0) {
+            fs::create_symlink(ownFile, path_);
+        } else {
+            Write(line);
+            ::chmod(path_.c_str(), test.mode);
+            ASSERT_EQ(::chown(path_.c_str(), test.owner, test.owner), 0);
         }
+        const std::string refused = "Impossibile scrivere l'archivio " + path_ + ": " + test.reason + ".";
+        LoadedArchive archive = LoadArchive(path_);
+        ASSERT_EQ(archive.size(), 1u) << test.mode;
+        archive.Remove(0);
+        EXPECT_EQ(RewriteArchive(path_, archive).message, refused) << test.mode;
+        EXPECT_EQ(AppendToArchive(path_, SomePerson("BETA", "B")).message, refused) << test.mode;
+        EXPECT_EQ(Contents(), line) << test.mode;
+        struct stat info {};
+        EXPECT_TRUE(::lstat(path_.c_str(), &info) == 0 && info.st_uid == test.owner) << "replaced";
         fs::remove(path_);
     }
     EXPECT_EQ(Contents(ownFile.string()), line);
+}
 
-    // A file of another user that its mode lets everyone write is the user's to change.
-    Write(line);
-    ::chmod(path_.c_str(), 0646);
-    ASSERT_EQ(::chown(path_.c_str(), other, other), 0);
-    EXPECT_TRUE(AppendToArchive(path_, SomePerson("BETA", "B")).ok);
-    EXPECT_EQ(LoadArchive(path_).size(), 2u);
+// Root run with an ordinary user's HOME or XDG_DATA_HOME (sudo -E) finds
+// the archive path in that user's folders: a link planted there must not
+// take root to a file of root's own (a 0600 system file), neither to list
+// its lines nor to write into it.
+TEST_F(ArchiveFileTest, RootFollowsNoLinkPlantedByAnotherUser)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can be led by another user's link to a file that user cannot reach";
+    const fs::path secret = directory_ / "segreto";
+    Write("root:x:0:0\n", secret.string());
+    ::chmod(secret.c_str(), 0600);
+    for (const char* folder : {"utente", "amministratore"})
+        fs::create_directory(directory_ / folder);
+    ASSERT_EQ(::chown((directory_ / "utente").c_str(), kNobody, kNobody), 0);
+    const std::string planted = "è un collegamento simbolico di un altro utente, o in una sua cartella";
+    const struct {
+        const char* folder;
+        uid_t linkOwner;
+        std::string problem;
+    } cases[] = {
+        {"utente", kNobody, planted},
+        {"utente", 0, planted},
+        {"amministratore", 0,
+         "è un collegamento simbolico che porta fuori dalla cartella personale dell'amministratore"},
+    };
+    for (const auto& test : cases) {
+        const std::string path = (directory_ / test.folder / kArchiveFileName).string();
+        fs::create_symlink(secret, path);
+        ASSERT_EQ(::lchown(path.c_str(), test.linkOwner, test.linkOwner), 0);
+        const std::string refused =
+            "L'archivio " + path + " " + test.problem + ": l'archivio non viene né letto né scritto.";
+        LoadedArchive archive = LoadArchive(path);
+        EXPECT_TRUE(archive.empty() && archive.stamp().problem == refused) << archive.stamp().problem;
+        EXPECT_EQ(AppendToArchive(path, SomePerson("BETA", "B")).message, refused);
+        EXPECT_EQ(RewriteArchive(path, archive).message, refused);
+        fs::remove(path);
+    }
+    EXPECT_EQ(Contents(secret.string()), "root:x:0:0\n");
 }
 
 // The reason of a failed write is the program's own Italian text.
 TEST_F(ArchiveFileTest, FolderInPlaceOfTheArchiveIsReportedInItalian)
 {
+    Write(Line(SomePerson("ALFA", "A")));
+    LoadedArchive archive = LoadArchive(path_);
+    fs::remove(path_);
     fs::create_directory(path_);
     const std::string refused = "Impossibile scrivere l'archivio " + path_ + ": è una cartella.";
     EXPECT_EQ(AppendToArchive(path_, SomePerson("BETA", "B")).message, refused);
-    EXPECT_EQ(RewriteArchive(path_, {}).message, refused);
+    EXPECT_EQ(RewriteArchive(path_, archive).message, refused);
     EXPECT_TRUE(fs::is_directory(path_));
 }
 
@@ -361,7 +447,7 @@ TEST_F(ArchiveFileTest, LoadSplitsLegacyLinesIntoFields)
           "SENZAVIRGOLE\r\n"
           "\"TRE\",\"DUE\"\r\n"
           "\"VIR\"GO\"LETTE\",\"\"\"\r\n");
-    const std::vector<Person> records = LoadArchive(path_);
+    const std::vector<Person> records = LoadPersons(path_);
     ASSERT_EQ(records.size(), 4u);
     // A comma in the place shifts the province out; the rest of the line is dropped.
     EXPECT_EQ(records[0], (Person{.surname = "ROSSI",
@@ -388,7 +474,7 @@ TEST_F(ArchiveFileTest, LoadSortsCaseInsensitivelyFieldByFieldAndStably)
           "\"ELIO\",\"1\"\r\n"
           "\"rossi\",\"z\"\r\n");  // equal to ROSSI,Z ignoring case
     std::vector<std::string> order;
-    for (const Person& record : LoadArchive(path_))
+    for (const Person& record : LoadPersons(path_))
         order.push_back(record.surname + "," + record.firstName);
     EXPECT_EQ(order, (std::vector<std::string>{"De,B", "DE ROSSI,A", "ELIO,1", "ROSSI,Z", "rossi,z",
                                                "rossini,a", "\xC3\x88LIO,1", "\xC3\xA8lio,1"}));
@@ -404,14 +490,19 @@ TEST_F(ArchiveFileTest, MissingEmptyOrOddFilesLoadAsAnEmptyArchive)
     EXPECT_TRUE(LoadArchive((directory_ / "fifo").string()).empty());  // and does not hang
 }
 
-TEST_F(ArchiveFileTest, RewriteWritesRowsInGivenOrderAndNoRowsAsAnEmptyFile)
+TEST_F(ArchiveFileTest, RewriteWritesRowsInDisplayOrderAndNoRowsAsAnEmptyFile)
 {
-    ASSERT_TRUE(AppendToArchive(path_, SomePerson("ALFA", "A")).ok);
-    const std::vector<Person> rows = {SomePerson("ZETA", "Z"), SomePerson("BETA", "B")};
-    ASSERT_TRUE(RewriteArchive(path_, rows).ok);
-    EXPECT_EQ(Contents(), Line(rows[0]) + Line(rows[1]));
+    for (const char* surname : {"ZETA", "ALFA", "BETA"})
+        ASSERT_TRUE(AppendToArchive(path_, SomePerson(surname, "X")).ok);
+    LoadedArchive archive = LoadArchive(path_);
+    archive.Remove(0);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
+    EXPECT_EQ(Contents(), Line(SomePerson("BETA", "X")) + Line(SomePerson("ZETA", "X")));
 
-    ASSERT_TRUE(RewriteArchive(path_, {}).ok);
+    archive.Remove(0);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
+    archive.Remove(0);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
     EXPECT_TRUE(fs::exists(path_));
     EXPECT_EQ(fs::file_size(path_), 0u);
     EXPECT_TRUE(LoadArchive(path_).empty());
@@ -420,12 +511,13 @@ TEST_F(ArchiveFileTest, RewriteWritesRowsInGivenOrderAndNoRowsAsAnEmptyFile)
 TEST_F(ArchiveFileTest, TextIsWindows1252OnDiskAndUtf8InMemory)
 {
     Write("\"\xC8\",\"NICOL\xD2\",\"\x80\"\r\n");
-    const Person loaded = LoadArchive(path_).at(0);
+    LoadedArchive archive = LoadArchive(path_);
+    const Person loaded = archive.person(0);
     EXPECT_EQ(loaded.surname, "\xC3\x88");         // È
     EXPECT_EQ(loaded.firstName, "NICOL\xC3\x92");  // NICOLÒ
     EXPECT_EQ(loaded.code, "\xE2\x82\xAC");        // €
-    ASSERT_TRUE(RewriteArchive(path_, std::vector{loaded}).ok);
-    EXPECT_EQ(Contents(), "\"\xC8\",\"NICOL\xD2\",\"\x80\",\"\",\"\",\"\",\"\"\r\n");
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
+    EXPECT_EQ(Contents(), "\"\xC8\",\"NICOL\xD2\",\"\x80\"\r\n");
 
     // Every byte, the unassigned ones included, comes back as it was.
     std::string allBytes;
@@ -474,18 +566,65 @@ TEST_F(ArchiveFileTest, AppendRefusesFieldsThatWouldNotLoadBackAndWritesNothing)
     EXPECT_EQ(Contents(), "\"A\"\r\n");
 }
 
-TEST_F(ArchiveFileTest, RewriteRefusesUnrepresentableTextAndKeepsTheOldArchive)
+// A delete takes one line out; every other line goes back as it was read,
+// whatever the load made of it for the screen.
+TEST_F(ArchiveFileTest, DeleteWritesEveryOtherLineBackByteForByte)
 {
-    Write("\"A\"\r\n");
-    const std::vector<Person> rows = {SomePerson("ROSSI", "ANNA"),
-                                      SomePerson("ROSSI", "ANNA", "\xE4\xB8\x8A")};
-    const ArchiveResult result = RewriteArchive(path_, rows);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message,
-              "Impossibile scrivere l'archivio " + path_
-                  + ": il campo Luogo della riga 2 contiene caratteri non rappresentabili nella "
-                    "codifica Windows-1252.");
-    EXPECT_EQ(Contents(), "\"A\"\r\n");
+    const std::vector<std::string> kept = {
+        "",                                                                                      // blank
+        "\"DE \"\"LUCA\"\"\",\"ANNA\"",                                                          // quotes
+        "\"ROSSI\",\"ANNA\",\"RSSNNA80A41H501X\",\"F\",\"01/01/80\",\"REGGIO, EMILIA\",\"RE\"",  // comma
+        "\"ROSSI\",\"ANNA\",\"RSSNNA80A41H501X\",\"F\",\"01/01/"
+        "80\",\"ROMA\",\"RM\",\"OTTAVO\",\"NONO\"",  // 9 fields
+        "SENZAVIRGOLE",                              // no comma
+        "\"\xC8LIO\",\"NICOL\xD2\",\"\x81\"",        // Windows-1252
+        " spazi ,\ttab, \"a\"b\"",
+    };
+    std::string file;
+    for (const std::string& line : kept)
+        file += line + "\r\n";
+    Write(Line(SomePerson("ZETA", "Z")) + file);
+    LoadedArchive archive = LoadArchive(path_);
+    ASSERT_EQ(archive.size(), kept.size() + 1);
+    std::size_t zeta = 0;
+    while (archive.person(zeta).surname != "ZETA")
+        ++zeta;
+    archive.Remove(zeta);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
+
+    std::string expected;
+    std::vector<std::string> written;
+    for (std::size_t row = 0; row < archive.size(); ++row) {
+        expected.append(archive.line(row)).append("\r\n");
+        written.emplace_back(archive.line(row));
+    }
+    EXPECT_EQ(Contents(), expected);
+    std::vector<std::string> sortedKept = kept;
+    std::sort(sortedKept.begin(), sortedKept.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, sortedKept);
+}
+
+// Beyond about 1,800,000 persons the archive is refused with a message
+// instead of filling the memory; appends go on.
+TEST_F(ArchiveFileTest, ArchiveBeyondTheLimitsIsRefusedWithAMessage)
+{
+    const std::string refused = "Impossibile leggere l'archivio " + path_
+                                + ": è troppo grande per essere aperto (oltre 128 MB o 2.000.000 righe).";
+    const std::vector<std::function<void()>> makeLarge = {
+        [&] { fs::resize_file(path_, kMaxArchiveBytes + 1); },  // sparse: no disk taken
+        [&] { Write(std::string(kMaxArchiveLines + 1, '\n')); },
+    };
+    for (const auto& make : makeLarge) {
+        Write("");
+        make();
+        LoadedArchive archive = LoadArchive(path_);
+        EXPECT_TRUE(archive.empty());
+        EXPECT_EQ(archive.stamp().problem, refused);
+        EXPECT_FALSE(RewriteArchive(path_, archive).ok);
+        EXPECT_TRUE(AppendToArchive(path_, SomePerson("ALFA", "A")).ok);
+        fs::remove(path_);
+    }
 }
 
 TEST_F(ArchiveFileTest, AppendEndsAnUnterminatedLastLineFirst)
@@ -513,7 +652,8 @@ TEST_F(ArchiveFileTest, UnwritableDirectoryIsReportedAsAFailure)
     EXPECT_FALSE(appended.ok);
     EXPECT_EQ(appended.message.rfind("Impossibile scrivere l'archivio " + path_ + ": ", 0), 0u)
         << appended.message;
-    const ArchiveResult rewritten = RewriteArchive(path_, std::vector{SomePerson("ROSSI", "ANNA")});
+    LoadedArchive missing = LoadArchive(path_);
+    const ArchiveResult rewritten = RewriteArchive(path_, missing);
     EXPECT_FALSE(rewritten.ok);
     EXPECT_EQ(rewritten.message.rfind("Impossibile scrivere l'archivio " + path_ + ": ", 0), 0u)
         << rewritten.message;
@@ -524,23 +664,20 @@ TEST_F(ArchiveFileTest, UnwritableDirectoryIsReportedAsAFailure)
 // user's own is the archive, written through; any other link is refused.
 TEST_F(ArchiveFileTest, LinkToTheUsersOwnFileIsFollowedByEveryOperation)
 {
-    const fs::path elsewhere = directory_ / "altrove";
-    fs::create_directory(elsewhere);
-    const std::string target = (elsewhere / kArchiveFileName).string();
+    const std::string target = (linkTargets_ / kArchiveFileName).string();
     Write(Line(SomePerson("ALFA", "A")), target);
     fs::create_symlink(target, path_);
 
     ASSERT_TRUE(AppendToArchive(path_, SomePerson("BETA", "B")).ok);
     EXPECT_EQ(Contents(target), Line(SomePerson("ALFA", "A")) + Line(SomePerson("BETA", "B")));
-    ArchiveStamp stamp;
-    std::vector<Person> rows = LoadArchive(path_, &stamp);
-    ASSERT_EQ(rows, (std::vector{SomePerson("ALFA", "A"), SomePerson("BETA", "B")}));
-    rows.erase(rows.begin());
-    ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
+    LoadedArchive archive = LoadArchive(path_);
+    ASSERT_EQ(Persons(archive), (std::vector{SomePerson("ALFA", "A"), SomePerson("BETA", "B")}));
+    archive.Remove(0);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
 
     EXPECT_TRUE(fs::is_symlink(path_));
     EXPECT_EQ(Contents(target), Line(SomePerson("BETA", "B")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(linkTargets_), fs::directory_iterator()), 1);
 }
 
 TEST_F(ArchiveFileTest, LinkLeadingAnywhereElseIsRefusedByNameEverywhere)
@@ -558,11 +695,11 @@ TEST_F(ArchiveFileTest, LinkLeadingAnywhereElseIsRefusedByNameEverywhere)
 
     for (const fs::path& target : targets) {
         fs::create_symlink(target, path_);
-        ArchiveStamp stamp;
-        EXPECT_TRUE(LoadArchive(path_, &stamp).empty()) << target;
-        EXPECT_EQ(stamp.problem, refused) << target;
+        LoadedArchive archive = LoadArchive(path_);
+        EXPECT_TRUE(archive.empty()) << target;
+        EXPECT_EQ(archive.stamp().problem, refused) << target;
         EXPECT_EQ(AppendToArchive(path_, SomePerson("BETA", "B")).message, refused) << target;
-        EXPECT_EQ(RewriteArchive(path_, {}).message, refused) << target;
+        EXPECT_EQ(RewriteArchive(path_, archive).message, refused) << target;
         EXPECT_TRUE(fs::is_symlink(path_));
         fs::remove(path_);
     }
@@ -582,9 +719,11 @@ TEST_F(ArchiveFileTest, WriteCutShortByAFullDiskLeavesTheArchiveAsItWas)
     rlimit limited = old;
     limited.rlim_cur = before.size() + 10;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    LoadedArchive archive = LoadArchive(path_);
+    archive.Insert(Line(SomePerson("GAMMA", "G")));
+    archive.Insert(Line(SomePerson("DELTA", "D")));
     const ArchiveResult appended = AppendToArchive(path_, SomePerson("BETA", "B"));
-    const ArchiveResult rewritten =
-        RewriteArchive(path_, std::vector{SomePerson("GAMMA", "G"), SomePerson("DELTA", "D")});
+    const ArchiveResult rewritten = RewriteArchive(path_, archive);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -605,8 +744,14 @@ TEST_F(ArchiveFileTest, LargeArchivesAndLongLinesHaveNoSixteenBitLimits)
         rows.push_back(SomePerson(surname, "ANNA"));
     }
     rows[39999].place = std::string(40000, 'L');
-    ASSERT_TRUE(RewriteArchive(path_, rows).ok);
-    EXPECT_EQ(LoadArchive(path_), rows);
+    std::string file;
+    for (const Person& row : rows)
+        file += Line(row);
+    Write(file);
+    LoadedArchive archive = LoadArchive(path_);
+    EXPECT_EQ(Persons(archive), rows);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
+    EXPECT_EQ(Contents(), file);
 }
 
 TEST(TextFieldsTest, GetFieldAndReplaceTextFollowTheLegacyRules)
@@ -672,34 +817,37 @@ TEST_F(ArchiveSharing, RewriteRefusesWhenAnotherInstanceAppendedMeanwhile)
 {
     ASSERT_TRUE(AppendToArchive(path_, SomePerson("ROSSI")).ok);
     ASSERT_TRUE(AppendToArchive(path_, SomePerson("VERDI")).ok);
-    ArchiveStamp stamp;
-    auto rows = LoadArchive(path_, &stamp);
-    ASSERT_TRUE(stamp.exists);
+    LoadedArchive archive = LoadArchive(path_);
+    ASSERT_TRUE(archive.stamp().exists);
 
     ASSERT_TRUE(AppendToArchive(path_, SomePerson("BIANCHI")).ok);  // another instance
-    rows.erase(rows.begin());
-    const ArchiveResult refused = RewriteArchive(path_, rows, &stamp);
+    archive.Remove(0);
+    const ArchiveResult refused = RewriteArchive(path_, archive);
     EXPECT_FALSE(refused.ok);
-    EXPECT_NE(refused.message.find("modificato da un altro programma"), std::string::npos);
+    EXPECT_TRUE(refused.changed);
+    EXPECT_EQ(refused.message, "L'archivio " + path_
+                                   + " è stato modificato da un altro programma dopo la sua lettura: non è "
+                                     "stato riscritto.");
     EXPECT_EQ(LoadArchive(path_).size(), 3u);
 
     // A fresh load may rewrite, and keeps its stamp for the next rewrite.
-    rows = LoadArchive(path_, &stamp);
-    rows.erase(rows.begin());
-    ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
-    rows.erase(rows.begin());
-    ASSERT_TRUE(RewriteArchive(path_, rows, &stamp).ok);
-    ASSERT_EQ(LoadArchive(path_).size(), 1u);
-    EXPECT_EQ(LoadArchive(path_)[0].surname, "VERDI");
+    archive = LoadArchive(path_);
+    archive.Remove(0);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
+    archive.Remove(0);
+    ASSERT_TRUE(RewriteArchive(path_, archive).ok);
+    archive = LoadArchive(path_);
+    ASSERT_EQ(archive.size(), 1u);
+    EXPECT_EQ(archive.person(0).surname, "VERDI");
 }
 
 TEST_F(ArchiveSharing, MissingArchiveStampsAsAbsentAndMayBeRewritten)
 {
-    ArchiveStamp stamp;
-    EXPECT_TRUE(LoadArchive(path_, &stamp).empty());
-    EXPECT_FALSE(stamp.exists);
-    EXPECT_TRUE(RewriteArchive(path_, {}, &stamp).ok);
-    EXPECT_TRUE(stamp.exists);
+    LoadedArchive archive = LoadArchive(path_);
+    EXPECT_TRUE(archive.empty());
+    EXPECT_FALSE(archive.stamp().exists);
+    EXPECT_TRUE(RewriteArchive(path_, archive).ok);
+    EXPECT_TRUE(archive.stamp().exists);
 }
 
 TEST_F(ArchiveSharing, AppendsFromTwoProcessesAreAllKeptWhole)
@@ -711,10 +859,143 @@ TEST_F(ArchiveSharing, AppendsFromTwoProcessesAreAllKeptWhole)
     if (child == 0)
         ::_exit(0);
     ::waitpid(child, nullptr, 0);
-    const auto rows = LoadArchive(path_);
+    const auto rows = LoadPersons(path_);
     ASSERT_EQ(rows.size(), 600u);
     for (const Person& row : rows)
         ASSERT_EQ(row.province, "RM");
+}
+
+// Two archive windows deleting at nearly the same moment while another
+// instance archives a person: each rewrite must work on the file now at the
+// path, with its load checked under the lock, so that a delete that
+// succeeded is never undone by the other window and the person archived
+// meanwhile stays. The windows are threads here, each with its own load and
+// open files, which lock one another as processes would.
+class ArchiveRace : public testing::Test {
+protected:
+    // Persons A to D, and others (Z...) enough for a rewrite to last as long
+    // as the other window takes to reach the file; in memory where the
+    // system has such a folder, so that no disk flush is waited for.
+    void SetUp() override
+    {
+        ASSERT_TRUE(::mkdtemp(folder_.data()));
+        path_ = folder_ + "/codarc.dat";
+        for (const char* surname : {"A", "B", "C", "D"})
+            archive_ += Line(SomePerson(surname, "N"));
+        for (int i = 0; i < 200; ++i)
+            archive_ += Line(SomePerson("Z" + std::to_string(i), "N"));
+        ASSERT_TRUE(ReplaceFileContents(path_, archive_));
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // A window deleting the person `surname` from its load: 'D' done, 'R'
+    // refused as the file changed, '?' failed otherwise.
+    char Delete(LoadedArchive& archive, const char* surname) const
+    {
+        std::size_t row = 0;
+        while (row + 1 < archive.size() && archive.person(row).surname != surname)
+            ++row;
+        archive.Remove(row);
+        const ArchiveResult result = RewriteArchive(path_, archive);
+        return result.ok ? 'D' : result.changed ? 'R' : '?';
+    }
+    bool AppendE() const { return AppendToArchive(path_, SomePerson("E", "N")).ok; }
+    // The persons the archive holds, but the others, and what it must hold.
+    std::string Surnames() const
+    {
+        const LoadedArchive archive = LoadArchive(path_);
+        std::string surnames;
+        for (std::size_t row = 0; row < archive.size(); ++row)
+            surnames += archive.person(row).surname.substr(0, archive.line(row)[1] == 'Z' ? 0 : 1);
+        return surnames;
+    }
+    static std::string Expected(char a, char b, bool appended)
+    {
+        return std::string(a == 'D' ? "" : "A") + (b == 'D' ? "" : "B") + "CD" + (appended ? "E" : "");
+    }
+
+    std::string folder_ =
+        (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) / "cf-race-XXXXXX";
+    std::string path_;
+    std::string archive_;
+};
+
+TEST_F(ArchiveRace, TwoDeletesAndAnAppendAtOnceLoseNothingAndBringNothingBack)
+{
+    constexpr int kRounds = 200;
+    int done[2] = {0, 0};
+    for (int round = 0; round < kRounds; ++round) {
+        ASSERT_TRUE(ReplaceFileContents(path_, archive_));
+        LoadedArchive loadA = LoadArchive(path_);  // both windows show the same file
+        LoadedArchive loadB = LoadArchive(path_);
+        char a = '?';
+        char b = '?';
+        bool appended = false;
+        {
+            std::latch go(1);
+            std::atomic<int> ended = 0;
+            const auto window = [&](LoadedArchive& load, const char* surname, char& outcome) {
+                go.wait();
+                outcome = Delete(load, surname);
+                ++ended;
+                ended.notify_one();
+            };
+            std::jthread windowA(window, std::ref(loadA), "A", std::ref(a));
+            std::jthread windowB(window, std::ref(loadB), "B", std::ref(b));
+            go.count_down();
+            // A person archived as soon as one window has rewritten the
+            // file, while the other may still be at it.
+            ended.wait(0);
+            appended = AppendE();
+        }
+        ASSERT_TRUE(a != '?' && b != '?');
+        ASSERT_EQ(Surnames(), Expected(a, b, appended)) << "round " << round << ": A " << a << ", B " << b;
+        done[0] += a == 'D';
+        done[1] += b == 'D';
+    }
+    // Both windows loaded the same file: once one has rewritten it, the
+    // other finds it changed.
+    std::printf(
+        "%d rounds: A deleted in %d, B in %d, the other refused as changed; nothing lost, nothing back\n",
+        kRounds, done[0], done[1]);
+}
+
+// The window whose flush is slowed, and a flag it raises while flushing.
+thread_local bool syncsSlowly = false;
+std::atomic<bool> syncing = false;
+void SyncSlowly()
+{
+    if (!syncsSlowly)
+        return;
+    syncing = true;
+    syncing.notify_all();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+// The second window's rewrite waits for the lock while the first one's
+// slow flush holds it: it then finds a new file at the path, and refuses.
+TEST_F(ArchiveRace, DeleteWaitingForASlowRewriteRefusesInsteadOfBringingAPersonBack)
+{
+    LoadedArchive loadA = LoadArchive(path_);
+    LoadedArchive loadB = LoadArchive(path_);
+    posix::SetBeforeSyncForTesting(SyncSlowly);
+    char a = '?';
+    char b = '?';
+    bool appended = false;
+    {
+        std::jthread windowA([&] {
+            syncsSlowly = true;
+            a = Delete(loadA, "A");
+        });
+        syncing.wait(false);  // A holds the lock, flushing
+        std::jthread windowB([&] { b = Delete(loadB, "B"); });
+        appended = AppendE();
+    }
+    posix::SetBeforeSyncForTesting(nullptr);
+    EXPECT_EQ(a, 'D');
+    EXPECT_EQ(b, 'R');
+    EXPECT_TRUE(appended);
+    EXPECT_EQ(Surnames(), "BCDE");
 }
 
 }  // namespace

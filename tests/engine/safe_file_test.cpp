@@ -74,29 +74,44 @@ TEST_F(SafeFile, PrivateDirectoriesAreMadeClosedAndExistingOnesKeepTheirMode)
 }
 
 // Temporary files of killed replacements go; those of a replacement still
-// running, and files that only look alike, stay.
-TEST_F(SafeFile, AbandonedTemporaryFilesAreRemovedButNotOnesInUse)
+// running stay, and so does every file a person named, whatever its name:
+// copies of the archive such as "codarc.dat.giugno" once went at every start.
+TEST_F(SafeFile, AbandonedTemporaryFilesAreRemovedButNotOnesInUseNorTheUsersOwn)
 {
-    for (const char* name : {"codarc.dat", "codarc.dat.Ab12Cd", "codarc.dat.zz99ZZ", "codarc.dat.bak",
-                             "codarc.dat.Ab12Cde", "varnel.cod.Ab12Cd"})
+    const std::vector<std::string> usersOwn = {"codarc.dat",
+                                               "codarc.dat.backup",
+                                               "codarc.dat.202406",
+                                               "codarc.dat.giugno",
+                                               "codarc.dat.copia1",
+                                               "codarc.dat.Ab12Cd",
+                                               "codarc.dat.bak",
+                                               ".codarc.dat.Ab12Cd",
+                                               ".codarc.dat.cf-tmp-Ab12Cde",
+                                               ".varnel.cod.cf-tmp-Ab12Cd"};
+    for (const std::string& name : usersOwn)
+        std::ofstream(directory_ + "/" + name) << "x";
+    for (const char* name : {".codarc.dat.cf-tmp-Ab12Cd", ".codarc.dat.cf-tmp-zz99ZZ"})
         std::ofstream(directory_ + "/" + name) << "x";
 
     // A running replacement holds its temporary file locked.
     test::OtherProcess writer([this] {
-        const int fd = ::open((directory_ + "/codarc.dat.zz99ZZ").c_str(), O_RDWR);
+        const int fd = ::open((directory_ + "/.codarc.dat.cf-tmp-zz99ZZ").c_str(), O_RDWR);
         ::flock(fd, LOCK_EX);
     });
     ASSERT_TRUE(writer.holding());
 
+    std::vector<std::string> expected = usersOwn;
+    expected.push_back(".codarc.dat.cf-tmp-zz99ZZ");
+    std::sort(expected.begin(), expected.end());
     RemoveAbandonedTemporaryFiles(path_);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"codarc.dat", "codarc.dat.Ab12Cde", "codarc.dat.bak",
-                                                 "codarc.dat.zz99ZZ", "varnel.cod.Ab12Cd"}));
+    EXPECT_EQ(Names(), expected);
 
     writer.Release();
-    // The next replacement sweeps what its killed predecessors left.
+    // The next replacement (a delete) sweeps what its killed predecessors
+    // left, and leaves no temporary file of its own.
     ASSERT_TRUE(ReplaceFileContents(path_, "new"));
-    EXPECT_EQ(Names(), (std::vector<std::string>{"codarc.dat", "codarc.dat.Ab12Cde", "codarc.dat.bak",
-                                                 "varnel.cod.Ab12Cd"}));
+    std::erase(expected, ".codarc.dat.cf-tmp-zz99ZZ");
+    EXPECT_EQ(Names(), expected);
 
     // A path without a file name (no archive place) has no temporary files.
     std::ofstream(directory_ + "/.bashrc") << "x";

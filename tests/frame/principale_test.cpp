@@ -439,6 +439,12 @@ void PrincipaleTest::aFailedPrintoutOffersTheSamePrintoutAsAPdfFile()
     for (int second = 0; second < Principale::kStatusNoteSeconds; ++second)
         frame.Timer1_Timer();
     QVERIFY(frame.statusNote().isEmpty());
+
+    // What a delete in the archive window did is noted the same way.
+    ClickButton(kArchivio);
+    QVERIFY(frame.archivio());
+    emit frame.archivio()->statusNote(QStringLiteral("Eliminati i dati di ROSSI MARIO"));
+    QCOMPARE(frame.statusNote(), QStringLiteral("Eliminati i dati di ROSSI MARIO"));
 }
 
 void PrincipaleTest::esciRemovesOnlyThePlaceFileWithoutHelpPages()

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Loading an archive file of arbitrary bytes. Whatever loads must survive a
-// rewrite and a second load with every row unchanged, since the archive
-// window rewrites the file from the rows it loaded. (Their order may change:
-// a legacy line with too few fields sorts by the fields it gains.)
-#include <algorithm>
+// rewrite and a second load with every line unchanged, byte for byte and in
+// the same order, since the archive window rewrites the file from the lines
+// it loaded.
 #include <cstdint>
 #include <string>
 
@@ -16,14 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = cf::fuzz::ScratchFolder() + cf::kArchiveFileName;
     if (!cf::ReplaceFileContents(path, {reinterpret_cast<const char*>(data), size}))
         cf::fuzz::Fail();
-    const auto rows = cf::LoadArchive(path);
-    if (!cf::RewriteArchive(path, rows).ok)
+    cf::LoadedArchive before = cf::LoadArchive(path);
+    if (!cf::RewriteArchive(path, before).ok)
         cf::fuzz::Fail();
-    auto before = rows;
-    auto after = cf::LoadArchive(path);
-    std::sort(before.begin(), before.end());
-    std::sort(after.begin(), after.end());
-    if (after != before)
+    const cf::LoadedArchive after = cf::LoadArchive(path);
+    if (after.size() != before.size())
         cf::fuzz::Fail();
+    for (std::size_t row = 0; row < after.size(); ++row)
+        if (after.line(row) != before.line(row) || after.person(row) != before.person(row))
+            cf::fuzz::Fail();
     return 0;
 }

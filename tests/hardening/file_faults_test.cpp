@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "archive_line.h"
 #include "engine/archive_file.h"
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
@@ -43,6 +44,15 @@ std::vector<cf::Person> Records(int count, const std::string& surname)
     return rows;
 }
 
+// A delete as the archive window makes one: the archive loaded, its first
+// row taken out, the rest written back.
+cf::ArchiveResult DeleteFirst(const std::string& path)
+{
+    cf::LoadedArchive archive = cf::LoadArchive(path);
+    archive.Remove(0);
+    return cf::RewriteArchive(path, archive);
+}
+
 // Runs a shell command line and gives its standard output and exit status.
 std::pair<std::string, int> RunShell(const std::string& command)
 {
@@ -59,15 +69,18 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
 {
     TemporaryDirectory directory;
     const std::string path = directory.path() + "/" + cf::kArchiveFileName;
-    const auto oldRows = Records(32767, "VECCHIO");
-    const auto newRows = Records(32767, "NUOVO");
-    ASSERT_TRUE(cf::RewriteArchive(directory.path() + "/expected", newRows).ok);
-    const std::string newBytes = ReadFileBytes(directory.path() + "/expected");
+    std::string oldBytes;
+    for (const cf::Person& row : Records(32767, "VECCHIO"))
+        oldBytes += cf::test::ArchiveLine(row) + "\r\n";
+    ASSERT_TRUE(cf::ReplaceFileContents(path, oldBytes));
 
+    // A delete, timed; then the old archive again.
     const auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(cf::RewriteArchive(path, oldRows).ok);
+    ASSERT_TRUE(DeleteFirst(path).ok);
     const auto rewriteTime = std::chrono::steady_clock::now() - started;
-    const std::string oldBytes = ReadFileBytes(path);
+    const std::string newBytes = ReadFileBytes(path);
+    ASSERT_EQ(newBytes.size(), oldBytes.size() - cf::test::ArchiveLine(Records(1, "VECCHIO")[0]).size() - 2);
+    ASSERT_TRUE(cf::ReplaceFileContents(path, oldBytes));
 
     // Kill points spread from before the rewrite starts to after it ends.
     std::mt19937 random(20261208);
@@ -80,7 +93,7 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            cf::RewriteArchive(path, newRows);
+            DeleteFirst(path);
             ::_exit(0);
         }
         ::usleep(static_cast<useconds_t>(delay(random)));
@@ -93,7 +106,7 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
             << " bytes is neither the old nor the new one";
         if (bytes == newBytes) {
             ++killsAfter;
-            ASSERT_TRUE(cf::RewriteArchive(path, oldRows).ok);
+            ASSERT_TRUE(cf::ReplaceFileContents(path, oldBytes));
         } else {
             ++killsBefore;
         }
@@ -102,13 +115,14 @@ TEST(KilledRewrite, ArchiveIsAlwaysTheOldOrTheNewOneWhole)
     // the next start takes it away.
     int leftovers = 0;
     for (const auto& entry : fs::directory_iterator(directory.path()))
-        leftovers += entry.path().filename().string().starts_with(std::string(cf::kArchiveFileName) + ".");
+        leftovers +=
+            entry.path().filename().string().starts_with("." + std::string(cf::kArchiveFileName) + ".");
     cf::RemoveAbandonedTemporaryFiles(path);
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(directory.path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{cf::kArchiveFileName, "expected"}));
+    EXPECT_EQ(names, std::vector<std::string>{cf::kArchiveFileName});
     std::printf("50 kills: %d left the old archive, %d the new one, 0 damaged; %d temporary files removed\n",
                 killsBefore, killsAfter, leftovers);
 }
@@ -130,9 +144,9 @@ TEST(FullDisk, AppendAndRewriteReportTheFailureAndLoseNothing)
     EXPECT_EQ(cf::LoadArchive(path).size(), static_cast<std::size_t>(appended))
         << "a half-written line was left";
 
-    auto rows = cf::LoadArchive(path);
-    rows.push_back(Records(1, "ALTRO")[0]);
-    const cf::ArchiveResult rewrite = cf::RewriteArchive(path, rows);
+    cf::LoadedArchive archive = cf::LoadArchive(path);
+    archive.Insert(cf::test::ArchiveLine(Records(1, "ALTRO")[0]));
+    const cf::ArchiveResult rewrite = cf::RewriteArchive(path, archive);
     EXPECT_FALSE(rewrite.ok);
     EXPECT_FALSE(rewrite.message.empty());
     EXPECT_EQ(ReadFileBytes(path), full);

@@ -105,11 +105,11 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
     QVERIFY(archiveRefusals > 0);  // the quotes and the comma
 
     // Every archived record loads back whole, seven fields, as shown.
-    const auto rows = cf::LoadArchive(archive.toStdString());
+    const cf::LoadedArchive rows = cf::LoadArchive(archive.toStdString());
     QCOMPARE(static_cast<int>(rows.size()), archived);
-    for (const cf::Person& row : rows) {
-        QCOMPARE(QString::fromStdString(row.code).size(), 16);
-        QVERIFY(row.province == "RM");
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        QCOMPARE(QString::fromStdString(rows.person(row).code).size(), 16);
+        QVERIFY(rows.person(row).province == "RM");
     }
 }
 

@@ -113,9 +113,9 @@ void WindowSnapshots::archiveWindow()
     MainForm form;
     cf::archive::Archivio window([&form]() -> MainForm& { return form; }, path);
     QVERIFY(ShowActive(&window));
-    QListWidget* column = window.List1(0);
-    QTest::mouseClick(column->viewport(), Qt::LeftButton, {},
-                      column->visualItemRect(column->item(1)).center());
+    QTableView* list = window.List1();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(1, 0)).center());
     Save(window, "archivio_filled");
 }
 
