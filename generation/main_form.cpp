@@ -134,7 +134,9 @@ void MainForm::createControls()
     sexBox_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[MFmf]?")), sexBox_));
     MakeCaptionAt(this, "Label9", QStringLiteral("Sesso"), 330, 1035, sexBox_);
-    birthDateBox_ = MakeBox(this, "Text4", twips::Rect(1830, 1410, 915, 315), 10);
+    // No length limit of the box's own: the mask holds the date to ten
+    // characters, and a limit would cut a pasted date.
+    birthDateBox_ = MakeBox(this, "Text4", twips::Rect(1830, 1410, 915, 315), 0);
     birthDateBox_->setValidator(new DateMaskValidator(birthDateBox_));
     MakeCaptionAt(this, "Label5", QStringLiteral("Data di nascita"), 330, 1410, birthDateBox_);
     placeBox_ = MakeBox(this, "Combo1", twips::Rect(1830, 1785, 2850, 300), 0);
@@ -407,7 +409,8 @@ void MainForm::giveFocus(QWidget* box)
 
 void MainForm::checkBirthDateOnLeaving()
 {
-    if (birthDateBox_->text() == QStringLiteral("00/00/00"))
+    const QString zeros = birthDateBox_->text();
+    if (zeros == QStringLiteral("00/00/00") || zeros == QStringLiteral("00/00/0000"))
         birthDateBox_->setText(DateMask());
     const QString text = birthDateBox_->text();
     if (text.isEmpty() || text == DateMask())
@@ -416,9 +419,9 @@ void MainForm::checkBirthDateOnLeaving()
     if (!ParseDayFirstDate(Utf8(text))) {
         platform::ShowMessage(MessageIcon::Critical, kDateErrorTitle, kInvalidDate);
         giveFocus(birthDateBox_);
-    } else if (text.size() != 8) {
+    } else if (text.size() != 8 && text.size() != 10) {
         platform::ShowMessage(MessageIcon::Critical, kDateErrorTitle,
-                              QStringLiteral("Inserire la data nel formato GG/MM/AA"));
+                              QStringLiteral("Inserire la data nel formato GG/MM/AA o GG/MM/AAAA"));
         giveFocus(birthDateBox_);
     }
 }
@@ -594,9 +597,10 @@ void MainForm::onGenerateClicked()
     }
     showPlace(place.row);
 
+    // The engine takes the date as dd/mm/yy, whichever way the year was typed.
     const CodeResult result = ComputeCodeWithPlaceCode(Utf8(surnameBox_->text()), Utf8(firstNameBox_->text()),
-                                                       Utf8(birthDateBox_->text()), Utf8(sexBox_->text()),
-                                                       Places().Row(place.row).code);
+                                                       FormatShortDate(DateOfDayNumber(birth->day)),
+                                                       Utf8(sexBox_->text()), Places().Row(place.row).code);
     switch (result.refusal) {
     case CodeRefusal::None:
         break;

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -55,7 +56,7 @@ private slots:
     void boxesFilterTypedCharactersAndUpperCase();
     void enterAndEscMoveTheFocus();
     void dateBoxKeepsItsMaskUnderTyping();
-    void dateBoxAcceptsOnlyPastesThatKeepTheMask();
+    void dateBoxTakesFourDigitYearsAndPastes();
     void dateCheckOnLeavingTheBox();
     void placeCheckOnLeavingTheBox();
     void dropDownPickFillsThePlace();
@@ -208,11 +209,9 @@ void MainFormTest::dateBoxKeepsItsMaskUnderTyping()
     QCOMPARE(date->text(), QStringLiteral("03/00/00"));
     QCOMPARE(date->cursorPosition(), 4);
 
-    // Letters, Up/Down and the keyboard's paste change nothing.
-    QApplication::clipboard()->setText(QStringLiteral("12/12/12"));
+    // Letters and Up/Down change nothing.
     QTest::keyClicks(date, QStringLiteral("a"));
     QTest::keyClick(date, Qt::Key_Up);
-    QTest::keyClick(date, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(date->text(), QStringLiteral("03/00/00"));
     QCOMPARE(date->cursorPosition(), 4);
 
@@ -243,24 +242,51 @@ void MainFormTest::dateBoxKeepsItsMaskUnderTyping()
     QCOMPARE(date->cursorPosition(), 3);
 }
 
-void MainFormTest::dateBoxAcceptsOnlyPastesThatKeepTheMask()
+// A four-digit year is typed as written, never over the last digit; pastes
+// of any kind type their digits, and the clipboard keys work.
+void MainFormTest::dateBoxTakesFourDigitYearsAndPastes()
 {
     QLineEdit* date = form_->Text4();
-    date->setText(QStringLiteral("03/07/85"));
+    TypeInto(date, QStringLiteral("150319805"));
+    QCOMPARE(date->text(), QStringLiteral("15/03/1980"));
+    QTest::keyClick(date, Qt::Key_Backspace);
+    QCOMPARE(date->text(), QStringLiteral("15/03/198"));
+    TypeInto(date, QStringLiteral("03071985"));
+    QCOMPARE(date->text(), QStringLiteral("03/07/1985"));
 
-    QApplication::clipboard()->setText(QStringLiteral("hello"));
-    date->selectAll();
-    date->paste();
-    QCOMPARE(date->text(), QStringLiteral("03/07/85"));
-    date->setCursorPosition(3);
-    QApplication::clipboard()->setText(QStringLiteral("1"));
-    date->paste();
-    QCOMPARE(date->text(), QStringLiteral("03/07/85"));
+    const auto paste = [date](const QString& text, const std::function<void()>& how) {
+        QApplication::clipboard()->setText(text);
+        how();
+        return date->text();
+    };
+    const auto selectAllAndPaste = [date] {
+        QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(date, Qt::Key_V, Qt::ControlModifier);
+    };
+    QCOMPARE(paste(QStringLiteral("3/7/85"), selectAllAndPaste), QStringLiteral("03/07/85"));
+    QCOMPARE(paste(QStringLiteral("hello"), selectAllAndPaste), QStringLiteral("03/07/85"));
+    QCOMPARE(paste(QStringLiteral(" 15.03.1980\n"),
+                   [date] {
+                       date->selectAll();
+                       QTest::keyClick(date, Qt::Key_Insert, Qt::ShiftModifier);
+                   }),
+             QStringLiteral("15/03/1980"));
+    // Into the middle, with the context menu's paste: the digit is typed there.
+    QCOMPARE(paste(QStringLiteral("2"),
+                   [date] {
+                       date->setCursorPosition(4);
+                       date->paste();
+                   }),
+             QStringLiteral("15/02/1980"));
 
-    QApplication::clipboard()->setText(QStringLiteral("11/12/13"));
-    date->selectAll();
-    date->paste();
-    QCOMPARE(date->text(), QStringLiteral("11/12/13"));
+    // Copy and cut: the cut part goes back to the mask.
+    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(date, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("15/02/1980"));
+    QTest::keyClick(date, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(date->text(), kMask);
+    QTest::keyClick(date, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(date->text(), QStringLiteral("15/02/1980"));
 }
 
 void MainFormTest::dateCheckOnLeavingTheBox()
@@ -275,31 +301,39 @@ void MainFormTest::dateCheckOnLeavingTheBox()
     QCOMPARE(QApplication::focusWidget(), date);
     QCOMPARE(date->text(), QStringLiteral("31/02/99"));
 
-    // A date that is not 8 characters long, as another window may write it.
+    // A date that is not 8 or 10 characters long, as another window may
+    // write it; a year of three digits.
+    const QString format = QStringLiteral("Inserire la data nel formato GG/MM/AA o GG/MM/AAAA");
     date->setText(QStringLiteral("3/7/85"));
     QTest::keyClick(date, Qt::Key_Tab);
     QCOMPARE(MessageCount(), std::size_t{2});
-    QCOMPARE(LastMessage().text, QStringLiteral("Inserire la data nel formato GG/MM/AA"));
+    QCOMPARE(LastMessage().text, format);
     QCOMPARE(QApplication::focusWidget(), date);
+    TypeInto(date, QStringLiteral("2902198"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(MessageCount(), std::size_t{3});
+    QCOMPARE(LastMessage().text, QStringLiteral("Data inserita non valida!"));
 
-    // 00/00/00 empties the box without a message; a good date passes.
-    date->setText(kMask);
-    date->setCursorPosition(0);
-    QTest::keyClicks(date, QStringLiteral("000000"));
-    QTest::keyClick(date, Qt::Key_Tab);
-    QCOMPARE(date->text(), kMask);
-    date->setFocus();
-    QTest::keyClicks(date, QStringLiteral("290200"));
-    QTest::keyClick(date, Qt::Key_Tab);
-    QCOMPARE(MessageCount(), std::size_t{2});
-    QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+    // 00/00/00 and 00/00/0000 empty the box without a message; good dates
+    // of either form pass.
+    for (const QString& zeros : {QStringLiteral("000000"), QStringLiteral("00000000")}) {
+        TypeInto(date, zeros);
+        QTest::keyClick(date, Qt::Key_Tab);
+        QCOMPARE(date->text(), kMask);
+    }
+    for (const QString& good : {QStringLiteral("290200"), QStringLiteral("29022000")}) {
+        TypeInto(date, good);
+        QTest::keyClick(date, Qt::Key_Tab);
+        QCOMPARE(MessageCount(), std::size_t{3});
+        QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+    }
 
     // Given back to the date box, the focus leaves the place box holding
     // New code's blank unchecked: one message, not an endless exchange.
     form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     TypeInto(date, QStringLiteral("3102"));
     QTest::keyClick(date, Qt::Key_Tab);
-    QCOMPARE(MessageCount(), std::size_t{3});
+    QCOMPARE(MessageCount(), std::size_t{4});
     QCOMPARE(LastMessage().text, QStringLiteral("Data inserita non valida!"));
     QCOMPARE(QApplication::focusWidget(), date);
 }
