@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "engine/date_mask.h"
+#include "widgets/data_box_keys.h"
 
 namespace cf::generation {
 namespace {
@@ -64,13 +65,6 @@ void WriteBox(QLineEdit& box, const DateMaskBox& state)
         box.setCursorPosition(state.caret);
 }
 
-// Copy, cut, paste and select-all, which the box runs itself.
-bool IsClipboardKey(const QKeyEvent& event)
-{
-    return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::Cut)
-           || event.matches(QKeySequence::Paste) || event.matches(QKeySequence::SelectAll);
-}
-
 int CommonPrefix(QStringView a, QStringView b)
 {
     qsizetype i = 0;
@@ -110,7 +104,7 @@ Edit EditBetween(const QString& before, const QString& after, int caret)
 
 bool HandleDateMaskKey(QLineEdit& box, const QKeyEvent& event)
 {
-    if (IsClipboardKey(event))
+    if (widgets::IsEditingShortcut(event))
         return false;
     DateMaskBox state = ReadBox(box);
     DateMaskKeyResult result;
@@ -135,11 +129,7 @@ DateMaskValidator::DateMaskValidator(QLineEdit* box) : QValidator(box), lastText
 
 QValidator::State DateMaskValidator::validate(QString& input, int& pos) const
 {
-    // A text the program sets (QLineEdit::setText) comes with no undo step,
-    // and stands as it is.
-    const auto* box = qobject_cast<const QLineEdit*>(parent());
-    if (input == lastText_ || (box && !box->isUndoAvailable())
-        || FitsDateMask(input.toStdU16String(), kDateMask))
+    if (input == lastText_ || widgets::SetByProgram(*this) || FitsDateMask(input.toStdU16String(), kDateMask))
         return Acceptable;
     const Edit edit = EditBetween(lastText_, input, pos);
     DateMaskBox state{lastText_.toStdU16String(), edit.start, edit.removed};

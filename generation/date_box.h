@@ -15,8 +15,8 @@ namespace cf::generation {
 // Backspace) or DateMaskCharacter (typed characters), applying the resulting
 // text and caret and beeping when the rules say so. True when the key was
 // consumed; false for keys the box handles itself (Tab, Home, End, an arrow
-// at the ends of the text, and copy, cut, paste and select-all, whose edits
-// the validator judges).
+// at the ends of the text, and copy, cut, paste, select-all, undo and redo,
+// whose edits the validator judges).
 bool HandleDateMaskKey(QLineEdit& box, const QKeyEvent& event);
 
 // Puts every edit the box makes itself (a paste, a drop, a cut, an undo)

@@ -17,6 +17,7 @@
 #include "engine/place_labels.h"
 #include "engine/place_names.h"
 #include "engine/place_search.h"
+#include "generation/archivable_person.h"
 #include "generation/date_box.h"
 #include "generation/generation_images.h"
 #include "platform/clipboard.h"
@@ -129,6 +130,9 @@ void MainForm::createControls()
     MakeCaptionAt(this, "Label3", QStringLiteral("Cognome"), 330, 315, surnameBox_);
     firstNameBox_ = MakeBox(this, "Text3", twips::Rect(1830, 645, 2775, 315), 40);
     MakeCaptionAt(this, "Label4", QStringLiteral("Nome"), 330, 645, firstNameBox_);
+    // A pasted name keeps the characters a typed one may hold.
+    for (QLineEdit* box : {surnameBox_, firstNameBox_})
+        box->setValidator(new widgets::NameBoxValidator(box));
     // One character, M or F, however it comes in.
     sexBox_ = MakeBox(this, "Text5", twips::Rect(1830, 1035, 315, 315), 1);
     sexBox_->setValidator(
@@ -391,7 +395,8 @@ bool MainForm::handleBoxKey(QLineEdit* box, QKeyEvent* event)
     }
 
     const std::optional<QChar> typed = widgets::TypedCharacter(*event);
-    if (!typed || widgets::AlwaysAccepted(*typed) || *typed == QChar(0x7f))
+    if (!typed || widgets::AlwaysAccepted(*typed) || *typed == QChar(0x7f)
+        || widgets::IsEditingShortcut(*event))
         return false;
     const bool allowed = box == sexBox_ ? widgets::IsSexCharacter(*typed) : widgets::IsNameCharacter(*typed);
     return !allowed;
@@ -658,7 +663,8 @@ void MainForm::onArchiveClicked()
         return;
 
     const std::string path = archivePath_.isEmpty() ? ArchivePath() : Utf8(archivePath_);
-    const ArchiveResult result = AppendToArchive(path, person());
+    // The names as typed where the archive's character set holds them.
+    const ArchiveResult result = AppendToArchive(path, ArchivablePerson(person()));
     if (result.ok)
         platform::ShowMessage(MessageIcon::Information, kMessageTitle, QStringLiteral("Dati archiviati!"));
     else

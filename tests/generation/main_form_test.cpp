@@ -103,11 +103,15 @@ void MainFormTest::cleanup()
     work_.reset();
 }
 
+// Types each character as a key of its own, beyond Latin-1 too.
 void MainFormTest::TypeInto(QLineEdit* box, const QString& keys)
 {
     box->setFocus();
     box->selectAll();
-    QTest::keyClicks(box, keys);
+    for (QChar c : keys)
+        QTest::sendKeyEvent(QTest::Click, box,
+                            c.isDigit() ? Qt::Key(Qt::Key_0 + c.digitValue()) : Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
 }
 
 void MainFormTest::FillPerson()
@@ -141,14 +145,44 @@ void MainFormTest::layoutFollowsTheDesign()
 
 void MainFormTest::boxesFilterTypedCharactersAndUpperCase()
 {
-    TypeInto(form_->Text2(), QStringLiteral("Ros1si'"));
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("ROSSI"));
-    TypeInto(form_->Text3(), QStringLiteral("ma-ria 2"));
-    QCOMPARE(form_->Text3()->text(), QStringLiteral("MARIA "));
+    // The name boxes take what the command line reads: letters of any Latin
+    // script, apostrophes, blanks and hyphens.
+    const std::pair<QString, QString> names[] = {
+        {QStringLiteral("Ros1si'"), QStringLiteral("ROSSI'")},
+        {QStringLiteral("ma-ria 2"), QStringLiteral("MA-RIA ")},
+        {QStringLiteral("zoè"), QStringLiteral("ZOÈ")},
+        {QStringLiteral("nicolò"), QStringLiteral("NICOLÒ")},
+        {QStringLiteral("Wójcik"), QStringLiteral("WÓJCIK")},
+        {QStringLiteral("d'angelo"), QStringLiteral("D'ANGELO")},
+        {QStringLiteral("d’Ștefan"), QStringLiteral("D’ȘTEFAN")},
+        {QStringLiteral("Łukasz αβ"), QStringLiteral("ŁUKASZ ")},
+    };
+    for (const auto& [typed, shown] : names) {
+        TypeInto(form_->Text2(), typed);
+        QCOMPARE(form_->Text2()->text(), shown);
+    }
     TypeInto(form_->Text5(), QStringLiteral("xq7m"));
     QCOMPARE(form_->Text5()->text(), QStringLiteral("M"));
     TypeInto(form_->Combo1(), QStringLiteral("l'aquila"));
     QCOMPARE(form_->Combo1()->text(), QStringLiteral("L'AQUILA"));
+
+    // Pasted, a name keeps the same characters, its accents composed; the
+    // clipboard keys work in every box.
+    QApplication::clipboard()->setText(QStringLiteral("Nicolo\u0300 3\n"));
+    QTest::keyClick(form_->Text3(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(form_->Text3(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form_->Text3()->text(), QStringLiteral("NICOLÒ "));
+    for (QLineEdit* box : {form_->Text2(), form_->Text3(), form_->Text5(), form_->Combo1()}) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), box->text());
+        QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(box->text().isEmpty());
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QApplication::clipboard()->text());
+    }
+    TypeInto(form_->Text2(), QStringLiteral("Rossi"));
 
     // Backspace passes every filter; a change anywhere puts the caret at the end.
     QTest::keyClick(form_->Text2(), Qt::Key_Backspace);
@@ -846,11 +880,25 @@ void MainFormTest::archiveAppendsOneLineEachTime()
         QCOMPARE(LastMessage().text, QStringLiteral("Dati archiviati!"));
         QCOMPARE(LastMessage().icon, MessageIcon::Information);
     }
+    // Names as typed where Windows-1252 holds them, their base letters
+    // otherwise; a four-digit year as typed.
+    TypeInto(form_->Text2(), QStringLiteral("d’Wójcik"));
+    TypeInto(form_->Text3(), QStringLiteral("Ștefan"));
+    TypeInto(form_->Text4(), QStringLiteral("03071985"));
+    form_->Command1()->click();
+    QCOMPARE(form_->Varnel()->text(), QStringLiteral("DWJSFN85L43H501X"));
+    recorder_->QueueAnswer(MessageAnswer::Yes);
+    form_->Command3()->click();
+    QCOMPARE(LastMessage().text, QStringLiteral("Dati archiviati!"));
+
     QFile file(archive);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray line =
         "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n";
-    QCOMPARE(file.readAll(), line + line);
+    QCOMPARE(
+        file.readAll(),
+        line + line
+            + "\"D\x92W\xD3JCIK\",\"STEFAN\",\"DWJSFN85L43H501X\",\"F\",\"03/07/1985\",\"ROMA\",\"RM\"\r\n");
 }
 
 void MainFormTest::failedArchiveKeepsTheData()
