@@ -213,6 +213,9 @@ void MainForm::createControls()
     dropDownList->installEventFilter(this);
     for (QLineEdit* box : {surnameBox_, firstNameBox_, sexBox_, placeBox_})
         connect(box, &QLineEdit::textChanged, this, [box] { widgets::KeepUpperCase(*box); });
+    // The province shown is that of the place in the box: a new place
+    // clears it at once, whoever writes it.
+    connect(placeBox_, &QLineEdit::textChanged, this, [this] { setProvince(QString()); });
     connect(placeBox_, &QLineEdit::textEdited, this, [this] {
         pickedPlaceRow_ = -1;
         if (placeColumns_[0]->isVisible())

@@ -398,6 +398,13 @@ void MainFormTest::placeCheckOnLeavingTheBox()
     QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
     QCOMPARE(MessageCount(), std::size_t{1});
 
+    // The province of the place before goes with the first key of a new one.
+    TypeInto(place, QStringLiteral("f"));
+    QVERIFY(form_->Label8()->text().isEmpty());
+    QCOMPARE(form_->Command1()->text(), QStringLiteral("&Genera Codice Fiscale"));
+    TypeInto(place, QStringLiteral("roma"));
+    QTest::keyClick(place, Qt::Key_Tab);
+
     // The blank left by New code is no place.
     form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     place->setFocus();
