@@ -64,13 +64,6 @@ void MakeCaptionAt(QWidget* parent, const char* name, const QString& text, int l
     caption->setBuddy(control);
 }
 
-// A value label is read out by its caption and its value.
-void NameValue(QLabel* label, const QString& caption)
-{
-    label->setAccessibleName(label->text().isEmpty() ? caption
-                                                     : caption + QStringLiteral(": ") + label->text());
-}
-
 // A label with a white background, a single sunken border and centred text.
 QLabel* MakeValueLabel(QWidget* parent, const char* name, const QRect& box)
 {
@@ -155,13 +148,13 @@ void MainForm::createControls()
 
     provinceLabel_ = MakeValueLabel(this, "Label8", twips::Rect(1830, 2130, 465, 330));
     MakeCaptionAt(this, "Label7", QStringLiteral("Provincia"), 330, 2130, provinceLabel_);
-    NameValue(provinceLabel_, kProvinceName);
+    widgets::ShowValue(provinceLabel_, kProvinceName, QString());
     codeLabel_ = MakeValueLabel(this, "Varnel", twips::Rect(2325, 2580, 3120, 345));
     MakeCaptionAt(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"), 330, 2640, codeLabel_);
     codeLabel_->setFont(SansFont(9.75, true));
     // The code is copied from the keyboard too: the label takes the focus.
     codeLabel_->setFocusPolicy(Qt::StrongFocus);
-    NameValue(codeLabel_, kCodeName);
+    widgets::ShowValue(codeLabel_, kCodeName, QString());
 
     generateButton_ = Named(new QPushButton(kGenerateCaption, this), "Command1");
     generateButton_->setGeometry(twips::Rect(1845, 3150, 2565, 480));
@@ -271,8 +264,7 @@ void MainForm::setPerson(const Person& person)
 
 void MainForm::setCode(const QString& code)
 {
-    codeLabel_->setText(code);
-    NameValue(codeLabel_, kCodeName);
+    widgets::ShowValue(codeLabel_, kCodeName, code);
     const bool filled = !code.isEmpty();
     archiveButton_->setEnabled(filled);
     codeLabel_->setToolTip(filled ? kCopyTip : QString());
@@ -299,8 +291,7 @@ void MainForm::setPlace(const std::string& name, const std::string& province)
 // code, and its accelerator follows at once.
 void MainForm::setProvince(const QString& province)
 {
-    provinceLabel_->setText(province);
-    NameValue(provinceLabel_, kProvinceName);
+    widgets::ShowValue(provinceLabel_, kProvinceName, province);
     generateButton_->setText(province.isEmpty() ? kGenerateCaption : kShowCaption);
 }
 
