@@ -554,8 +554,11 @@ void MainForm::onPlacePicked(QListWidgetItem* item)
     onPlaceBoxClicked();
 }
 
+// With no code nothing is copied: the clipboard keeps what it holds.
 void MainForm::onCodeClicked()
 {
+    if (codeLabel_->text().isEmpty())
+        return;
     platform::SetClipboardText(codeLabel_->text());
     platform::ShowMessage(MessageIcon::Information, kMessageTitle,
                           QStringLiteral("Codice fiscale copiato negli appunti!"));
