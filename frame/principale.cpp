@@ -232,19 +232,26 @@ void Principale::Timer1_Timer()
     UpDateStat();
     if (statusNoteTicks_ > 0 && --statusNoteTicks_ == 0)
         statusNote_.clear();
+    followMainForm();
+}
+
+bool Principale::followMainForm()
+{
     if (!mainForm_)
-        return;
+        return false;
     generation::MainForm& form = *mainForm_;
-    const bool provinceShown = !form.Label8()->text().isEmpty();
-    if (provinceShown && !printReady_) {
-        toolbar_->EnableButton(kStampa, true);
-        form.Command1()->setText(QStringLiteral("&Visualizza Codice Fiscale"));
-        printReady_ = true;
-    } else if (!provinceShown && printReady_) {
-        toolbar_->EnableButton(kStampa, false);
-        form.Command1()->setText(QStringLiteral("&Genera Codice Fiscale"));
-        printReady_ = false;
+    const QString caption = form.Label8()->text().isEmpty() ? QStringLiteral("&Genera Codice Fiscale")
+                                                            : QStringLiteral("&Visualizza Codice Fiscale");
+    if (form.Command1()->text() != caption)
+        form.Command1()->setText(caption);
+    // Only a code made for the data on screen is printed: any change of the
+    // data takes the code back.
+    const bool codeShown = !form.Varnel()->text().isEmpty();
+    if (codeShown != printReady_) {
+        toolbar_->EnableButton(kStampa, codeShown);
+        printReady_ = codeShown;
     }
+    return printReady_;
 }
 
 bool Principale::event(QEvent* event)
@@ -302,6 +309,9 @@ void Principale::onToolbarButtonClicked(int button)
 
 void Principale::onPrintCommand()
 {
+    // The data may have changed since the last tick.
+    if (!followMainForm())
+        return;
     const platform::PrintTarget target = platform::LookUpPrinter(options_.printTarget);
     if (target.lacksPrinter()) {
         offerPdfFile();
