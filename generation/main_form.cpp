@@ -461,7 +461,9 @@ void MainForm::checkPlaceOnLeaving()
     const QScopedValueRollback<bool> rewriting(rewritingPlace_, true);
     if (placeBox_->text() == QStringLiteral("SAN REMO"))
         placeBox_->setText(QStringLiteral("SANREMO"));
-    if (placeBox_->text().isEmpty())
+    // An empty or blank box holds no place to check: it never blocks
+    // leaving it.
+    if (placeBox_->text().trimmed().isEmpty())
         return;
     const int row = typedPlaceRow();
     if (row < 0) {
@@ -643,7 +645,7 @@ void MainForm::onNewCodeClicked()
     firstNameBox_->clear();
     birthDateBox_->clear();
     sexBox_->clear();
-    placeBox_->setText(QStringLiteral(" "));
+    placeBox_->clear();
     pickedPlaceRow_ = -1;
     setProvince(QString());
     setCode(QString());

@@ -405,17 +405,25 @@ void MainFormTest::placeCheckOnLeavingTheBox()
     TypeInto(place, QStringLiteral("roma"));
     QTest::keyClick(place, Qt::Key_Tab);
 
-    // The blank left by New code is no place.
-    form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-    place->setFocus();
-    QTest::keyClick(place, Qt::Key_Tab);
-    QCOMPARE(MessageCount(), std::size_t{2});
-    QCOMPARE(LastMessage().text, QStringLiteral("Comune non censito o inesistente"));
-
-    // An empty box is left alone.
-    place->clear();
-    QTest::keyClick(place, Qt::Key_Tab);
-    QCOMPARE(MessageCount(), std::size_t{2});
+    // From the keyboard alone: after New code (Alt+N) the place box is
+    // empty, and an empty or blank box is left any way without a word.
+    QTest::keyClick(place, Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), form_->Text2());
+    QCOMPARE(place->text(), QString());
+    const std::pair<QString, Qt::Key> leavings[] = {{QString(), Qt::Key_Tab},
+                                                    {QString(), Qt::Key_Backtab},
+                                                    {QStringLiteral("   "), Qt::Key_Return},
+                                                    {QStringLiteral(" "), Qt::Key_Escape}};
+    for (const auto& [typed, key] : leavings) {
+        TypeInto(place, typed);
+        QTest::keyClick(place, key);
+        QVERIFY(QApplication::focusWidget() != place);
+    }
+    form_->Text5()->setFocus();
+    QTest::mouseClick(place, Qt::LeftButton);
+    QTest::mouseClick(form_->Text2(), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), form_->Text2());
+    QCOMPARE(MessageCount(), std::size_t{1});
 }
 
 void MainFormTest::dropDownPickFillsThePlace()
@@ -674,17 +682,17 @@ void MainFormTest::newCodeClearsThePerson()
     for (QLineEdit* box : {form_->Text2(), form_->Text3(), form_->Text5()})
         QVERIFY(box->text().isEmpty());
     QCOMPARE(form_->Text4()->text(), kMask);
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral(" "));
+    QCOMPARE(form_->Combo1()->text(), QString());
     QVERIFY(form_->Label8()->text().isEmpty());
     QVERIFY(form_->Varnel()->text().isEmpty());
     QVERIFY(!form_->Command3()->isEnabled());
     QCOMPARE(QApplication::focusWidget(), form_->Text2());
 
-    // From its shortcut in the place box: the blank left there is not checked.
+    // From its shortcut in the place box.
     FillPerson();
     form_->Combo1()->setFocus();
     QTest::keyClick(form_->Combo1(), Qt::Key_N, Qt::AltModifier);
-    QTRY_COMPARE(form_->Combo1()->text(), QStringLiteral(" "));
+    QTRY_COMPARE(form_->Combo1()->text(), QString());
     QCOMPARE(QApplication::focusWidget(), form_->Text2());
     QCOMPARE(MessageCount(), std::size_t{0});
 }
