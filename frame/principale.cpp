@@ -373,8 +373,10 @@ void Principale::showCard(const Person& person)
 {
     if (!tesserino_) {
         tesserino_ = new generation::Tesserino();
-        connect(tesserino_, &generation::Tesserino::returnRequested, this,
-                [this] { showChild(&mainForm()); });
+        connect(tesserino_, &generation::Tesserino::returnRequested, this, [this] {
+            showChild(&mainForm());
+            mainForm().focusCode();
+        });
     }
     tesserino_->Fill(person);
     showChild(tesserino_);

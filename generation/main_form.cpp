@@ -306,6 +306,11 @@ void MainForm::ShowWindow()
     widgets::ShowHostWindow(this);
 }
 
+void MainForm::focusCode()
+{
+    giveFocus(codeLabel_->text().isEmpty() ? static_cast<QWidget*>(generateButton_) : codeLabel_);
+}
+
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     auto* box = qobject_cast<QLineEdit*>(watched);
@@ -633,7 +638,10 @@ void MainForm::showDefaultCard(const Person& shown)
 {
     if (!card_) {
         card_ = new Tesserino();
-        connect(card_, &Tesserino::returnRequested, this, &MainForm::ShowWindow);
+        connect(card_, &Tesserino::returnRequested, this, [this] {
+            ShowWindow();
+            focusCode();
+        });
     }
     card_->Fill(shown);
     widgets::ShowHostWindow(card_);

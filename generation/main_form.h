@@ -69,6 +69,10 @@ public:
 
     // Shows this window again (or the sub-window holding it).
     void ShowWindow();
+    // Gives the focus to the code label, or to Generate while there is no
+    // code: where the keyboard goes back to from the card, so that Enter
+    // copies the code rather than pressing New code.
+    void focusCode();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -300,6 +300,17 @@ void PrincipaleTest::generatedCardLinksBackToTheData()
     QVERIFY(!frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
     QCOMPARE(form.Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+
+    // From the keyboard: Esc on the card puts the keyboard on the code.
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    form.Command1()->setFocus();
+    QTest::keyClick(form.Command1(), Qt::Key_Return);
+    QVERIFY(frame.tesserino());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    DeleteClosedWindows();
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
+    QTRY_COMPARE(QApplication::focusWidget(), form.Varnel());
 }
 
 void PrincipaleTest::closedOrMinimisedWindowsComeBackWhole()

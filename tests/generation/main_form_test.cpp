@@ -64,6 +64,7 @@ private slots:
     void namesakesArePickedAndKept();
     void placeOnTheBirthDate();
     void generateShowsTheCardAndComesBack();
+    void backFromTheCardTheKeyboardIsOnTheCode();
     void generateWithAPresenterOfTheHost();
     void generateRefusesIncompleteData();
     void newCodeClearsThePerson();
@@ -619,6 +620,44 @@ void MainFormTest::generateShowsTheCardAndComesBack()
     QVERIFY(card);
     QCOMPARE(card->label(3)->text(), QStringLiteral("LUCA"));
     QVERIFY(!card->linkHighlighted());
+}
+
+// From the keyboard alone: back from the card by Esc, Alt+T or Enter on the
+// link, the keyboard is on the code, where Enter copies it; it never lands
+// on New code, where Enter would wipe the person.
+void MainFormTest::backFromTheCardTheKeyboardIsOnTheCode()
+{
+    form_->Text2()->setFocus();
+    const std::pair<QLineEdit*, QString> typed[] = {{form_->Text2(), QStringLiteral("Bianchi")},
+                                                    {form_->Text3(), QStringLiteral("Lucia")},
+                                                    {form_->Text5(), QStringLiteral("f")},
+                                                    {form_->Text4(), QStringLiteral("030785")},
+                                                    {form_->Combo1(), QStringLiteral("roma")}};
+    for (const auto& [box, keys] : typed) {
+        QCOMPARE(QApplication::focusWidget(), box);
+        TypeInto(box, keys);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), form_->Command1());
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> ways[] = {
+        {Qt::Key_Escape, Qt::NoModifier}, {Qt::Key_T, Qt::AltModifier}, {Qt::Key_Return, Qt::NoModifier}};
+    for (const auto& [key, modifiers] : ways) {
+        // The accelerator presses the button once its press has shown.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::AltModifier);
+        QTRY_VERIFY(ShownCard());
+        Tesserino* card = ShownCard();
+        QVERIFY(QTest::qWaitForWindowActive(card));
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        DeleteClosedWindows();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QCOMPARE(QApplication::focusWidget(), form_->Varnel());
+        const std::size_t before = MessageCount();
+        QTest::keyClick(form_->Varnel(), Qt::Key_Return);
+        QCOMPARE(MessageCount(), before + 1);
+        QCOMPARE(LastMessage().text, QStringLiteral("Codice fiscale copiato negli appunti!"));
+        QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+        QCOMPARE(form_->Text2()->text(), QStringLiteral("BIANCHI"));
+    }
 }
 
 void MainFormTest::generateWithAPresenterOfTheHost()
