@@ -504,7 +504,8 @@ void MainForm::openDropDown()
 }
 
 // Selects the first name that starts with (else holds) the text of the place
-// box, and scrolls it to the top of the list.
+// box, and scrolls it to the top of the list; with no such name nothing is
+// selected, so that Enter picks nothing the box does not hold.
 void MainForm::moveDropDownToTypedName()
 {
     const std::string typed = Utf8(placeBox_->text());
@@ -513,20 +514,45 @@ void MainForm::moveDropDownToTypedName()
         return found.empty() ? -1 : found.front();
     }();
     QListWidget* dropDownList = placeColumns_[0];
-    if (row < 0 || row >= dropDownList->count())
+    if (row < 0 || row >= dropDownList->count() || placeBox_->text().trimmed().isEmpty()) {
+        placeList_->SetListIndex(-1);
         return;
+    }
     placeList_->SetListIndex(row);
     dropDownList->scrollToItem(dropDownList->item(row), QAbstractItemView::PositionAtTop);
 }
 
-// In the open list: Enter picks (the list's own activation), Esc, Alt+Up or
-// F4 close it and go back to the place box. True when the key is consumed.
-bool MainForm::handleDropDownKey(const QKeyEvent& event)
+// Closes the open list and goes back to the place box, checking nothing,
+// with the caret after what was typed, so that typing goes on.
+void MainForm::closeDropDown()
 {
-    if (event.key() != Qt::Key_Escape && !IsDropDownKey(event))
-        return false;
-    placeColumns_[0]->hide();
     giveFocus(placeBox_);
+    placeBox_->end(false);
+    placeColumns_[0]->hide();
+}
+
+// In the open list: typing goes on into the place box, which the list
+// follows; Enter picks the row the list shows (the list's own activation),
+// or closes the list when it shows none; Esc, Alt+Up or F4 close it. True
+// when the key is consumed.
+bool MainForm::handleDropDownKey(QKeyEvent& event)
+{
+    if (event.key() == Qt::Key_Escape || IsDropDownKey(event)) {
+        closeDropDown();
+        return true;
+    }
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    if (enter && placeColumns_[0]->currentRow() < 0) {
+        closeDropDown();
+        return true;
+    }
+    const std::optional<QChar> typed = widgets::TypedCharacter(event);
+    const bool typing =
+        event.key() == Qt::Key_Backspace
+        || (typed && typed->isPrint() && !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)));
+    if (!typing)
+        return false;
+    QCoreApplication::sendEvent(placeBox_, &event);
     return true;
 }
 
@@ -660,6 +686,8 @@ void MainForm::onNewCodeClicked()
     archiveButton_->setEnabled(false);
     birthDateBox_->setText(DateMask());
     giveFocus(surnameBox_);
+    // Closed once it has lost the focus, so that no check runs.
+    placeColumns_[0]->hide();
 }
 
 void MainForm::onArchiveClicked()

@@ -82,7 +82,8 @@ private:
     void loadPlaceList(const PlaceListHooks& hooks);
 
     bool handleBoxKey(QLineEdit* box, QKeyEvent* event);
-    bool handleDropDownKey(const QKeyEvent& event);
+    bool handleDropDownKey(QKeyEvent& event);
+    void closeDropDown();
     bool handleCodeKey(const QKeyEvent& event);
     void giveFocus(QWidget* box);
     QString placeName() const;

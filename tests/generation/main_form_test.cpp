@@ -61,6 +61,7 @@ private slots:
     void placeCheckOnLeavingTheBox();
     void dropDownPickFillsThePlace();
     void dropDownFromTheKeyboard();
+    void openDropDownFollowsTheTyping();
     void namesakesArePickedAndKept();
     void placeOnTheBirthDate();
     void generateShowsTheCardAndComesBack();
@@ -508,6 +509,60 @@ void MainFormTest::dropDownFromTheKeyboard()
     QTest::keyClick(list, Qt::Key_Tab);
     QVERIFY(list->isHidden());
     QVERIFY(QApplication::focusWidget() != list);
+}
+
+// From the keyboard alone, with the list open: typing goes on into the place
+// box and the list follows it; Esc closes the list without a word and
+// without losing a key; New code closes it.
+void MainFormTest::openDropDownFollowsTheTyping()
+{
+    auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
+    QLineEdit* place = form_->Combo1();
+    const auto typeIntoList = [list](const QString& keys) {
+        for (QChar c : keys)
+            QTest::sendKeyEvent(QTest::Click, list, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    };
+
+    TypeInto(place, QStringLiteral("ro"));
+    QTest::keyClick(place, Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), list);
+    typeIntoList(QStringLiteral("ma"));
+    QCOMPARE(place->text(), QStringLiteral("ROMA"));
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("ROMA"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(list->isHidden());
+    QCOMPARE(place->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+
+    // Backspace too; Esc leaves the box as typed, with no message.
+    TypeInto(place, QStringLiteral("ro"));
+    QTest::keyClick(place, Qt::Key_F4);
+    typeIntoList(QStringLiteral("v"));
+    QVERIFY(list->currentItem()->text().startsWith(QStringLiteral("ROV")));
+    QTest::keyClick(list, Qt::Key_Backspace);
+    QCOMPARE(place->text(), QStringLiteral("RO"));
+    QTest::keyClick(list, Qt::Key_Escape);
+    QVERIFY(list->isHidden());
+    QCOMPARE(QApplication::focusWidget(), place);
+    QCOMPARE(place->text(), QStringLiteral("RO"));
+    QCOMPARE(MessageCount(), std::size_t{0});
+
+    // A name no place bears selects nothing, and Enter then only closes.
+    QTest::keyClick(place, Qt::Key_Down, Qt::AltModifier);
+    typeIntoList(QStringLiteral("xq"));
+    QCOMPARE(list->currentRow(), -1);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(list->isHidden());
+    QCOMPARE(place->text(), QStringLiteral("ROXQ"));
+    QCOMPARE(MessageCount(), std::size_t{0});
+
+    // New code, from the open list.
+    QTest::keyClick(place, Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(list, Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), form_->Text2());
+    QVERIFY(list->isHidden());
+    QCOMPARE(place->text(), QString());
+    QCOMPARE(MessageCount(), std::size_t{0});
 }
 
 void MainFormTest::namesakesArePickedAndKept()
