@@ -597,20 +597,31 @@ void MainForm::onCodeClicked()
                           QStringLiteral("Codice fiscale copiato negli appunti!"));
 }
 
+// "Manca almeno un dato fondamentale" names the first box, in tab order,
+// that holds nothing but blanks (the date box nothing but the mask), and the
+// focus goes there. True when a datum is missing.
+bool MainForm::refuseMissingData()
+{
+    const std::pair<QLineEdit*, QString> required[] = {{surnameBox_, QStringLiteral("Cognome")},
+                                                       {firstNameBox_, QStringLiteral("Nome")},
+                                                       {sexBox_, QStringLiteral("Sesso")},
+                                                       {birthDateBox_, QStringLiteral("Data di nascita")},
+                                                       {placeBox_, QStringLiteral("Luogo")}};
+    for (const auto& [box, caption] : required) {
+        if (!box->text().trimmed().isEmpty() && box->text() != DateMask())
+            continue;
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
+                              kMissingData + QStringLiteral(": ") + caption);
+        giveFocus(box);
+        return true;
+    }
+    return false;
+}
+
 void MainForm::onGenerateClicked()
 {
-    if (surnameBox_->text().isEmpty() || firstNameBox_->text().isEmpty() || birthDateBox_->text().isEmpty()
-        || sexBox_->text().isEmpty()) {
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, kMissingData);
-        giveFocus(surnameBox_);
+    if (refuseMissingData())
         return;
-    }
-    // A date box holding only the mask was skipped: there is no date.
-    if (birthDateBox_->text() == DateMask()) {
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, kMissingData);
-        giveFocus(birthDateBox_);
-        return;
-    }
     onPlaceBoxClicked();
     const std::optional<BirthDay> birth =
         BirthDayOfTypedDate(Utf8(birthDateBox_->text()), QDate::currentDate().year());
@@ -640,9 +651,14 @@ void MainForm::onGenerateClicked()
     case CodeRefusal::None:
         break;
     case CodeRefusal::SurnameWithoutLetters:
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
+                              QStringLiteral("Il cognome non contiene lettere utilizzabili per il codice"));
+        giveFocus(surnameBox_);
+        return;
     case CodeRefusal::FirstNameWithoutLetters:
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, kMissingData);
-        giveFocus(result.refusal == CodeRefusal::SurnameWithoutLetters ? surnameBox_ : firstNameBox_);
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
+                              QStringLiteral("Il nome non contiene lettere utilizzabili per il codice"));
+        giveFocus(firstNameBox_);
         return;
     case CodeRefusal::InvalidDate:
         platform::ShowMessage(MessageIcon::Critical, kDateErrorTitle, kInvalidDate);

@@ -101,6 +101,7 @@ private:
     void moveDropDownToTypedName();
     void onPlacePicked(QListWidgetItem* item);
     void onCodeClicked();
+    bool refuseMissingData();
     void onGenerateClicked();
     void onNewCodeClicked();
     void onArchiveClicked();

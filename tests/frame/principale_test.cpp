@@ -279,6 +279,17 @@ void PrincipaleTest::keyboardReachesEveryCommandFromAChildWindow()
     QVERIFY(frame.archivio());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.archivio()});
 
+    // As README says: Tab goes round the controls of the window in use, from
+    // the last back to the first; from the toolbar it goes on into the
+    // window.
+    QTest::keyClick(frame.picCoolBar(), Qt::Key_1, Qt::AltModifier);
+    form.Varnel()->setFocus();
+    QTest::keyClick(form.Varnel(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form.Text2());
+    QTest::keyClick(form.Text2(), Qt::Key_F10);
+    QTest::keyClick(frame.picCoolBar(), Qt::Key_Tab);
+    QVERIFY(form.isAncestorOf(QApplication::focusWidget()));
+
     QTest::keyClick(frame.picCoolBar(), Qt::Key_6, Qt::AltModifier);
     QCOMPARE(endings_, QList<int>{0});
 }

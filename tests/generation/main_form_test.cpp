@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "generation/main_form.h"
 #include "generation/tesserino.h"
@@ -227,7 +228,8 @@ void MainFormTest::enterAndEscMoveTheFocus()
     QTest::keyClick(form_->Combo1(), Qt::Key_Return);
     QTest::keyClick(form_->Command1(), Qt::Key_Return);
     QCOMPARE(MessageCount(), std::size_t{1});
-    QCOMPARE(LastMessage().text, QStringLiteral("Manca almeno un dato fondamentale"));
+    QCOMPARE(LastMessage().text, QStringLiteral("Manca almeno un dato fondamentale: Cognome"));
+    QCOMPARE(QApplication::focusWidget(), form_->Text2());
 }
 
 void MainFormTest::dateBoxKeepsItsMaskUnderTyping()
@@ -740,31 +742,42 @@ void MainFormTest::generateRefusesIncompleteData()
         QVERIFY(form_->isVisible());
         QVERIFY(!ShownCard());
     };
-    const QString missing = QStringLiteral("Manca almeno un dato fondamentale");
+    const QString missing = QStringLiteral("Manca almeno un dato fondamentale: ");
     const QString unknown = QStringLiteral("Comune non censito o inesistente");
 
+    // The message names the first box, in tab order, that holds nothing, and
+    // the focus goes there.
     FillPerson();
     form_->Text5()->clear();
-    expectRefusal(missing, form_->Text2());
+    form_->Combo1()->clear();
+    expectRefusal(missing + QStringLiteral("Sesso"), form_->Text5());
     QCOMPARE(LastMessage().icon, MessageIcon::Critical);
-
-    FillPerson();
-    form_->Text4()->setText(kMask);
-    expectRefusal(missing, form_->Text4());
+    const std::tuple<QLineEdit*, QString, QString> blanks[] = {
+        {form_->Text2(), QStringLiteral("   "), QStringLiteral("Cognome")},
+        {form_->Text3(), QStringLiteral(" "), QStringLiteral("Nome")},
+        {form_->Text4(), kMask, QStringLiteral("Data di nascita")},
+        {form_->Combo1(), QStringLiteral(" "), QStringLiteral("Luogo")},
+        {form_->Combo1(), QString(), QStringLiteral("Luogo")},
+    };
+    for (const auto& [box, text, caption] : blanks) {
+        FillPerson();
+        box->setText(text);
+        expectRefusal(missing + caption, box);
+    }
 
     FillPerson();
     form_->Combo1()->setText(QStringLiteral("ATLANTIDE"));
     expectRefusal(unknown, form_->Combo1());
-    form_->Combo1()->setText(QStringLiteral(" "));
-    expectRefusal(unknown, form_->Combo1());
     QVERIFY(form_->Label8()->text().isEmpty());
 
+    // A name with no letter the code can use.
     FillPerson();
-    form_->Text2()->setText(QStringLiteral("   "));
-    expectRefusal(missing, form_->Text2());
+    form_->Text2()->setText(QStringLiteral("' -"));
+    expectRefusal(QStringLiteral("Il cognome non contiene lettere utilizzabili per il codice"),
+                  form_->Text2());
     FillPerson();
-    form_->Text3()->setText(QStringLiteral(" "));
-    expectRefusal(missing, form_->Text3());
+    form_->Text3()->setText(QStringLiteral("''"));
+    expectRefusal(QStringLiteral("Il nome non contiene lettere utilizzabili per il codice"), form_->Text3());
 }
 
 void MainFormTest::newCodeClearsThePerson()
