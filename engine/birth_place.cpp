@@ -85,9 +85,12 @@ int ChooseRow(const PlaceCatalog& catalog, const Candidates& candidates, int day
     return -1;
 }
 
+// The same day a hundred years earlier; 0 when that year has no such day
+// (29 February 2000 and 1900).
 int HundredYearsBefore(int day)
 {
-    return day - 100 * 10000;
+    const Date earlier = DateOfDayNumber(day - 100 * 10000);
+    return IsValidDate(earlier.year, earlier.month, earlier.day) ? DayNumber(earlier) : 0;
 }
 
 int DayAfter(int day)
@@ -186,18 +189,13 @@ std::string SpanText(const PlaceCatalog& catalog, std::string_view code, const S
 
 }  // namespace
 
-std::optional<BirthDay> BirthDayOfTypedDate(std::string_view text, int currentYear)
+std::optional<BirthDay> BirthDayOfTypedDate(std::string_view text, const Date& today)
 {
-    const std::optional<Date> date = ParseDayFirstDate(text);
+    const std::optional<Date> date = ParseDayFirstDate(text, today);
     if (!date)
         return std::nullopt;
     const bool fullYear = text.size() - text.find_last_of("/-.") == 5;
-    if (fullYear)
-        return BirthDay{DayNumber(*date), false};
-    int year = currentYear / 100 * 100 + date->year % 100;
-    if (year > currentYear)
-        year -= 100;
-    return BirthDay{DayNumber({year, date->month, date->day}), true};
+    return BirthDay{DayNumber(*date), !fullYear};
 }
 
 int FindTypedPlace(const PlaceCatalog& catalog, std::string_view typedPlace)
@@ -215,22 +213,71 @@ BirthPlace ResolveBirthPlace(const PlaceCatalog& catalog, std::string_view typed
 {
     std::array<char, kMaxPlaceNameLength> buffer;
     const Candidates candidates = FindCandidates(catalog, typedPlace, buffer);
-    int row = ChooseRow(catalog, candidates, birth.day, pickedRow);
+    const int row = ChooseRow(catalog, candidates, birth.day, pickedRow);
     if (row >= 0)
         return {PlaceVerdict::Found, row, birth.day};
-    if (birth.centuryOpen) {
-        const int earlier = HundredYearsBefore(birth.day);
-        row = ChooseRow(catalog, candidates, earlier, pickedRow);
-        if (row >= 0)
-            return {PlaceVerdict::Found, row, earlier};
-    }
     for (int candidate : candidates.rows) {
         if (!candidates.Accepts(catalog, candidate) || !HasDates(catalog, candidate))
             continue;
         const Surroundings around = SurroundingsOf(catalog, catalog.Row(candidate).code, birth.day);
-        return {VerdictOf(around), candidate, birth.day};
+        const int earlier = birth.centuryOpen ? HundredYearsBefore(birth.day) : 0;
+        const bool earlierFits = earlier != 0 && ChooseRow(catalog, candidates, earlier, pickedRow) >= 0;
+        return {VerdictOf(around), candidate, birth.day, earlierFits};
     }
     return {PlaceVerdict::Unknown, -1, birth.day};
+}
+
+std::vector<int> OtherPlacesNamed(const PlaceCatalog& catalog, std::string_view typedPlace,
+                                  const BirthPlace& place)
+{
+    std::vector<int> others;
+    if (place.verdict != PlaceVerdict::Found)
+        return others;
+    std::array<char, kMaxPlaceNameLength> buffer;
+    const Candidates candidates = FindCandidates(catalog, typedPlace, buffer);
+    const std::string_view code = catalog.Row(place.row).code;
+    // A fit as good as the place found's: the name borne on that day, else
+    // a code in use; an undated place has only undated rivals.
+    const bool dated = HasDates(catalog, place.row);
+    const bool bore = dated && BearsNameOn(catalog, place.row, place.day);
+    auto fits = [&](int row) {
+        if (!dated)
+            return !HasDates(catalog, row);
+        return bore ? BearsNameOn(catalog, row, place.day)
+                    : HasDates(catalog, row) && catalog.InUseOn(catalog.Row(row).code, place.day);
+    };
+    for (int row : candidates.rows) {
+        const std::string_view rowCode = catalog.Row(row).code;
+        const bool seen = rowCode == code || std::any_of(others.begin(), others.end(), [&](int other) {
+                              return catalog.Row(other).code == rowCode;
+                          });
+        if (!seen && candidates.Accepts(catalog, row) && fits(row))
+            others.push_back(row);
+    }
+    return others;
+}
+
+std::string PlacesWithProvince(const PlaceCatalog& catalog, std::span<const int> rows)
+{
+    std::string text;
+    for (int row : rows) {
+        if (!text.empty())
+            text += ", ";
+        const PlaceRow& place = catalog.Row(row);
+        text += std::string(place.name) + " (" + std::string(place.province) + ")";
+    }
+    return text;
+}
+
+std::string NamesakeWarning(const PlaceCatalog& catalog, std::string_view typedPlace, const BirthPlace& place)
+{
+    const std::vector<int> others = OtherPlacesNamed(catalog, typedPlace, place);
+    if (others.empty())
+        return {};
+    const int chosen[] = {place.row};
+    return "Più luoghi hanno questo nome: il codice è quello di " + PlacesWithProvince(catalog, chosen)
+           + "; per un altro indicarlo con la sigla della provincia tra parentesi: "
+           + PlacesWithProvince(catalog, others);
 }
 
 std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& place)
@@ -251,6 +298,12 @@ std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& pla
                     : ": per chi è nato in quel periodo indicare il comune di allora";
         text += PlacesOfProvince(catalog, last.province, 0, DayAfter(last.lastDay));
     }
+    if (place.earlierCenturyFits) {
+        const int earlier = HundredYearsBefore(place.day);
+        text += "; la data è letta come " + DayText(place.day) + ": per una nascita del "
+                + std::to_string(DateOfDayNumber(earlier).year) + " scrivere l'anno con quattro cifre ("
+                + DayText(earlier) + ")";
+    }
     return text;
 }
 
@@ -270,10 +323,11 @@ CodePlace PlaceOfCode(const PlaceCatalog& catalog, std::string_view placeCode, s
         return place;
 
     const PlacePeriod* period = catalog.PeriodOn(placeCode, birth->day);
-    if (!period && birth->centuryOpen) {
-        period = catalog.PeriodOn(placeCode, HundredYearsBefore(birth->day));
+    const int earlier = birth->centuryOpen ? HundredYearsBefore(birth->day) : 0;
+    if (!period && earlier != 0) {
+        period = catalog.PeriodOn(placeCode, earlier);
         if (period)
-            place.day = HundredYearsBefore(birth->day);
+            place.day = earlier;
     }
     if (period) {
         place.name = period->OfficialName();

@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "engine/dates.h"
 
+#include <ctime>
+
 namespace cf {
 namespace {
 
 bool IsLeapYear(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month)
-{
-    static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
 }
 
 // Reads 1..maxDigits digits at the front of text; -1 when there are none.
@@ -62,6 +58,12 @@ std::string Format(const Date& date, int year, int yearDigits)
 
 }  // namespace
 
+int DaysInMonth(int year, int month)
+{
+    static constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
+
 bool IsValidDate(int year, int month, int day)
 {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
@@ -87,12 +89,24 @@ Date PreviousDay(const Date& date)
     return {date.year - 1, 12, 31};
 }
 
-int ExpandTwoDigitYear(int twoDigits)
+Date Today()
 {
-    return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-std::optional<Date> ParseDayFirstDate(std::string_view text)
+int FullYearOfTwoDigits(int twoDigits, int month, int day, const Date& today)
+{
+    // The latest year up to this one that ends in the two digits.
+    int year = today.year - ((today.year - twoDigits) % 100 + 100) % 100;
+    if (DayNumber({year, month, day}) > DayNumber(today))
+        year -= 100;
+    return year;
+}
+
+std::optional<Date> ParseDayFirstDate(std::string_view text, const Date& today)
 {
     const int day = ReadNumber(text, 2);
     if (day < 0 || text.empty() || !IsSeparator(text.front()))
@@ -108,7 +122,7 @@ std::optional<Date> ParseDayFirstDate(std::string_view text)
     if (year < 0 || !text.empty() || (yearDigits != 2 && yearDigits != 4))
         return std::nullopt;
     if (yearDigits == 2)
-        year = ExpandTwoDigitYear(year);
+        year = FullYearOfTwoDigits(year, month, day, today);
     if (!IsValidDate(year, month, day))
         return std::nullopt;
     return Date{year, month, day};

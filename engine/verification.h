@@ -15,6 +15,32 @@
 namespace cf {
 
 bool IsValidPartitaIva(std::string_view text);
+
+// The rules of a codice fiscale's structure, in the order they are checked.
+enum class CodeRule {
+    None,            // every rule holds: the code is formally correct
+    Length,          // 16 characters
+    NameLetters,     // 1-6: letters
+    YearDigits,      // 7-8: digits or homocode letters
+    MonthLetter,     // 9: a month letter
+    Day,             // 10-11: digits or homocode letters, a day 01-31 (41-71
+                     // for a woman) that the month has
+    PlaceLetter,     // 12: a letter
+    PlaceDigits,     // 13-15: digits or homocode letters
+    CheckCharacter,  // 16: the check character of the first fifteen
+};
+
+// The first rule the code (upper case) breaks; CodeRule::None when it is
+// formally correct. Letters are A-Z only. February has a 29th when the
+// year's two digits are a multiple of four.
+CodeRule FirstBrokenRule(std::string_view code);
+
+// The verdict's message: "Codice Fiscale formalmente corretto" when no rule
+// is broken, else "Codice Fiscale formalmente errato", followed for every
+// rule but the check character by what is wrong.
+std::string_view BrokenRuleText(CodeRule rule);
+
+// Formally correct: no rule broken.
 bool IsValidCodiceFiscale(std::string_view code);
 
 enum class CodeKind { CodiceFiscale, PartitaIva, Neither };
@@ -24,9 +50,9 @@ enum class CodeKind { CodiceFiscale, PartitaIva, Neither };
 CodeKind ClassifyCode(std::string_view text);
 
 // The date in characters 7-11 (year, month letter, day) of a code. Letters
-// standing for digits in homocodes are read as those digits. A year later
-// than currentYear moves back a century. Nothing when no valid date is there.
-std::optional<Date> DecodeBirthDate(std::string_view yearMonthDay, int currentYear);
+// standing for digits in homocodes are read as those digits; the year is
+// read by FullYearOfTwoDigits. Nothing when no valid date is there.
+std::optional<Date> DecodeBirthDate(std::string_view yearMonthDay, const Date& today);
 
 // 'F' when the day (characters 10-11, homocode letters read as digits) is
 // above 40, else 'M'.
@@ -59,10 +85,14 @@ struct CheckReport {
 };
 
 // Checks an 11-character text as a Partita IVA and any other text as a
-// codice fiscale; a correct codice fiscale is decoded. The place is found by
+// codice fiscale (formally correct when it breaks no rule of its
+// structure; the message of a wrong one names the first rule broken); a
+// correct codice fiscale is decoded. The place is found by
 // its cadastral code: its name on the birth date, or the first name of the
-// code when the date is not valid. A birth date whose place was not in use
-// then, but was a hundred years earlier, is read a century earlier.
-CheckReport CheckAndReport(std::string_view code, int currentYear);
+// code when the date is not valid. The year is the latest one ending in the
+// code's two digits that is not after today (FullYearOfTwoDigits); when the
+// place was not in use on that date but was a hundred years earlier, the
+// earlier century is taken, and the four-digit year shown says which.
+CheckReport CheckAndReport(std::string_view code, const Date& today);
 
 }  // namespace cf

@@ -2,7 +2,6 @@
 #include "generation/main_form.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QRegularExpressionValidator>
@@ -420,7 +419,7 @@ void MainForm::checkBirthDateOnLeaving()
     if (text.isEmpty() || text == DateMask())
         return;
 
-    if (!ParseDayFirstDate(Utf8(text))) {
+    if (!ParseDayFirstDate(Utf8(text), Today())) {
         platform::ShowMessage(MessageIcon::Critical, kDateErrorTitle, kInvalidDate);
         giveFocus(birthDateBox_);
     } else if (text.size() != 8 && text.size() != 10) {
@@ -623,8 +622,7 @@ void MainForm::onGenerateClicked()
     if (refuseMissingData())
         return;
     onPlaceBoxClicked();
-    const std::optional<BirthDay> birth =
-        BirthDayOfTypedDate(Utf8(birthDateBox_->text()), QDate::currentDate().year());
+    const std::optional<BirthDay> birth = BirthDayOfTypedDate(Utf8(birthDateBox_->text()), Today());
     if (!birth) {
         platform::ShowMessage(MessageIcon::Critical, kDateErrorTitle, kInvalidDate);
         giveFocus(birthDateBox_);

@@ -55,7 +55,7 @@ bool IsHeader(const std::vector<std::string>& fields)
 
 }  // namespace
 
-BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, int currentYear)
+BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date& today)
 {
     LineReader reader(input, kMaxBatchLineLength);
     OutputBuffer out(output);
@@ -82,7 +82,7 @@ BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, int curren
             for (std::size_t i = 0; i < person.fields.size() && i < fields.size(); ++i)
                 person.fields[i] = fields[i];
             const auto& [surname, firstName, date, sex, place] = person.fields;
-            const PersonCode result = ComputePersonCode({surname, firstName, date, sex, place}, currentYear);
+            const PersonCode result = ComputePersonCode({surname, firstName, date, sex, place}, today);
             if (result.code)
                 person.code = result.code->view();
             else

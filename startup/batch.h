@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/dates.h"
+
 namespace cf {
 
 // Lines longer than this are refused unread.
@@ -24,6 +26,6 @@ struct BatchOutcome {
 // fields "riga", "cognome", "nome", "data", "sesso", "luogo", "codice" and
 // "errore" (null when there is none). An empty line gives an empty CSV line
 // and no JSON object. Every check of the single call applies, in its order.
-BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, int currentYear);
+BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date& today);
 
 }  // namespace cf

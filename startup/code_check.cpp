@@ -106,7 +106,7 @@ std::string_view TrimCode(std::string_view given)
     return given.substr(first, given.find_last_not_of(kAround) - first + 1);
 }
 
-CodeVerdict JudgeCode(std::string_view given, int currentYear)
+CodeVerdict JudgeCode(std::string_view given, const Date& today)
 {
     const std::string_view code = TrimCode(given);
     CodeVerdict verdict;
@@ -123,13 +123,13 @@ CodeVerdict JudgeCode(std::string_view given, int currentYear)
     const std::string_view upper = lowerCase ? std::string_view(upperCopy) : code;
     verdict.kind = ClassifyCode(upper);
     if (verdict.kind != CodeKind::Neither)
-        verdict.report = CheckAndReport(upper, currentYear);
+        verdict.report = CheckAndReport(upper, today);
     return verdict;
 }
 
-CodeCheckOutput RunCodeCheck(std::string_view code, int currentYear)
+CodeCheckOutput RunCodeCheck(std::string_view code, const Date& today)
 {
-    const CodeVerdict verdict = JudgeCode(code, currentYear);
+    const CodeVerdict verdict = JudgeCode(code, today);
     if (verdict.kind == CodeKind::Neither)
         return {{kNeither}, kExitRefused};
 
@@ -184,12 +184,13 @@ void AppendVerdictJson(std::string& out, long long number, std::string_view give
         .End();
 }
 
-CodeListOutcome CheckCodes(std::span<const std::string> codes, std::FILE* output, bool json, int currentYear)
+CodeListOutcome CheckCodes(std::span<const std::string> codes, std::FILE* output, bool json,
+                           const Date& today)
 {
     OutputBuffer out(output);
     bool anyWrong = false;
     for (std::size_t i = 0; i < codes.size(); ++i) {
-        const CodeVerdict verdict = JudgeCode(codes[i], currentYear);
+        const CodeVerdict verdict = JudgeCode(codes[i], today);
         anyWrong = anyWrong || !verdict.report.correct;
         AppendVerdict(out.text(), json, static_cast<long long>(i + 1), codes[i], verdict);
         if (!out.LineDone())
@@ -198,7 +199,7 @@ CodeListOutcome CheckCodes(std::span<const std::string> codes, std::FILE* output
     return Finish(out, anyWrong, false);
 }
 
-CodeListOutcome CheckCodeStream(std::FILE* input, std::FILE* output, bool json, int currentYear)
+CodeListOutcome CheckCodeStream(std::FILE* input, std::FILE* output, bool json, const Date& today)
 {
     LineReader reader(input, kMaxCodeLineLength);
     OutputBuffer out(output);
@@ -211,7 +212,7 @@ CodeListOutcome CheckCodeStream(std::FILE* input, std::FILE* output, bool json, 
             if (!json)
                 out.text() += '\n';
         } else {
-            const CodeVerdict verdict = JudgeCode(line.text, currentYear);
+            const CodeVerdict verdict = JudgeCode(line.text, today);
             anyWrong = anyWrong || !verdict.report.correct;
             AppendVerdict(out.text(), json, lineNumber, line.text, verdict);
         }

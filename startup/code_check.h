@@ -31,14 +31,14 @@ struct CodeVerdict {
     CheckReport report;
 };
 
-CodeVerdict JudgeCode(std::string_view given, int currentYear);
+CodeVerdict JudgeCode(std::string_view given, const Date& today);
 
 // The verdict as lines: 16 characters are checked as a codice fiscale (a
 // correct one is decoded into "Cognome: ...", "Nome: ...",
 // "Data di nascita: ...", "Sesso: ...", "Luogo: ...", "Provincia: ...", and
 // "Avviso: ..." when the place was not in use on the birth date), 11 digits
 // as a Partita IVA; anything else is neither.
-CodeCheckOutput RunCodeCheck(std::string_view code, int currentYear);
+CodeCheckOutput RunCodeCheck(std::string_view code, const Date& today);
 
 // Appends the verdict as a CSV line: the code as given, the kind ("codice
 // fiscale", "partita IVA", "nessuno"), "corretto" or "errato", the decoded
@@ -59,10 +59,11 @@ struct CodeListOutcome {
 };
 
 // Verdicts on codes given as arguments, one line each.
-CodeListOutcome CheckCodes(std::span<const std::string> codes, std::FILE* output, bool json, int currentYear);
+CodeListOutcome CheckCodes(std::span<const std::string> codes, std::FILE* output, bool json,
+                           const Date& today);
 
 // Verdicts on codes read one a line; an empty line (or one of blanks) gives
 // an empty CSV line and no JSON object.
-CodeListOutcome CheckCodeStream(std::FILE* input, std::FILE* output, bool json, int currentYear);
+CodeListOutcome CheckCodeStream(std::FILE* input, std::FILE* output, bool json, const Date& today);
 
 }  // namespace cf

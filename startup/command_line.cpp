@@ -39,7 +39,7 @@ bool EqualsUpperCased(std::string_view field, std::string_view upper)
 
 }  // namespace
 
-PersonCode ComputePersonCode(const PersonFields& person, int currentYear)
+PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
 {
     for (std::string_view field : {person.surname, person.firstName, person.date, person.sex, person.place})
         if (!IsValidUtf8(field))
@@ -50,7 +50,7 @@ PersonCode ComputePersonCode(const PersonFields& person, int currentYear)
     const bool female = EqualsUpperCased(person.sex, "F");
     if (!female && !EqualsUpperCased(person.sex, "M"))
         return Refusal(kWrongSex);
-    const std::optional<Date> date = ParseDayFirstDate(person.date);
+    const std::optional<Date> date = ParseDayFirstDate(person.date, today);
     if (!date)
         return Refusal(kWrongDate);
     // The field is taken as it stands: blanks around it are part of the
@@ -60,7 +60,7 @@ PersonCode ComputePersonCode(const PersonFields& person, int currentYear)
     const bool padded = !placeName.empty() && (placeName.front() == ' ' || placeName.back() == ' ');
     const BirthPlace place =
         padded ? BirthPlace{}
-               : ResolveBirthPlace(places, placeName, *BirthDayOfTypedDate(person.date, currentYear));
+               : ResolveBirthPlace(places, placeName, *BirthDayOfTypedDate(person.date, today));
     if (place.verdict == PlaceVerdict::Unknown)
         return Refusal(kUnknownPlace);
     if (place.verdict != PlaceVerdict::Found)
@@ -81,12 +81,12 @@ PersonCode ComputePersonCode(const PersonFields& person, int currentYear)
     return {result.code, {}};
 }
 
-CommandLineOutcome RunCommandLine(std::string_view arguments, int currentYear)
+CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today)
 {
     const PersonFields person{NthField(arguments, ",", 1), NthField(arguments, ",", 2),
                               NthField(arguments, ",", 3), NthField(arguments, ",", 4),
                               NthField(arguments, ",", 5)};
-    const PersonCode result = ComputePersonCode(person, currentYear);
+    const PersonCode result = ComputePersonCode(person, today);
     CommandLineOutcome outcome;
     if (!result.code) {
         outcome.box = BoxMessage{kErrorTitle, result.refusal, MessageIcon::Critical};

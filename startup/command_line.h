@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/code_computation.h"
+#include "engine/dates.h"
 #include "engine/message_icon.h"
 
 namespace cf {
@@ -38,9 +39,10 @@ struct CommandLineOutcome {
 // Checks the fields in a fixed order (sex, date, place, missing data) and
 // computes the code. The place is looked up in the embedded table, so runs
 // in parallel never depend on each other's "varnel.cod"; its code is the one
-// it had on the birth date (a two-digit year is read as the latest such
-// year not after currentYear, or a century earlier when only that fits).
-CommandLineOutcome RunCommandLine(std::string_view arguments, int currentYear);
+// it had on the birth date. A two-digit year is the latest such year not
+// after today; a place not in use then is refused, with the four-digit year
+// to write when it was in use a century earlier.
+CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today);
 
 // The five fields of a person, as given (untrimmed, in any case).
 struct PersonFields {
@@ -59,6 +61,6 @@ struct PersonCode {
 
 // The checks and the computation of RunCommandLine over fields already cut.
 // Data that are not valid UTF-8 are refused before any other check.
-PersonCode ComputePersonCode(const PersonFields& person, int currentYear);
+PersonCode ComputePersonCode(const PersonFields& person, const Date& today);
 
 }  // namespace cf

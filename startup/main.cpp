@@ -6,7 +6,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +18,7 @@
 
 #include "cf/version.h"
 #include "engine/archive_file.h"
+#include "engine/dates.h"
 #include "engine/embedded_resources.h"
 #include "engine/place_table.h"
 #include "engine/safe_file.h"
@@ -51,14 +51,6 @@ void HideArguments(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
         std::memset(argv[i], 0, std::strlen(argv[i]));
-}
-
-int CurrentYear()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local.tm_year + 1900;
 }
 
 // The windows: the frame around the generation window, whose place list
@@ -131,15 +123,14 @@ int ReportListOutcome(int status, const std::string& error)
 int RunCheck(const cf::ProgramRequest& request)
 {
     if (request.codes.size() == 1 && request.codes.front() == "-") {
-        const cf::CodeListOutcome outcome = cf::CheckCodeStream(stdin, stdout, request.json, CurrentYear());
+        const cf::CodeListOutcome outcome = cf::CheckCodeStream(stdin, stdout, request.json, cf::Today());
         return ReportListOutcome(outcome.exitStatus, outcome.error);
     }
     if (request.codes.size() > 1 || request.json) {
-        const cf::CodeListOutcome outcome =
-            cf::CheckCodes(request.codes, stdout, request.json, CurrentYear());
+        const cf::CodeListOutcome outcome = cf::CheckCodes(request.codes, stdout, request.json, cf::Today());
         return ReportListOutcome(outcome.exitStatus, outcome.error);
     }
-    const cf::CodeCheckOutput output = cf::RunCodeCheck(request.codes.front(), CurrentYear());
+    const cf::CodeCheckOutput output = cf::RunCodeCheck(request.codes.front(), cf::Today());
     for (const std::string& line : output.lines)
         std::puts(line.c_str());
     return FinishOutput(output.exitStatus);
@@ -154,7 +145,7 @@ int RunBatchMode(const cf::ProgramRequest& request)
                      cf::SystemErrorText(errno).c_str());
         return cf::kExitUsage;
     }
-    const cf::BatchOutcome outcome = cf::RunBatch(input, stdout, request.json, CurrentYear());
+    const cf::BatchOutcome outcome = cf::RunBatch(input, stdout, request.json, cf::Today());
     if (!fromStandardInput)
         std::fclose(input);
     return ReportListOutcome(outcome.exitStatus, outcome.error);
@@ -206,7 +197,7 @@ int main(int argc, char** argv)
         {
             const cf::PlaceFileInUse placeFileInUse;
             cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
-            const cf::CommandLineOutcome outcome = cf::RunCommandLine(request.text, CurrentYear());
+            const cf::CommandLineOutcome outcome = cf::RunCommandLine(request.text, cf::Today());
             status = cf::DeliverCommandLineOutcome(outcome, request.noGui, argc, argv);
         }
         cf::DeletePlaceFile();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "verification/verifica.h"
 
-#include <QDate>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -195,7 +194,7 @@ void Verifica::onCheckClicked()
         return;
     }
 
-    const CheckReport report = CheckAndReport(code, QDate::currentDate().year());
+    const CheckReport report = CheckAndReport(code, Today());
     QStringList verdict;
     for (std::size_t i = 0; i < report.messages.size(); ++i) {
         const Message& message = report.messages[i];

@@ -9,7 +9,7 @@
 namespace cf {
 namespace {
 
-constexpr int kThisYear = 2026;
+constexpr Date kToday{2026, 12, 8};
 
 const PlaceCatalog& Places()
 {
@@ -18,7 +18,7 @@ const PlaceCatalog& Places()
 
 BirthDay Born(std::string_view date)
 {
-    return *BirthDayOfTypedDate(date, kThisYear);
+    return *BirthDayOfTypedDate(date, kToday);
 }
 
 // The code a typed place gives for a birth on `date`, or the refusal.
@@ -49,8 +49,8 @@ TEST(BirthDay, TwoDigitYearsAreTheLatestNotInTheFuture)
     EXPECT_EQ(Born("29/02/00").day, 20000229);
     EXPECT_EQ(Born("3/7/1885").day, 18850703);
     EXPECT_FALSE(Born("3/7/1885").centuryOpen);
-    EXPECT_FALSE(BirthDayOfTypedDate("31/02/85", kThisYear));
-    EXPECT_FALSE(BirthDayOfTypedDate("  /  /  ", kThisYear));
+    EXPECT_FALSE(BirthDayOfTypedDate("31/02/85", kToday));
+    EXPECT_FALSE(BirthDayOfTypedDate("  /  /  ", kToday));
 }
 
 TEST(BirthPlace, AroundAMerger)
@@ -107,6 +107,46 @@ TEST(BirthPlace, NamesakesPickedByDateOrProvince)
               "SAN TEODORO non è esistito dal 24/01/1929 al 28/08/1940: per");
 }
 
+// A bare name that means more than one place on the birth date gives the
+// first, and names the others.
+TEST(BirthPlace, OtherPlacesOfABareName)
+{
+    const struct {
+        const char* place;
+        const char* date;
+        const char* code;
+        const char* others;
+    } cases[] = {
+        {"CASTRO", "01/01/1980", "C337", "CASTRO (LE)"},
+        {"castro", "01/01/1970", "C337", ""},  // CASTRO (LE) began in 1975
+        {"CASTRO (LE)", "01/01/1980", "M261", ""},
+        {"LIVO", "01/01/1980", "E623", "LIVO (TN)"},
+        {"LIVO", "01/01/1935", "E624", ""},  // LIVO (CO) suppressed from 1928 to 1950
+        {"PEGLIO", "01/01/2000", "G415", "PEGLIO (PU)"},
+        {"SAMONE", "01/01/2000", "H753", "SAMONE (TN)"},
+        {"SAN TEODORO", "01/01/1970", "I328", "SAN TEODORO (SS)"},
+        {"ROMA", "03/07/1985", "H501", ""},
+        {"BELLAGIO", "01/01/2020", "M335", ""},   // one place under two codes
+        {"MIRABELLO", "01/01/1990", "F235", ""},  // its namesakes have no dates
+    };
+    for (const auto& row : cases) {
+        const BirthPlace place = ResolveBirthPlace(Places(), row.place, Born(row.date));
+        ASSERT_EQ(place.verdict, PlaceVerdict::Found) << row.place;
+        EXPECT_EQ(Places().Row(place.row).code, row.code) << row.place << " " << row.date;
+        EXPECT_EQ(PlacesWithProvince(Places(), OtherPlacesNamed(Places(), row.place, place)), row.others)
+            << row.place << " " << row.date;
+    }
+    const std::string_view typed = "SAN TEODORO";
+    EXPECT_EQ(
+        NamesakeWarning(Places(), typed, ResolveBirthPlace(Places(), typed, Born("1/1/1970"))),
+        "Più luoghi hanno questo nome: il codice è quello di SAN TEODORO (ME); per un altro indicarlo con "
+        "la sigla della provincia tra parentesi: SAN TEODORO (SS)");
+    EXPECT_EQ(NamesakeWarning(Places(), "ROMA", ResolveBirthPlace(Places(), "ROMA", Born("1/1/1970"))), "");
+    // A refused place has no others.
+    const BirthPlace refused = ResolveBirthPlace(Places(), "SAN TEODORO", Born("01/01/1935"));
+    EXPECT_TRUE(OtherPlacesNamed(Places(), "SAN TEODORO", refused).empty());
+}
+
 // Every municipality of today is reached, for a birth today, by its name
 // with its province in brackets, as the place box writes a namesake.
 TEST(BirthPlace, EveryMunicipalityOfTodayIsReached)
@@ -136,16 +176,24 @@ TEST(BirthPlace, ForeignStatesAndUndatedPlacesOnEveryDate)
     EXPECT_EQ(CodeFor("ATLANTIDE", "01/01/2020"), "unknown");
 }
 
-// A two-digit year is tried a century earlier when the place was not in use
-// in the later one.
+// Generation never moves the century of a two-digit year: a place not in
+// use in the latest such year is refused, asking for the four-digit year
+// when the place was in use a century earlier.
 TEST(BirthPlace, CenturyOfATwoDigitYear)
 {
     const BirthPlace place = ResolveBirthPlace(Places(), "CORIGLIANO CALABRO", Born("01/01/20"));
-    ASSERT_EQ(place.verdict, PlaceVerdict::Found);
-    EXPECT_EQ(place.day, 19200101);
+    EXPECT_EQ(place.verdict, PlaceVerdict::NoLongerInUse);
+    EXPECT_EQ(place.day, 20200101);
     EXPECT_EQ(
-        CodeFor("CORIGLIANO CALABRO", "01/01/2020").find("CORIGLIANO CALABRO è esistito fino al 30/03/2018"),
-        0u);
+        CodeFor("CORIGLIANO CALABRO", "1/1/20"),
+        "CORIGLIANO CALABRO è esistito fino al 30/03/2018: per chi è nato dopo indicare il comune di allora "
+        "(CORIGLIANO-ROSSANO); la data è letta come 01/01/2020: per una nascita del 1920 scrivere l'anno "
+        "con quattro cifre (01/01/1920)");
+    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "1/1/1920"), "D005");
+    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "1/1/20"), "M403");
+    // Four digits, or no earlier century that fits: no word about the year.
+    EXPECT_EQ(CodeFor("CORIGLIANO CALABRO", "01/01/2020").find("la data è letta"), std::string::npos);
+    EXPECT_EQ(CodeFor("CORIGLIANO-ROSSANO", "01/01/50").find("la data è letta"), std::string::npos);
 }
 
 TEST(CodePlace, NameOnTheBirthDateAndProvinceOfToday)

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include "engine/code_computation.h"
 #include "engine/verification.h"
 
 namespace cf {
 namespace {
+
+constexpr Date kToday{2026, 12, 8};
 
 TEST(PartitaIva, CheckDigit)
 {
@@ -18,14 +21,86 @@ TEST(PartitaIva, CheckDigit)
         EXPECT_FALSE(IsValidPartitaIva(text)) << text;
 }
 
-TEST(CodiceFiscale, FormalCheckIsTheCheckCharacterOnly)
+// The first fifteen characters with their check character.
+std::string WithCheckCharacter(std::string_view first15)
 {
-    EXPECT_TRUE(IsValidCodiceFiscale("BNCLCU85L43H501J"));
-    EXPECT_FALSE(IsValidCodiceFiscale("BNCLCU85L43H501K"));
-    EXPECT_FALSE(IsValidCodiceFiscale("bnclcu85l43h501j"));  // case-sensitive
-    EXPECT_FALSE(IsValidCodiceFiscale("BNCLCU85L43H501"));
-    EXPECT_TRUE(IsValidCodiceFiscale("000000000000000I"));  // no position must be a letter
-    EXPECT_TRUE(IsValidCodiceFiscale("BNCLCU85L43H5M1V"));  // homocode letter counts by its table value
+    return std::string(first15) + CheckCharacter(first15);
+}
+
+TEST(CodiceFiscale, FirstBrokenRuleOfTheStructure)
+{
+    // Each text gets the check character of its first fifteen, so that only
+    // the rule named can make it wrong.
+    const struct {
+        const char* first15;
+        CodeRule rule;
+    } cases[] = {
+        {"BNCLCU85L43H501", CodeRule::None},
+        {"BNCLCU85L43H5LM", CodeRule::None},  // homocode letters for the place's digits
+        {"BNCLCUURLQPHRLM", CodeRule::None},  // all seven digits as letters
+        {"VRDGCR00B69F205", CodeRule::None},  // 29 February of a year 00
+        {"VRDGCR84B29F205", CodeRule::None},
+        {"VRDGCR70T31F205", CodeRule::None},
+        {"VRDGCR70T71F205", CodeRule::None},
+        {"000000000000000", CodeRule::NameLetters},
+        {"BNCLC485L43H501", CodeRule::NameLetters},
+        {"bnclcu85l43h501", CodeRule::NameLetters},  // letters are upper case
+        {"BNCLCU8AL43H501", CodeRule::YearDigits},
+        {"ABCDEFGHIJKLMNO", CodeRule::YearDigits},
+        {"BNCLCUW5L43H501", CodeRule::YearDigits},
+        {"RSSMRA80Z15H501", CodeRule::MonthLetter},
+        {"RSSMRA80F15H501", CodeRule::MonthLetter},
+        {"RSSMRA801150501", CodeRule::MonthLetter},
+        {"RSSMRA80A00H501", CodeRule::Day},
+        {"RSSMRA80A32H501", CodeRule::Day},
+        {"RSSMRA80A40H501", CodeRule::Day},
+        {"RSSMRA80A72H501", CodeRule::Day},
+        {"RSSMRA80D31H501", CodeRule::Day},  // 31 April
+        {"RSSMRA80B30H501", CodeRule::Day},
+        {"RSSMRA81B29H501", CodeRule::Day},  // 29 February of a year 81
+        {"RSSMRA81B69H501", CodeRule::Day},
+        {"RSSMRA80A1XH501", CodeRule::Day},
+        {"RSSMRA80A15150M", CodeRule::PlaceLetter},
+        {"RSSMRA80A15HX01", CodeRule::PlaceDigits},
+        {"RSSMRA80A15H50A", CodeRule::PlaceDigits},
+    };
+    for (const auto& row : cases) {
+        const std::string code = WithCheckCharacter(row.first15);
+        EXPECT_EQ(FirstBrokenRule(code), row.rule) << code;
+        EXPECT_EQ(IsValidCodiceFiscale(code), row.rule == CodeRule::None) << code;
+    }
+    EXPECT_EQ(FirstBrokenRule("BNCLCU85L43H501K"), CodeRule::CheckCharacter);
+    EXPECT_EQ(FirstBrokenRule("BNCLCU85L43H5M1J"), CodeRule::CheckCharacter);
+    for (const char* text : {"BNCLCU85L43H501", "BNCLCU85L43H501JJ", ""})
+        EXPECT_EQ(FirstBrokenRule(text), CodeRule::Length) << text;
+    EXPECT_FALSE(IsValidCodiceFiscale("BNCLCU85L43H5\xC3\x80J"));  // 15 characters in 16 bytes
+}
+
+TEST(CheckAndReport, AWrongCodeNamesTheFirstRuleBroken)
+{
+    const struct {
+        const char* code;
+        const char* message;
+    } cases[] = {
+        {"RSSMRA80Z15H501E",
+         "Codice Fiscale formalmente errato: il carattere 9 (mese di nascita) deve essere una delle lettere "
+         "A B C D E H L M P R S T"},
+        {"ABCDEFGHIJKLMNOZ",
+         "Codice Fiscale formalmente errato: i caratteri 7 e 8 (anno di nascita) devono essere cifre o "
+         "lettere di omocodia (L M N P Q R S T U V)"},
+        {"BNCLCU85L43H501K", "Codice Fiscale formalmente errato"},
+    };
+    for (const auto& row : cases) {
+        const CheckReport report = CheckAndReport(row.code, kToday);
+        EXPECT_FALSE(report.correct) << row.code;
+        ASSERT_EQ(report.messages.size(), 1u) << row.code;
+        EXPECT_EQ(report.messages[0].text, row.message);
+        EXPECT_EQ(report.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_FALSE(report.decoded);
+    }
+    for (CodeRule rule : {CodeRule::NameLetters, CodeRule::Day, CodeRule::PlaceLetter, CodeRule::PlaceDigits,
+                          CodeRule::Length})
+        EXPECT_TRUE(BrokenRuleText(rule).starts_with("Codice Fiscale formalmente errato: "));
 }
 
 TEST(ClassifyCode, ByLengthAndDigits)
@@ -39,21 +114,26 @@ TEST(ClassifyCode, ByLengthAndDigits)
 
 TEST(DecodeBirthDate, CenturyAndWomenDays)
 {
-    auto text = [](std::string_view s, int year) {
-        const auto date = DecodeBirthDate(s, year);
+    auto text = [](std::string_view s, const Date& today) {
+        const auto date = DecodeBirthDate(s, today);
         return date ? FormatLongYearDate(*date) : std::string("none");
     };
-    EXPECT_EQ(text("85L43", 2026), "03/07/1985");
-    EXPECT_EQ(text("26A01", 2026), "01/01/2026");
-    EXPECT_EQ(text("27A01", 2026), "01/01/1927");
-    EXPECT_EQ(text("00B69", 2026), "29/02/2000");
-    EXPECT_EQ(text("01B69", 2026), "none");  // 29 February 2001
-    EXPECT_EQ(text("85L41", 2026), "01/07/1985");
-    EXPECT_EQ(text("85L01", 2026), "01/07/1985");
-    EXPECT_EQ(text("85SMN", 2026), "12/11/1985");  // homocode letters M=1, N=2
-    EXPECT_EQ(text("VVT71", 2026), "31/12/1999");
+    EXPECT_EQ(text("85L43", kToday), "03/07/1985");
+    EXPECT_EQ(text("26A01", kToday), "01/01/2026");
+    EXPECT_EQ(text("27A01", kToday), "01/01/1927");
+    EXPECT_EQ(text("00B69", kToday), "29/02/2000");
+    EXPECT_EQ(text("01B69", kToday), "none");  // 29 February 2001
+    EXPECT_EQ(text("85L41", kToday), "01/07/1985");
+    EXPECT_EQ(text("85L01", kToday), "01/07/1985");
+    EXPECT_EQ(text("85SMN", kToday), "12/11/1985");  // homocode letters M=1, N=2
+    EXPECT_EQ(text("VVT71", kToday), "31/12/1999");
+    // The year by the one rule: whole dates, not years, are compared.
+    EXPECT_EQ(text("27H15", Date{2027, 1, 1}), "15/06/1927");
+    EXPECT_EQ(text("27H15", Date{2027, 6, 15}), "15/06/2027");
+    EXPECT_EQ(text("30A01", Date{2030, 1, 1}), "01/01/2030");
+    EXPECT_EQ(text("30A41", Date{2045, 3, 1}), "01/01/2030");
     for (const char* bad : {"85F01", "85L00", "85L32", "85L40", "85L72", "8XL01", "85L4", "85A 1"})
-        EXPECT_EQ(text(bad, 2026), "none") << bad;
+        EXPECT_EQ(text(bad, kToday), "none") << bad;
     EXPECT_EQ(DecodeSex("41"), 'F');
     EXPECT_EQ(DecodeSex("40"), 'M');
     EXPECT_EQ(DecodeSex("QM"), 'F');  // 41 in homocode letters
@@ -63,7 +143,7 @@ TEST(DecodeBirthDate, CenturyAndWomenDays)
 
 TEST(CheckAndReport, VerdictsAndDecoding)
 {
-    CheckReport report = CheckAndReport("BNCLCU85L43H501J", 2026);
+    CheckReport report = CheckAndReport("BNCLCU85L43H501J", kToday);
     ASSERT_TRUE(report.correct);
     ASSERT_EQ(report.messages.size(), 1u);
     EXPECT_EQ(report.messages[0].text, "Codice Fiscale formalmente corretto");
@@ -75,29 +155,29 @@ TEST(CheckAndReport, VerdictsAndDecoding)
     EXPECT_EQ(report.decoded->sex, "F");
     EXPECT_EQ(report.decoded->placeName, "ROMA");
 
-    report = CheckAndReport("VRDGCR70B10F205A", 2026);
+    report = CheckAndReport("VRDGCR70B10F205A", kToday);
     EXPECT_EQ(report.decoded->birthDate, "10/02/1970");
     EXPECT_EQ(report.decoded->sex, "M");
     EXPECT_EQ(report.decoded->placeName, "MILANO");
 
-    report = CheckAndReport("BNCLCU85L43H501K", 2026);
+    report = CheckAndReport("BNCLCU85L43H501K", kToday);
     EXPECT_FALSE(report.correct);
     EXPECT_EQ(report.messages.at(0).text, "Codice Fiscale formalmente errato");
     EXPECT_EQ(report.messages.at(0).icon, MessageIcon::Exclamation);
     EXPECT_FALSE(report.decoded);
 
-    EXPECT_EQ(CheckAndReport("12345678903", 2026).messages.at(0).text, "Partita IVA formalmente corretta");
-    EXPECT_EQ(CheckAndReport("12345678900", 2026).messages.at(0).text, "Partita IVA formalmente errata");
+    EXPECT_EQ(CheckAndReport("12345678903", kToday).messages.at(0).text, "Partita IVA formalmente corretta");
+    EXPECT_EQ(CheckAndReport("12345678900", kToday).messages.at(0).text, "Partita IVA formalmente errata");
 }
 
 TEST(CheckAndReport, ForeignUnknownAndHomocodePlaces)
 {
     // Check characters computed for these texts.
-    CheckReport report = CheckAndReport("SMTJHN70A01Z404I", 2026);
+    CheckReport report = CheckAndReport("SMTJHN70A01Z404I", kToday);
     ASSERT_TRUE(report.correct);
     EXPECT_EQ(report.decoded->placeName, "STATI UNITI D'AMERICA");
 
-    report = CheckAndReport("BNCLCU85L43A000R", 2026);
+    report = CheckAndReport("BNCLCU85L43A000R", kToday);
     ASSERT_TRUE(report.correct);
     ASSERT_EQ(report.messages.size(), 2u);
     EXPECT_EQ(report.messages[1].text, "Codice Catastale non censito");
@@ -105,16 +185,14 @@ TEST(CheckAndReport, ForeignUnknownAndHomocodePlaces)
     EXPECT_EQ(report.decoded->placeName, "");
     EXPECT_EQ(report.decoded->birthDate, "03/07/1985");
 
-    report = CheckAndReport("BNCLCU85L43H5LMM", 2026);  // H501 with the digits 0 and 1 as L and M
+    report = CheckAndReport("BNCLCU85L43H5LMM", kToday);  // H501 with the digits 0 and 1 as L and M
     ASSERT_TRUE(report.correct);
     EXPECT_EQ(report.decoded->placeName, "ROMA");
 
-    report = CheckAndReport("BNCLCU85L93H501O", 2026);  // day 93: no valid date
-    ASSERT_TRUE(report.correct);
-    EXPECT_EQ(report.messages.at(1).text, "Il codice non contiene una data di nascita valida");
-    EXPECT_EQ(report.decoded->birthDate, "");
-    EXPECT_EQ(report.decoded->sex, "");
-    EXPECT_EQ(report.decoded->placeName, "ROMA");
+    report = CheckAndReport("BNCLCU85L93H501O", kToday);  // day 93: no date, so no correct code
+    EXPECT_FALSE(report.correct);
+    EXPECT_EQ(report.messages.at(0).text, BrokenRuleText(CodeRule::Day));
+    EXPECT_FALSE(report.decoded);
 }
 
 }  // namespace

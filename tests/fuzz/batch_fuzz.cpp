@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kCurrentYear = 2026;
+constexpr cf::Date kToday{2026, 12, 8};
 
 // Whether a person's code and refusal hold together; `refused` is set.
 bool PersonHolds(bool hasCode, std::string_view code, bool hasRefusal, bool& refused)
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::FILE* output = ::open_memstream(&written, &writtenSize);
     if (!input || !output)
         std::abort();
-    const cf::BatchOutcome outcome = cf::RunBatch(input, output, json, kCurrentYear);
+    const cf::BatchOutcome outcome = cf::RunBatch(input, output, json, kToday);
     std::fclose(input);
     std::fclose(output);
     const std::string text(written, writtenSize);

@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const cf::CommandLineOutcome outcome =
-        cf::RunCommandLine({reinterpret_cast<const char*>(data), size}, 2026);
+        cf::RunCommandLine({reinterpret_cast<const char*>(data), size}, cf::Date{2026, 12, 8});
     if (outcome.computed) {
         if (outcome.exitStatus != cf::kExitSuccess || !cf::IsValidCodiceFiscale(outcome.code))
             std::abort();

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kCurrentYear = 2026;
+constexpr cf::Date kToday{2026, 12, 8};
 
 std::string Repaired(std::string_view text)
 {
@@ -74,7 +74,7 @@ void CheckFields(const std::vector<std::string_view>& texts)
 
 void CheckVerdict(std::string_view given, long long number)
 {
-    const cf::CodeVerdict verdict = cf::JudgeCode(given, kCurrentYear);
+    const cf::CodeVerdict verdict = cf::JudgeCode(given, kToday);
     std::string csv;
     cf::AppendVerdictCsv(csv, given, verdict);
     std::string json;

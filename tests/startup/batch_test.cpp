@@ -16,6 +16,8 @@
 namespace cf {
 namespace {
 
+constexpr Date kToday{2026, 12, 8};
+
 using test::InputText;
 using test::OutputText;
 
@@ -101,7 +103,7 @@ BatchRun Batch(std::string_view input, bool json = false)
 {
     InputText in(input);
     OutputText out;
-    const BatchOutcome outcome = RunBatch(in.file(), out.file(), json, 2026);
+    const BatchOutcome outcome = RunBatch(in.file(), out.file(), json, kToday);
     return {outcome.exitStatus, out.text(), outcome.error};
 }
 
@@ -173,7 +175,7 @@ TEST(Batch, OutputThatCannotBeWrittenEndsWithStatusTwo)
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
     InputText in("BIANCHI,LUCIA,3/7/85,F,ROMA\n");
-    const BatchOutcome outcome = RunBatch(in.file(), full, false, 2026);
+    const BatchOutcome outcome = RunBatch(in.file(), full, false, kToday);
     std::fclose(full);
     EXPECT_EQ(outcome.exitStatus, 2);
     EXPECT_NE(outcome.error.find("scrittura dello standard output non riuscita"), std::string::npos);

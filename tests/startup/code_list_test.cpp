@@ -15,6 +15,8 @@
 namespace cf {
 namespace {
 
+constexpr Date kToday{2026, 12, 8};
+
 using test::InputText;
 using test::OutputText;
 
@@ -28,7 +30,7 @@ TEST(CodeList, OneCsvLinePerCodeWithKindVerdictAndDecoding)
     const std::vector<std::string> codes = {"bnclcu85l43h501j", "BNCLCU85L43H501K", "12345678903", "x,y",
                                             WithCheckCharacter("RSSMRA90A01A000")};
     OutputText out;
-    const CodeListOutcome outcome = CheckCodes(codes, out.file(), false, 2026);
+    const CodeListOutcome outcome = CheckCodes(codes, out.file(), false, kToday);
     EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(out.text(),
               "bnclcu85l43h501j,codice fiscale,corretto,BNC,LCU,03/07/1985,F,ROMA,RM,\n"
@@ -43,7 +45,7 @@ TEST(CodeList, StandardInputTrimsBlanksAndCrAndCountsCharacters)
 {
     InputText in(" BNCLCU85L43H501J \r\n\n   \nÈNCLCU85L43H501J\nRSSMRA80A01B963\xC3\n");
     OutputText out;
-    const CodeListOutcome outcome = CheckCodeStream(in.file(), out.file(), false, 2026);
+    const CodeListOutcome outcome = CheckCodeStream(in.file(), out.file(), false, kToday);
     EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(out.text(), " BNCLCU85L43H501J ,codice fiscale,corretto,BNC,LCU,03/07/1985,F,ROMA,RM,\n"
                           "\n"
@@ -53,14 +55,14 @@ TEST(CodeList, StandardInputTrimsBlanksAndCrAndCountsCharacters)
 
     InputText good("BNCLCU85L43H501J\r\n12345678903\n");
     OutputText goodOut;
-    EXPECT_EQ(CheckCodeStream(good.file(), goodOut.file(), false, 2026).exitStatus, 0);
+    EXPECT_EQ(CheckCodeStream(good.file(), goodOut.file(), false, kToday).exitStatus, 0);
 }
 
 TEST(CodeList, JsonObjectsNumberTheirLines)
 {
     InputText in("\nBNCLCU85L43H501J\n12345678900\n");
     OutputText out;
-    EXPECT_EQ(CheckCodeStream(in.file(), out.file(), true, 2026).exitStatus, 1);
+    EXPECT_EQ(CheckCodeStream(in.file(), out.file(), true, kToday).exitStatus, 1);
     EXPECT_EQ(out.text(),
               "{\"riga\":2,\"codice\":\"BNCLCU85L43H501J\",\"tipo\":\"codice fiscale\",\"corretto\":true,"
               "\"cognome\":\"BNC\",\"nome\":\"LCU\",\"data_nascita\":\"03/07/1985\",\"sesso\":\"F\","
@@ -72,8 +74,8 @@ TEST(CodeList, JsonObjectsNumberTheirLines)
 
 TEST(CodeList, SingleCodeIsTrimmedAndCountedInCharacters)
 {
-    EXPECT_EQ(RunCodeCheck(" BNCLCU85L43H501J\r", 2026).exitStatus, 0);
-    EXPECT_EQ(RunCodeCheck("ÈNCLCU85L43H501J", 2026).lines,
+    EXPECT_EQ(RunCodeCheck(" BNCLCU85L43H501J\r", kToday).exitStatus, 0);
+    EXPECT_EQ(RunCodeCheck("ÈNCLCU85L43H501J", kToday).lines,
               std::vector<std::string>{"Codice Fiscale formalmente errato"});
 }
 

@@ -9,6 +9,8 @@
 namespace cf {
 namespace {
 
+constexpr Date kToday{2026, 12, 8};
+
 constexpr char kWrongSex[] = "Il sesso è errato.";
 constexpr char kWrongDate[] = "La data non è in formato valido.";
 constexpr char kUnknownPlace[] = "La città non è compresa nell'elenco o non è corretta.";
@@ -16,14 +18,14 @@ constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
 
 std::string CodeOf(std::string_view arguments)
 {
-    const CommandLineOutcome outcome = RunCommandLine(arguments, 2026);
+    const CommandLineOutcome outcome = RunCommandLine(arguments, kToday);
     EXPECT_TRUE(outcome.computed) << arguments;
     return outcome.code;
 }
 
 std::string RefusalOf(std::string_view arguments)
 {
-    const CommandLineOutcome outcome = RunCommandLine(arguments, 2026);
+    const CommandLineOutcome outcome = RunCommandLine(arguments, kToday);
     EXPECT_FALSE(outcome.computed) << arguments;
     EXPECT_EQ(outcome.exitStatus, kExitRefused);
     EXPECT_TRUE(outcome.code.empty());
@@ -38,7 +40,7 @@ TEST(CommandLine, ComputesTheCodeWhateverTheCapitalisation)
 {
     for (const char* text : {"BIANCHI,LUCIA,3/7/85,F,ROMA", "bianchi,lucia,03/07/1985,f,roma",
                              "Bianchi,Lucia,03/07/85,F,Roma"}) {
-        const CommandLineOutcome outcome = RunCommandLine(text, 2026);
+        const CommandLineOutcome outcome = RunCommandLine(text, kToday);
         EXPECT_TRUE(outcome.computed) << text;
         EXPECT_EQ(outcome.code, "BNCLCU85L43H501J") << text;
         EXPECT_EQ(outcome.exitStatus, kExitSuccess);
@@ -51,14 +53,15 @@ TEST(CommandLine, AnyNonEmptySixthFieldShowsTheCode)
 {
     for (const char* flag : {"1", "0", " "}) {
         const CommandLineOutcome outcome =
-            RunCommandLine(std::string("BIANCHI,LUCIA,3/7/85,F,ROMA,") + flag, 2026);
+            RunCommandLine(std::string("BIANCHI,LUCIA,3/7/85,F,ROMA,") + flag, kToday);
         ASSERT_TRUE(outcome.box) << '"' << flag << '"';
         EXPECT_EQ(outcome.box->title, "Codice Fiscale");
         EXPECT_EQ(outcome.box->text, "BNCLCU85L43H501J");
         EXPECT_EQ(outcome.box->icon, MessageIcon::Information);
     }
-    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,", 2026).box);
-    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,,1", 2026).box) << "a seventh field is ignored";
+    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,", kToday).box);
+    EXPECT_FALSE(RunCommandLine("BIANCHI,LUCIA,3/7/85,F,ROMA,,1", kToday).box)
+        << "a seventh field is ignored";
 }
 
 TEST(CommandLine, OnlyTheWholeFieldSanRemoIsRespelled)
@@ -83,9 +86,12 @@ TEST(CommandLine, PlaceOnTheBirthDate)
     EXPECT_EQ(RefusalOf("ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO"),
               "CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è nato prima indicare il comune di allora "
               "(CORIGLIANO CALABRO, ROSSANO)");
-    // A two-digit year is the latest not in the future, or a century before
-    // when only that one fits.
-    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/20,F,CORIGLIANO CALABRO").substr(11, 4), "D005");
+    // A two-digit year is the latest not in the future; the century is never
+    // moved: the refusal asks for the four-digit year.
+    EXPECT_TRUE(RefusalOf("ROSSI,MARIA,1/6/20,F,CORIGLIANO CALABRO")
+                    .ends_with("; la data è letta come 01/06/2020: per una nascita del 1920 scrivere l'anno "
+                               "con quattro cifre (01/06/1920)"));
+    EXPECT_EQ(CodeOf("ROSSI,MARIA,1/6/1920,F,CORIGLIANO CALABRO").substr(11, 4), "D005");
     // The place is checked before missing data.
     EXPECT_EQ(RefusalOf(",MARIA,1/6/1950,F,CORIGLIANO-ROSSANO").substr(0, 29),
               "CORIGLIANO-ROSSANO esiste dal");

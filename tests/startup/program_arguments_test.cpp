@@ -14,6 +14,8 @@
 namespace cf {
 namespace {
 
+constexpr Date kToday{2026, 12, 8};
+
 ProgramRequest Read(std::vector<const char*> arguments)
 {
     return ReadProgramArguments(arguments);
@@ -117,7 +119,7 @@ TEST(ProgramArguments, HelpLinesFitEightyColumns)
 
 TEST(CodeCheck, DecodesACorrectCodiceFiscale)
 {
-    const CodeCheckOutput output = RunCodeCheck("bnclcu85l43h501j", 2026);
+    const CodeCheckOutput output = RunCodeCheck("bnclcu85l43h501j", kToday);
     EXPECT_EQ(output.exitStatus, kExitSuccess);
     EXPECT_EQ(output.lines, (std::vector<std::string>{"Codice Fiscale formalmente corretto", "Cognome: BNC",
                                                       "Nome: LCU", "Data di nascita: 03/07/1985", "Sesso: F",
@@ -130,7 +132,7 @@ TEST(CodeCheck, PlaceByCodeOnTheBirthDate)
 {
     const auto lines = [](std::string code) {
         code += CheckCharacter(code);
-        return RunCodeCheck(code, 2026).lines;
+        return RunCodeCheck(code, kToday).lines;
     };
     EXPECT_EQ(lines("RSSMRA80A01B963").back(), "Provincia: CE");
     EXPECT_EQ(lines("RSSMRA80A01M261").back(), "Provincia: LE");
@@ -138,7 +140,7 @@ TEST(CodeCheck, PlaceByCodeOnTheBirthDate)
     const std::vector<std::string> old = lines("RSSMRA29A01C388");
     EXPECT_EQ(old[old.size() - 2], "Luogo: CAVAZUCCHERINA");
     const CodeCheckOutput early =
-        RunCodeCheck(std::string("RSSMRA50A01M403") + CheckCharacter("RSSMRA50A01M403"), 2026);
+        RunCodeCheck(std::string("RSSMRA50A01M403") + CheckCharacter("RSSMRA50A01M403"), kToday);
     EXPECT_EQ(early.exitStatus, kExitSuccess);
     EXPECT_EQ(early.lines[early.lines.size() - 2], "Provincia: CS");
     EXPECT_EQ(early.lines.back(),
@@ -149,7 +151,7 @@ TEST(CodeCheck, UnknownPlaceLeavesPlaceAndProvinceEmpty)
 {
     std::string code = "RSSMRA90A01A000";
     code += CheckCharacter(code);
-    const CodeCheckOutput output = RunCodeCheck(code, 2026);
+    const CodeCheckOutput output = RunCodeCheck(code, kToday);
     EXPECT_EQ(output.exitStatus, kExitSuccess);
     EXPECT_EQ(output.lines.front(), "Codice Fiscale formalmente corretto");
     EXPECT_NE(std::find(output.lines.begin(), output.lines.end(), "Codice Catastale non censito"),
@@ -160,7 +162,7 @@ TEST(CodeCheck, UnknownPlaceLeavesPlaceAndProvinceEmpty)
 
 TEST(CodeCheck, Verdicts)
 {
-    const auto check = [](std::string_view code) { return RunCodeCheck(code, 2026); };
+    const auto check = [](std::string_view code) { return RunCodeCheck(code, kToday); };
     EXPECT_EQ(check("BNCLCU85L43H501K").lines, std::vector<std::string>{"Codice Fiscale formalmente errato"});
     EXPECT_EQ(check("BNCLCU85L43H501K").exitStatus, kExitRefused);
     EXPECT_EQ(check("12345678903").lines, std::vector<std::string>{"Partita IVA formalmente corretta"});
