@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <iterator>
 
 #include "engine/verification.h"
@@ -194,33 +195,32 @@ void Verifica::onCheckClicked()
         return;
     }
 
+    // One message box, however many findings: the verdict first, then what
+    // decoding found (an unknown cadastral code, a place not in use on the
+    // birth date), with the icon of the gravest.
     const CheckReport report = CheckAndReport(code, Today());
-    QStringList verdict;
-    for (std::size_t i = 0; i < report.messages.size(); ++i) {
-        const Message& message = report.messages[i];
-        QString text = QString::fromStdString(message.text);
-        verdict.append(text);
-        // A place not in use on the birth date is told with the verdict.
-        if (i == 0 && report.decoded && !report.decoded->placeWarning.empty()) {
-            const QString warning =
-                QStringLiteral("Avviso: ") + QString::fromStdString(report.decoded->placeWarning);
-            verdict.append(warning);
-            text += QStringLiteral("\n\n") + warning;
-        }
-        showVerdict(verdict.join(u'\n'));
-        platform::ShowMessage(message.icon, kMessageTitle, text);
+    QStringList findings;
+    MessageIcon icon = MessageIcon::Information;
+    for (const Message& message : report.messages) {
+        findings.append(QString::fromStdString(message.text));
+        icon = std::min(icon, message.icon);  // Critical is the gravest
+        if (findings.size() == 1 && report.decoded && !report.decoded->placeWarning.empty())
+            findings.append(QStringLiteral("Avviso: ")
+                            + QString::fromStdString(report.decoded->placeWarning));
     }
-    if (!report.decoded)
-        return;
-    const DecodedCode& decoded = *report.decoded;
-    surnameBox_->setText(QString::fromLatin1(decoded.surnameLetters));
-    firstNameBox_->setText(QString::fromLatin1(decoded.firstNameLetters));
-    birthDateBox_->setText(QString::fromStdString(decoded.birthDate));
-    sexBox_->setText(QString::fromStdString(decoded.sex));
-    placeBox_->setText(QString::fromStdString(decoded.placeName));
-    // The province of the decoded code itself: a name may belong to
-    // several places.
-    widgets::ShowValue(provinceLabel_, kProvinceCaption, QString::fromStdString(decoded.province));
+    if (report.decoded) {
+        const DecodedCode& decoded = *report.decoded;
+        surnameBox_->setText(QString::fromLatin1(decoded.surnameLetters));
+        firstNameBox_->setText(QString::fromLatin1(decoded.firstNameLetters));
+        birthDateBox_->setText(QString::fromStdString(decoded.birthDate));
+        sexBox_->setText(QString::fromStdString(decoded.sex));
+        placeBox_->setText(QString::fromStdString(decoded.placeName));
+        // The province of the decoded code itself: a name may belong to
+        // several places.
+        widgets::ShowValue(provinceLabel_, kProvinceCaption, QString::fromStdString(decoded.province));
+    }
+    showVerdict(findings.join(u'\n'));
+    platform::ShowMessage(icon, kMessageTitle, findings.join(QStringLiteral("\n\n")));
 }
 
 }  // namespace cf::verification

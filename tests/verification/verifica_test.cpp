@@ -49,6 +49,7 @@ private slots:
     void enterMovesToTheButtonAndPressesIt();
     void correctCodeIsDecodedAndAWrongOneClearsTheFields();
     void foreignAndUnknownPlaces();
+    void verdictNamesWhatIsWrongInOneMessage();
     void partitaIvaIsCheckedWithoutDecoding();
     void textsOfNeitherKindGiveTheTwoLineMessage();
     void outputBoxesAreReadOnlyAndMoveTheFocus();
@@ -320,8 +321,8 @@ void VerificaTest::foreignAndUnknownPlaces()
     QCOMPARE(form_->Label8()->text(), QStringLiteral("EE"));
 
     Check(WithCheckCharacter("RSSMRA80A01A000"));
-    QCOMPARE(Messages().mid(1), (QStringList{QStringLiteral("Codice Fiscale formalmente corretto"),
-                                             QStringLiteral("Codice Catastale non censito")}));
+    QCOMPARE(Messages().mid(1), QStringList{QStringLiteral("Codice Fiscale formalmente corretto\n\n"
+                                                           "Codice Catastale non censito")});
     QCOMPARE(recorder_->requests().back().icon, MessageIcon::Critical);
     QCOMPARE(form_->Text2()->text(), QStringLiteral("RSS"));
     QCOMPARE(form_->Text4()->text(), QStringLiteral("01/01/1980"));
@@ -349,6 +350,34 @@ void VerificaTest::foreignAndUnknownPlaces()
              QStringLiteral("Codice Fiscale formalmente corretto\n\nAvviso: CORIGLIANO-ROSSANO "
                             "(M403) non esisteva alla data di nascita: esiste dal 31/03/2018"));
     QCOMPARE(form_->Combo1()->text(), QStringLiteral("CORIGLIANO-ROSSANO"));
+}
+
+// The verdict is the engine's structural check: a code is correct only when
+// every position holds, and a wrong one gets one message, kept in the
+// window, that names what is wrong, with no decoded fields beside it.
+void VerificaTest::verdictNamesWhatIsWrongInOneMessage()
+{
+    const QString wrong = QStringLiteral("Codice Fiscale formalmente errato");
+    const std::pair<QString, QString> codes[] = {
+        {WithCheckCharacter("RSSMRA80Z15H501"), QStringLiteral(": il carattere 9 (mese di nascita)")},
+        {WithCheckCharacter("RSSMRA80B30H501"), QStringLiteral(": i caratteri 10 e 11")},
+        {WithCheckCharacter("RSSMRA80A35H501"), QStringLiteral(": i caratteri 10 e 11")},
+        {WithCheckCharacter("RSSMRA80A01H5X1"), QStringLiteral(": i caratteri da 13 a 15")},
+        {QStringLiteral("ABCDEFGHIJKLMNOZ"), QStringLiteral(": i caratteri 7 e 8")},
+        {QStringLiteral("BNCLCU85L43H501K"), QString()},
+    };
+    for (const auto& [code, what] : codes) {
+        const std::size_t before = recorder_->requests().size();
+        Check(QStringLiteral("BNCLCU85L43H501J"));
+        Check(code);
+        QCOMPARE(recorder_->requests().size(), before + 2);
+        const QString said = recorder_->requests().back().text;
+        QVERIFY2(said.startsWith(wrong + what), qPrintable(code + QStringLiteral(": ") + said));
+        QCOMPARE(recorder_->requests().back().icon, MessageIcon::Exclamation);
+        QCOMPARE(form_->verdictLabel()->text(), said);
+        QVERIFY(form_->Text4()->text().isEmpty());
+        QVERIFY(form_->Label8()->text().isEmpty());
+    }
 }
 
 void VerificaTest::partitaIvaIsCheckedWithoutDecoding()
