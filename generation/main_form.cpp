@@ -7,6 +7,9 @@
 #include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "engine/archive_file.h"
 #include "engine/birth_place.h"
@@ -47,6 +50,8 @@ const QString kShowCaption = QStringLiteral("&Visualizza Codice Fiscale");
 const QString kProvinceName = QStringLiteral("Provincia");
 const QString kCodeName = QStringLiteral("Codice fiscale");
 const QColor kBackground(255, 192, 128);
+// The drop-down keeps this far from the window's edges, in pixels.
+constexpr int kDropDownMargin = 4;
 
 QString DateMask()
 {
@@ -236,7 +241,28 @@ void MainForm::loadPlaceList(const PlaceListHooks& hooks)
     // The drop-down list scrolls by its own bar; the list keeps the other
     // columns in step with it.
     placeColumns_[0]->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    fitDropDownToItsRows();
     birthDateBox_->setText(DateMask());
+}
+
+// The drop-down is made wide enough for its widest row ("SAN LEONARDO IN
+// PASSIRIA (fino al 1923)") and its scroll bar, growing to the left of the
+// place box within the window.
+void MainForm::fitDropDownToItsRows()
+{
+    QListWidget* list = placeColumns_[0];
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (int row = 0; row < list->count(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(list->item(row)->text()));
+    const int textMargins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int room = width() - 2 * kDropDownMargin;
+    const int needed = widest + textMargins + scrollBar + 2 * list->frameWidth() + kDropDownMargin;
+    QRect box = list->geometry();
+    box.setWidth(std::min(room, std::max(box.width(), needed)));
+    box.moveLeft(std::max(kDropDownMargin, std::min(box.left(), width() - kDropDownMargin - box.width())));
+    list->setGeometry(box);
 }
 
 Person MainForm::person() const
@@ -343,7 +369,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         if (watched == placeColumns_[0] && QApplication::focusWidget() != placeBox_) {
             // Left for another control: the list closes, and the place is
             // checked as on leaving the place box.
-            placeColumns_[0]->hide();
+            hideDropDown();
             checkPlaceOnLeaving();
         }
         if (box == birthDateBox_)
@@ -450,12 +476,82 @@ void MainForm::showPlace(int row)
     }
     const PlaceRow& place = Places().Row(row);
     setProvince(FromUtf8(place.province));
-    // The list holds the rows of the place file, which are those of the
-    // table unless the file was changed under us.
-    if (placeList_->List(row, 1) == FromUtf8(place.code))
+    if (isTableRow(row))
         placeList_->SetListIndex(row);
     else
         placeList_->SelectByText(1, FromUtf8(place.code));
+}
+
+// The list holds the rows of the place file, which are those of the table
+// unless the file was changed under us.
+bool MainForm::isTableRow(int row) const
+{
+    return row >= 0 && row < static_cast<int>(Places().Rows().size())
+           && placeList_->List(row, 1) == FromUtf8(Places().Row(row).code);
+}
+
+void MainForm::hideDropDown()
+{
+    placeColumns_[0]->hide();
+    showEveryPlace();
+}
+
+// Back to every row after a question: QListView::reset() drops the hidden
+// rows at once (showing them one by one takes a quadratic time), and the
+// selection with them, which the place list then takes up again.
+void MainForm::showEveryPlace()
+{
+    if (!askingWhichPlace_)
+        return;
+    askingWhichPlace_ = false;
+    placeColumns_[0]->setAccessibleDescription(QString());
+    placeColumns_[0]->reset();
+    placeList_->SetListIndex(pickedPlaceRow_ >= 0 ? pickedPlaceRow_ : typedPlaceRow());
+}
+
+// Asks which of the places a bare name means on the birth date: the
+// drop-down opens on those rows alone, with the focus in it; a pick names
+// the place with its province. Asked once for a text: leaving the box again
+// does not ask again (Generate refuses until a place is picked).
+void MainForm::askWhichPlace(const std::vector<int>& rows)
+{
+    QListWidget* list = placeColumns_[0];
+    if (rows.empty() || !std::all_of(rows.begin(), rows.end(), [this](int row) { return isTableRow(row); }))
+        return;
+    placeAskedAbout_ = placeBox_->text();
+    askingWhichPlace_ = true;
+    // No place is chosen until one is picked.
+    setProvince(QString());
+    list->setAccessibleDescription(QStringLiteral("Più luoghi hanno questo nome alla data di nascita: "
+                                                  "sceglierne uno con Invio"));
+    std::vector<bool> shown(static_cast<std::size_t>(list->count()), false);
+    for (int row : rows)
+        shown[static_cast<std::size_t>(row)] = true;
+    for (int row = 0; row < list->count(); ++row)
+        list->setRowHidden(row, !shown[static_cast<std::size_t>(row)]);
+    list->show();
+    placeList_->SetListIndex(rows.front());
+    list->scrollToItem(list->item(rows.front()), QAbstractItemView::PositionAtTop);
+    const QScopedValueRollback<bool> moving(movingFocus_, true);
+    list->setFocus(Qt::PopupFocusReason);
+}
+
+// The places a bare name typed in the place box means on the typed birth
+// date besides the one it resolves to, that one first; empty when the name
+// means one place, when a row was picked, or when there is no date yet.
+std::vector<int> MainForm::namesakesOnTheBirthDate() const
+{
+    if (pickedPlaceRow_ >= 0)
+        return {};
+    const std::optional<BirthDay> birth = BirthDayOfTypedDate(Utf8(birthDateBox_->text()), Today());
+    if (!birth)
+        return {};
+    const std::string typed = Utf8(placeBox_->text());
+    const BirthPlace place = ResolveBirthPlace(Places(), typed, *birth);
+    std::vector<int> rows = OtherPlacesNamed(Places(), typed, place);
+    if (!rows.empty())
+        rows.insert(rows.begin(), place.row);
+    return rows;
 }
 
 void MainForm::checkPlaceOnLeaving()
@@ -473,7 +569,10 @@ void MainForm::checkPlaceOnLeaving()
     if (row < 0) {
         platform::ShowMessage(MessageIcon::Exclamation, kMessageTitle, kUnknownPlace);
         giveFocus(placeBox_);
-    } else if (pickedPlaceRow_ < 0) {
+        showPlace(row);
+        return;
+    }
+    if (pickedPlaceRow_ < 0) {
         // The name as the table writes it: FORLÌ becomes FORLI'.
         std::array<char, kMaxPlaceNameLength> buffer;
         const QString folded = FromUtf8(FoldPlaceName(Utf8(placeBox_->text()), buffer));
@@ -481,11 +580,13 @@ void MainForm::checkPlaceOnLeaving()
             placeBox_->setText(folded);
     }
     showPlace(row);
+    if (placeBox_->text() != placeAskedAbout_)
+        askWhichPlace(namesakesOnTheBirthDate());
 }
 
 void MainForm::onPlaceBoxClicked()
 {
-    placeColumns_[0]->hide();
+    hideDropDown();
     showPlace(typedPlaceRow());
 }
 
@@ -507,6 +608,7 @@ void MainForm::openDropDown()
 // selected, so that Enter picks nothing the box does not hold.
 void MainForm::moveDropDownToTypedName()
 {
+    showEveryPlace();
     const std::string typed = Utf8(placeBox_->text());
     const int row = pickedPlaceRow_ >= 0 ? pickedPlaceRow_ : [&typed] {
         const std::vector<int> found = FindPlacesContaining(Places(), typed, 1);
@@ -527,7 +629,7 @@ void MainForm::closeDropDown()
 {
     giveFocus(placeBox_);
     placeBox_->end(false);
-    placeColumns_[0]->hide();
+    hideDropDown();
 }
 
 // In the open list: typing goes on into the place box, which the list
@@ -573,8 +675,7 @@ void MainForm::onPlacePicked(QListWidgetItem* item)
     if (dropDownList->isHidden() || !item)
         return;
     const int row = dropDownList->row(item);
-    const bool tableRow = row < static_cast<int>(Places().Rows().size())
-                          && placeList_->List(row, 1) == FromUtf8(Places().Row(row).code);
+    const bool tableRow = isTableRow(row);
     if (tableRow) {
         const PlaceRow& place = Places().Row(row);
         placeBox_->setText(FromUtf8(PlaceBoxText(Places(), place.name, place.province)));
@@ -630,16 +731,33 @@ void MainForm::onGenerateClicked()
     }
     // The code is the one the place had on the birth date. A place matching
     // no row would leave blanks where its code belongs.
-    const BirthPlace place = ResolveBirthPlace(Places(), Utf8(placeBox_->text()), *birth, pickedPlaceRow_);
+    const std::string typedPlace = Utf8(placeBox_->text());
+    const BirthPlace place = ResolveBirthPlace(Places(), typedPlace, *birth, pickedPlaceRow_);
     if (place.verdict != PlaceVerdict::Found) {
         const QString refusal = place.verdict == PlaceVerdict::Unknown
                                     ? kUnknownPlace
                                     : QString::fromStdString(BirthPlaceRefusal(Places(), place));
         platform::ShowMessage(MessageIcon::Exclamation, kMessageTitle, refusal);
-        giveFocus(placeBox_);
+        // A two-digit year that fits a century earlier: the message asks
+        // for the four-digit year.
+        giveFocus(place.earlierCenturyFits ? birthDateBox_ : placeBox_);
         return;
     }
     showPlace(place.row);
+    // A bare name of several places on the birth date: no guess.
+    if (pickedPlaceRow_ < 0) {
+        std::vector<int> rows = OtherPlacesNamed(Places(), typedPlace, place);
+        if (!rows.empty()) {
+            rows.insert(rows.begin(), place.row);
+            platform::ShowMessage(MessageIcon::Exclamation, kMessageTitle,
+                                  FromUtf8(typedPlace)
+                                      + QStringLiteral(" indica più luoghi alla data di nascita (")
+                                      + FromUtf8(PlacesWithProvince(Places(), rows))
+                                      + QStringLiteral("): scegliere quale dall'elenco"));
+            askWhichPlace(rows);
+            return;
+        }
+    }
 
     // The engine takes the date as dd/mm/yy, whichever way the year was typed.
     const CodeResult result = ComputeCodeWithPlaceCode(Utf8(surnameBox_->text()), Utf8(firstNameBox_->text()),
@@ -701,7 +819,7 @@ void MainForm::onNewCodeClicked()
     birthDateBox_->setText(DateMask());
     giveFocus(surnameBox_);
     // Closed once it has lost the focus, so that no check runs.
-    placeColumns_[0]->hide();
+    hideDropDown();
 }
 
 void MainForm::onArchiveClicked()

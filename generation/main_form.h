@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "engine/person.h"
 #include "generation/place_list_loader.h"
@@ -92,6 +93,12 @@ private:
     void onPersonChanged();
     int typedPlaceRow() const;
     void showPlace(int row);
+    bool isTableRow(int row) const;
+    std::vector<int> namesakesOnTheBirthDate() const;
+    void askWhichPlace(const std::vector<int>& rows);
+    void showEveryPlace();
+    void hideDropDown();
+    void fitDropDownToItsRows();
 
     void checkBirthDateOnLeaving();
     void checkPlaceOnLeaving();
@@ -132,6 +139,11 @@ private:
     // The table row picked from the drop-down list, until the place box is
     // edited; -1 when none.
     int pickedPlaceRow_ = -1;
+    // The drop-down shows only the places a bare name means, to pick one.
+    bool askingWhichPlace_ = false;
+    // The place box's text last asked about, so that leaving the box again
+    // does not ask again.
+    QString placeAskedAbout_;
 };
 
 }  // namespace cf::generation

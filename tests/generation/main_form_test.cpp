@@ -63,6 +63,7 @@ private slots:
     void dropDownPickFillsThePlace();
     void dropDownFromTheKeyboard();
     void openDropDownFollowsTheTyping();
+    void dropDownIsWideEnoughForEveryRow();
     void namesakesArePickedAndKept();
     void placeOnTheBirthDate();
     void generateShowsTheCardAndComesBack();
@@ -606,13 +607,62 @@ void MainFormTest::namesakesArePickedAndKept()
     form_->Command1()->click();
     QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I329E"));
 
-    // Typed without a province, the name means the first namesake.
+    // Typed without a province, the name means two places on the birth
+    // date: leaving the box asks which, the drop-down open on those two.
     QVERIFY(ShowActive(form_.get()));
+    const auto shownRows = [list] {
+        QStringList shown;
+        for (int row = 0; row < list->count(); ++row)
+            if (!list->isRowHidden(row))
+                shown.append(list->item(row)->text());
+        return shown;
+    };
     TypeInto(form_->Combo1(), QStringLiteral("san teodoro"));
     QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("ME"));
+    QVERIFY(list->isVisible());
+    QCOMPARE(QApplication::focusWidget(), list);
+    QCOMPARE(shownRows(), (QStringList{"SAN TEODORO (ME)", "SAN TEODORO (SS)"}));
+    QVERIFY(form_->Label8()->text().isEmpty());
+    QCOMPARE(MessageCount(), std::size_t{0});
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (SS)"));
+    QCOMPARE(form_->Label8()->text(), QStringLiteral("SS"));
+    QCOMPARE(shownRows().size(), list->count());
+
+    // Esc leaves the question; it is not asked again on leaving, but
+    // Generate refuses to guess and asks it.
+    TypeInto(form_->Combo1(), QStringLiteral("san teodoro"));
+    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
+    QTest::keyClick(list, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form_->Command1());
+    QTest::keyClick(form_->Command1(), Qt::Key_Return);
+    QVERIFY(form_->Varnel()->text().isEmpty());
+    QCOMPARE(MessageCount(), std::size_t{1});
+    QCOMPARE(LastMessage().text, QStringLiteral("SAN TEODORO indica più luoghi alla data di nascita "
+                                                "(SAN TEODORO (ME), SAN TEODORO (SS)): scegliere quale "
+                                                "dall'elenco"));
+    QCOMPARE(QApplication::focusWidget(), list);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (ME)"));
     form_->Command1()->click();
     QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I328C"));
+}
+
+// The drop-down shows every row whole, the longest with its period.
+void MainFormTest::dropDownIsWideEnoughForEveryRow()
+{
+    auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
+    QTest::keyClick(form_->Combo1(), Qt::Key_F4);
+    QVERIFY(list->isVisible());
+    QVERIFY(
+        !list->findItems(QStringLiteral("SAN LEONARDO IN PASSIRIA (fino al "), Qt::MatchStartsWith).empty());
+    QVERIFY2(
+        list->sizeHintForColumn(0) <= list->viewport()->width(),
+        qPrintable(QStringLiteral("%1 > %2").arg(list->sizeHintForColumn(0)).arg(list->viewport()->width())));
+    QVERIFY(form_->rect().contains(list->geometry()));
 }
 
 void MainFormTest::placeOnTheBirthDate()
@@ -633,6 +683,21 @@ void MainFormTest::placeOnTheBirthDate()
     QVERIFY(LastMessage().text.startsWith(QStringLiteral("CORIGLIANO-ROSSANO esiste dal 31/03/2018")));
     QCOMPARE(QApplication::focusWidget(), form_->Combo1());
     QVERIFY(form_->Varnel()->text().isEmpty());
+
+    // A two-digit year is today's rule, never moved a century: a place that
+    // existed only a century earlier is refused, asking for the four-digit
+    // year, which then gives the code.
+    form_->Combo1()->setText(QStringLiteral("CORIGLIANO CALABRO"));
+    form_->Text4()->setText(QStringLiteral("01/01/20"));
+    form_->Command1()->click();
+    QCOMPARE(MessageCount(), std::size_t{2});
+    QVERIFY2(LastMessage().text.contains(QStringLiteral("quattro cifre")), qPrintable(LastMessage().text));
+    QCOMPARE(QApplication::focusWidget(), form_->Text4());
+    QVERIFY(form_->Varnel()->text().isEmpty());
+    form_->Text4()->setText(QStringLiteral("01/01/1920"));
+    form_->Command1()->click();
+    QCOMPARE(form_->Varnel()->text().mid(6, 2), QStringLiteral("20"));
+    QVERIFY(ShowActive(form_.get()));
 
     // One place under two codes: the date picks the code.
     form_->Combo1()->setText(QStringLiteral("BELLAGIO"));
