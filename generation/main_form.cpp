@@ -559,8 +559,7 @@ void MainForm::checkPlaceOnLeaving()
     // The name rewritten in the table's form is the same place: the code
     // stays.
     const QScopedValueRollback<bool> rewriting(rewritingPlace_, true);
-    if (placeBox_->text() == QStringLiteral("SAN REMO"))
-        placeBox_->setText(QStringLiteral("SANREMO"));
+    writeSanremo();
     // An empty or blank box holds no place to check: it never blocks
     // leaving it.
     if (placeBox_->text().trimmed().isEmpty())
@@ -582,6 +581,15 @@ void MainForm::checkPlaceOnLeaving()
     showPlace(row);
     if (placeBox_->text() != placeAskedAbout_)
         askWhichPlace(namesakesOnTheBirthDate());
+}
+
+// SAN REMO is written SANREMO, the municipality's name in the table, as the
+// command line reads it; the same place, so the code stays.
+void MainForm::writeSanremo()
+{
+    const QScopedValueRollback<bool> rewriting(rewritingPlace_, true);
+    if (placeBox_->text() == QStringLiteral("SAN REMO"))
+        placeBox_->setText(QStringLiteral("SANREMO"));
 }
 
 void MainForm::onPlaceBoxClicked()
@@ -722,6 +730,8 @@ void MainForm::onGenerateClicked()
 {
     if (refuseMissingData())
         return;
+    // Generate from the place box (Alt+G) reads it as leaving the box does.
+    writeSanremo();
     onPlaceBoxClicked();
     const std::optional<BirthDay> birth = BirthDayOfTypedDate(Utf8(birthDateBox_->text()), Today());
     if (!birth) {

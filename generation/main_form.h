@@ -102,6 +102,7 @@ private:
 
     void checkBirthDateOnLeaving();
     void checkPlaceOnLeaving();
+    void writeSanremo();
     void onPlaceBoxClicked();
     void onDropDownArrowClicked();
     void openDropDown();
