@@ -95,6 +95,16 @@ const PlaceCatalog& Places()
     return PlaceCatalog::Embedded();
 }
 
+// The places a typed name means on the birth date when it means more than
+// one, the place it resolved to first; empty when it means one.
+std::vector<int> PlacesNamed(std::string_view typedPlace, const BirthPlace& place)
+{
+    std::vector<int> rows = OtherPlacesNamed(Places(), typedPlace, place);
+    if (!rows.empty())
+        rows.insert(rows.begin(), place.row);
+    return rows;
+}
+
 // Alt+Down, Alt+Up and F4 open and close a drop-down list.
 bool IsDropDownKey(const QKeyEvent& event)
 {
@@ -563,11 +573,7 @@ std::vector<int> MainForm::namesakesOnTheBirthDate() const
     if (!birth)
         return {};
     const std::string typed = Utf8(placeBox_->text());
-    const BirthPlace place = ResolveBirthPlace(Places(), typed, *birth);
-    std::vector<int> rows = OtherPlacesNamed(Places(), typed, place);
-    if (!rows.empty())
-        rows.insert(rows.begin(), place.row);
-    return rows;
+    return PlacesNamed(typed, ResolveBirthPlace(Places(), typed, *birth));
 }
 
 void MainForm::checkPlaceOnLeaving()
@@ -772,9 +778,8 @@ void MainForm::onGenerateClicked()
     showPlace(place.row);
     // A bare name of several places on the birth date: no guess.
     if (pickedPlaceRow_ < 0) {
-        std::vector<int> rows = OtherPlacesNamed(Places(), typedPlace, place);
+        const std::vector<int> rows = PlacesNamed(typedPlace, place);
         if (!rows.empty()) {
-            rows.insert(rows.begin(), place.row);
             platform::ShowMessage(MessageIcon::Exclamation, kMessageTitle,
                                   FromUtf8(typedPlace)
                                       + QStringLiteral(" indica più luoghi alla data di nascita (")
