@@ -237,19 +237,26 @@ void Principale::Timer1_Timer()
     UpDateStat();
     if (statusNoteTicks_ > 0 && --statusNoteTicks_ == 0)
         statusNote_.clear();
+    followMainForm();
+}
+
+bool Principale::followMainForm()
+{
     if (!mainForm_)
-        return;
+        return false;
     generation::MainForm& form = *mainForm_;
-    const bool provinceShown = !form.Label8()->text().isEmpty();
-    if (provinceShown && !printReady_) {
-        toolbar_->EnableButton(kStampa, true);
-        form.Command1()->setText(QStringLiteral("&Visualizza Codice Fiscale"));
-        printReady_ = true;
-    } else if (!provinceShown && printReady_) {
-        toolbar_->EnableButton(kStampa, false);
-        form.Command1()->setText(QStringLiteral("&Genera Codice Fiscale"));
-        printReady_ = false;
+    const QString caption = form.Label8()->text().isEmpty() ? QStringLiteral("&Genera Codice Fiscale")
+                                                            : QStringLiteral("&Visualizza Codice Fiscale");
+    if (form.Command1()->text() != caption)
+        form.Command1()->setText(caption);
+    // Only a code made for the data on screen is printed: any change of the
+    // data takes the code back.
+    const bool codeShown = !form.Varnel()->text().isEmpty();
+    if (codeShown != printReady_) {
+        toolbar_->EnableButton(kStampa, codeShown);
+        printReady_ = codeShown;
     }
+    return printReady_;
 }
 
 bool Principale::event(QEvent* event)
@@ -284,7 +291,8 @@ void Principale::onToolbarButtonClicked(int button)
         Chiudi();
         hideMainForm();
         archivio_ = new archive::Archivio(provider, options_.archivePath);
-        connect(archivio_, &archive::Archivio::statusNote, this, &Principale::ShowStatusNote);
+        connect(archivio_, &archive::Archivio::statusNote, this,
+                [this](const QString& note) { ShowStatusNote(note); });
         showChild(archivio_);
         break;
     case kStampa:
@@ -310,6 +318,9 @@ void Principale::onPrintCommand()
 {
     if (platform::OfferToCancelPrintout())
         return;
+    // The data may have changed since the last tick.
+    if (!followMainForm())
+        return;
     const platform::MessageAnswer answer = platform::ShowMessage(
         MessageIcon::Question, kMessageTitle,
         QStringLiteral("Stampo il fac-simile del tesserino a colori?\n(se No stampo solo i dati)"),
@@ -334,8 +345,10 @@ void Principale::showCard(const Person& person)
 {
     if (!tesserino_) {
         tesserino_ = new generation::Tesserino();
-        connect(tesserino_, &generation::Tesserino::returnRequested, this,
-                [this] { showChild(&mainForm()); });
+        connect(tesserino_, &generation::Tesserino::returnRequested, this, [this] {
+            showChild(&mainForm());
+            mainForm().focusCode();
+        });
     }
     tesserino_->Fill(person);
     showChild(tesserino_);

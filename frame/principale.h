@@ -74,8 +74,8 @@ public:
     void Chiudi();
     // Redraws both panes of the status bar.
     void UpDateStat();
-    // The one-second tick: the status bar, then the print-ready poll of the
-    // generation window's province label.
+    // The one-second tick: the status bar, then the poll of the generation
+    // window (followMainForm).
     void Timer1_Timer();
     // Shows `note` in the status bar's second pane, instead of the date, for
     // `seconds`, or until the next note when 0.
@@ -104,6 +104,10 @@ private:
     void createStatusBar();
     void createToolbar();
     void onToolbarButtonClicked(int button);
+    // Enables the print command while the generation window shows a code
+    // (current for its data) and names its main button by the province
+    // label; true when printing is possible.
+    bool followMainForm();
     void onPrintCommand();
     void printCard();
     void showCard(const Person& person);

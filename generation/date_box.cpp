@@ -5,9 +5,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <optional>
 
 #include "engine/date_mask.h"
+#include "widgets/data_box_keys.h"
 
 namespace cf::generation {
 namespace {
@@ -63,10 +65,47 @@ void WriteBox(QLineEdit& box, const DateMaskBox& state)
         box.setCursorPosition(state.caret);
 }
 
+int CommonPrefix(QStringView a, QStringView b)
+{
+    qsizetype i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i])
+        ++i;
+    return static_cast<int>(i);
+}
+
+// An edit of the box: the characters of the old text from `start` on that it
+// replaced (`removed` of them) and those it put there instead.
+struct Edit {
+    int start;
+    int removed;
+    QString inserted;
+};
+
+// The edit that turned `before` into `after`, the caret then standing at
+// `caret`, just after what was put in: the text after the caret is the old
+// text's end. Without such a caret, the longest common start and end.
+Edit EditBetween(const QString& before, const QString& after, int caret)
+{
+    int suffix = 0;
+    if (caret >= 0 && caret <= after.size() && after.size() - caret <= before.size()
+        && QStringView(after).sliced(caret) == QStringView(before).last(after.size() - caret)) {
+        suffix = static_cast<int>(after.size()) - caret;
+    } else {
+        while (suffix < before.size() && suffix < after.size()
+               && before.at(before.size() - 1 - suffix) == after.at(after.size() - 1 - suffix))
+            ++suffix;
+    }
+    const int end = static_cast<int>(after.size()) - suffix;
+    const int start = std::min({CommonPrefix(before, after), end, static_cast<int>(before.size()) - suffix});
+    return {start, static_cast<int>(before.size()) - suffix - start, after.mid(start, end - start)};
+}
+
 }  // namespace
 
 bool HandleDateMaskKey(QLineEdit& box, const QKeyEvent& event)
 {
+    if (widgets::IsEditingShortcut(event))
+        return false;
     DateMaskBox state = ReadBox(box);
     DateMaskKeyResult result;
     if (const std::optional<MaskKey> key = MaskKeyOf(event)) {
@@ -83,18 +122,26 @@ bool HandleDateMaskKey(QLineEdit& box, const QKeyEvent& event)
     return result.consumed;
 }
 
-QValidator::State DateMaskValidator::validate(QString& input, int&) const
+DateMaskValidator::DateMaskValidator(QLineEdit* box) : QValidator(box), lastText_(box->text())
 {
-    if (input.size() != static_cast<qsizetype>(kDateMask.size()))
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { lastText_ = text; });
+}
+
+QValidator::State DateMaskValidator::validate(QString& input, int& pos) const
+{
+    if (input == lastText_ || widgets::SetByProgram(*this) || FitsDateMask(input.toStdU16String(), kDateMask))
+        return Acceptable;
+    const Edit edit = EditBetween(lastText_, input, pos);
+    DateMaskBox state{lastText_.toStdU16String(), edit.start, edit.removed};
+    const DateMaskKeyResult result = edit.inserted.isEmpty()
+                                         ? DateMaskKey(state, MaskKey::Delete, kDateMask)
+                                         : DateMaskPaste(state, edit.inserted.toStdU16String(), kDateMask);
+    if (result.beep) {
+        QApplication::beep();
         return Invalid;
-    for (qsizetype i = 0; i < input.size(); ++i) {
-        const QChar c = input.at(i);
-        const bool ok = kDateMask[static_cast<std::size_t>(i)] == u'/'
-                            ? c == u'/'
-                            : c == u' ' || (c >= u'0' && c <= u'9');
-        if (!ok)
-            return Invalid;
     }
+    input = QString::fromStdU16String(state.text);
+    pos = state.caret;
     return Acceptable;
 }
 

@@ -7,6 +7,9 @@
 #include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "engine/archive_file.h"
 #include "engine/birth_place.h"
@@ -16,6 +19,7 @@
 #include "engine/place_labels.h"
 #include "engine/place_names.h"
 #include "engine/place_search.h"
+#include "generation/archivable_person.h"
 #include "generation/date_box.h"
 #include "generation/generation_images.h"
 #include "platform/clipboard.h"
@@ -46,6 +50,8 @@ const QString kShowCaption = QStringLiteral("&Visualizza Codice Fiscale");
 const QString kProvinceName = QStringLiteral("Provincia");
 const QString kCodeName = QStringLiteral("Codice fiscale");
 const QColor kBackground(255, 192, 128);
+// The drop-down keeps this far from the window's edges, in pixels.
+constexpr int kDropDownMargin = 4;
 
 QString DateMask()
 {
@@ -60,13 +66,6 @@ void MakeCaptionAt(QWidget* parent, const char* name, const QString& text, int l
     QLabel* caption =
         MakeCaption(parent, name, text, QRect(twips::ToPixels(left), twips::ToPixels(top), 0, 0));
     caption->setBuddy(control);
-}
-
-// A value label is read out by its caption and its value.
-void NameValue(QLabel* label, const QString& caption)
-{
-    label->setAccessibleName(label->text().isEmpty() ? caption
-                                                     : caption + QStringLiteral(": ") + label->text());
 }
 
 // A label with a white background, a single sunken border and centred text.
@@ -94,6 +93,16 @@ QString FromUtf8(std::string_view text)
 const PlaceCatalog& Places()
 {
     return PlaceCatalog::Embedded();
+}
+
+// The places a typed name means on the birth date when it means more than
+// one, the place it resolved to first; empty when it means one.
+std::vector<int> PlacesNamed(std::string_view typedPlace, const BirthPlace& place)
+{
+    std::vector<int> rows = OtherPlacesNamed(Places(), typedPlace, place);
+    if (!rows.empty())
+        rows.insert(rows.begin(), place.row);
+    return rows;
 }
 
 // Alt+Down, Alt+Up and F4 open and close a drop-down list.
@@ -128,12 +137,17 @@ void MainForm::createControls()
     MakeCaptionAt(this, "Label3", QStringLiteral("Cognome"), 330, 315, surnameBox_);
     firstNameBox_ = MakeBox(this, "Text3", twips::Rect(1830, 645, 2775, 315), 40);
     MakeCaptionAt(this, "Label4", QStringLiteral("Nome"), 330, 645, firstNameBox_);
+    // A pasted name keeps the characters a typed one may hold.
+    for (QLineEdit* box : {surnameBox_, firstNameBox_})
+        box->setValidator(new widgets::NameBoxValidator(box));
     // One character, M or F, however it comes in.
     sexBox_ = MakeBox(this, "Text5", twips::Rect(1830, 1035, 315, 315), 1);
     sexBox_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[MFmf]?")), sexBox_));
     MakeCaptionAt(this, "Label9", QStringLiteral("Sesso"), 330, 1035, sexBox_);
-    birthDateBox_ = MakeBox(this, "Text4", twips::Rect(1830, 1410, 915, 315), 10);
+    // No length limit of the box's own: the mask holds the date to ten
+    // characters, and a limit would cut a pasted date.
+    birthDateBox_ = MakeBox(this, "Text4", twips::Rect(1830, 1410, 915, 315), 0);
     birthDateBox_->setValidator(new DateMaskValidator(birthDateBox_));
     MakeCaptionAt(this, "Label5", QStringLiteral("Data di nascita"), 330, 1410, birthDateBox_);
     placeBox_ = MakeBox(this, "Combo1", twips::Rect(1830, 1785, 2850, 300), 0);
@@ -148,13 +162,13 @@ void MainForm::createControls()
 
     provinceLabel_ = MakeValueLabel(this, "Label8", twips::Rect(1830, 2130, 465, 330));
     MakeCaptionAt(this, "Label7", QStringLiteral("Provincia"), 330, 2130, provinceLabel_);
-    NameValue(provinceLabel_, kProvinceName);
+    widgets::ShowValue(provinceLabel_, kProvinceName, QString());
     codeLabel_ = MakeValueLabel(this, "Varnel", twips::Rect(2325, 2580, 3120, 345));
     MakeCaptionAt(this, "Label1", QStringLiteral("Codice Fiscale/Partita IVA"), 330, 2640, codeLabel_);
     codeLabel_->setFont(SansFont(9.75, true));
     // The code is copied from the keyboard too: the label takes the focus.
     codeLabel_->setFocusPolicy(Qt::StrongFocus);
-    NameValue(codeLabel_, kCodeName);
+    widgets::ShowValue(codeLabel_, kCodeName, QString());
 
     generateButton_ = Named(new QPushButton(kGenerateCaption, this), "Command1");
     generateButton_->setGeometry(twips::Rect(1845, 3150, 2565, 480));
@@ -206,6 +220,9 @@ void MainForm::createControls()
     dropDownList->installEventFilter(this);
     for (QLineEdit* box : {surnameBox_, firstNameBox_, sexBox_, placeBox_})
         connect(box, &QLineEdit::textChanged, this, [box] { widgets::KeepUpperCase(*box); });
+    // The province shown is that of the place in the box: a new place
+    // clears it at once, whoever writes it.
+    connect(placeBox_, &QLineEdit::textChanged, this, [this] { setProvince(QString()); });
     connect(placeBox_, &QLineEdit::textEdited, this, [this] {
         pickedPlaceRow_ = -1;
         if (placeColumns_[0]->isVisible())
@@ -234,7 +251,44 @@ void MainForm::loadPlaceList(const PlaceListHooks& hooks)
     // The drop-down list scrolls by its own bar; the list keeps the other
     // columns in step with it.
     placeColumns_[0]->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    fitDropDownToItsRows();
     birthDateBox_->setText(DateMask());
+}
+
+// The drop-down is made wide enough for its widest row ("SAN LEONARDO IN
+// PASSIRIA (fino al 1923)") and its scroll bar, growing to the left of the
+// place box within the window.
+void MainForm::fitDropDownToItsRows()
+{
+    QListWidget* list = placeColumns_[0];
+    // The sum of the characters' advances: measuring each row's text whole
+    // takes tens of milliseconds over 11,928 rows; kerning, left out, only
+    // narrows capitals.
+    const QFontMetrics metrics(list->font());
+    std::array<int, 256> advances{};
+    const auto advance = [&](QChar c) {
+        if (c.unicode() >= advances.size())
+            return metrics.horizontalAdvance(c);
+        int& known = advances[c.unicode()];
+        if (known == 0)
+            known = metrics.horizontalAdvance(c);
+        return known;
+    };
+    int widest = 0;
+    for (int row = 0; row < list->count(); ++row) {
+        int width = 0;
+        for (QChar c : list->item(row)->text())
+            width += advance(c);
+        widest = std::max(widest, width);
+    }
+    const int textMargins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int room = width() - 2 * kDropDownMargin;
+    const int needed = widest + textMargins + scrollBar + 2 * list->frameWidth() + kDropDownMargin;
+    QRect box = list->geometry();
+    box.setWidth(std::min(room, std::max(box.width(), needed)));
+    box.moveLeft(std::max(kDropDownMargin, std::min(box.left(), width() - kDropDownMargin - box.width())));
+    list->setGeometry(box);
 }
 
 Person MainForm::person() const
@@ -261,8 +315,7 @@ void MainForm::setPerson(const Person& person)
 
 void MainForm::setCode(const QString& code)
 {
-    codeLabel_->setText(code);
-    NameValue(codeLabel_, kCodeName);
+    widgets::ShowValue(codeLabel_, kCodeName, code);
     const bool filled = !code.isEmpty();
     archiveButton_->setEnabled(filled);
     codeLabel_->setToolTip(filled ? kCopyTip : QString());
@@ -289,8 +342,7 @@ void MainForm::setPlace(const std::string& name, const std::string& province)
 // code, and its accelerator follows at once.
 void MainForm::setProvince(const QString& province)
 {
-    provinceLabel_->setText(province);
-    NameValue(provinceLabel_, kProvinceName);
+    widgets::ShowValue(provinceLabel_, kProvinceName, province);
     generateButton_->setText(province.isEmpty() ? kGenerateCaption : kShowCaption);
 }
 
@@ -303,6 +355,11 @@ void MainForm::onPersonChanged()
 void MainForm::ShowWindow()
 {
     widgets::ShowHostWindow(this);
+}
+
+void MainForm::focusCode()
+{
+    giveFocus(codeLabel_->text().isEmpty() ? static_cast<QWidget*>(generateButton_) : codeLabel_);
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
@@ -338,7 +395,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         if (watched == placeColumns_[0] && QApplication::focusWidget() != placeBox_) {
             // Left for another control: the list closes, and the place is
             // checked as on leaving the place box.
-            placeColumns_[0]->hide();
+            hideDropDown();
             checkPlaceOnLeaving();
         }
         if (box == birthDateBox_)
@@ -388,7 +445,8 @@ bool MainForm::handleBoxKey(QLineEdit* box, QKeyEvent* event)
     }
 
     const std::optional<QChar> typed = widgets::TypedCharacter(*event);
-    if (!typed || widgets::AlwaysAccepted(*typed) || *typed == QChar(0x7f))
+    if (!typed || widgets::AlwaysAccepted(*typed) || *typed == QChar(0x7f)
+        || widgets::IsEditingShortcut(*event))
         return false;
     const bool allowed = box == sexBox_ ? widgets::IsSexCharacter(*typed) : widgets::IsNameCharacter(*typed);
     return !allowed;
@@ -406,7 +464,8 @@ void MainForm::giveFocus(QWidget* box)
 
 void MainForm::checkBirthDateOnLeaving()
 {
-    if (birthDateBox_->text() == QStringLiteral("00/00/00"))
+    const QString zeros = birthDateBox_->text();
+    if (zeros == QStringLiteral("00/00/00") || zeros == QStringLiteral("00/00/0000"))
         birthDateBox_->setText(DateMask());
     const QString text = birthDateBox_->text();
     if (text.isEmpty() || text == DateMask())
@@ -415,9 +474,9 @@ void MainForm::checkBirthDateOnLeaving()
     if (!ParseDayFirstDate(Utf8(text), Today())) {
         platform::ShowMessage(MessageIcon::Critical, kDateErrorTitle, kInvalidDate);
         giveFocus(birthDateBox_);
-    } else if (text.size() != 8) {
+    } else if (text.size() != 8 && text.size() != 10) {
         platform::ShowMessage(MessageIcon::Critical, kDateErrorTitle,
-                              QStringLiteral("Inserire la data nel formato GG/MM/AA"));
+                              QStringLiteral("Inserire la data nel formato GG/MM/AA o GG/MM/AAAA"));
         giveFocus(birthDateBox_);
     }
 }
@@ -443,12 +502,78 @@ void MainForm::showPlace(int row)
     }
     const PlaceRow& place = Places().Row(row);
     setProvince(FromUtf8(place.province));
-    // The list holds the rows of the place file, which are those of the
-    // table unless the file was changed under us.
-    if (placeList_->List(row, 1) == FromUtf8(place.code))
+    if (isTableRow(row))
         placeList_->SetListIndex(row);
     else
         placeList_->SelectByText(1, FromUtf8(place.code));
+}
+
+// The list holds the rows of the place file, which are those of the table
+// unless the file was changed under us.
+bool MainForm::isTableRow(int row) const
+{
+    return row >= 0 && row < static_cast<int>(Places().Rows().size())
+           && placeList_->List(row, 1) == FromUtf8(Places().Row(row).code);
+}
+
+void MainForm::hideDropDown()
+{
+    placeColumns_[0]->hide();
+    showEveryPlace();
+}
+
+// Back to every row after a question: QListView::reset() drops the hidden
+// rows at once (showing them one by one takes a quadratic time), and the
+// selection with them, which the place list then takes up again.
+void MainForm::showEveryPlace()
+{
+    if (!askingWhichPlace_)
+        return;
+    askingWhichPlace_ = false;
+    placeColumns_[0]->setAccessibleDescription(QString());
+    placeColumns_[0]->reset();
+    placeList_->SetListIndex(pickedPlaceRow_ >= 0 ? pickedPlaceRow_ : typedPlaceRow());
+}
+
+// Asks which of the places a bare name means on the birth date: the
+// drop-down opens on those rows alone, with the focus in it; a pick names
+// the place with its province. Asked once for a text: leaving the box again
+// does not ask again (Generate refuses until a place is picked).
+void MainForm::askWhichPlace(const std::vector<int>& rows)
+{
+    QListWidget* list = placeColumns_[0];
+    if (rows.empty() || !std::all_of(rows.begin(), rows.end(), [this](int row) { return isTableRow(row); }))
+        return;
+    placeAskedAbout_ = placeBox_->text();
+    askingWhichPlace_ = true;
+    // No place is chosen until one is picked.
+    setProvince(QString());
+    list->setAccessibleDescription(QStringLiteral("Più luoghi hanno questo nome alla data di nascita: "
+                                                  "sceglierne uno con Invio"));
+    std::vector<bool> shown(static_cast<std::size_t>(list->count()), false);
+    for (int row : rows)
+        shown[static_cast<std::size_t>(row)] = true;
+    for (int row = 0; row < list->count(); ++row)
+        list->setRowHidden(row, !shown[static_cast<std::size_t>(row)]);
+    list->show();
+    placeList_->SetListIndex(rows.front());
+    list->scrollToItem(list->item(rows.front()), QAbstractItemView::PositionAtTop);
+    const QScopedValueRollback<bool> moving(movingFocus_, true);
+    list->setFocus(Qt::PopupFocusReason);
+}
+
+// The places a bare name typed in the place box means on the typed birth
+// date besides the one it resolves to, that one first; empty when the name
+// means one place, when a row was picked, or when there is no date yet.
+std::vector<int> MainForm::namesakesOnTheBirthDate() const
+{
+    if (pickedPlaceRow_ >= 0)
+        return {};
+    const std::optional<BirthDay> birth = BirthDayOfTypedDate(Utf8(birthDateBox_->text()), Today());
+    if (!birth)
+        return {};
+    const std::string typed = Utf8(placeBox_->text());
+    return PlacesNamed(typed, ResolveBirthPlace(Places(), typed, *birth));
 }
 
 void MainForm::checkPlaceOnLeaving()
@@ -456,15 +581,19 @@ void MainForm::checkPlaceOnLeaving()
     // The name rewritten in the table's form is the same place: the code
     // stays.
     const QScopedValueRollback<bool> rewriting(rewritingPlace_, true);
-    if (placeBox_->text() == QStringLiteral("SAN REMO"))
-        placeBox_->setText(QStringLiteral("SANREMO"));
-    if (placeBox_->text().isEmpty())
+    writeSanremo();
+    // An empty or blank box holds no place to check: it never blocks
+    // leaving it.
+    if (placeBox_->text().trimmed().isEmpty())
         return;
     const int row = typedPlaceRow();
     if (row < 0) {
         platform::ShowMessage(MessageIcon::Exclamation, kMessageTitle, kUnknownPlace);
         giveFocus(placeBox_);
-    } else if (pickedPlaceRow_ < 0) {
+        showPlace(row);
+        return;
+    }
+    if (pickedPlaceRow_ < 0) {
         // The name as the table writes it: FORLÌ becomes FORLI'.
         std::array<char, kMaxPlaceNameLength> buffer;
         const QString folded = FromUtf8(FoldPlaceName(Utf8(placeBox_->text()), buffer));
@@ -472,11 +601,22 @@ void MainForm::checkPlaceOnLeaving()
             placeBox_->setText(folded);
     }
     showPlace(row);
+    if (placeBox_->text() != placeAskedAbout_)
+        askWhichPlace(namesakesOnTheBirthDate());
+}
+
+// SAN REMO is written SANREMO, the municipality's name in the table, as the
+// command line reads it; the same place, so the code stays.
+void MainForm::writeSanremo()
+{
+    const QScopedValueRollback<bool> rewriting(rewritingPlace_, true);
+    if (placeBox_->text() == QStringLiteral("SAN REMO"))
+        placeBox_->setText(QStringLiteral("SANREMO"));
 }
 
 void MainForm::onPlaceBoxClicked()
 {
-    placeColumns_[0]->hide();
+    hideDropDown();
     showPlace(typedPlaceRow());
 }
 
@@ -494,29 +634,56 @@ void MainForm::openDropDown()
 }
 
 // Selects the first name that starts with (else holds) the text of the place
-// box, and scrolls it to the top of the list.
+// box, and scrolls it to the top of the list; with no such name nothing is
+// selected, so that Enter picks nothing the box does not hold.
 void MainForm::moveDropDownToTypedName()
 {
+    showEveryPlace();
     const std::string typed = Utf8(placeBox_->text());
     const int row = pickedPlaceRow_ >= 0 ? pickedPlaceRow_ : [&typed] {
         const std::vector<int> found = FindPlacesContaining(Places(), typed, 1);
         return found.empty() ? -1 : found.front();
     }();
     QListWidget* dropDownList = placeColumns_[0];
-    if (row < 0 || row >= dropDownList->count())
+    if (row < 0 || row >= dropDownList->count() || placeBox_->text().trimmed().isEmpty()) {
+        placeList_->SetListIndex(-1);
         return;
+    }
     placeList_->SetListIndex(row);
     dropDownList->scrollToItem(dropDownList->item(row), QAbstractItemView::PositionAtTop);
 }
 
-// In the open list: Enter picks (the list's own activation), Esc, Alt+Up or
-// F4 close it and go back to the place box. True when the key is consumed.
-bool MainForm::handleDropDownKey(const QKeyEvent& event)
+// Closes the open list and goes back to the place box, checking nothing,
+// with the caret after what was typed, so that typing goes on.
+void MainForm::closeDropDown()
 {
-    if (event.key() != Qt::Key_Escape && !IsDropDownKey(event))
-        return false;
-    placeColumns_[0]->hide();
     giveFocus(placeBox_);
+    placeBox_->end(false);
+    hideDropDown();
+}
+
+// In the open list: typing goes on into the place box, which the list
+// follows; Enter picks the row the list shows (the list's own activation),
+// or closes the list when it shows none; Esc, Alt+Up or F4 close it. True
+// when the key is consumed.
+bool MainForm::handleDropDownKey(QKeyEvent& event)
+{
+    if (event.key() == Qt::Key_Escape || IsDropDownKey(event)) {
+        closeDropDown();
+        return true;
+    }
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    if (enter && placeColumns_[0]->currentRow() < 0) {
+        closeDropDown();
+        return true;
+    }
+    const std::optional<QChar> typed = widgets::TypedCharacter(event);
+    const bool typing =
+        event.key() == Qt::Key_Backspace
+        || (typed && typed->isPrint() && !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)));
+    if (!typing)
+        return false;
+    QCoreApplication::sendEvent(placeBox_, &event);
     return true;
 }
 
@@ -538,8 +705,7 @@ void MainForm::onPlacePicked(QListWidgetItem* item)
     if (dropDownList->isHidden() || !item)
         return;
     const int row = dropDownList->row(item);
-    const bool tableRow = row < static_cast<int>(Places().Rows().size())
-                          && placeList_->List(row, 1) == FromUtf8(Places().Row(row).code);
+    const bool tableRow = isTableRow(row);
     if (tableRow) {
         const PlaceRow& place = Places().Row(row);
         placeBox_->setText(FromUtf8(PlaceBoxText(Places(), place.name, place.province)));
@@ -551,27 +717,43 @@ void MainForm::onPlacePicked(QListWidgetItem* item)
     onPlaceBoxClicked();
 }
 
+// With no code nothing is copied: the clipboard keeps what it holds.
 void MainForm::onCodeClicked()
 {
+    if (codeLabel_->text().isEmpty())
+        return;
     platform::SetClipboardText(codeLabel_->text());
     platform::ShowMessage(MessageIcon::Information, kMessageTitle,
                           QStringLiteral("Codice fiscale copiato negli appunti!"));
 }
 
+// "Manca almeno un dato fondamentale" names the first box, in tab order,
+// that holds nothing but blanks (the date box nothing but the mask), and the
+// focus goes there. True when a datum is missing.
+bool MainForm::refuseMissingData()
+{
+    const std::pair<QLineEdit*, QString> required[] = {{surnameBox_, QStringLiteral("Cognome")},
+                                                       {firstNameBox_, QStringLiteral("Nome")},
+                                                       {sexBox_, QStringLiteral("Sesso")},
+                                                       {birthDateBox_, QStringLiteral("Data di nascita")},
+                                                       {placeBox_, QStringLiteral("Luogo")}};
+    for (const auto& [box, caption] : required) {
+        if (!box->text().trimmed().isEmpty() && box->text() != DateMask())
+            continue;
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
+                              kMissingData + QStringLiteral(": ") + caption);
+        giveFocus(box);
+        return true;
+    }
+    return false;
+}
+
 void MainForm::onGenerateClicked()
 {
-    if (surnameBox_->text().isEmpty() || firstNameBox_->text().isEmpty() || birthDateBox_->text().isEmpty()
-        || sexBox_->text().isEmpty()) {
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, kMissingData);
-        giveFocus(surnameBox_);
+    if (refuseMissingData())
         return;
-    }
-    // A date box holding only the mask was skipped: there is no date.
-    if (birthDateBox_->text() == DateMask()) {
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, kMissingData);
-        giveFocus(birthDateBox_);
-        return;
-    }
+    // Generate from the place box (Alt+G) reads it as leaving the box does.
+    writeSanremo();
     onPlaceBoxClicked();
     const std::optional<BirthDay> birth = BirthDayOfTypedDate(Utf8(birthDateBox_->text()), Today());
     if (!birth) {
@@ -581,27 +763,49 @@ void MainForm::onGenerateClicked()
     }
     // The code is the one the place had on the birth date. A place matching
     // no row would leave blanks where its code belongs.
-    const BirthPlace place = ResolveBirthPlace(Places(), Utf8(placeBox_->text()), *birth, pickedPlaceRow_);
+    const std::string typedPlace = Utf8(placeBox_->text());
+    const BirthPlace place = ResolveBirthPlace(Places(), typedPlace, *birth, pickedPlaceRow_);
     if (place.verdict != PlaceVerdict::Found) {
         const QString refusal = place.verdict == PlaceVerdict::Unknown
                                     ? kUnknownPlace
                                     : QString::fromStdString(BirthPlaceRefusal(Places(), place));
         platform::ShowMessage(MessageIcon::Exclamation, kMessageTitle, refusal);
-        giveFocus(placeBox_);
+        // A two-digit year that fits a century earlier: the message asks
+        // for the four-digit year.
+        giveFocus(place.earlierCenturyFits ? birthDateBox_ : placeBox_);
         return;
     }
     showPlace(place.row);
+    // A bare name of several places on the birth date: no guess.
+    if (pickedPlaceRow_ < 0) {
+        const std::vector<int> rows = PlacesNamed(typedPlace, place);
+        if (!rows.empty()) {
+            platform::ShowMessage(MessageIcon::Exclamation, kMessageTitle,
+                                  FromUtf8(typedPlace)
+                                      + QStringLiteral(" indica più luoghi alla data di nascita (")
+                                      + FromUtf8(PlacesWithProvince(Places(), rows))
+                                      + QStringLiteral("): scegliere quale dall'elenco"));
+            askWhichPlace(rows);
+            return;
+        }
+    }
 
+    // The engine takes the date as dd/mm/yy, whichever way the year was typed.
     const CodeResult result = ComputeCodeWithPlaceCode(Utf8(surnameBox_->text()), Utf8(firstNameBox_->text()),
-                                                       Utf8(birthDateBox_->text()), Utf8(sexBox_->text()),
-                                                       Places().Row(place.row).code);
+                                                       FormatShortDate(DateOfDayNumber(birth->day)),
+                                                       Utf8(sexBox_->text()), Places().Row(place.row).code);
     switch (result.refusal) {
     case CodeRefusal::None:
         break;
     case CodeRefusal::SurnameWithoutLetters:
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
+                              QStringLiteral("Il cognome non contiene lettere utilizzabili per il codice"));
+        giveFocus(surnameBox_);
+        return;
     case CodeRefusal::FirstNameWithoutLetters:
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, kMissingData);
-        giveFocus(result.refusal == CodeRefusal::SurnameWithoutLetters ? surnameBox_ : firstNameBox_);
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
+                              QStringLiteral("Il nome non contiene lettere utilizzabili per il codice"));
+        giveFocus(firstNameBox_);
         return;
     case CodeRefusal::InvalidDate:
         platform::ShowMessage(MessageIcon::Critical, kDateErrorTitle, kInvalidDate);
@@ -623,7 +827,10 @@ void MainForm::showDefaultCard(const Person& shown)
 {
     if (!card_) {
         card_ = new Tesserino();
-        connect(card_, &Tesserino::returnRequested, this, &MainForm::ShowWindow);
+        connect(card_, &Tesserino::returnRequested, this, [this] {
+            ShowWindow();
+            focusCode();
+        });
     }
     card_->Fill(shown);
     widgets::ShowHostWindow(card_);
@@ -635,13 +842,15 @@ void MainForm::onNewCodeClicked()
     firstNameBox_->clear();
     birthDateBox_->clear();
     sexBox_->clear();
-    placeBox_->setText(QStringLiteral(" "));
+    placeBox_->clear();
     pickedPlaceRow_ = -1;
     setProvince(QString());
     setCode(QString());
     archiveButton_->setEnabled(false);
     birthDateBox_->setText(DateMask());
     giveFocus(surnameBox_);
+    // Closed once it has lost the focus, so that no check runs.
+    hideDropDown();
 }
 
 void MainForm::onArchiveClicked()
@@ -652,7 +861,8 @@ void MainForm::onArchiveClicked()
         return;
 
     const std::string path = archivePath_.isEmpty() ? ArchivePath() : Utf8(archivePath_);
-    const ArchiveResult result = AppendToArchive(path, person());
+    // The names as typed where the archive's character set holds them.
+    const ArchiveResult result = AppendToArchive(path, ArchivablePerson(person()));
     if (result.ok)
         platform::ShowMessage(MessageIcon::Information, kMessageTitle, QStringLiteral("Dati archiviati!"));
     else

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "engine/person.h"
 #include "generation/place_list_loader.h"
@@ -69,6 +70,10 @@ public:
 
     // Shows this window again (or the sub-window holding it).
     void ShowWindow();
+    // Gives the focus to the code label, or to Generate while there is no
+    // code: where the keyboard goes back to from the card, so that Enter
+    // copies the code rather than pressing New code.
+    void focusCode();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -78,7 +83,8 @@ private:
     void loadPlaceList(const PlaceListHooks& hooks);
 
     bool handleBoxKey(QLineEdit* box, QKeyEvent* event);
-    bool handleDropDownKey(const QKeyEvent& event);
+    bool handleDropDownKey(QKeyEvent& event);
+    void closeDropDown();
     bool handleCodeKey(const QKeyEvent& event);
     void giveFocus(QWidget* box);
     QString placeName() const;
@@ -87,15 +93,23 @@ private:
     void onPersonChanged();
     int typedPlaceRow() const;
     void showPlace(int row);
+    bool isTableRow(int row) const;
+    std::vector<int> namesakesOnTheBirthDate() const;
+    void askWhichPlace(const std::vector<int>& rows);
+    void showEveryPlace();
+    void hideDropDown();
+    void fitDropDownToItsRows();
 
     void checkBirthDateOnLeaving();
     void checkPlaceOnLeaving();
+    void writeSanremo();
     void onPlaceBoxClicked();
     void onDropDownArrowClicked();
     void openDropDown();
     void moveDropDownToTypedName();
     void onPlacePicked(QListWidgetItem* item);
     void onCodeClicked();
+    bool refuseMissingData();
     void onGenerateClicked();
     void onNewCodeClicked();
     void onArchiveClicked();
@@ -126,6 +140,11 @@ private:
     // The table row picked from the drop-down list, until the place box is
     // edited; -1 when none.
     int pickedPlaceRow_ = -1;
+    // The drop-down shows only the places a bare name means, to pick one.
+    bool askingWhichPlace_ = false;
+    // The place box's text last asked about, so that leaving the box again
+    // does not ask again.
+    QString placeAskedAbout_;
 };
 
 }  // namespace cf::generation

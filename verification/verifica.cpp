@@ -4,8 +4,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <iterator>
-#include <optional>
 
 #include "engine/verification.h"
 #include "platform/message_box.h"
@@ -18,20 +18,15 @@
 namespace cf::verification {
 namespace {
 
-using widgets::AlwaysAccepted;
 using widgets::kMessageTitle;
 using widgets::MakeBox;
 using widgets::Named;
-using widgets::TypedCharacter;
 
 // Two lines parted by a lone carriage return.
 const QString kNotACode = QStringLiteral("Il codice inserito non è\rné un Codice Fiscale né una Partita IVA");
 const QColor kBackground(0, 255, 0);
-
-bool IsDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
+const QString kProvinceCaption = QStringLiteral("Provincia");
+const QString kVerdictCaption = QStringLiteral("Esito");
 
 // A caption at its place that names the control beside it for screen
 // readers.
@@ -55,7 +50,8 @@ Verifica::Verifica(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Verifica"));
     setWindowTitle(QStringLiteral("Verifica codice"));
-    setFixedSize(twips::ToPixels(6360), twips::ToPixels(4260));
+    // 210 twips taller than the original, for the verdict below the button.
+    setFixedSize(twips::ToPixels(6360), twips::ToPixels(4470));
     setFont(widgets::SansFont(8.25));
     widgets::UseFixedColours(this, kBackground);
 
@@ -95,13 +91,26 @@ void Verifica::createControls()
     provinceLabel_->setFrameStyle(QFrame::Box | QFrame::Plain);
     provinceLabel_->setLineWidth(1);
     widgets::SetBackground(provinceLabel_, Qt::white);
-    MakeCaption(this, "Label7", QStringLiteral("Provincia"), twips::Rect(240, 2625, 660, 195),
-                provinceLabel_);
-    provinceLabel_->setAccessibleName(QStringLiteral("Provincia"));
+    MakeCaption(this, "Label7", kProvinceCaption, twips::Rect(240, 2625, 660, 195), provinceLabel_);
+    widgets::ShowValue(provinceLabel_, kProvinceCaption, QString());
 
+    // The verdict stays in the window after its message box has gone.
+    verdictLabel_ = Named(new QLabel(this), "Label10");
+    verdictLabel_->setGeometry(twips::Rect(240, 3840, 5880, 555));
+    verdictLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    verdictLabel_->setWordWrap(true);
+    verdictLabel_->setFont(bold);
+    widgets::ShowValue(verdictLabel_, kVerdictCaption, QString());
+
+    // The decoded fields show what the code holds: nobody types there.
+    for (QLineEdit* box : {surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_})
+        box->setReadOnly(true);
     for (QLineEdit* box : {codeBox_, surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_})
         box->installEventFilter(this);
-    connect(codeBox_, &QLineEdit::textChanged, this, [this] { widgets::KeepUpperCase(*codeBox_); });
+    connect(codeBox_, &QLineEdit::textChanged, this, [this] {
+        widgets::KeepUpperCase(*codeBox_);
+        clearResult();
+    });
     connect(checkButton_, &QPushButton::clicked, this, &Verifica::onCheckClicked);
 
     QWidget* const tabOrder[] = {codeBox_,      checkButton_, firstNameBox_, sexBox_,
@@ -118,7 +127,7 @@ bool Verifica::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        return box == codeBox_ ? handleCodeKey(key) : handleBoxKey(box, key);
+        return box == codeBox_ ? handleCodeKey(key) : handleBoxKey(key);
     }
     case QEvent::FocusIn:
         // Selected once the event that brought the focus is over, so that
@@ -144,9 +153,9 @@ bool Verifica::handleCodeKey(const QKeyEvent& event)
     return true;
 }
 
-// Enter and Esc move the focus like Tab and Shift+Tab; each output box lets
-// through only its own characters. True when the key is consumed.
-bool Verifica::handleBoxKey(QLineEdit* box, const QKeyEvent& event)
+// Enter and Esc move the focus like Tab and Shift+Tab in the output boxes.
+// True when the key is consumed.
+bool Verifica::handleBoxKey(const QKeyEvent& event)
 {
     switch (widgets::FocusMoveOf(event)) {
     case widgets::FocusMove::Next:
@@ -158,49 +167,60 @@ bool Verifica::handleBoxKey(QLineEdit* box, const QKeyEvent& event)
     case widgets::FocusMove::None:
         break;
     }
-    const std::optional<QChar> typed = TypedCharacter(event);
-    if (box == placeBox_ || !typed || AlwaysAccepted(*typed))
-        return false;
-    const QChar c = *typed;
-    bool accepted = false;
-    if (box == surnameBox_ || box == firstNameBox_)
-        accepted = widgets::IsNameCharacter(c);
-    else if (box == sexBox_)
-        accepted = widgets::IsSexCharacter(c);
-    else if (box == birthDateBox_)
-        accepted = IsDigit(c) || c == u'-' || c == u'/';
-    return !accepted;
+    return false;
+}
+
+void Verifica::clearResult()
+{
+    for (QLineEdit* box : {surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_})
+        box->clear();
+    widgets::ShowValue(provinceLabel_, kProvinceCaption, QString());
+    showVerdict(QString());
+}
+
+void Verifica::showVerdict(const QString& verdict)
+{
+    widgets::ShowValue(verdictLabel_, kVerdictCaption, verdict);
 }
 
 void Verifica::onCheckClicked()
 {
+    clearResult();
     const std::string code = CodeBytes(codeBox_->text());
     if (ClassifyCode(code) == CodeKind::Neither) {
         // The message box shows line feeds as line breaks.
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, QString(kNotACode).replace(u'\r', u'\n'));
+        const QString notACode = QString(kNotACode).replace(u'\r', u'\n');
+        showVerdict(notACode);
+        platform::ShowMessage(MessageIcon::Critical, kMessageTitle, notACode);
         return;
     }
 
+    // One message box, however many findings: the verdict first, then what
+    // decoding found (an unknown cadastral code, a place not in use on the
+    // birth date), with the icon of the gravest.
     const CheckReport report = CheckAndReport(code, Today());
-    for (std::size_t i = 0; i < report.messages.size(); ++i) {
-        const Message& message = report.messages[i];
-        QString text = QString::fromStdString(message.text);
-        // A place not in use on the birth date is told with the verdict.
-        if (i == 0 && report.decoded && !report.decoded->placeWarning.empty())
-            text += QStringLiteral("\n\nAvviso: ") + QString::fromStdString(report.decoded->placeWarning);
-        platform::ShowMessage(message.icon, kMessageTitle, text);
+    QStringList findings;
+    MessageIcon icon = MessageIcon::Information;
+    for (const Message& message : report.messages) {
+        findings.append(QString::fromStdString(message.text));
+        icon = std::min(icon, message.icon);  // Critical is the gravest
+        if (findings.size() == 1 && report.decoded && !report.decoded->placeWarning.empty())
+            findings.append(QStringLiteral("Avviso: ")
+                            + QString::fromStdString(report.decoded->placeWarning));
     }
-    if (!report.decoded)
-        return;
-    const DecodedCode& decoded = *report.decoded;
-    surnameBox_->setText(QString::fromLatin1(decoded.surnameLetters));
-    firstNameBox_->setText(QString::fromLatin1(decoded.firstNameLetters));
-    birthDateBox_->setText(QString::fromStdString(decoded.birthDate));
-    sexBox_->setText(QString::fromStdString(decoded.sex));
-    placeBox_->setText(QString::fromStdString(decoded.placeName));
-    // The province of the decoded code itself: a name may belong to
-    // several places.
-    provinceLabel_->setText(QString::fromStdString(decoded.province));
+    if (report.decoded) {
+        const DecodedCode& decoded = *report.decoded;
+        surnameBox_->setText(QString::fromLatin1(decoded.surnameLetters));
+        firstNameBox_->setText(QString::fromLatin1(decoded.firstNameLetters));
+        birthDateBox_->setText(QString::fromStdString(decoded.birthDate));
+        sexBox_->setText(QString::fromStdString(decoded.sex));
+        placeBox_->setText(QString::fromStdString(decoded.placeName));
+        // The province of the decoded code itself: a name may belong to
+        // several places.
+        widgets::ShowValue(provinceLabel_, kProvinceCaption, QString::fromStdString(decoded.province));
+    }
+    showVerdict(findings.join(u'\n'));
+    platform::ShowMessage(icon, kMessageTitle, findings.join(QStringLiteral("\n\n")));
 }
 
 }  // namespace cf::verification

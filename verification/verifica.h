@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The verification window: a codice fiscale or a Partita IVA is typed, its
-// formal check is shown in message boxes and a correct codice fiscale is
-// decoded into the output boxes.
+// formal check is shown in message boxes and kept in the window, and a
+// correct codice fiscale is decoded into the read-only output boxes.
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,13 +19,14 @@ class Verifica : public QWidget {
 public:
     explicit Verifica(QWidget* parent = nullptr);
 
-    QLineEdit* Text1() const { return codeBox_; }       // the code to check
-    QLineEdit* Text2() const { return surnameBox_; }    // surname letters
-    QLineEdit* Text3() const { return firstNameBox_; }  // first-name letters
-    QLineEdit* Text5() const { return sexBox_; }        // sex
-    QLineEdit* Text4() const { return birthDateBox_; }  // date of birth
-    QLineEdit* Combo1() const { return placeBox_; }     // place of birth
-    QLabel* Label8() const { return provinceLabel_; }   // province
+    QLineEdit* Text1() const { return codeBox_; }           // the code to check
+    QLineEdit* Text2() const { return surnameBox_; }        // surname letters
+    QLineEdit* Text3() const { return firstNameBox_; }      // first-name letters
+    QLineEdit* Text5() const { return sexBox_; }            // sex
+    QLineEdit* Text4() const { return birthDateBox_; }      // date of birth
+    QLineEdit* Combo1() const { return placeBox_; }         // place of birth
+    QLabel* Label8() const { return provinceLabel_; }       // province
+    QLabel* verdictLabel() const { return verdictLabel_; }  // the verdict, kept in the window
     QPushButton* Command2() const { return checkButton_; }
 
 protected:
@@ -34,8 +35,11 @@ protected:
 private:
     void createControls();
     bool handleCodeKey(const QKeyEvent& event);
-    bool handleBoxKey(QLineEdit* box, const QKeyEvent& event);
+    bool handleBoxKey(const QKeyEvent& event);
     void onCheckClicked();
+    // Empties the decoded fields and the verdict: they belong to one code.
+    void clearResult();
+    void showVerdict(const QString& verdict);
 
     QLineEdit* codeBox_ = nullptr;
     QLineEdit* surnameBox_ = nullptr;
@@ -44,6 +48,7 @@ private:
     QLineEdit* birthDateBox_ = nullptr;
     QLineEdit* placeBox_ = nullptr;
     QLabel* provinceLabel_ = nullptr;
+    QLabel* verdictLabel_ = nullptr;
     QPushButton* checkButton_ = nullptr;
 };
 

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "engine/latin_letters.h"
+
 namespace cf::widgets {
 namespace {
 
@@ -40,9 +42,48 @@ bool AlwaysAccepted(QChar c)
     return c == u'\b' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
+bool IsEditingShortcut(const QKeyEvent& event)
+{
+    for (const QKeySequence::StandardKey key :
+         {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll,
+          QKeySequence::Undo, QKeySequence::Redo})
+        if (event.matches(key))
+            return true;
+    return false;
+}
+
+bool SetByProgram(const QValidator& validator)
+{
+    const auto* box = qobject_cast<const QLineEdit*>(validator.parent());
+    return box && !box->isUndoAvailable();
+}
+
 bool IsNameCharacter(QChar c)
 {
-    return IsLetter(c) || c == u' ';
+    return IsLetter(c) || c == u' ' || c == u'\'' || c == u'\u2019' || c == u'-'
+           || !BaseLettersOf(c.unicode()).empty();
+}
+
+QValidator::State NameBoxValidator::validate(QString& input, int& pos) const
+{
+    if (SetByProgram(*this))
+        return Acceptable;
+    const QString composed = input.normalized(QString::NormalizationForm_C);
+    QString kept;
+    int keptBeforeCaret = 0;
+    const int caret = static_cast<int>(composed.size()) - (static_cast<int>(input.size()) - pos);
+    for (qsizetype i = 0; i < composed.size(); ++i) {
+        if (!IsNameCharacter(composed.at(i)))
+            continue;
+        kept.append(composed.at(i));
+        if (i < caret)
+            ++keptBeforeCaret;
+    }
+    if (kept != input) {
+        input = kept;
+        pos = keptBeforeCaret;
+    }
+    return Acceptable;
 }
 
 bool IsSexCharacter(QChar c)

@@ -5,6 +5,7 @@
 // are kept upper case.
 
 #include <QChar>
+#include <QValidator>
 
 #include <optional>
 
@@ -25,8 +26,29 @@ std::optional<QChar> TypedCharacter(const QKeyEvent& event);
 // Backspace, Tab, line feed and Enter pass every filter.
 bool AlwaysAccepted(QChar c);
 
-// The characters a name box takes: letters A-Z in either case and the blank.
+// Copy, cut, paste, select-all, undo and redo: keys a box runs itself, past
+// its filter of typed characters.
+bool IsEditingShortcut(const QKeyEvent& event);
+
+// Whether the text a box's validator judges is one the program sets
+// (QLineEdit::setText, which leaves no undo step) rather than an edit of the
+// user's. The validator's parent is the box.
+bool SetByProgram(const QValidator& validator);
+
+// The characters a name box takes: the letters of any Latin script (those
+// the code rules read, accented or not), the blank, the apostrophe (' or ’)
+// and the hyphen.
 bool IsNameCharacter(QChar c);
+
+// Keeps what a name box is given whole (a paste, a drop) to the characters
+// it takes: the text is composed (a letter and its accent as one character)
+// and every other character is left out. Texts set by the program stand as
+// they are. The validator's parent is the box.
+class NameBoxValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override;
+};
 
 // The characters the sex box takes: M and F in either case.
 bool IsSexCharacter(QChar c);

@@ -24,6 +24,12 @@ QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, cons
     return label;
 }
 
+void ShowValue(QLabel* label, const QString& caption, const QString& value)
+{
+    label->setText(value);
+    label->setAccessibleName(value.isEmpty() ? caption : caption + QStringLiteral(": ") + value);
+}
+
 void SetBackground(QWidget* widget, const QColor& colour)
 {
     widget->setAutoFillBackground(true);

@@ -31,6 +31,10 @@ QLineEdit* MakeBox(QWidget* parent, const char* name, const QRect& box, int maxL
 QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, const QRect& box,
                     const QFont* font = nullptr);
 
+// Shows a value in its label, which screen readers then read by caption and
+// value ("Provincia: RM"; the caption alone while the label is empty).
+void ShowValue(QLabel* label, const QString& caption, const QString& value);
+
 // Fills the widget's background with the colour.
 void SetBackground(QWidget* widget, const QColor& colour);
 

@@ -370,7 +370,7 @@ class Session:
 
     # --- Verification window
 
-    def verify(self, code, verdict, fields=()):
+    def verify(self, code, verdict, fields=(), province=None):
         window = self.r.window("Verifica codice")
         self.r.type_into(self.box(window, "Codice Fiscale/Partita IVA"), code)
         self.r.press(self.r.wait_for(window, self.a.ROLE_PUSH_BUTTON, "Verifica Codice Fiscale"))
@@ -379,6 +379,11 @@ class Session:
             shown = self.r.text(self.box(window, caption))
             if shown != value:
                 raise Failure(f"verifying {code}: '{caption}' shows '{shown}', not '{value}'")
+        # The province is read by caption and value, and the verdict stays
+        # in the window once its box has gone.
+        if province is not None:
+            self.r.wait_for(window, self.a.ROLE_LABEL, f"Provincia: {province}")
+        self.r.wait_for(window, self.a.ROLE_LABEL, f"Esito: {verdict}")
 
     # --- Archive window
 
@@ -456,7 +461,7 @@ def run(session, program):
 
     session.toolbar("Verifica")
     session.verify("BNCLCU85L43H501J", "Codice Fiscale formalmente corretto",
-                   (("Cognome", "BNC"), ("Nome", "LCU"), ("Sesso", "F"), ("Luogo", "ROMA")))
+                   (("Cognome", "BNC"), ("Nome", "LCU"), ("Sesso", "F"), ("Luogo", "ROMA")), "RM")
     session.verify("BNCLCU85L43H501K", "Codice Fiscale formalmente errato")
     session.verify("12345678903", "Partita IVA formalmente corretta")
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace cf {
@@ -63,7 +64,15 @@ struct KeyCase {
 };
 
 constexpr KeyCase kKeyCases[] = {
-    {"digit at the end", u"03/07/85", 8, 0, Typed('9'), u"03/07/89", 8, 0, true, false},
+    {"digit after a two-digit year", u"03/07/85", 8, 0, Typed('9'), u"03/07/859", 9, 0, true, false},
+    {"digit after a four-digit year", u"03/07/1985", 10, 0, Typed('9'), u"03/07/1985", 10, 0, true, true},
+    {"digit after an unfinished year", u"03/07/8 ", 8, 0, Typed('9'), u"03/07/8 ", 8, 0, true, true},
+    {"digit inside a four-digit year", u"03/07/1985", 8, 0, Typed('7'), u"03/07/1975", 9, 0, true, false},
+    {"digit over a longer year", u"03/07/1985", 6, 4, Typed('2'), u"03/07/2 ", 7, 0, true, false},
+    {"backspace in a longer year", u"03/07/1985", 10, 0, Pressed(Backspace), u"03/07/198", 9, 0, true, false},
+    {"delete in a longer year", u"03/07/1985", 8, 0, Pressed(Delete), u"03/07/195", 8, 0, true, false},
+    {"digit over a whole short text", u"3/7/85", 0, 6, Typed('1'), u"1 /  /  ", 1, 0, true, false},
+    {"delete a longer text", u"03/07/1985", 0, 10, Pressed(Delete), kDateMask, 0, 0, true, false},
     {"digit before a slash", u"03/07/85", 2, 0, Typed('1'), u"03107/85", 3, 0, true, false},
     {"digit over a selection", u"03/07/85", 3, 2, Typed('1'), u"03/1 /  ", 4, 0, true, false},
     {"letter", u"03/07/85", 4, 1, Typed('a'), u"03/07/85", 4, 1, true, true},
@@ -94,6 +103,68 @@ constexpr KeyCase kKeyCases[] = {
     {"digit with negative caret", u"03/07/85", -3, -2, Typed('1'), u"13/07/85", 1, 0, true, false},
 };
 
+TEST(DateMaskSequences, AFourDigitYearIsTypedAsWritten)
+{
+    DateMaskBox box{std::u16string(kDateMask), 0, 0};
+    for (char digit : std::string_view("150319805"))
+        Send(box, Typed(digit));
+    EXPECT_EQ(box.text, u"15/03/1980");
+    EXPECT_EQ(box.caret, 10);
+}
+
+struct PasteCase {
+    std::u16string_view text;
+    int caret, selection;
+    std::u16string_view pasted;
+    std::u16string_view expectedText;
+    int expectedCaret;
+    bool beep;
+};
+
+constexpr PasteCase kPasteCases[] = {
+    {kDateMask, 0, 8, u"15031980", u"15/03/1980", 10, false},
+    {kDateMask, 0, 8, u"150380", u"15/03/80", 8, false},
+    {kDateMask, 0, 0, u"3/7/85", u"03/07/85", 8, false},
+    {u"03/07/85", 0, 8, u" 15.03.1980\n", u"15/03/1980", 10, false},
+    {u"03/07/85", 0, 8, u"1-1-2000", u"01/01/2000", 10, false},
+    {u"03/07/85", 0, 8, u"nato il 15/03/80", u"15/03/80", 8, false},
+    {u"03/07/85", 3, 0, u"1", u"03/17/85", 4, false},
+    {u"03/07/85", 6, 2, u"1985", u"03/07/1985", 10, false},
+    {u"03/07/85", 0, 8, u"abc/", u"03/07/85", 0, true},
+    {u"03/07/1985", 10, 0, u"1", u"03/07/1985", 10, true},
+    {u"03/07/85", 0, 8, u"15031980 1", u"03/07/85", 0, true},
+};
+
+// A paste types its digits; a paste that cannot be typed whole changes
+// nothing.
+TEST(DateMaskPastes, TypeTheirDigits)
+{
+    for (const PasteCase& c : kPasteCases) {
+        SCOPED_TRACE(std::string(c.pasted.begin(), c.pasted.end()));
+        DateMaskBox box{std::u16string(c.text), c.caret, c.selection};
+        const DateMaskKeyResult result = DateMaskPaste(box, c.pasted, kDateMask);
+        EXPECT_EQ(box.text, c.expectedText);
+        if (!c.beep) {
+            EXPECT_EQ(box.caret, c.expectedCaret);
+        }
+        EXPECT_TRUE(result.consumed);
+        EXPECT_EQ(result.beep, c.beep);
+    }
+}
+
+TEST(DateMaskShape, TwoOrFourDigitYears)
+{
+    const std::pair<std::u16string_view, bool> texts[] = {
+        {kDateMask, true},       {u"03/07/85", true},  {u"03/ 7/8 ", true},
+        {u"03/07/1985", true},   {u"03/07/198", true}, {u"03/07/8 5", false},
+        {u"03/07/19851", false}, {u"03-07-85", false}, {u"03/07/8", false},
+        {u"a3/07/85", false},    {u"", false}};
+    for (const auto& [text, fits] : texts)
+        EXPECT_EQ(FitsDateMask(text, kDateMask), fits) << std::string(text.begin(), text.end());
+    EXPECT_EQ(LongestDateText(kDateMask), 10u);
+    EXPECT_EQ(LongestDateText(kDateMask.substr(0, 4)), 4u);
+}
+
 TEST(DateMaskKeys, EditTheTextInPlace)
 {
     for (const KeyCase& c : kKeyCases) {
@@ -109,7 +180,8 @@ TEST(DateMaskKeys, EditTheTextInPlace)
 }
 
 // Whatever the box and key, a changed box has its caret inside the text, no
-// selection, and either its old length or the mask.
+// selection, and its old length, or the mask's, or one character more up to
+// the longest text, or fewer characters beyond the mask.
 TEST(DateMaskKeys, AnyBoxAndKeyLeavesAConsistentBox)
 {
     const std::u16string_view texts[] = {u"", u"0", u"/", u"03/", u"/3/07/85", u"03/  /  ", u"03/07/1985"};
@@ -132,7 +204,11 @@ TEST(DateMaskKeys, AnyBoxAndKeyLeavesAConsistentBox)
                         ASSERT_TRUE(result.consumed && box.caret >= 0
                                     && static_cast<std::size_t>(box.caret) <= box.text.size()
                                     && box.selectionLength == 0
-                                    && (box.text.size() == text.size() || box.text == mask))
+                                    && (box.text.size() == text.size() || box.text.size() == mask.size()
+                                        || (box.text.size() == text.size() + 1
+                                            && box.text.size() <= LongestDateText(mask))
+                                        || (text.size() > mask.size() && box.text.size() >= mask.size()
+                                            && box.text.size() < text.size())))
                             << "key " << (key.pressed ? static_cast<int>(*key.pressed) : -1) << " typed "
                             << static_cast<std::uint32_t>(key.typed) << " caret " << caret << " selection "
                             << selection;

@@ -77,7 +77,7 @@ private slots:
     void cleanup();
 
     void captionAndFixedFrame();
-    void printButtonFollowsTheProvinceLabel();
+    void printButtonFollowsTheCurrentCode();
     void printButtonFollowsTheLabelOnTheTimer();
     void eachCommandShowsOnlyItsWindow();
     void keyboardReachesEveryCommandFromAChildWindow();
@@ -154,7 +154,9 @@ void PrincipaleTest::captionAndFixedFrame()
     QCOMPARE(frame.picCoolBar()->height(), frame.coolBar().BarHeight() + 1);
 }
 
-void PrincipaleTest::printButtonFollowsTheProvinceLabel()
+// Stampa needs a code made for the data on screen; the main button's caption
+// follows the province label.
+void PrincipaleTest::printButtonFollowsTheCurrentCode()
 {
     Principale& frame = StartFrame();
     MainForm& form = frame.mainForm();
@@ -163,17 +165,28 @@ void PrincipaleTest::printButtonFollowsTheProvinceLabel()
     ClickButton(kStampa);
     QVERIFY(boxes_->requests().empty());
 
-    form.Label8()->setText(QStringLiteral("RM"));
+    // A province without a code prints nothing.
+    FillPerson(form);
     frame.Timer1_Timer();
     QCOMPARE(form.Command1()->text(), QStringLiteral("&Visualizza Codice Fiscale"));
     ClickButton(kStampa);
+    QVERIFY(boxes_->requests().empty());
+
+    form.setCode(QStringLiteral("BNCLCU85L43H501J"));
+    frame.Timer1_Timer();
+    ClickButton(kStampa);
     QCOMPARE(boxes_->requests().size(), std::size_t{1});
+
+    // Data changed before the next tick: the code has gone, and Stampa does
+    // nothing even before the tick disables it.
+    form.Text3()->setText(QStringLiteral("LUCA"));
+    ClickButton(kStampa);
+    QCOMPARE(boxes_->requests().size(), std::size_t{1});
+    QVERIFY(!frame.coolBar().IsEnabled(kStampa));
 
     form.Label8()->clear();
     frame.Timer1_Timer();
     QCOMPARE(form.Command1()->text(), QStringLiteral("&Genera Codice Fiscale"));
-    ClickButton(kStampa);
-    QCOMPARE(boxes_->requests().size(), std::size_t{1});
 }
 
 void PrincipaleTest::printButtonFollowsTheLabelOnTheTimer()
@@ -266,6 +279,17 @@ void PrincipaleTest::keyboardReachesEveryCommandFromAChildWindow()
     QVERIFY(frame.archivio());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.archivio()});
 
+    // As README says: Tab goes round the controls of the window in use, from
+    // the last back to the first; from the toolbar it goes on into the
+    // window.
+    QTest::keyClick(frame.picCoolBar(), Qt::Key_1, Qt::AltModifier);
+    form.Varnel()->setFocus();
+    QTest::keyClick(form.Varnel(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form.Text2());
+    QTest::keyClick(form.Text2(), Qt::Key_F10);
+    QTest::keyClick(frame.picCoolBar(), Qt::Key_Tab);
+    QVERIFY(form.isAncestorOf(QApplication::focusWidget()));
+
     QTest::keyClick(frame.picCoolBar(), Qt::Key_6, Qt::AltModifier);
     QCOMPARE(endings_, QList<int>{0});
 }
@@ -287,6 +311,17 @@ void PrincipaleTest::generatedCardLinksBackToTheData()
     QVERIFY(!frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
     QCOMPARE(form.Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+
+    // From the keyboard: Esc on the card puts the keyboard on the code.
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    form.Command1()->setFocus();
+    QTest::keyClick(form.Command1(), Qt::Key_Return);
+    QVERIFY(frame.tesserino());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    DeleteClosedWindows();
+    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
+    QTRY_COMPARE(QApplication::focusWidget(), form.Varnel());
 }
 
 void PrincipaleTest::closedOrMinimisedWindowsComeBackWhole()
@@ -325,6 +360,8 @@ void PrincipaleTest::cancelInThePrintQuestionPrintsNothing()
     Principale& frame = StartFrame();
     MainForm& form = frame.mainForm();
     FillPerson(form);
+    form.setCode(QStringLiteral("BNCLCU85L43H501J"));
+    form.Command3()->setEnabled(false);
     frame.Timer1_Timer();
     boxes_->QueueAnswer(MessageAnswer::Cancel);
     ClickButton(kStampa);

@@ -2,7 +2,9 @@
 // The date-mask keys over arbitrary (text, caret, selection, key): the first
 // bytes choose a key pressed or a character typed, which one, the caret and
 // the selection; the rest is the text.
-// The text never changes length, except when it is reset to the mask.
+// The text keeps its length, except when it takes the mask's length, when a
+// digit lengthens the year (up to the longest text) or when characters beyond
+// the mask go.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -33,9 +35,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const cf::DateMaskKeyResult result = pressed ? cf::DateMaskKey(box, kKeys[key % std::size(kKeys)], mask)
                                                  : cf::DateMaskCharacter(box, key, mask);
-    if (box.text.size() != before && box.text != mask)
+    const std::size_t after = box.text.size();
+    const bool lengthened = after == before + 1 && after <= cf::LongestDateText(mask);
+    const bool shortened = before > mask.size() && after >= mask.size() && after < before;
+    if (after != before && after != mask.size() && !lengthened && !shortened)
         std::abort();
     if (result.beep && !result.consumed)
+        std::abort();
+
+    // The same text pasted over the whole of an empty box leaves one of the
+    // mask's shape.
+    cf::DateMaskBox pastedInto{std::u16string(mask), 0, static_cast<int>(mask.size())};
+    const std::u16string pasted(box.text);
+    cf::DateMaskPaste(pastedInto, pasted, mask);
+    if (!cf::FitsDateMask(pastedInto.text, mask) && pastedInto.text != mask)
         std::abort();
     return 0;
 }

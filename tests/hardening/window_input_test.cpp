@@ -78,15 +78,18 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
             form.Combo1()->setText(QStringLiteral("ROMA"));
             Paste(box, text);
 
-            MessageBoxRecorder recorder;
-            recorder.QueueAnswer(MessageAnswer::Ok);
-            form.setCode(QString());
-            form.Command1()->click();
-            const bool generated = !form.Varnel()->text().isEmpty();
-            if (!generated) {
-                // A refusal always says why.
-                QVERIFY2(!recorder.requests().empty(), qPrintable(box->objectName() + ": " + text.left(20)));
-                continue;
+            {
+                // One recorder at a time.
+                MessageBoxRecorder recorder;
+                recorder.QueueAnswer(MessageAnswer::Ok);
+                form.setCode(QString());
+                form.Command1()->click();
+                if (form.Varnel()->text().isEmpty()) {
+                    // A refusal always says why.
+                    QVERIFY2(!recorder.requests().empty(),
+                             qPrintable(box->objectName() + ": " + text.left(20)));
+                    continue;
+                }
             }
             QCOMPARE(form.Varnel()->text().size(), 16);
 
@@ -102,7 +105,9 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
     }
 
     QVERIFY(archived > 0);
-    QVERIFY(archiveRefusals > 0);  // the quotes and the comma
+    // The name boxes keep no quote or comma, and a name beyond Windows-1252
+    // is archived in its base letters: nothing generated is refused.
+    QCOMPARE(archiveRefusals, 0);
 
     // Every archived record loads back whole, seven fields, as shown.
     const cf::LoadedArchive rows = cf::LoadArchive(archive.toStdString());
