@@ -45,8 +45,8 @@ bool IsValidCodiceFiscale(std::string_view code);
 
 enum class CodeKind { CodiceFiscale, PartitaIva, Neither };
 
-// 16 characters: codice fiscale; 11 digits: Partita IVA; anything else:
-// neither.
+// 16 ASCII letters (either case) and digits: codice fiscale; 11 digits:
+// Partita IVA; anything else, whatever its length in bytes: neither.
 CodeKind ClassifyCode(std::string_view text);
 
 // The date in characters 7-11 (year, month letter, day) of a code. Letters

@@ -47,7 +47,7 @@ constexpr std::string_view kUsage =
     "                   i cinque campi, il codice e il motivo del rifiuto (vuoti\n"
     "                   quando non ci sono); a una riga vuota risponde una riga\n"
     "                   vuota. Mai finestre, mai appunti.\n"
-    "  --check CODICE...  verifica codici fiscali (16 caratteri) e partite IVA\n"
+    "  --check CODICE...  verifica codici fiscali (16 lettere e cifre) e partite IVA\n"
     "                   (11 cifre) e decodifica i codici fiscali corretti. Un\n"
     "                   codice fiscale è corretto se ha lettere in 1-6 e 12,\n"
     "                   cifre o lettere di omocodia (LMNPQRSTUV) in 7-8, 10-11\n"

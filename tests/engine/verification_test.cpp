@@ -110,6 +110,8 @@ TEST(ClassifyCode, ByLengthAndDigits)
     EXPECT_EQ(ClassifyCode("A2345678903"), CodeKind::Neither);
     EXPECT_EQ(ClassifyCode("BNCLCU85L43H501"), CodeKind::Neither);
     EXPECT_EQ(ClassifyCode(""), CodeKind::Neither);
+    EXPECT_EQ(ClassifyCode("BNCLCU85L43H5\xC3\x80J"), CodeKind::Neither);  // 16 bytes, 15 characters
+    EXPECT_EQ(ClassifyCode("BNCLCU85L43H501 "), CodeKind::Neither);
 }
 
 TEST(DecodeBirthDate, CenturyAndWomenDays)
