@@ -12,11 +12,24 @@ first-match lookup finds the likeliest place.
 
 place_periods.txt -- ASCII lines CODE,FIRST,LAST,PROV,NAME[,NAME...] ended
 by LF, one for each period of a municipality in which its names and its
-province stayed the same; days as YYYYMMDD, 99991231 for a period still open.
-The first name is the official one, the others are the second-language name
-and the two halves of a bilingual name. Ordered by code, then first day.
+province stayed the same; days as YYYYMMDD, 99991231 for a period still
+open. The first name is the official one, the others are the
+second-language name, the two halves of a bilingual name, the formal title
+some second-language fields hold, and the plain spelling of a name whose
+ASCII form spells its marks out (LÜSEN: LUESEN, also LUSEN). Ordered by
+code, then first day.
 
-Usage: build_place_table.py DATA_DIR TABLE_FILE PERIODS_FILE
+Names are compared as the program compares them: an apostrophe after a
+vowel at the end of a word does not count (FORLI' is FORLI, MALE' is MALE),
+so a spelling is added only where it differs by more than that.
+
+place_names.csv (for the tests) -- UTF-8 lines CODE,DAY,NAME: every name
+and second-language name of the lists as written there, in its ASCII form,
+with an apostrophe for a final accented vowel and without any accent, each
+with a day on which its code bore it (YYYYMMDD; empty for places known
+without dates). The program must find every one of them.
+
+Usage: build_place_table.py DATA_DIR TABLE_FILE PERIODS_FILE [NAMES_FILE]
 """
 import csv
 import re
@@ -54,6 +67,30 @@ def table_name(name):
     return re.sub(" +", " ", text).strip()
 
 
+def plain_name(name):
+    """Upper case, every accent dropped, no apostrophe added: the name as
+    typed on a keyboard without accents (LÜSEN: LUSEN, VILLNÖß: VILLNOSS)."""
+    text = "".join(base_letter(ch) for ch in name).replace("`", "'")
+    return re.sub(" +", " ", text).strip()
+
+
+def name_key(name):
+    """What the program compares: the name without an apostrophe that
+    follows a vowel at the end of a word."""
+    return re.sub(r"(?<=[AEIOU])'(?![A-Z])", "", name)
+
+
+def add_spellings(names, written):
+    """Adds the plain spelling of each name as written, where the program
+    would not find it through the names already there."""
+    keys = {name_key(name) for name in names}
+    for text in written:
+        plain = plain_name(text)
+        if plain and name_key(plain) not in keys:
+            names.append(plain)
+            keys.add(name_key(plain))
+
+
 def spellings(name):
     """A source name may hold two spellings joined by '=' or '/': each one
     is a name of its own."""
@@ -66,17 +103,18 @@ def period_names(row):
     A bilingual official name joins the two languages with a hyphen
     (DOBERDO' DEL LAGO-DOBERDOB, other name DOBERDOB); some second-language
     fields hold the formal title instead (COMUNE DI X-OBCINA Y). Each half
-    of such a name is a name too; the formal title is none."""
+    of such a name is a name too, and so is the formal title."""
     official = table_name(row["name_ascii"])
     other = table_name(row["other_name_ascii"])
     names = [official]
     title = re.fullmatch(r"COMUNE DI (.+)-OBCINA (.+)", other)
     if title and official == f"{title[1]}-{title[2]}":
-        names += [title[1], title[2]]
+        names += [title[1], title[2], other]
     elif other and official.endswith("-" + other):
         names += [official[: -len(other) - 1], other]
     elif other:
         names.append(other)
+    add_spellings(names, [row["name"], row["other_name"]])
     return names
 
 
@@ -128,6 +166,33 @@ class Rows:
                 for (name, code), (province, _) in sorted(self.rows.items(), key=order)]
 
 
+def typed_names(data_dir):
+    """(name as typed, code, day) for every way of writing every name of the
+    lists, a day of its latest period with that name ("" when undated)."""
+    found = {}
+
+    def add(written, ascii_form, code, first_day):
+        for form in (written, ascii_form, table_name(written), plain_name(written)):
+            if form:
+                found[(form, code)] = first_day
+
+    with open(f"{data_dir}/places-municipalities.tsv", encoding="utf-8", newline="") as f:
+        for row in sorted(csv.DictReader(f, delimiter="\t"), key=lambda r: r["valid_from"]):
+            for written, ascii_form in ((row["name"], row["name_ascii"]),
+                                        (row["other_name"], row["other_name_ascii"])):
+                if written:
+                    add(written, ascii_form, row["code"], day(row["valid_from"]))
+    with open(f"{data_dir}/places-states.tsv", encoding="utf-8", newline="") as f:
+        for row in csv.DictReader(f, delimiter="\t"):
+            for spelling in spellings(row["name"]):
+                add(spelling, "", row["code"], day(row["valid_from"]))
+    with open(f"{data_dir}/places-extra.tsv", encoding="utf-8", newline="") as f:
+        for row in csv.DictReader(f, delimiter="\t"):
+            for spelling in spellings(row["name"]):
+                add(spelling, "", row["code"], "")
+    return sorted((code, first_day, name) for (name, code), first_day in found.items())
+
+
 def build(data_dir):
     periods = read_periods(data_dir)
     latest_province = {}
@@ -140,8 +205,11 @@ def build(data_dir):
             rows.add(name, code, latest_province[code], last)
     with open(f"{data_dir}/places-states.tsv", encoding="utf-8", newline="") as f:
         for row in csv.DictReader(f, delimiter="\t"):
-            for spelling in spellings(row["name"]):
-                rows.add(table_name(spelling), row["code"], "EE", day(row["valid_to"]))
+            written = spellings(row["name"])
+            names = [table_name(spelling) for spelling in written]
+            add_spellings(names, written)
+            for name in names:
+                rows.add(name, row["code"], "EE", day(row["valid_to"]))
     # Codes found in neither list carry no dates: one in use counts as open,
     # one suppressed as ended before every dated period.
     with open(f"{data_dir}/places-extra.tsv", encoding="utf-8", newline="") as f:
@@ -155,6 +223,8 @@ def build(data_dir):
 
 
 def main():
+    if len(sys.argv) not in (4, 5):
+        sys.exit(__doc__)
     data_dir, table_file, periods_file = sys.argv[1:4]
     table, periods = build(data_dir)
     text = "".join(f"{n},{c},{p}\r\n" for n, c, p in table)
@@ -164,6 +234,10 @@ def main():
     lines += [f"{c},{first},{last},{p},{','.join(names)}\n" for c, first, last, p, names in periods]
     with open(periods_file, "wb") as f:
         f.write("".join(lines).encode("ascii"))
+
+    if len(sys.argv) == 5:
+        with open(sys.argv[4], "w", encoding="utf-8", newline="\n") as f:
+            f.write("".join(f"{code},{first_day},{name}\n" for code, first_day, name in typed_names(data_dir)))
 
     names = [n for n, _, _ in table]
     codes = [c for _, c, _ in table]
