@@ -287,15 +287,17 @@ std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& pla
     const PlaceRow& row = catalog.Row(place.row);
     const Surroundings around = SurroundingsOf(catalog, row.code, place.day);
     std::string text = std::string(row.name) + " " + SpanText(catalog, row.code, around);
+    const std::string_view then = row.province == "EE" ? " lo stato di allora" : " il comune di allora";
     if (place.verdict == PlaceVerdict::NotYetInUse) {
         const PlacePeriod& first = *around.after;
-        text += ": per chi è nato prima indicare il comune di allora";
+        text += ": per chi è nato prima indicare";
+        text += then;
         text += PlacesOfProvince(catalog, first.province, DayBefore(first.firstDay), 0);
     } else {
         const PlacePeriod& last = *around.before;
-        text += place.verdict == PlaceVerdict::NoLongerInUse
-                    ? ": per chi è nato dopo indicare il comune di allora"
-                    : ": per chi è nato in quel periodo indicare il comune di allora";
+        text += place.verdict == PlaceVerdict::NoLongerInUse ? ": per chi è nato dopo indicare"
+                                                             : ": per chi è nato in quel periodo indicare";
+        text += then;
         text += PlacesOfProvince(catalog, last.province, 0, DayAfter(last.lastDay));
     }
     if (place.earlierCenturyFits) {

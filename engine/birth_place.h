@@ -58,7 +58,7 @@ struct BirthPlace {
 // of the name (or of the name in the bracketed province), the one whose code
 // bore that name on that day, else the first whose code was in use on that
 // day; a picked row among them wins when its code was in use. Codes without
-// periods (foreign states, places known without dates) are in use on every
+// periods (places known without dates) are in use on every
 // day, but are taken for a name only when no row of it has dates, or when
 // picked or named by province. When no row fits, the first row with dates
 // is refused, with the reason.

@@ -40,8 +40,8 @@ public:
     // First row with the cadastral code; -1 when none.
     int FirstRowWithCode(std::string_view code) const;
 
-    // The periods of a code, oldest first. None for a foreign state or a
-    // place known without dates: such a code is in use on every day.
+    // The periods of a code, oldest first. None for a place known without
+    // dates: such a code is in use on every day.
     std::span<const PlacePeriod> PeriodsOf(std::string_view code) const;
     // The code's period holding the day (yyyymmdd); nullptr when none.
     const PlacePeriod* PeriodOn(std::string_view code, int day) const;

@@ -12,7 +12,8 @@ first-match lookup finds the likeliest place.
 
 place_periods.txt -- ASCII lines CODE,FIRST,LAST,PROV,NAME[,NAME...] ended
 by LF, one for each period of a municipality in which its names and its
-province stayed the same; days as YYYYMMDD, 99991231 for a period still
+province stayed the same, and one for each foreign state (province EE) with
+the days the list gives it; days as YYYYMMDD, 99991231 for a period still
 open. The first name is the official one, the others are the
 second-language name, the two halves of a bilingual name, the formal title
 some second-language fields hold, and the plain spelling of a name whose
@@ -131,7 +132,8 @@ def check(name, code, province):
 
 
 def read_periods(data_dir):
-    """(code, first, last, province, names) of every municipality period."""
+    """(code, first, last, province, names) of every period of a
+    municipality or a foreign state."""
     periods = []
     with open(f"{data_dir}/places-municipalities.tsv", encoding="utf-8", newline="") as f:
         for row in csv.DictReader(f, delimiter="\t"):
@@ -140,6 +142,14 @@ def read_periods(data_dir):
                 check(name, row["code"], row["province"])
             periods.append((row["code"], day(row["valid_from"]), day(row["valid_to"]),
                             row["province"], names))
+    with open(f"{data_dir}/places-states.tsv", encoding="utf-8", newline="") as f:
+        for row in csv.DictReader(f, delimiter="\t"):
+            written = spellings(row["name"])
+            names = [table_name(spelling) for spelling in written]
+            add_spellings(names, written)
+            for name in names:
+                check(name, row["code"], "EE")
+            periods.append((row["code"], day(row["valid_from"]), day(row["valid_to"]), "EE", names))
     periods.sort(key=lambda p: (p[0], p[1]))
     return periods
 
@@ -203,19 +213,12 @@ def build(data_dir):
     for code, _, last, _, names in periods:
         for name in names:
             rows.add(name, code, latest_province[code], last)
-    with open(f"{data_dir}/places-states.tsv", encoding="utf-8", newline="") as f:
-        for row in csv.DictReader(f, delimiter="\t"):
-            written = spellings(row["name"])
-            names = [table_name(spelling) for spelling in written]
-            add_spellings(names, written)
-            for name in names:
-                rows.add(name, row["code"], "EE", day(row["valid_to"]))
     # Codes found in neither list carry no dates: one in use counts as open,
     # one suppressed as ended before every dated period.
     with open(f"{data_dir}/places-extra.tsv", encoding="utf-8", newline="") as f:
         for row in csv.DictReader(f, delimiter="\t"):
             if row["code"] in latest_province:
-                raise ValueError(f"extra code also in the municipalities: {row['code']}")
+                raise ValueError(f"extra code also in the dated lists: {row['code']}")
             last = OPEN_END if row["active"] == "1" else "00000000"
             for spelling in spellings(row["name"]):
                 rows.add(table_name(spelling), row["code"], row["province"], last)

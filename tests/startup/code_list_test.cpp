@@ -131,7 +131,11 @@ TEST(PlaceList, NameCodeProvinceAndValidity)
     EXPECT_EQ(ListPlaces("BAZZANO").lines.front(), "BAZZANO,A726,BO,17/03/1861,31/12/2013");
     const PlaceList france = ListPlaces("FRANCIA");
     ASSERT_FALSE(france.lines.empty());
-    EXPECT_EQ(france.lines.front(), "FRANCIA,Z110,EE,,") << "foreign states have no dates";
+    EXPECT_EQ(france.lines.front(), "FRANCIA,Z110,EE,01/01/1861,") << "foreign states have the list's dates";
+    EXPECT_EQ(ListPlaces("unione sovietica").lines,
+              std::vector<std::string>{"UNIONE SOVIETICA,Z135,EE,01/01/1861,01/01/1992"});
+    EXPECT_EQ(ListPlaces("DIPENDENZE AUSTRALIANE").lines.front(), "DIPENDENZE AUSTRALIANE,Z900,EE,,")
+        << "places known without dates have none";
     EXPECT_EQ(ListPlaces("A").lines.size(), 50u);
     EXPECT_TRUE(ListPlaces("QQQQ").lines.empty());
     EXPECT_FALSE(ListPlaces("QQQQ").refusal.empty());
