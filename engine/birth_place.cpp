@@ -316,12 +316,14 @@ CodePlace PlaceOfCode(const PlaceCatalog& catalog, std::string_view placeCode, s
     if (place.row < 0)
         return place;
     const PlaceRow& first = catalog.Row(place.row);
-    place.name = first.name;
+    const auto periods = catalog.PeriodsOf(placeCode);
+    // Outside its periods a code is told by the name it bore last.
+    place.name = periods.empty() ? first.name : periods.back().OfficialName();
     place.province = first.province;
     if (!birth)
         return place;
     place.day = birth->day;
-    if (catalog.PeriodsOf(placeCode).empty())
+    if (periods.empty())
         return place;
 
     const PlacePeriod* period = catalog.PeriodOn(placeCode, birth->day);
@@ -335,7 +337,7 @@ CodePlace PlaceOfCode(const PlaceCatalog& catalog, std::string_view placeCode, s
         place.name = period->OfficialName();
         return place;
     }
-    place.warning = std::string(first.name) + " (" + std::string(placeCode)
+    place.warning = std::string(place.name) + " (" + std::string(placeCode)
                     + ") non esisteva alla data di nascita: "
                     + SpanText(catalog, placeCode, SurroundingsOf(catalog, placeCode, birth->day));
     return place;

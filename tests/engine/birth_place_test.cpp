@@ -337,7 +337,13 @@ TEST(CodePlace, NameOnTheBirthDateAndProvinceOfToday)
               "CORIGLIANO-ROSSANO (M403) non esisteva alla data di nascita: esiste dal 31/03/2018");
     EXPECT_EQ(on("D005", 20200101).day, 19200101);  // only 1920 fits
     EXPECT_EQ(on("A000", 19800101).row, -1);
-    EXPECT_EQ(PlaceOfCode(Places(), "C388", std::nullopt).name, "CAVAZUCCHERINA");
+    EXPECT_EQ(PlaceOfCode(Places(), "C388", std::nullopt).name, "JESOLO");
+    // Not in use on the day: the name the code bore last, not its
+    // alphabetically first.
+    EXPECT_EQ(on("F617", 20000101).name, "MONTE SAN CANDIDO");
+    EXPECT_EQ(on("F617", 20000101).warning.substr(0, 25), "MONTE SAN CANDIDO (F617) ");
+    EXPECT_EQ(on("M024", 20000101).name, "VILLA SLAVINA");
+    EXPECT_EQ(on("M024", 19220101).name, "SLAVINA");
 }
 
 }  // namespace
