@@ -25,6 +25,7 @@ struct PersonLine {
     std::array<std::string_view, 5> fields;
     std::string code;  // empty when refused
     std::string refusal;
+    std::string warning;  // with a code: the other places of the name
 };
 
 void AppendCsv(std::string& out, const PersonLine& person)
@@ -35,7 +36,7 @@ void AppendCsv(std::string& out, const PersonLine& person)
     }
     out += person.code;
     out += ',';
-    AppendCsvField(out, person.refusal);
+    AppendCsvField(out, person.code.empty() ? person.refusal : person.warning);
     out += '\n';
 }
 
@@ -45,7 +46,10 @@ void AppendJson(std::string& out, long long lineNumber, const PersonLine& person
     object.Number("riga", lineNumber);
     for (std::size_t i = 0; i < person.fields.size(); ++i)
         object.Text(kJsonNames[i], person.fields[i]);
-    object.TextOrNull("codice", person.code).TextOrNull("errore", person.refusal).End();
+    object.TextOrNull("codice", person.code)
+        .TextOrNull("errore", person.refusal)
+        .TextOrNull("avviso", person.warning)
+        .End();
 }
 
 bool IsHeader(const std::vector<std::string>& fields)
@@ -87,6 +91,7 @@ BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date
                 person.code = result.code->view();
             else
                 person.refusal = result.refusal;
+            person.warning = result.warning;
         }
         anyRefused = anyRefused || person.code.empty();
         if (json)

@@ -21,10 +21,12 @@ struct BatchOutcome {
 // Reads persons as CSV lines COGNOME,NOME,DATA,SESSO,LUOGO (fields in double
 // quotes may hold commas; more fields are ignored, missing ones are empty; a
 // first line whose first field is COGNOME is a header and is skipped) and
-// writes one line for each: the five fields as given followed by the code,
-// or by an empty code and the refusal, as CSV, or as a JSON object with the
-// fields "riga", "cognome", "nome", "data", "sesso", "luogo", "codice" and
-// "errore" (null when there is none). An empty line gives an empty CSV line
+// writes one line for each: the five fields as given followed by the code
+// and, when the place name means other places too on the birth date, the
+// warning that names them, or by an empty code and the refusal, as CSV, or
+// as a JSON object with the fields "riga", "cognome", "nome", "data",
+// "sesso", "luogo", "codice", "errore" and "avviso" (null when there is
+// none). An empty line gives an empty CSV line
 // and no JSON object. Every check of the single call applies, in its order.
 BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date& today);
 

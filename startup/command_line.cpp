@@ -78,7 +78,7 @@ PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
     // in the code.
     if (!result.ok())
         return Refusal(kMissingData);
-    return {result.code, {}};
+    return {result.code, {}, NamesakeWarning(places, placeName, place)};
 }
 
 CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today)
@@ -95,6 +95,7 @@ CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today)
     }
     outcome.computed = true;
     outcome.code = result.code->str();
+    outcome.warning = result.warning;
     if (!NthField(arguments, ",", 6).empty())
         outcome.box = BoxMessage{kCodeTitle, outcome.code, MessageIcon::Information};
     outcome.exitStatus = kExitSuccess;

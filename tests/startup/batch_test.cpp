@@ -117,6 +117,7 @@ TEST(Batch, OneLineForEachInputLine)
                                "ROSSI,MARIO,1/1/90,M, MILANO\n"
                                "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO\n"
                                "VERDI\n"
+                               "ROSSI,MARIO,1/1/90,M,castro\n"
                                "VERDI,GIANCARLO,10/02/70,M,MILANO");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(
@@ -129,6 +130,8 @@ TEST(Batch, OneLineForEachInputLine)
         "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO,,\"CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è "
         "nato prima indicare il comune di allora (CORIGLIANO CALABRO, ROSSANO)\"\n"
         "VERDI,,,,,,Il sesso è errato.\n"
+        "ROSSI,MARIO,1/1/90,M,castro,RSSMRA90A01C337F,Più luoghi hanno questo nome: il codice è quello di "
+        "CASTRO (BG); per un altro indicarlo con la sigla della provincia tra parentesi: CASTRO (LE)\n"
         "VERDI,GIANCARLO,10/02/70,M,MILANO,VRDGCR70B10F205A,\n");
     EXPECT_EQ(run.error, "");
 }
@@ -136,6 +139,7 @@ TEST(Batch, OneLineForEachInputLine)
 TEST(Batch, ExitStatusZeroOnlyWhenEveryPersonGotACode)
 {
     EXPECT_EQ(Batch("BIANCHI,LUCIA,3/7/85,F,ROMA\n\nVERDI,GIANCARLO,10/02/70,M,MILANO\n").exitStatus, 0);
+    EXPECT_EQ(Batch("ROSSI,MARIO,1/1/90,M,SAN TEODORO\n").exitStatus, 0) << "a namesake warns, nothing more";
     EXPECT_EQ(Batch("").exitStatus, 0);
     EXPECT_EQ(Batch("cognome,nome\n").out, "") << "a header alone";
     EXPECT_NE(
@@ -161,13 +165,19 @@ TEST(Batch, RefusedLinesGoOn)
 
 TEST(Batch, JsonLinesWithNamedFields)
 {
-    const BatchRun run = Batch("BIANCHI,LUCIA,3/7/85,F,ROMA\n\n\"A \"\"B\"\"\",X,1/1/90,Q,ROMA\n", true);
+    const BatchRun run = Batch(
+        "BIANCHI,LUCIA,3/7/85,F,ROMA\n\n\"A \"\"B\"\"\",X,1/1/90,Q,ROMA\nROSSI,MARIO,1/1/90,M,LIVO\n", true);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out,
-              "{\"riga\":1,\"cognome\":\"BIANCHI\",\"nome\":\"LUCIA\",\"data\":\"3/7/85\",\"sesso\":\"F\","
-              "\"luogo\":\"ROMA\",\"codice\":\"BNCLCU85L43H501J\",\"errore\":null}\n"
-              "{\"riga\":3,\"cognome\":\"A \\\"B\\\"\",\"nome\":\"X\",\"data\":\"1/1/90\",\"sesso\":\"Q\","
-              "\"luogo\":\"ROMA\",\"codice\":null,\"errore\":\"Il sesso è errato.\"}\n");
+    EXPECT_EQ(
+        run.out,
+        "{\"riga\":1,\"cognome\":\"BIANCHI\",\"nome\":\"LUCIA\",\"data\":\"3/7/85\",\"sesso\":\"F\","
+        "\"luogo\":\"ROMA\",\"codice\":\"BNCLCU85L43H501J\",\"errore\":null,\"avviso\":null}\n"
+        "{\"riga\":3,\"cognome\":\"A \\\"B\\\"\",\"nome\":\"X\",\"data\":\"1/1/90\",\"sesso\":\"Q\","
+        "\"luogo\":\"ROMA\",\"codice\":null,\"errore\":\"Il sesso è errato.\",\"avviso\":null}\n"
+        "{\"riga\":4,\"cognome\":\"ROSSI\",\"nome\":\"MARIO\",\"data\":\"1/1/90\",\"sesso\":\"M\","
+        "\"luogo\":\"LIVO\",\"codice\":\"RSSMRA90A01E623E\",\"errore\":null,\"avviso\":\"Più luoghi hanno "
+        "questo nome: il codice è quello di LIVO (CO); per un altro indicarlo con la sigla della provincia "
+        "tra parentesi: LIVO (TN)\"}\n");
 }
 
 TEST(Batch, OutputThatCannotBeWrittenEndsWithStatusTwo)

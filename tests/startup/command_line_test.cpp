@@ -98,6 +98,31 @@ TEST(CommandLine, PlaceOnTheBirthDate)
     EXPECT_EQ(RefusalOf("ROSSI,MARIA,1/6/1990,F, MILANO"), kUnknownPlace) << "blanks around a field stay";
 }
 
+// A bare name of several places valid on the birth date gives the first and
+// names the others; the outcome is a code all the same.
+TEST(CommandLine, NamesakesAreToldApart)
+{
+    const struct {
+        const char* arguments;
+        const char* others;
+    } cases[] = {
+        {"ROSSI,MARIO,1/1/90,M,CASTRO", "CASTRO (LE)"},
+        {"ROSSI,MARIO,1/1/90,M,SAN TEODORO", "SAN TEODORO (SS)"},
+        {"ROSSI,MARIO,1/1/90,M,LIVO", "LIVO (TN)"},
+        {"ROSSI,MARIO,1/1/2000,M,PEGLIO", "PEGLIO (PU)"},
+        {"ROSSI,MARIO,1/1/2000,M,SAMONE", "SAMONE (TN)"},
+        {"ROSSI,MARIO,1/1/90,M,CASTRO (LE)", ""},
+        {"ROSSI,MARIO,1/1/90,M,ROMA", ""},
+    };
+    for (const auto& row : cases) {
+        const CommandLineOutcome outcome = RunCommandLine(row.arguments, kToday);
+        EXPECT_EQ(outcome.exitStatus, kExitSuccess) << row.arguments;
+        const std::size_t others = outcome.warning.rfind(": ");
+        EXPECT_EQ(others == std::string::npos ? "" : outcome.warning.substr(others + 2), row.others)
+            << row.arguments;
+    }
+}
+
 TEST(CommandLine, SexIsCheckedFirstAndUntrimmed)
 {
     EXPECT_EQ(RefusalOf("ROSSI,MARIO,1/1/90,MASCHIO,ROMA"), kWrongSex);

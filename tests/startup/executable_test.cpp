@@ -51,6 +51,16 @@ TEST_F(Executable, PrintsTheCodeAndEndsWithStatusZero)
     EXPECT_FALSE(PlaceFileExists());
 }
 
+TEST_F(Executable, ANamesakeIsNamedOnStandardError)
+{
+    const ProcessResult result = Run({"ROSSI,MARIO,1/1/90,M,CASTRO"});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, "RSSMRA90A01C337F\n");
+    EXPECT_EQ(result.err,
+              "Avviso: Più luoghi hanno questo nome: il codice è quello di CASTRO (BG); per un altro "
+              "indicarlo con la sigla della provincia tra parentesi: CASTRO (LE)\n");
+}
+
 TEST_F(Executable, SixthFieldWithoutDisplayOnlyPrints)
 {
     const ProcessResult result = Run({"bianchi,lucia,3/7/85,f,roma,1"});
