@@ -57,6 +57,31 @@ bool IsHeader(const std::vector<std::string>& fields)
     return UpperCase(fields.front()) == "COGNOME";
 }
 
+// Cuts the record that starts with `line` into `fields`: while a quoted
+// field is open at a line's end, the record goes on with the next line,
+// joined by a line feed in `record`, up to kMaxBatchLineLength bytes in
+// all. `line.tooLong` is set when the record ran past that; `lineNumber`
+// counts the lines read.
+CsvRecord ReadRecord(LineReader& reader, InputLine& line, std::string& record,
+                     std::vector<std::string>& fields, long long& lineNumber)
+{
+    CsvRecord state = SplitCsvLine(line.text, fields);
+    if (state != CsvRecord::Open)
+        return state;
+    record.assign(line.text);
+    while (state == CsvRecord::Open && reader.Next(line)) {
+        ++lineNumber;
+        if (line.tooLong || record.size() + 1 + line.text.size() > kMaxBatchLineLength) {
+            line.tooLong = true;
+            break;
+        }
+        record += '\n';
+        record.append(line.text);
+        state = SplitCsvLine(record, fields);
+    }
+    return state;
+}
+
 }  // namespace
 
 BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date& today)
@@ -64,11 +89,12 @@ BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date
     LineReader reader(input, kMaxBatchLineLength);
     OutputBuffer out(output);
     std::vector<std::string> fields;
+    std::string record;
     bool anyRefused = false;
     long long lineNumber = 0;
     InputLine line;
     while (reader.Next(line)) {
-        ++lineNumber;
+        const long long firstLine = ++lineNumber;
         PersonLine person;
         if (line.tooLong) {
             person.refusal = kLineTooLong;
@@ -78,9 +104,10 @@ BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date
             if (!out.LineDone())
                 break;
             continue;
-        } else if (!SplitCsvLine(line.text, fields)) {
-            person.refusal = kBadQuotes;
-        } else if (lineNumber == 1 && IsHeader(fields)) {
+        } else if (const CsvRecord state = ReadRecord(reader, line, record, fields, lineNumber);
+                   state != CsvRecord::Complete) {
+            person.refusal = line.tooLong ? kLineTooLong : kBadQuotes;
+        } else if (firstLine == 1 && IsHeader(fields)) {
             continue;
         } else {
             for (std::size_t i = 0; i < person.fields.size() && i < fields.size(); ++i)
@@ -95,7 +122,7 @@ BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date
         }
         anyRefused = anyRefused || person.code.empty();
         if (json)
-            AppendJson(out.text(), lineNumber, person);
+            AppendJson(out.text(), firstLine, person);
         else
             AppendCsv(out.text(), person);
         if (!out.LineDone())

@@ -59,14 +59,17 @@ TEST(LineReader, TenMegabyteLineIsSkippedThroughTheFixedBuffer)
 TEST(CsvLine, QuotedFieldsAndWhatIsNoCsv)
 {
     std::vector<std::string> fields;
-    ASSERT_TRUE(SplitCsvLine("\"DE LUCA, ANNA\",\"say \"\"hi\"\"\", X ,,", fields));
+    ASSERT_EQ(SplitCsvLine("\"DE LUCA, ANNA\",\"say \"\"hi\"\"\", X ,,", fields), CsvRecord::Complete);
     EXPECT_EQ(fields, (std::vector<std::string>{"DE LUCA, ANNA", "say \"hi\"", " X ", "", ""}));
-    ASSERT_TRUE(SplitCsvLine("A\"B,\"\"", fields));
+    ASSERT_EQ(SplitCsvLine("A\"B,\"\"", fields), CsvRecord::Complete);
     EXPECT_EQ(fields, (std::vector<std::string>{"A\"B", ""})) << "a quote inside an unquoted field is kept";
-    ASSERT_TRUE(SplitCsvLine(" \"A,B\"", fields));
+    ASSERT_EQ(SplitCsvLine(" \"A,B\"", fields), CsvRecord::Complete);
     EXPECT_EQ(fields, (std::vector<std::string>{" \"A", "B\""})) << "a blank before the quote: not quoted";
-    EXPECT_FALSE(SplitCsvLine("\"open", fields));
-    EXPECT_FALSE(SplitCsvLine("\"closed\"x,B", fields));
+    ASSERT_EQ(SplitCsvLine("\"De\nLuca\",Anna", fields), CsvRecord::Complete);
+    EXPECT_EQ(fields, (std::vector<std::string>{"De\nLuca", "Anna"}));
+    EXPECT_EQ(SplitCsvLine("\"open", fields), CsvRecord::Open);
+    EXPECT_EQ(SplitCsvLine("A,\"open \"\",", fields), CsvRecord::Open);
+    EXPECT_EQ(SplitCsvLine("\"closed\"x,B", fields), CsvRecord::Malformed);
 
     std::string out;
     for (const char* field : {"plain", "a,b", "say \"hi\"", "line\nend", " blank "}) {
@@ -151,16 +154,38 @@ TEST(Batch, ExitStatusZeroOnlyWhenEveryPersonGotACode)
 TEST(Batch, RefusedLinesGoOn)
 {
     const std::string longLine(10 * 1024 * 1024, 'A');
-    const BatchRun run = Batch("\"open,quote\n" + longLine + "\n" + "ROSSI,\xC8RBA,1/1/90,M,ROMA\n"
-                               + "BIANCHI,LUCIA,3/7/85,F,ROMA\n");
+    const BatchRun run = Batch("\"closed\"x,B\n\"open,quote\n" + longLine + "\n"
+                               + "ROSSI,\xC8RBA,1/1/90,M,ROMA\n" + "BIANCHI,LUCIA,3/7/85,F,ROMA\n");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(
         run.out,
         ",,,,,,La riga non è CSV valido: virgolette non chiuse o testo dopo le virgolette di chiusura.\n"
+        // The open quote takes the next line into its record, which grows too long.
         ",,,,,,La riga è più lunga di 4096 byte e non è stata letta.\n"
         "ROSSI,\xEF\xBF\xBDRBA,1/1/90,M,ROMA,,I dati contengono caratteri non validi (il testo non è "
         "UTF-8).\n"
         "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n");
+}
+
+// A quoted field may hold a line break (RFC 4180): one person over two
+// lines, counted in the line numbers; a quote left open to the end is
+// refused.
+TEST(Batch, QuotedFieldsHoldLineBreaks)
+{
+    const std::string input = "\"De\r\nLuca\",Anna,3/7/85,F,ROMA\nBIANCHI,LUCIA,3/7/85,F,ROMA\n\"open,X\nY";
+    EXPECT_EQ(Batch(input).out, "\"De\nLuca\",Anna,3/7/85,F,ROMA,DLCNNA85L43H501L,\n"
+                                "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n"
+                                ",,,,,,La riga non è CSV valido: virgolette non chiuse o testo dopo le "
+                                "virgolette di chiusura.\n");
+    const std::string json = Batch(input, true).out;
+    EXPECT_NE(json.find("{\"riga\":1,\"cognome\":\"De\\nLuca\","), std::string::npos) << json;
+    EXPECT_NE(json.find("{\"riga\":3,\"cognome\":\"BIANCHI\","), std::string::npos) << json;
+    EXPECT_NE(json.find("{\"riga\":4,"), std::string::npos) << json;
+    // A record runs over lines up to 4096 bytes in all.
+    const std::string longRecord =
+        "\"A\n" + std::string(4000, 'B') + "\n" + std::string(100, 'C') + "\",X\nZ,Z,1/1/90,M,ROMA\n";
+    EXPECT_EQ(Batch(longRecord).out, ",,,,,,La riga è più lunga di 4096 byte e non è stata letta.\n"
+                                     "Z,Z,1/1/90,M,ROMA,ZXXZXX90A01H501E,\n");
 }
 
 TEST(Batch, JsonLinesWithNamedFields)
