@@ -17,6 +17,10 @@ constexpr char kWrongSex[] = "Il sesso è errato.";
 constexpr char kWrongDate[] = "La data non è in formato valido.";
 constexpr char kUnknownPlace[] = "La città non è compresa nell'elenco o non è corretta.";
 constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
+constexpr char kSurnameWithoutLetters[] =
+    "Il cognome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
+constexpr char kFirstNameWithoutLetters[] =
+    "Il nome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
 
 PersonCode Refusal(std::string message)
 {
@@ -74,10 +78,16 @@ PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
                                  places.Row(place.row).code);
     if (result.refusal == CodeRefusal::InvalidDate)
         return Refusal(kWrongDate);
-    // A name without a single letter (blanks only, say) would leave blanks
-    // in the code.
-    if (!result.ok())
-        return Refusal(kMissingData);
+    // A name without a single letter would leave blanks in the code: one of
+    // blanks only is missing; one of other characters (Greek, Cyrillic) is
+    // told so.
+    if (!result.ok()) {
+        const bool surname = result.refusal == CodeRefusal::SurnameWithoutLetters;
+        const std::string_view name = surname ? person.surname : person.firstName;
+        if (name.find_first_not_of(' ') == std::string_view::npos)
+            return Refusal(kMissingData);
+        return Refusal(surname ? kSurnameWithoutLetters : kFirstNameWithoutLetters);
+    }
     return {result.code, {}, NamesakeWarning(places, placeName, place)};
 }
 

@@ -149,10 +149,28 @@ TEST(CommandLine, PlaceIsCheckedBeforeMissingData)
     EXPECT_EQ(RefusalOf("ROSSI,,1/1/90,M,ROMA"), kMissingData);
 }
 
+// A name of blanks only is missing; one without a Latin letter is told so.
 TEST(CommandLine, NamesWithoutLettersAreRefused)
 {
-    EXPECT_EQ(RefusalOf("ROSSI,   ,1/1/90,M,ROMA"), kMissingData);
-    EXPECT_EQ(RefusalOf("'-',MARIO,1/1/90,M,ROMA"), kMissingData);
+    constexpr char kNoSurnameLetter[] =
+        "Il cognome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
+    constexpr char kNoFirstNameLetter[] =
+        "Il nome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"ROSSI,   ,1/1/90,M,ROMA", kMissingData},
+        {"   ,MARIO,1/1/90,M,ROMA", kMissingData},
+        {"'-',MARIO,1/1/90,M,ROMA", kNoSurnameLetter},
+        {"Παπαδόπουλος,MARIO,1/1/90,M,ROMA", kNoSurnameLetter},
+        {"ROSSI,Иван,1/1/90,M,ROMA", kNoFirstNameLetter},
+        {"ROSSI, 明 ,1/1/90,M,ROMA", kNoFirstNameLetter},
+    };
+    for (const auto& row : cases)
+        EXPECT_EQ(RefusalOf(row.arguments), row.message) << row.arguments;
+    EXPECT_EQ(CodeOf("Παπαδόπουλος Rossi,MARIO,1/1/90,M,ROMA").substr(0, 3), "RSS")
+        << "the Latin letters count";
 }
 
 TEST(CommandLine, ApostrophesAndAccentsFollowTheLetterRules)
