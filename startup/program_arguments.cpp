@@ -86,6 +86,8 @@ constexpr std::string_view kUsage =
     "                   con TESTO: righe CSV nome, codice catastale, provincia,\n"
     "                   primo e ultimo giorno di validità del codice (vuoti se\n"
     "                   non noti; l'ultimo vuoto se il luogo esiste ancora)\n"
+    "  --               fine delle opzioni: ogni argomento che segue è un dato,\n"
+    "                   anche se comincia con -\n"
     "  -h, --help       mostra questo aiuto\n"
     "  -V, --version    mostra la versione\n"
     "\n"
@@ -100,7 +102,8 @@ constexpr std::string_view kUsage =
     "  codice=$(codicefiscale --no-gui \"Verdi,Giancarlo,10/02/1970,m,Milano\")\n"
     "  codicefiscale --check BNCLCU85L43H501J\n"
     "  codicefiscale --batch persone.csv > codici.csv\n"
-    "  cut -d, -f1 codici.txt | codicefiscale --check - --json\n"
+    "  codicefiscale --batch --json persone.csv |\n"
+    "    sed -n 's/.*\"codice\":\"\\([0-9A-Z]*\\)\".*/\\1/p' | codicefiscale --check -\n"
     "  codicefiscale --luoghi forlì\n";
 
 struct Parsed {
@@ -184,9 +187,14 @@ ProgramRequest ReadProgramArguments(std::span<const char* const> arguments)
 {
     Parsed parsed;
     std::string modeOption;  // the option that chose the mode, for messages
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
-        if (!argument.starts_with('-') || argument == "-") {
+        if (argument == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !argument.starts_with('-') || argument == "-") {
             parsed.operands.emplace_back(argument);
             continue;
         }
