@@ -88,6 +88,9 @@ BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date
 {
     LineReader reader(input, kMaxBatchLineLength);
     OutputBuffer out(output);
+    // A program that writes a line and waits for its answer gets it at once;
+    // a file is read without a pause, and its answers go in large pieces.
+    reader.OnWait([&out] { out.Flush(); });
     std::vector<std::string> fields;
     std::string record;
     bool anyRefused = false;
@@ -128,7 +131,7 @@ BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date
         if (!out.LineDone())
             break;
     }
-    out.Finish();
+    out.Flush();
     if (!out.error().empty())
         return {kExitUsage, "scrittura dello standard output non riuscita: " + out.error()};
     if (reader.failed())

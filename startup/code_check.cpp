@@ -67,7 +67,7 @@ const DecodedCode& DecodedOrNothing(const CodeVerdict& verdict)
 
 CodeListOutcome Finish(OutputBuffer& out, bool anyWrong, bool readFailed)
 {
-    out.Finish();
+    out.Flush();
     if (!out.error().empty())
         return {kExitUsage, "scrittura dello standard output non riuscita: " + out.error()};
     if (readFailed)
@@ -185,6 +185,7 @@ CodeListOutcome CheckCodeStream(std::FILE* input, std::FILE* output, bool json, 
 {
     LineReader reader(input, kMaxCodeLineLength);
     OutputBuffer out(output);
+    reader.OnWait([&out] { out.Flush(); });
     bool anyWrong = false;
     long long lineNumber = 0;
     InputLine line;

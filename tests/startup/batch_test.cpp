@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <unistd.h>
+
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "startup/batch.h"
+#include "startup/code_check.h"
 #include "startup/csv_line.h"
 #include "startup/json_line.h"
 #include "startup/line_reader.h"
@@ -186,6 +192,65 @@ TEST(Batch, QuotedFieldsHoldLineBreaks)
         "\"A\n" + std::string(4000, 'B') + "\n" + std::string(100, 'C') + "\",X\nZ,Z,1/1/90,M,ROMA\n";
     EXPECT_EQ(Batch(longRecord).out, ",,,,,,La riga è più lunga di 4096 byte e non è stata letta.\n"
                                      "Z,Z,1/1/90,M,ROMA,ZXXZXX90A01H501E,\n");
+}
+
+// One line from a pipe, waiting at most ten seconds for each byte.
+std::string AnswerFrom(int descriptor)
+{
+    std::string line;
+    for (char c = 0;;) {
+        pollfd ready{descriptor, POLLIN, 0};
+        if (poll(&ready, 1, 10000) <= 0)
+            return line + "(no answer yet)";
+        if (read(descriptor, &c, 1) != 1 || c == '\n')
+            return line;
+        line += c;
+    }
+}
+
+// A program that writes a line into the pipe and waits for its answer gets
+// it at once, not at the end of the input or after 64 KiB.
+TEST(Batch, AnswersEachLineAtOnceToAProgramThatWaits)
+{
+    using Run = std::function<void(std::FILE*, std::FILE*)>;
+    const struct {
+        Run run;
+        std::vector<std::string> questions;
+        std::vector<std::string> answers;
+    } modes[] = {
+        {[](std::FILE* in, std::FILE* out) { RunBatch(in, out, false, kToday); },
+         {"BIANCHI,LUCIA,3/7/85,F,ROMA", "ROSSI,MARIO,1/1/90,X,ROMA"},
+         {"BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,", "ROSSI,MARIO,1/1/90,X,ROMA,,Il sesso è errato."}},
+        {[](std::FILE* in, std::FILE* out) { RunBatch(in, out, true, kToday); },
+         {"BIANCHI,LUCIA,3/7/85,F,ROMA"},
+         {"{\"riga\":1,\"cognome\":\"BIANCHI\",\"nome\":\"LUCIA\",\"data\":\"3/7/85\",\"sesso\":\"F\","
+          "\"luogo\":\"ROMA\",\"codice\":\"BNCLCU85L43H501J\",\"errore\":null,\"avviso\":null}"}},
+        {[](std::FILE* in, std::FILE* out) { CheckCodeStream(in, out, false, kToday); },
+         {"12345678903", "12345678900"},
+         {"12345678903,partita IVA,corretto,,,,,,,", "12345678900,partita IVA,errato,,,,,,,"}},
+    };
+    for (const auto& mode : modes) {
+        int questions[2];
+        int answers[2];
+        ASSERT_EQ(pipe(questions), 0);
+        ASSERT_EQ(pipe(answers), 0);
+        std::FILE* input = fdopen(questions[0], "r");
+        std::FILE* output = fdopen(answers[1], "w");
+        std::thread program([&] {
+            mode.run(input, output);
+            std::fclose(output);
+        });
+        for (std::size_t i = 0; i < mode.questions.size(); ++i) {
+            const std::string question = mode.questions[i] + "\n";
+            EXPECT_EQ(write(questions[1], question.data(), question.size()),
+                      static_cast<ssize_t>(question.size()));
+            EXPECT_EQ(AnswerFrom(answers[0]), mode.answers[i]);
+        }
+        close(questions[1]);
+        program.join();
+        std::fclose(input);
+        close(answers[0]);
+    }
 }
 
 TEST(Batch, JsonLinesWithNamedFields)
