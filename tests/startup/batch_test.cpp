@@ -221,10 +221,6 @@ TEST(Batch, AnswersEachLineAtOnceToAProgramThatWaits)
         {[](std::FILE* in, std::FILE* out) { RunBatch(in, out, false, kToday); },
          {"BIANCHI,LUCIA,3/7/85,F,ROMA", "ROSSI,MARIO,1/1/90,X,ROMA"},
          {"BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,", "ROSSI,MARIO,1/1/90,X,ROMA,,Il sesso è errato."}},
-        {[](std::FILE* in, std::FILE* out) { RunBatch(in, out, true, kToday); },
-         {"BIANCHI,LUCIA,3/7/85,F,ROMA"},
-         {"{\"riga\":1,\"cognome\":\"BIANCHI\",\"nome\":\"LUCIA\",\"data\":\"3/7/85\",\"sesso\":\"F\","
-          "\"luogo\":\"ROMA\",\"codice\":\"BNCLCU85L43H501J\",\"errore\":null,\"avviso\":null}"}},
         {[](std::FILE* in, std::FILE* out) { CheckCodeStream(in, out, false, kToday); },
          {"12345678903", "12345678900"},
          {"12345678903,partita IVA,corretto,,,,,,,", "12345678900,partita IVA,errato,,,,,,,"}},
