@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "archive/archive_printout.h"
 
-#include "platform/message_box.h"
-
 namespace cf::archive {
 namespace {
 
@@ -23,8 +21,7 @@ void PrintColumns(LinePrinter& printer, const QString& name, const QString& code
 
 void PrintHeader(LinePrinter& printer)
 {
-    const QString quote = printer.page() > 1 ? QStringLiteral("\"") : QString();
-    printer.Print({quote + QStringLiteral("Codice fiscale - Pagina n° ") + QString::number(printer.page())});
+    printer.Print({QStringLiteral("Codice fiscale - Pagina n° ") + QString::number(printer.page())});
     printer.Print({QStringLiteral(" ")});
     printer.Print({QStringLiteral("Archivio codici")});
     printer.Print({QStringLiteral(" ")});
@@ -54,7 +51,7 @@ void PrintTotal(LinePrinter& printer, int count)
     printer.Rule();
 }
 
-bool Print(LinePrinter& printer, const ArchiveRows& rows)
+bool Print(LinePrinter& printer, const std::vector<Person>& rows)
 {
     // Every page starts with the header, also a page that a row or the
     // closing lines start because the printable area ends above the break
@@ -62,32 +59,31 @@ bool Print(LinePrinter& printer, const ArchiveRows& rows)
     printer.SetPageStart([&printer] { PrintHeader(printer); });
     if (!printer.Begin())
         return false;
-    for (int i = 0; i < rows.count && !printer.failed(); ++i) {
-        const Person row = rows.selectRow(i);
+    for (const Person& row : rows) {
+        if (printer.failed())
+            break;
         if (printer.y() > kLastRowTop)
             printer.NewPage();
         PrintRow(printer, row);
     }
-    PrintTotal(printer, rows.count);
+    PrintTotal(printer, static_cast<int>(rows.size()));
     return printer.EndDoc();
 }
 
 }  // namespace
 
-bool PrintArchive(const ArchiveRows& rows, const platform::PrintTarget& target)
+platform::Printout ArchiveListing(std::vector<Person> rows, const QDate& today)
 {
-    platform::PrintFailure failure;
-    {
-        const platform::BusyPointer busy;
-        LinePrinter printer(target);
-        if (Print(printer, rows))
-            return true;
-        failure = printer.failure();
-    }
-    platform::ShowMessage(MessageIcon::Critical, QStringLiteral("Zade: errore"),
-                          QStringLiteral("Errore nell'esecuzione della stampa.\n ")
-                              + QString::number(failure.number) + QStringLiteral(": ") + failure.description);
-    return false;
+    return {QStringLiteral("Archivio codici %1.pdf").arg(today.toString(Qt::ISODate)),
+            [rows = std::move(rows)](LinePrinter& printer) { return Print(printer, rows); }};
+}
+
+platform::FailureMessage ArchivePrintFailure()
+{
+    return {MessageIcon::Critical, QStringLiteral("Zade: errore"), [](const platform::PrintFailure& failure) {
+                return QStringLiteral("Errore nell'esecuzione della stampa.\n ")
+                       + QString::number(failure.number) + QStringLiteral(": ") + failure.description;
+            }};
 }
 
 }  // namespace cf::archive

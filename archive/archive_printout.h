@@ -3,26 +3,21 @@
 // The archive printout: every row of the archive window's list, in display
 // order, as a plain listing with a header on every page and a total.
 
-#include <QString>
+#include <QDate>
 
-#include <functional>
+#include <vector>
 
 #include "engine/person.h"
-#include "platform/line_printer.h"
+#include "platform/print_command.h"
 
 namespace cf::archive {
 
-// The rows as the list holds them. `selectRow` selects row i in the list (so
-// the list shows the row being printed and ends on the last one) and returns
-// its person.
-struct ArchiveRows {
-    int count = 0;
-    std::function<Person(int row)> selectRow;
-};
+// The listing of `rows` (the list's rows, in display order); its PDF file
+// is "Archivio codici YYYY-MM-DD.pdf" with the date of `today`.
+platform::Printout ArchiveListing(std::vector<Person> rows, const QDate& today = QDate::currentDate());
 
-// Prints the rows on the target under the hourglass. On a failure the
-// printout stops, the box "Zade: errore" tells why and false is returned.
-bool PrintArchive(const ArchiveRows& rows,
-                  const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());
+// The message of its failures: "Errore nell'esecuzione della stampa." with
+// the error number and the reason, titled "Zade: errore".
+platform::FailureMessage ArchivePrintFailure();
 
 }  // namespace cf::archive

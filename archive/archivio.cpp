@@ -13,8 +13,8 @@
 #include "engine/archive_file.h"
 #include "generation/main_form.h"
 #include "platform/clipboard.h"
-#include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/print_command.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
 #include "widgets/multi_column_list.h"
@@ -289,39 +289,27 @@ void Archivio::onDeleteClicked()
         printButton_->setEnabled(false);
 }
 
+// The rows are read now, in display order, and print while the window goes
+// on; the last row is then selected, as printing each row in turn would
+// leave it. A print command given while a printout runs offers to cancel it.
 void Archivio::onPrintClicked()
 {
-    // Each row is selected as it is printed, as a click on it would.
-    const ArchiveRows rows{personList_->ListCount(), [this](int row) {
-                               personList_->SetListIndex(row);
-                               onRowClicked();
-                               return personInRow(row);
-                           }};
-    const platform::PrintTarget target = platform::LookUpPrinter(printTarget_);
-    if (target.lacksPrinter()) {
-        saveAsPdf(rows);
+    if (platform::OfferToCancelPrintout())
         return;
-    }
     if (platform::ShowMessage(MessageIcon::Question, kPrintTitle,
                               QStringLiteral("Vuoi stampare l'intero archivio?"),
                               platform::MessageButtons::YesNo)
         != platform::MessageAnswer::Yes)
         return;
-    PrintArchive(rows, target);
-}
-
-// Without a default printer the question offers a PDF file instead.
-void Archivio::saveAsPdf(const ArchiveRows& rows)
-{
-    if (platform::ShowMessage(MessageIcon::Question, kPrintTitle,
-                              QStringLiteral("Non c'è una stampante predefinita.\n"
-                                             "Vuoi salvare l'intero archivio in un file PDF?"),
-                              platform::MessageButtons::YesNo)
-        != platform::MessageAnswer::Yes)
+    const int count = personList_->ListCount();
+    std::vector<Person> rows;
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
+        rows.push_back(personInRow(row));
+    if (!platform::StartPrintout(ArchiveListing(std::move(rows)), ArchivePrintFailure()) || count == 0)
         return;
-    const QString file = platform::AskPdfFileName(QStringLiteral("Archivio codici.pdf"));
-    if (!file.isEmpty() && PrintArchive(rows, platform::PrintTarget::PdfFile(file)))
-        emit savedToPdf(file);
+    personList_->SetListIndex(count - 1);
+    onRowClicked();
 }
 
 // Closes the window (or the sub-window holding it) for good.

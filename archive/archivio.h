@@ -13,9 +13,7 @@
 #include <array>
 #include <functional>
 
-#include "archive/archive_printout.h"
 #include "engine/archive_file.h"
-#include "platform/line_printer.h"
 
 class QListWidget;
 
@@ -53,13 +51,6 @@ public:
     widgets::MultiColumnList& list() const { return *personList_; }
 
     void setPopupPresenter(PopupPresenter presenter) { popupPresenter_ = std::move(presenter); }
-    // Where "&Stampa archivio" prints; by default the default printer, and
-    // without one a PDF file the user chooses.
-    void setPrintTarget(const platform::PrintTarget& target) { printTarget_ = target; }
-
-signals:
-    // The archive printout went to this PDF file for want of a printer.
-    void savedToPdf(const QString& file);
 
 protected:
     bool event(QEvent* event) override;
@@ -76,7 +67,6 @@ private:
     void onLoadClicked();
     void onDeleteClicked();
     void onPrintClicked();
-    void saveAsPdf(const ArchiveRows& rows);
     // The person of a row of the list.
     Person personInRow(int row) const;
     void Unload();
@@ -93,7 +83,6 @@ private:
     QAction* copyAction_ = nullptr;
     widgets::MultiColumnList* personList_ = nullptr;
     PopupPresenter popupPresenter_;
-    platform::PrintTarget printTarget_ = platform::PrintTarget::DefaultPrinter();
     bool hostWatched_ = false;
 };
 

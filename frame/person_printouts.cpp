@@ -3,8 +3,12 @@
 
 #include <QColor>
 #include <QDate>
+#include <QStringList>
 
-#include "platform/message_box.h"
+#include <vector>
+
+#include "frame/card_drawing.h"
+#include "platform/fonts.h"
 
 namespace cf::frame {
 namespace {
@@ -61,9 +65,10 @@ void PrintGap(LinePrinter& printer)
     printer.Print({kBlank});
 }
 
-void PrintCardLines(LinePrinter& printer, const Person& person, const QImage& card)
+void PrintCardLines(LinePrinter& printer, const Person& person)
 {
-    printer.DrawPicture(card);
+    const QFont sans = platform::SansFace();
+    printer.DrawFigure([&sans](QPainter& painter) { PaintCard(painter, sans); });
     PrintGap(printer);
     printer.SetFont(16, true);
     for (int i = 0; i < 4; ++i)
@@ -85,36 +90,43 @@ void PrintCardLines(LinePrinter& printer, const Person& person, const QImage& ca
     printer.Print({Tab{3}, Number{QDate::currentDate().year()}});
 }
 
-// Runs one printout under the hourglass; a failure shows its message, with
-// the reason, before the pointer returns.
-template <typename Lines>
-bool RunPrintout(const platform::PrintTarget& target, platform::Ink ink, Lines printLines)
+// "Dati ROSSI MARIO.pdf": what the file holds, then whose it is.
+QString PdfName(const QString& what, const std::vector<std::string>& whose)
 {
-    const platform::BusyPointer busy;
-    LinePrinter printer(target);
-    if (printer.Begin(ink)) {
-        printLines(printer);
-        if (printer.EndDoc())
-            return true;
-    }
-    platform::ShowMessage(MessageIcon::Exclamation, QStringLiteral("Zerez"),
-                          QStringLiteral("Errore di stampa\n") + printer.failure().description);
-    return false;
+    QStringList parts{what};
+    for (const std::string& part : whose)
+        if (!Text(part).simplified().isEmpty())
+            parts << Text(part).simplified();
+    return parts.join(QLatin1Char(' ')) + QStringLiteral(".pdf");
 }
 
 }  // namespace
 
-bool PrintData(const Person& person, const platform::PrintTarget& target)
+platform::Printout DataSheet(const Person& person)
 {
-    return RunPrintout(target, platform::Ink::PrinterDefault,
-                       [&](LinePrinter& printer) { PrintDataLines(printer, person); });
+    return {PdfName(QStringLiteral("Dati"), {person.surname, person.firstName}),
+            [person](LinePrinter& printer) {
+                if (printer.Begin(platform::Ink::PrinterDefault))
+                    PrintDataLines(printer, person);
+                return printer.EndDoc();
+            }};
 }
 
-bool PrintCard(const Person& person, const QImage& card, const platform::PrintTarget& target)
+platform::Printout CardPrintout(const Person& person)
 {
     // The card is a colour facsimile: the printer is asked for colour.
-    return RunPrintout(target, platform::Ink::Colour,
-                       [&](LinePrinter& printer) { PrintCardLines(printer, person, card); });
+    return {PdfName(QStringLiteral("Tesserino"), {person.code}), [person](LinePrinter& printer) {
+                if (printer.Begin(platform::Ink::Colour))
+                    PrintCardLines(printer, person);
+                return printer.EndDoc();
+            }};
+}
+
+platform::FailureMessage PersonPrintFailure()
+{
+    return {MessageIcon::Exclamation, QStringLiteral("Zerez"), [](const platform::PrintFailure& failure) {
+                return QStringLiteral("Errore di stampa\n") + failure.description;
+            }};
 }
 
 }  // namespace cf::frame

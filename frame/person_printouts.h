@@ -3,25 +3,21 @@
 // The printouts of the person shown in the generation window: the data sheet
 // and the colour facsimile of the tax-code card. Each prints one page.
 
-#include <QImage>
-#include <QString>
-
 #include "engine/person.h"
-#include "platform/line_printer.h"
+#include "platform/print_command.h"
 
 namespace cf::frame {
 
-// Prints the data sheet under the hourglass. On a failure the printout stops,
-// the box "Errore di stampa" titled "Zerez" appears, with the reason on a
-// second line, and false is returned.
-bool PrintData(const Person& person,
-               const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());
+// The data sheet; its PDF file is "Dati SURNAME FIRSTNAME.pdf".
+platform::Printout DataSheet(const Person& person);
 
-// Prints `card` (the card window's picture) at its natural size with the
-// person's data and the current year over it, asking the printer for colour;
-// failures as PrintData. Showing
-// the card window and hiding the generation window are the caller's part.
-bool PrintCard(const Person& person, const QImage& card,
-               const platform::PrintTarget& target = platform::PrintTarget::DefaultPrinter());
+// The card, drawn in vectors at its natural size, with the person's data
+// and the year of printing over it; the printer is asked for colour. Its PDF
+// file is "Tesserino CODE.pdf".
+platform::Printout CardPrintout(const Person& person);
+
+// The message of a failure of either: "Errore di stampa", titled "Zerez",
+// with the reason on a second line.
+platform::FailureMessage PersonPrintFailure();
 
 }  // namespace cf::frame

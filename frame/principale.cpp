@@ -18,8 +18,8 @@
 #include "frame/italian_date.h"
 #include "frame/person_printouts.h"
 #include "frame/program_icon.h"
-#include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/print_command.h"
 #include "widgets/form_controls.h"
 #include "widgets/toolbar.h"
 #include "widgets/twips.h"
@@ -150,6 +150,11 @@ void Principale::createStatusBar()
     statusBar_.Create();
     statusBar_.SetIcon(0, 1);
     statusBar_.SetIcon(1, 2);
+    // How the printouts go, in place of the date.
+    connect(&platform::PrintStatus::instance(), &platform::PrintStatus::changed, this,
+            [this](const QString& text, bool lasting) {
+                ShowStatusNote(text, lasting ? 0 : kStatusNoteSeconds);
+            });
 }
 
 void Principale::createToolbar()
@@ -220,10 +225,10 @@ void Principale::UpDateStat()
     statusBar_.DrawTextPic(1, date);
 }
 
-void Principale::ShowStatusNote(const QString& note)
+void Principale::ShowStatusNote(const QString& note, int seconds)
 {
     statusNote_ = note;
-    statusNoteTicks_ = kStatusNoteSeconds;
+    statusNoteTicks_ = seconds;
     UpDateStat();
 }
 
@@ -279,7 +284,6 @@ void Principale::onToolbarButtonClicked(int button)
         Chiudi();
         hideMainForm();
         archivio_ = new archive::Archivio(provider, options_.archivePath);
-        connect(archivio_, &archive::Archivio::savedToPdf, this, &Principale::noteSavedFile);
         showChild(archivio_);
         break;
     case kStampa:
@@ -300,63 +304,29 @@ void Principale::onToolbarButtonClicked(int button)
     }
 }
 
+// A print command given while a printout runs offers to cancel it.
 void Principale::onPrintCommand()
 {
-    const platform::PrintTarget target = platform::LookUpPrinter(options_.printTarget);
-    if (target.lacksPrinter()) {
-        offerPdfFile();
+    if (platform::OfferToCancelPrintout())
         return;
-    }
     const platform::MessageAnswer answer = platform::ShowMessage(
         MessageIcon::Question, kMessageTitle,
         QStringLiteral("Stampo il fac-simile del tesserino a colori?\n(se No stampo solo i dati)"),
         platform::MessageButtons::YesNoCancel);
     if (answer == platform::MessageAnswer::Yes)
-        printCard(target);
+        printCard();
     else if (answer == platform::MessageAnswer::No)
-        printData(target);
+        platform::StartPrintout(DataSheet(mainForm().person()), PersonPrintFailure());
 }
 
-// Without a default printer the same question offers a PDF file, and the
-// status bar then says where it went.
-void Principale::offerPdfFile()
-{
-    const platform::MessageAnswer answer =
-        platform::ShowMessage(MessageIcon::Question, kMessageTitle,
-                              QStringLiteral("Non c'è una stampante predefinita.\n"
-                                             "Salvo il fac-simile del tesserino a colori in un file PDF?\n"
-                                             "(se No salvo solo i dati)"),
-                              platform::MessageButtons::YesNoCancel);
-    if (answer == platform::MessageAnswer::Cancel)
-        return;
-    const bool card = answer == platform::MessageAnswer::Yes;
-    const QString file = platform::AskPdfFileName(card ? QStringLiteral("Tesserino.pdf")
-                                                       : QStringLiteral("Codice fiscale.pdf"));
-    if (file.isEmpty())
-        return;
-    const platform::PrintTarget pdf = platform::PrintTarget::PdfFile(file);
-    if (card ? printCard(pdf) : printData(pdf))
-        noteSavedFile(file);
-}
-
-bool Principale::printCard(const platform::PrintTarget& target)
+void Principale::printCard()
 {
     generation::MainForm& form = mainForm();
     form.Command3()->setEnabled(true);
     hideMainForm();
     const Person person = form.person();
     showCard(person);
-    return frame::PrintCard(person, tesserino_->Picture1()->pixmap().toImage(), target);
-}
-
-bool Principale::printData(const platform::PrintTarget& target)
-{
-    return frame::PrintData(mainForm().person(), target);
-}
-
-void Principale::noteSavedFile(const QString& file)
-{
-    ShowStatusNote(QStringLiteral("Salvato in ") + QDir::toNativeSeparators(file));
+    platform::StartPrintout(CardPrintout(person), PersonPrintFailure());
 }
 
 void Principale::showCard(const Person& person)

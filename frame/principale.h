@@ -18,7 +18,6 @@
 #include "frame/about.h"
 #include "generation/main_form.h"
 #include "generation/tesserino.h"
-#include "platform/line_printer.h"
 #include "verification/verifica.h"
 #include "widgets/status_bar.h"
 
@@ -52,9 +51,6 @@ struct PrincipaleOptions {
     // closed and when the place file is missing at start. The default leaves
     // the event loop.
     std::function<void(int status)> endProgram;
-    // Where the person printouts go. Without a default printer the print
-    // command offers to save them as a PDF file instead.
-    platform::PrintTarget printTarget = platform::PrintTarget::DefaultPrinter();
     // The archive file of the generation and archive windows; empty for the
     // usual place.
     QString archivePath;
@@ -82,8 +78,8 @@ public:
     // generation window's province label.
     void Timer1_Timer();
     // Shows `note` in the status bar's second pane, instead of the date, for
-    // kStatusNoteSeconds.
-    void ShowStatusNote(const QString& note);
+    // `seconds`, or until the next note when 0.
+    void ShowStatusNote(const QString& note, int seconds = kStatusNoteSeconds);
     static constexpr int kStatusNoteSeconds = 10;
     // The note the status bar shows; empty while it shows the date.
     const QString& statusNote() const { return statusNote_; }
@@ -109,11 +105,7 @@ private:
     void createToolbar();
     void onToolbarButtonClicked(int button);
     void onPrintCommand();
-    void offerPdfFile();
-    bool printCard(const platform::PrintTarget& target);
-    bool printData(const platform::PrintTarget& target);
-    // "Salvato in" and the file, in the status bar.
-    void noteSavedFile(const QString& file);
+    void printCard();
     void showCard(const Person& person);
     void hideMainForm();
     // Puts the window into a fixed-size sub-window (once) and shows it.

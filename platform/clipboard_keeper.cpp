@@ -3,25 +3,23 @@
 
 #ifdef CF_HAVE_X11
 
+#include "platform/display.h"
+#include "platform/end_signals.h"
+
+// After Qt's headers, which Xlib's macros (Bool, Status) would break.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <iterator>
 #include <string>
 
 namespace cf::platform {
 namespace {
-
-// How long the caller waits for the server to report that it holds the
-// clipboard.
-constexpr int kOwnershipTimeoutMs = 5000;
 
 enum AtomIndex { kClipboard, kTargets, kUtf8String, kText, kPlainUtf8, kPlain, kAtomCount };
 const char* atomNames[kAtomCount] = {
@@ -102,9 +100,11 @@ int DetachFromCaller(int ready)
 {
     // The caller's signal handlers would write into a descriptor closed here
     // and maybe taken again by the X connection.
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-        std::signal(signal, SIG_DFL);
+    RestoreEndSignals();
     ready = DetachFromCaller(ready);
+    // A display that takes the connection and never answers ends the server
+    // (SIGALRM) by the time the caller has stopped waiting for it.
+    alarm((kDisplayAnswerTimeoutMs + 999) / 1000);
     XSetErrorHandler(IgnoreError);
     XSetIOErrorHandler(EndServer);
     Display* display = XOpenDisplay(nullptr);
@@ -120,6 +120,7 @@ int DetachFromCaller(int ready)
     if (write(ready, &held, 1) != 1)
         _exit(0);
     close(ready);
+    alarm(0);
 
     for (;;) {
         XEvent event;
@@ -161,9 +162,9 @@ bool KeepOnClipboardAfterExit(std::string_view text)
     if (helper > 0) {
         while (waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
         }
-        pollfd answer{pipeEnds[0], POLLIN, 0};
         char byte = 0;
-        held = poll(&answer, 1, kOwnershipTimeoutMs) == 1 && read(pipeEnds[0], &byte, 1) == 1 && byte == '1';
+        held = WaitToRead(pipeEnds[0], kDisplayAnswerTimeoutMs) == WaitOutcome::Readable
+               && read(pipeEnds[0], &byte, 1) == 1 && byte == '1';
     }
     close(pipeEnds[0]);
     return held;

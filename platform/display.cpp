@@ -1,14 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "platform/display.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "platform/end_signals.h"
+
+// After Qt's headers, which Xlib's macros (Bool, Status) would break.
 #ifdef CF_HAVE_X11
 #include <X11/Xlib.h>
 #endif
@@ -59,6 +66,39 @@ bool XServerAnswers()
     return true;
 }
 
+// Asks the displays in a child process, which writes '1' when one answers:
+// a display that takes the connection and never replies holds the child,
+// which is ended after kDisplayAnswerTimeoutMs, and not this process.
+bool AnswersInTime(const char* wayland, const char* x11)
+{
+    int answerPipe[2];
+    if (pipe2(answerPipe, O_CLOEXEC) != 0)
+        return false;
+    const pid_t child = fork();
+    if (child == 0) {
+        RestoreEndSignals();
+        const char answer =
+            (wayland != nullptr && WaylandAnswers(wayland)) || (x11 != nullptr && XServerAnswers()) ? '1'
+                                                                                                    : '0';
+        if (write(answerPipe[1], &answer, 1) != 1) {
+            // The parent has stopped waiting.
+        }
+        _exit(0);
+    }
+    close(answerPipe[1]);
+    char answer = '0';
+    if (child > 0) {
+        if (WaitToRead(answerPipe[0], kDisplayAnswerTimeoutMs) != WaitOutcome::Readable
+            || read(answerPipe[0], &answer, 1) != 1)
+            answer = '0';
+        kill(child, SIGKILL);
+        while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    close(answerPipe[0]);
+    return answer == '1';
+}
+
 }  // namespace
 
 DisplayCheck CheckDisplay()
@@ -67,7 +107,7 @@ DisplayCheck CheckDisplay()
     const char* x11 = Named("DISPLAY");
     if (wayland == nullptr && x11 == nullptr)
         return {};
-    if ((wayland != nullptr && WaylandAnswers(wayland)) || (x11 != nullptr && XServerAnswers()))
+    if (AnswersInTime(wayland, x11))
         return {DisplayState::Reachable, {}};
     std::string problem;
     if (wayland != nullptr && x11 != nullptr)

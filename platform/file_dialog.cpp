@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace cf::platform {
@@ -15,6 +16,19 @@ QString DocumentsFolder()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+// The name in the folder, or, when a file has it already, the first free one
+// of "name (2).pdf", "name (3).pdf"...; a slash in the name becomes a dash.
+QString FreePath(const QDir& folder, QString fileName)
+{
+    fileName.replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QFileInfo name(fileName);
+    QString path = folder.filePath(fileName);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(
+            QStringLiteral("%1 (%2).%3").arg(name.completeBaseName()).arg(n).arg(name.suffix()));
+    return path;
 }
 
 }  // namespace
@@ -43,7 +57,7 @@ QString SaveDialogRecorder::Answer(const SaveDialogRequest& request)
 QString AskPdfFileName(const QString& fileName)
 {
     const SaveDialogRequest request{QStringLiteral("Salva in un file PDF"),
-                                    QDir(DocumentsFolder()).filePath(fileName),
+                                    FreePath(QDir(DocumentsFolder()), fileName),
                                     QStringLiteral("Documenti PDF (*.pdf)")};
     if (activeRecorder)
         return activeRecorder->Answer(request);
@@ -55,6 +69,8 @@ QString AskPdfFileName(const QString& fileName)
     dialog.setNameFilter(request.filter);
     // A name typed without ".pdf" gets it before the dialog asks whether to
     // replace an existing file.
+    // A file chosen over an existing one is replaced only once the user
+    // confirms it.
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.selectFile(request.suggestedPath);
     const bool accepted = dialog.exec() == QDialog::Accepted;

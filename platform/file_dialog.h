@@ -19,8 +19,10 @@ struct SaveDialogRequest {
 
 // Asks, in a modal file dialog over the active window, where to save a PDF
 // document, offering `fileName` in the user's documents folder (the home
-// folder when there is none); a name typed without a suffix gets ".pdf".
-// Empty when the user cancels.
+// folder when there is none), numbered "(2)", "(3)"... when a file there has
+// that name already; a name typed without a suffix gets ".pdf", and an
+// existing file is replaced only once the user confirms it. Empty when the
+// user cancels.
 QString AskPdfFileName(const QString& fileName);
 
 // While a recorder exists, AskPdfFileName shows nothing: it records the

@@ -1,20 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "platform/line_printer.h"
 
-#include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
-#include <QGuiApplication>
+#include <QFile>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPen>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
 #include <algorithm>
+#include <string>
 
+#include "engine/safe_file.h"
 #include "platform/fonts.h"
 
 namespace cf::platform {
@@ -60,26 +58,10 @@ QMarginsF UsualMargins()
 
 }  // namespace
 
-PrintTarget LookUpPrinter(const PrintTarget& target)
+LinePrinter::LinePrinter(PrintTarget target, ServerWatch* watch)
+    : target_(std::move(target)), watch_(watch ? watch : &ownWatch_)
 {
-    if (!target.pdfFile.isEmpty() || target.printer)
-        return target;
-    const BusyPointer busy;
-    return PrintTarget::Printer(LookUpDefaultPrinter());
 }
-
-BusyPointer::BusyPointer()
-{
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
-}
-
-BusyPointer::~BusyPointer()
-{
-    QGuiApplication::restoreOverrideCursor();
-}
-
-LinePrinter::LinePrinter(PrintTarget target) : target_(std::move(target)) {}
 
 LinePrinter::~LinePrinter()
 {
@@ -96,9 +78,13 @@ bool LinePrinter::Begin(Ink ink)
 {
     ink_ = ink;
     QMarginsF margins = UsualMargins();
-    if (!OpenOutput(&margins))
+    if (!target_.isPdf() && !LookUpQueue(&margins))
         return false;
-    writer_ = std::make_unique<QPdfWriter>(output_.get());
+    if (!output_.open(QIODevice::WriteOnly)) {
+        Fail(QStringLiteral("Impossibile preparare le pagine della stampa"));
+        return false;
+    }
+    writer_ = std::make_unique<QPdfWriter>(&output_);
     writer_->setResolution(kResolution);
     writer_->setTitle(kDocumentName);
     writer_->setCreator(kDocumentName);
@@ -120,22 +106,11 @@ bool LinePrinter::Begin(Ink ink)
     return open_;
 }
 
-// The spool file for the printer, or the PDF file, which is written only
-// once the document is complete.
-bool LinePrinter::OpenOutput(QMarginsF* margins)
+// The printer, ready to print, and its margins when it states them.
+bool LinePrinter::LookUpQueue(QMarginsF* margins)
 {
-    if (!target_.pdfFile.isEmpty()) {
-        auto file = std::make_unique<QSaveFile>(target_.pdfFile);
-        if (!file->open(QIODevice::WriteOnly)) {
-            Fail(QStringLiteral("Impossibile scrivere il file %1: %2")
-                     .arg(QDir::toNativeSeparators(target_.pdfFile), file->errorString()));
-            return false;
-        }
-        output_ = std::move(file);
-        return true;
-    }
-
-    const PrinterLookup printer = target_.printer ? *target_.printer : LookUpDefaultPrinter();
+    const QString name = target_.kind == PrintTarget::Kind::Printer ? target_.name : QString();
+    const PrinterLookup printer = LookUpPrinter(name, *watch_);
     if (printer.status != PrinterLookup::Status::Ready) {
         Fail(printer.failure);
         return false;
@@ -143,13 +118,6 @@ bool LinePrinter::OpenOutput(QMarginsF* margins)
     queue_ = printer.queue;
     if (queue_.margins)
         *margins = *queue_.margins;
-    auto file =
-        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/codicefiscale-XXXXXX.pdf"));
-    if (!file->open()) {
-        Fail(QStringLiteral("Impossibile preparare la stampa: %1").arg(file->errorString()));
-        return false;
-    }
-    output_ = std::move(file);
     return true;
 }
 
@@ -206,13 +174,15 @@ void LinePrinter::Rule()
     painter_.setPen(textPen);
 }
 
-void LinePrinter::DrawPicture(const QImage& picture)
+void LinePrinter::DrawFigure(const std::function<void(QPainter&)>& paint)
 {
     if (!open_)
         return;
-    const QRectF place(ToDevice(x_), ToDevice(y_), ToDevice(picture.width() * kTwipsPerPixel),
-                       ToDevice(picture.height() * kTwipsPerPixel));
-    painter_.drawImage(place, picture);
+    painter_.save();
+    painter_.translate(ToDevice(x_), ToDevice(y_));
+    painter_.scale(ToDevice(kTwipsPerPixel), ToDevice(kTwipsPerPixel));
+    paint(painter_);
+    painter_.restore();
 }
 
 void LinePrinter::KeepLinesTogether(int lines)
@@ -225,6 +195,10 @@ bool LinePrinter::NewPage()
 {
     if (!open_)
         return false;
+    if (watch_->stopped()) {
+        Fail(StoppedFailure(*watch_));
+        return false;
+    }
     if (!writer_->newPage()) {
         Fail(QStringLiteral("Impossibile iniziare una nuova pagina"));
         return false;
@@ -243,19 +217,27 @@ bool LinePrinter::EndDoc()
         Fail(QStringLiteral("Impossibile completare la stampa"));
         return false;
     }
-    if (auto* file = qobject_cast<QSaveFile*>(output_.get())) {
-        if (file->commit())
-            return true;
-        Fail(QStringLiteral("Impossibile scrivere il file %1: %2")
-                 .arg(QDir::toNativeSeparators(target_.pdfFile), file->errorString()));
+    writer_.reset();
+    const QByteArray& document = output_.data();
+    if (watch_->stopped()) {
+        Fail(StoppedFailure(*watch_));
         return false;
     }
-    if (!output_->flush()) {
-        Fail(QStringLiteral("Impossibile preparare la stampa: %1").arg(output_->errorString()));
+    if (target_.isPdf()) {
+        // Written whole or not at all; it holds personal data, so it is the
+        // user's alone, also when it replaces an older file.
+        std::string error;
+        if (ReplaceFileContents(QFile::encodeName(target_.name).toStdString(),
+                                std::string_view(document.constData(), document.size()), &error)) {
+            QFile::setPermissions(target_.name, QFile::ReadOwner | QFile::WriteOwner);
+            return true;
+        }
+        Fail(QStringLiteral("Impossibile scrivere il file %1: %2")
+                 .arg(QDir::toNativeSeparators(target_.name), QString::fromStdString(error)));
         return false;
     }
     PrintFailure failure;
-    if (SendToPrinter(queue_, output_->fileName(), kDocumentName, ink_ == Ink::Colour, &failure))
+    if (SendToPrinter(queue_, document, kDocumentName, ink_ == Ink::Colour, &failure, *watch_))
         return true;
     Fail(failure);
     return false;
@@ -266,8 +248,7 @@ void LinePrinter::Fail(const QString& description)
     Fail(PrintFailure{kPrinterErrorNumber, description});
 }
 
-// The document so far is dropped: the spool file and an uncommitted PDF file
-// go with the output device.
+// The document so far is dropped.
 void LinePrinter::Fail(const PrintFailure& failure)
 {
     failure_ = failure;
@@ -276,7 +257,8 @@ void LinePrinter::Fail(const PrintFailure& failure)
         open_ = false;
     }
     writer_.reset();
-    output_.reset();
+    output_.close();
+    output_.setData(QByteArray());
 }
 
 // Position at the top left, then the page header in the header's own font,

@@ -3,7 +3,7 @@
 // A line printer: a page surface with a current position in twips (1/1440
 // inch) from the top left corner of the printable area, a current font and
 // text colour, and lines of items. Pages are drawn into a PDF document (with
-// QPdfWriter) that goes to a file or, at the end, to the default printer.
+// QPdfWriter) in memory that goes, at the end, to a file or to a printer.
 //
 // Printing a line draws its items from left to right and then moves the
 // position to the left edge of the next line, one line height of the current
@@ -19,11 +19,13 @@
 // Failures are reported, never thrown: every operation after a failure does
 // nothing, and failure() says what went wrong. A document stopped by a
 // failure is discarded: nothing goes to the printer and no file is written.
+// A printer's waits are those of a ServerWatch: a job stopped through it
+// fails at the next page.
 
+#include <QBuffer>
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QImage>
 #include <QPainter>
 #include <QString>
 
@@ -35,29 +37,25 @@
 
 #include "platform/default_printer.h"
 
-class QFileDevice;
 class QPdfWriter;
 
 namespace cf::platform {
 
-// Where a document goes: the default printer (through CUPS) or a PDF file.
+// Where a document goes: a printer of the print system or a PDF file.
 struct PrintTarget {
-    // The default printer, looked up when the document begins.
-    static PrintTarget DefaultPrinter() { return {}; }
-    // The default printer as already looked up.
-    static PrintTarget Printer(const PrinterLookup& printer) { return {{}, printer}; }
-    static PrintTarget PdfFile(const QString& path) { return {path, {}}; }
+    enum class Kind { DefaultPrinter, Printer, PdfFile };
 
-    // True when the default printer was looked up and there is none.
-    bool lacksPrinter() const { return printer && printer->status == PrinterLookup::Status::Missing; }
+    static PrintTarget DefaultPrinter() { return {Kind::DefaultPrinter, {}}; }
+    static PrintTarget Printer(const QString& name) { return {Kind::Printer, name}; }
+    // A PDF file; without a path, one that the user is still to name.
+    static PrintTarget PdfFile(const QString& path = {}) { return {Kind::PdfFile, path}; }
 
-    QString pdfFile;  // empty for the default printer
-    std::optional<PrinterLookup> printer;
+    bool isPdf() const { return kind == Kind::PdfFile; }
+    bool operator==(const PrintTarget&) const = default;
+
+    Kind kind = Kind::DefaultPrinter;
+    QString name;  // the printer's name, or the PDF file's path
 };
-
-// The target with the default printer looked up now (a PDF file stays as it
-// is), under the hourglass.
-PrintTarget LookUpPrinter(const PrintTarget& target);
 
 // Whether a printout asks the printer for colour or takes its default.
 enum class Ink { PrinterDefault, Colour };
@@ -72,26 +70,16 @@ struct Number {
 using PrintItem = std::variant<QString, Tab, Number>;
 
 inline constexpr double kTwipsPerPoint = 20.0;
-inline constexpr double kTwipsPerPixel = 15.0;  // pictures: pixels at 96 dpi
+inline constexpr double kTwipsPerPixel = 15.0;  // figures: pixels at 96 dpi
 
 // The page margins of a PDF file, and of a printer that states none: the
 // usual unprintable edge of a printer.
 inline constexpr double kUsualMarginMillimetres = 6.35;
 
-// The hourglass pointer for the time of a printout: shown, and made visible
-// by letting pending window events run once, when this is made; the default
-// pointer is back when it goes, however the printout ended.
-class BusyPointer {
-public:
-    BusyPointer();
-    ~BusyPointer();
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
 class LinePrinter {
 public:
-    explicit LinePrinter(PrintTarget target);
+    // A printer's waits are watched by `watch` when given.
+    explicit LinePrinter(PrintTarget target, ServerWatch* watch = nullptr);
     ~LinePrinter();
     LinePrinter(const LinePrinter&) = delete;
     LinePrinter& operator=(const LinePrinter&) = delete;
@@ -101,9 +89,9 @@ public:
     // colour in use are restored after it.
     void SetPageStart(std::function<void()> printHeader);
 
-    // Starts the document on A4 portrait paper, page 1, position at the top
-    // left, font Arial 10 pt regular, black text. False (and failure()) when
-    // the printer cannot print now or the file cannot be written.
+    // Looks the printer up, then starts the document on A4 portrait paper,
+    // page 1, position at the top left, font Arial 10 pt regular, black
+    // text. False (and failure()) when the printer cannot print now.
     bool Begin(Ink ink = Ink::PrinterDefault);
 
     // All text is Arial, printed in the sans face of platform/fonts.h, which
@@ -119,17 +107,22 @@ public:
     // right edge) at the current vertical position, which does not move.
     void Rule();
 
-    // Draws a picture with its top left corner at the current position, at
-    // its natural size (15 twips a pixel). The position does not move.
-    void DrawPicture(const QImage& picture);
+    // Draws a figure that `paint` draws in pixels of 96 dpi (15 twips a
+    // pixel), with its top left corner at the current position, in vectors
+    // at the page's own resolution. The position does not move.
+    void DrawFigure(const std::function<void(QPainter&)>& paint);
 
     // Starts a new page unless `lines` lines of the current font still fit
     // on this one: lines that belong together stay together.
     void KeepLinesTogether(int lines);
 
     bool NewPage();
-    // Ends the document and sends it to the printer (or writes the file).
+    // Ends the document and sends it to the printer, or writes the file,
+    // readable by the user alone.
     bool EndDoc();
+
+    // The printer the document goes to, once Begin has looked it up.
+    const QString& printerName() const { return queue_.name; }
 
     double x() const { return x_; }
     double y() const { return y_; }
@@ -143,7 +136,7 @@ public:
     const PrintFailure& failure() const { return failure_; }
 
 private:
-    bool OpenOutput(QMarginsF* margins);
+    bool LookUpQueue(QMarginsF* margins);
     void Fail(const QString& description);
     void Fail(const PrintFailure& failure);
     void StartPage();
@@ -155,11 +148,13 @@ private:
     double ToTwips(double device) const;
 
     PrintTarget target_;
-    PrinterQueue queue_;  // for the default printer
+    ServerWatch ownWatch_;
+    ServerWatch* watch_;
+    PrinterQueue queue_;  // for a printer
     Ink ink_ = Ink::PrinterDefault;
     std::function<void()> printHeader_;
     bool printingHeader_ = false;
-    std::unique_ptr<QFileDevice> output_;
+    QBuffer output_;
     std::unique_ptr<QPdfWriter> writer_;
     QPainter painter_;
     double fontPoints_ = 10;

@@ -12,10 +12,12 @@ namespace cf {
 // "Avviso: ...". With a display, a computed code also goes to the
 // clipboard, where it stays after the program ends, and the message box is
 // shown after that, unless noGui is set or QT_QPA_PLATFORM names a platform
-// without a screen. A display that is named but does not answer, or that the
+// without a screen. A display that is named but does not answer, answers
+// too late (platform::kDisplayAnswerTimeoutMs for each wait) or that the
 // toolkit cannot use, is reported on standard error and changes nothing
-// else. Returns the exit status: the outcome's, or kExitUsage when standard
-// output could not be written.
+// else. An end signal (platform::CatchEndSignals) cuts every wait short and
+// skips what is left. Returns the exit status: the outcome's, or kExitUsage
+// when standard output could not be written.
 int DeliverCommandLineOutcome(const CommandLineOutcome& outcome, bool noGui, int& argc, char** argv);
 
 }  // namespace cf

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -44,13 +43,26 @@ void PrintUsage()
     std::fwrite(usage.data(), 1, usage.size(), stdout);
 }
 
-// The person's data and codes must not show in the process list (ps) while
-// this program, or the clipboard server it leaves behind, runs: once read,
-// the arguments are blanked where the system shows them from.
-void HideArguments(int argc, char** argv)
+// The person's data and codes must not show in the process list (ps,
+// /proc/PID/cmdline) while this program, or the clipboard server it leaves
+// behind, runs: the arguments are copied and blanked where the system shows
+// them from, before anything else is done.
+std::vector<std::string> TakeArguments(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i)
-        std::memset(argv[i], 0, std::strlen(argv[i]));
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.emplace_back(argv[i]);
+        std::memset(argv[i], 0, arguments.back().size());
+    }
+    return arguments;
+}
+
+// A run ended by SIGTERM, SIGINT or SIGHUP says so in its status, as the
+// shell does for a process such a signal kills.
+int StatusAfterEndSignal(int status)
+{
+    const int signal = cf::platform::EndSignalReceived();
+    return signal != 0 ? 128 + signal : status;
 }
 
 // The windows: the frame around the generation window, whose place list
@@ -59,6 +71,9 @@ void HideArguments(int argc, char** argv)
 int RunWindowedMode(int& argc, char** argv)
 {
     if (!cf::platform::DisplayAvailable() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // Ended while the display was asked: there is no window to close.
+        if (cf::platform::EndSignalReceived() != 0)
+            return StatusAfterEndSignal(cf::kExitUsage);
         std::fputs("codicefiscale: nessuno schermo disponibile per le finestre.\n\n", stderr);
         PrintUsage();
         return cf::kExitUsage;
@@ -155,12 +170,11 @@ int RunBatchMode(const cf::ProgramRequest& request)
 
 int main(int argc, char** argv)
 {
-    const std::span<const char* const> arguments =
-        argc > 1 ? std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1))
-                 : std::span<const char* const>();
-    const cf::ProgramRequest request = cf::ReadProgramArguments(arguments);
-    if (request.mode == cf::ProgramMode::PersonData || request.mode == cf::ProgramMode::Check)
-        HideArguments(argc, argv);
+    const std::vector<std::string> arguments = TakeArguments(argc, argv);
+    std::vector<const char*> argumentTexts;
+    for (const std::string& argument : arguments)
+        argumentTexts.push_back(argument.c_str());
+    const cf::ProgramRequest request = cf::ReadProgramArguments(argumentTexts);
 
     // The options are additions of our own that never read the place file,
     // so they do not write it.
@@ -201,7 +215,7 @@ int main(int argc, char** argv)
             status = cf::DeliverCommandLineOutcome(outcome, request.noGui, argc, argv);
         }
         cf::DeletePlaceFile();
-        return status;
+        return StatusAfterEndSignal(status);
     }
     case cf::ProgramMode::Windowed:
         cf::platform::CatchEndSignals();

@@ -1,20 +1,16 @@
 // SPDX-License-Identifier: MIT
-// The archive printout into PDF files, and without a printer.
+// The archive printout into PDF files, its file name, and without a
+// printer.
 
 #include "archive/archive_printout.h"
 
-#include <QCursor>
-#include <QGuiApplication>
-
 #include <gtest/gtest.h>
 
-#include "platform/message_box.h"
 #include "print_test_support.h"
 
 namespace cf::archive {
 namespace {
 
-using platform::MessageBoxRecorder;
 using platform::PrintTarget;
 
 Person NumberedRow(int i)
@@ -29,21 +25,8 @@ Person NumberedRow(int i)
             .code = "CODICE" + n};
 }
 
-// Rows handed out as the archive window would, remembering the selections.
 struct ListRows {
     std::vector<Person> rows;
-    std::vector<int> selected;
-    bool busyWhileSelecting = true;
-
-    ArchiveRows View()
-    {
-        return {static_cast<int>(rows.size()), [this](int row) {
-                    selected.push_back(row);
-                    const QCursor* cursor = QGuiApplication::overrideCursor();
-                    busyWhileSelecting &= cursor && cursor->shape() == Qt::WaitCursor;
-                    return rows.at(row);
-                }};
-    }
 };
 
 ListRows Numbered(int count)
@@ -67,9 +50,13 @@ int RowsOnFirstPage()
 
 class ArchivePrintoutTest : public ::testing::Test {
 protected:
+    bool Print(const ListRows& list)
+    {
+        return platform::RunPrintout(ArchiveListing(list.rows), PrintTarget::PdfFile(pdf_)).ok();
+    }
+
     test::PrintFolder folder_;
     QString pdf_ = folder_.File(QStringLiteral("archivio.pdf"));
-    MessageBoxRecorder recorder_;
 };
 
 TEST_F(ArchivePrintoutTest, ThreeRowsMakeOnePageWithHeaderRowsAndTotal)
@@ -98,11 +85,7 @@ TEST_F(ArchivePrintoutTest, ThreeRowsMakeOnePageWithHeaderRowsAndTotal)
          .province = "EE",
          .code = "VRDNNA90B41Z404Y"},
     };
-    ASSERT_TRUE(PrintArchive(list.View(), PrintTarget::PdfFile(pdf_)));
-    EXPECT_TRUE(recorder_.requests().empty());
-    EXPECT_EQ(list.selected, (std::vector<int>{0, 1, 2}));
-    EXPECT_TRUE(list.busyWhileSelecting);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_TRUE(Print(list));
 
     ASSERT_EQ(test::PdfPageCount(pdf_), 1);
     const QStringList lines = test::PdfLines(pdf_);
@@ -120,7 +103,7 @@ TEST_F(ArchivePrintoutTest, ThreeRowsMakeOnePageWithHeaderRowsAndTotal)
 TEST_F(ArchivePrintoutTest, DataColumnsLineUpUnderTheirTitles)
 {
     ListRows list = Numbered(1);
-    ASSERT_TRUE(PrintArchive(list.View(), PrintTarget::PdfFile(pdf_)));
+    ASSERT_TRUE(Print(list));
     const auto left = [&](const QString& word) { return test::FindWord(pdf_, word).box.left(); };
     EXPECT_NEAR(left(QStringLiteral("COGNOME001")), left(QStringLiteral("NOME")), 0.5);
     EXPECT_NEAR(left(QStringLiteral("CODICE001")), left(QStringLiteral("CODICE")), 0.5);
@@ -135,11 +118,11 @@ TEST_F(ArchivePrintoutTest, DataColumnsLineUpUnderTheirTitles)
     EXPECT_NEAR(left(QStringLiteral("Totale")), left(QStringLiteral("NOME")) + 9 * column, 0.5);
 }
 
-TEST_F(ArchivePrintoutTest, ARowBelowTheBreakLineStartsPageTwoAfterAQuotedHeader)
+TEST_F(ArchivePrintoutTest, ARowBelowTheBreakLineStartsPageTwoAfterTheSameHeader)
 {
     const int firstPage = RowsOnFirstPage();
     ListRows list = Numbered(firstPage + 2);
-    ASSERT_TRUE(PrintArchive(list.View(), PrintTarget::PdfFile(pdf_)));
+    ASSERT_TRUE(Print(list));
     ASSERT_EQ(test::PdfPageCount(pdf_), 2);
 
     const QStringList one = test::PdfLines(pdf_, 1);
@@ -150,7 +133,7 @@ TEST_F(ArchivePrintoutTest, ARowBelowTheBreakLineStartsPageTwoAfterAQuotedHeader
 
     const QStringList two = test::PdfLines(pdf_, 2);
     ASSERT_EQ(two.size(), 6);
-    EXPECT_EQ(two[0], QStringLiteral("\"Codice fiscale - Pagina n° 2"));
+    EXPECT_EQ(two[0], QStringLiteral("Codice fiscale - Pagina n° 2"));
     EXPECT_EQ(two[1], QStringLiteral("Archivio codici"));
     EXPECT_TRUE(two[3].startsWith(QString::fromStdString(NumberedRow(firstPage + 1).surname)))
         << two[3].toStdString();
@@ -169,7 +152,7 @@ TEST_F(ArchivePrintoutTest, ALongNamePushesTheCodeToColumn35OfTheNextLine)
                   .place = "ROMA",
                   .province = "RM",
                   .code = "DLLMRS70A41H501Q"}};
-    ASSERT_TRUE(PrintArchive(list.View(), PrintTarget::PdfFile(pdf_)));
+    ASSERT_TRUE(Print(list));
     const QRectF name = test::FindWord(pdf_, QStringLiteral("ASSUNTA")).box;
     const QRectF code = test::FindWord(pdf_, QStringLiteral("DLLMRS70A41H501Q")).box;
     EXPECT_NEAR(code.left(), test::FindWord(pdf_, QStringLiteral("CODICE")).box.left(), 0.5);
@@ -179,39 +162,41 @@ TEST_F(ArchivePrintoutTest, ALongNamePushesTheCodeToColumn35OfTheNextLine)
 TEST_F(ArchivePrintoutTest, AnEmptyListPrintsTheHeaderAndAZeroTotal)
 {
     ListRows list;
-    ASSERT_TRUE(PrintArchive(list.View(), PrintTarget::PdfFile(pdf_)));
+    ASSERT_TRUE(Print(list));
     const QStringList lines = test::PdfLines(pdf_);
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[3].simplified(), QStringLiteral("Totale record: 0"));
 }
 
-TEST_F(ArchivePrintoutTest, WithoutAPrinterTheErrorIsShownAndThePointerRestored)
+TEST(ArchivePrintoutFailureTest, WithoutAPrinterTheErrorSaysWhyWithItsNumber)
 {
-    ListRows list = Numbered(3);
-    EXPECT_FALSE(PrintArchive(list.View()));
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(list.selected.empty());
-    ASSERT_EQ(recorder_.requests().size(), 1u);
-    const platform::MessageRequest& box = recorder_.requests()[0];
-    EXPECT_EQ(box.title, QStringLiteral("Zade: errore"));
-    EXPECT_EQ(box.icon, MessageIcon::Critical);
-    EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
-    const QStringList text = box.text.split(QLatin1Char('\n'));
+    const platform::PrintOutcome outcome =
+        platform::RunPrintout(ArchiveListing(Numbered(3).rows), PrintTarget::DefaultPrinter());
+    EXPECT_FALSE(outcome.ok());
+    const platform::FailureMessage message = ArchivePrintFailure();
+    EXPECT_EQ(message.title, QStringLiteral("Zade: errore"));
+    EXPECT_EQ(message.icon, MessageIcon::Critical);
+    const QStringList text = message.text(outcome.failure).split(QLatin1Char('\n'));
     ASSERT_EQ(text.size(), 2);
     EXPECT_EQ(text[0], QStringLiteral("Errore nell'esecuzione della stampa."));
-    EXPECT_TRUE(text[1].startsWith(QStringLiteral(" %1: ").arg(platform::kPrinterErrorNumber)))
+    EXPECT_TRUE(
+        text[1].startsWith(QStringLiteral(" %1: Nessuna stampante").arg(platform::kPrinterErrorNumber)))
         << text[1].toStdString();
-    EXPECT_GT(text[1].size(), 8);
 }
 
-TEST_F(ArchivePrintoutTest, AnUnwritableFileIsReportedTheSameWay)
+TEST(ArchivePrintoutFailureTest, AnUnwritableFileIsReportedTheSameWay)
 {
-    ListRows list = Numbered(1);
     const auto unwritable = PrintTarget::PdfFile(QStringLiteral("/nonexistent/a.pdf"));
-    EXPECT_FALSE(PrintArchive(list.View(), unwritable));
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    ASSERT_EQ(recorder_.requests().size(), 1u);
-    EXPECT_EQ(recorder_.requests()[0].title, QStringLiteral("Zade: errore"));
+    const platform::PrintOutcome outcome =
+        platform::RunPrintout(ArchiveListing(Numbered(1).rows), unwritable);
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.failure.description.contains(QLatin1String("/nonexistent/a.pdf")));
+}
+
+TEST(ArchivePrintoutNameTest, ThePdfFileIsNamedForTheDay)
+{
+    EXPECT_EQ(ArchiveListing({}, QDate(2026, 12, 8)).pdfFileName,
+              QStringLiteral("Archivio codici 2026-12-08.pdf"));
 }
 
 }  // namespace

@@ -22,6 +22,8 @@
 #include "generation_test_support.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/print_command.h"
+#include "platform/printer_choice.h"
 #include "widgets/multi_column_list.h"
 
 using cf::MessageIcon;
@@ -72,7 +74,7 @@ private slots:
     void keyboardReachesEveryCommand();
     void scrollBarBesideThePrintCommandMovesAllColumns();
     void printingAsksFirst();
-    void withoutAPrinterTheArchiveGoesToAPdfFile();
+    void aFailedPrintoutOffersTheArchiveAsAPdfFile();
 
 private:
     void WriteArchive(const QByteArray& content);
@@ -401,8 +403,10 @@ void ArchivioTest::printingAsksFirst()
 {
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
+    const TestDocumentsFolder documents;
+    cf::platform::PrinterChoiceRecorder printers;
+    cf::platform::SaveDialogRecorder dialogs;
     const QString pdf = QDir(work_->path()).filePath(QStringLiteral("archivio.pdf"));
-    window.setPrintTarget(cf::platform::PrintTarget::PdfFile(pdf));
 
     QTest::mouseClick(window.Command3(), Qt::LeftButton);
     QCOMPARE(recorder_->requests().size(), 1u);
@@ -410,51 +414,58 @@ void ArchivioTest::printingAsksFirst()
     QCOMPARE(recorder_->requests()[0].title, QStringLiteral("Codice Fiscale"));
     QCOMPARE(recorder_->requests()[0].text, QStringLiteral("Vuoi stampare l'intero archivio?"));
     QCOMPARE(recorder_->requests()[0].buttons, cf::platform::MessageButtons::YesNo);
-    QVERIFY(!QFile::exists(pdf));
+    QVERIFY(printers.requests().empty());
 
+    // Yes, then a cancelled choice of printer: nothing is printed.
     recorder_->QueueAnswer(MessageAnswer::Yes);
     QTest::mouseClick(window.Command3(), Qt::LeftButton);
-    QCOMPARE(recorder_->requests().size(), 2u);
-    QVERIFY(QFileInfo(pdf).size() > 0);
+    QCOMPARE(printers.requests().size(), 1u);
+    QVERIFY(!cf::platform::PrintoutRunning());
+    QCOMPARE(window.list().ListIndex(), -1);
+
+    // The rows print from the list as it is; the last row is then selected.
+    recorder_->QueueAnswer(MessageAnswer::Yes);
+    printers.QueueAnswer(cf::platform::PrintTarget::PdfFile());
+    dialogs.QueueAnswer(pdf);
+    QTest::mouseClick(window.Command3(), Qt::LeftButton);
     QCOMPARE(window.list().ListIndex(), 2);
     QCOMPARE(window.List1(5)->currentRow(), 2);
     QVERIFY(window.Command1()->isEnabled());
+    QTRY_VERIFY(!cf::platform::PrintoutRunning());
+    QCOMPARE(recorder_->requests().size(), 3u);
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QCOMPARE(QFileInfo(dialogs.requests()[0].suggestedPath).fileName(),
+             QStringLiteral("Archivio codici %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
 }
 
-// The test runs without a print server: no default printer.
-void ArchivioTest::withoutAPrinterTheArchiveGoesToAPdfFile()
+// The test runs without a print server: the default printer fails, and the
+// message offers the same listing as a PDF file.
+void ArchivioTest::aFailedPrintoutOffersTheArchiveAsAPdfFile()
 {
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
     const TestDocumentsFolder documents;
+    cf::platform::PrinterChoiceRecorder printers;
     cf::platform::SaveDialogRecorder dialogs;
-    QSignalSpy saved(&window, &Archivio::savedToPdf);
-    const QString question =
-        QStringLiteral("Non c'è una stampante predefinita.\nVuoi salvare l'intero archivio in un file PDF?");
-
-    // No, then Yes and a cancelled dialog: nothing is saved.
-    QTest::mouseClick(window.Command3(), Qt::LeftButton);
-    recorder_->QueueAnswer(MessageAnswer::Yes);
-    QTest::mouseClick(window.Command3(), Qt::LeftButton);
-    QCOMPARE(recorder_->requests().size(), 2u);
-    QCOMPARE(recorder_->requests()[0].text, question);
-    QCOMPARE(recorder_->requests()[0].title, QStringLiteral("Codice Fiscale"));
-    QCOMPARE(recorder_->requests()[0].buttons, cf::platform::MessageButtons::YesNo);
-    QCOMPARE(dialogs.requests().size(), 1u);
-    QCOMPARE(dialogs.requests()[0].suggestedPath,
-             QDir(documents.path()).filePath(QStringLiteral("Archivio codici.pdf")));
-    QCOMPARE(saved.count(), 0);
-    QCOMPARE(window.list().ListIndex(), -1);
-
     const QString pdf = QDir(documents.path()).filePath(QStringLiteral("elenco.pdf"));
+
+    recorder_->QueueAnswer(MessageAnswer::Yes);
+    printers.QueueAnswer(cf::platform::PrintTarget::DefaultPrinter());
     recorder_->QueueAnswer(MessageAnswer::Yes);
     dialogs.QueueAnswer(pdf);
     QTest::mouseClick(window.Command3(), Qt::LeftButton);
-    QCOMPARE(recorder_->requests().size(), 3u);
-    QVERIFY(QFileInfo(pdf).size() > 0);
-    QCOMPARE(saved.count(), 1);
-    QCOMPARE(saved.at(0).at(0).toString(), pdf);
-    QCOMPARE(window.list().ListIndex(), 2);
+    QTRY_VERIFY(QFile::exists(pdf) && !cf::platform::PrintoutRunning());
+    QCOMPARE(recorder_->requests().size(), 2u);
+    const cf::platform::MessageRequest& failure = recorder_->requests()[1];
+    QCOMPARE(failure.title, QStringLiteral("Zade: errore"));
+    QCOMPARE(failure.icon, MessageIcon::Critical);
+    QCOMPARE(failure.buttons, cf::platform::MessageButtons::YesNo);
+    QVERIFY2(failure.text.startsWith(
+                 QStringLiteral("Errore nell'esecuzione della stampa.\n 482: Nessuna stampante")),
+             qPrintable(failure.text));
+    QVERIFY(failure.text.endsWith(QStringLiteral("\n\nVuoi salvare la stessa stampa in un file PDF?")));
+    QCOMPARE(QFile::permissions(pdf),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
 
 QTEST_MAIN(ArchivioTest)

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The printouts on the default printer through a real CUPS server. Run by
+// The printouts on the printers of a real CUPS server. Run by
 // cups_pdf_printer.sh, which starts a private server whose queues keep every
 // job as a PDF file in $CF_CUPS_OUT: the raw default queue CF_PDF, the
 // wide-margin queue CF_WIDE of the Generic PDF driver file, and the queues
 // CF_REJECTING and CF_STOPPED that cannot print. Tests choose the default
-// printer through $PRINTER, and another print server with cupsSetServer.
+// printer through $PRINTER, another print server through $CUPS_SERVER, and
+// stop the server ($CF_CUPSD_PID) with SIGSTOP to see that no wait for it
+// holds the window up.
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,7 +17,12 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <cups/cups.h>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <csignal>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -24,7 +31,9 @@
 
 #include "archive/archive_printout.h"
 #include "frame/person_printouts.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/printer_choice.h"
 #include "print_test_support.h"
 #include "sample_person.h"
 
@@ -48,8 +57,54 @@ public:
 // Points the print system at another server for the time of a test.
 class PrintServerAt {
 public:
-    explicit PrintServerAt(const QString& socket) { cupsSetServer(socket.toUtf8().constData()); }
-    ~PrintServerAt() { cupsSetServer(nullptr); }  // back to $CUPS_SERVER
+    explicit PrintServerAt(const QString& socket) : test_(qgetenv("CUPS_SERVER"))
+    {
+        qputenv("CUPS_SERVER", socket.toUtf8());
+    }
+    ~PrintServerAt() { qputenv("CUPS_SERVER", test_); }
+
+private:
+    QByteArray test_;
+};
+
+// The test's print server, stopped (SIGSTOP) for the time of a test or
+// from Stop() on.
+class StoppedServer {
+public:
+    explicit StoppedServer(bool now = true) : pid_(qEnvironmentVariableIntValue("CF_CUPSD_PID"))
+    {
+        if (now)
+            Stop();
+    }
+    ~StoppedServer() { Resume(); }
+    void Stop() const
+    {
+        if (pid_ > 0)
+            kill(pid_, SIGSTOP);
+    }
+    void Resume() const
+    {
+        if (pid_ > 0)
+            kill(pid_, SIGCONT);
+    }
+    bool known() const { return pid_ > 0; }
+
+private:
+    pid_t pid_;
+};
+
+// The limit on every wait for the print server, short for the time of a
+// test.
+class ShortServerWait {
+public:
+    ShortServerWait() : before_(platform::PrintServerWait())
+    {
+        platform::SetPrintServerWait(std::chrono::seconds(2));
+    }
+    ~ShortServerWait() { platform::SetPrintServerWait(before_); }
+
+private:
+    std::chrono::milliseconds before_;
 };
 
 // A print server that takes connections and never answers: a socket that
@@ -137,17 +192,23 @@ QString RowName(int row)
     return QStringLiteral("COGNOME%1").arg(row, 4, 10, QLatin1Char('0'));
 }
 
-archive::ArchiveRows Rows(int count)
+std::vector<Person> Rows(int count)
 {
-    return {count, [](int row) {
-                return Person{.surname = RowName(row + 1).toStdString(),
-                              .firstName = "NOME",
-                              .sex = "F",
-                              .birthDate = "03/07/85",
-                              .place = "ROMA",
-                              .province = "RM",
-                              .code = "CODICE"};
-            }};
+    std::vector<Person> rows;
+    for (int row = 1; row <= count; ++row)
+        rows.push_back({.surname = RowName(row).toStdString(),
+                        .firstName = "NOME",
+                        .sex = "F",
+                        .birthDate = "03/07/85",
+                        .place = "ROMA",
+                        .province = "RM",
+                        .code = "CODICE"});
+    return rows;
+}
+
+platform::PrintOutcome PrintNow(const platform::Printout& printout)
+{
+    return platform::RunPrintout(printout, platform::PrintTarget::DefaultPrinter());
 }
 
 // The text lines of each page, without empty ones.
@@ -178,8 +239,7 @@ void ExpectArchiveListing(const QString& pdf, int rows)
         const QStringList& lines = pages[i];
         const int page = static_cast<int>(i) + 1;
         ASSERT_GE(lines.size(), 3) << "page " << page;
-        EXPECT_EQ(lines[0], (page > 1 ? QStringLiteral("\"") : QString())
-                                + QStringLiteral("Codice fiscale - Pagina n° %1").arg(page));
+        EXPECT_EQ(lines[0], QStringLiteral("Codice fiscale - Pagina n° %1").arg(page));
         EXPECT_EQ(lines[1], QStringLiteral("Archivio codici"));
         EXPECT_EQ(lines[2], QStringLiteral("NOME CODICE FISCALE SESSO DATA PROV. CITTA"));
         const bool last = i + 1 == pages.size();
@@ -224,8 +284,7 @@ TEST_P(ArchiveOnQueueTest, HasTheHeaderOnEveryPageAndEveryRowOnceInOrder)
 {
     const ArchiveCase& c = GetParam();
     const DefaultQueue queue(c.queue);
-    ASSERT_TRUE(archive::PrintArchive(Rows(c.rows)));
-    EXPECT_TRUE(recorder_.requests().empty());
+    ASSERT_TRUE(PrintNow(archive::ArchiveListing(Rows(c.rows))).ok());
     const QString job = PrintedJob();
     ASSERT_FALSE(job.isEmpty());
     EXPECT_TRUE(test::PdfPageSize(job).contains(QLatin1String("(A4)")));
@@ -254,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(Queues, ArchiveOnQueueTest,
 
 TEST_F(CupsPrintingTest, DataSheetIsOnePageInThePrintersDefaultColours)
 {
-    ASSERT_TRUE(frame::PrintData(Lucia()));
+    ASSERT_TRUE(PrintNow(frame::DataSheet(Lucia())).ok());
     const QString job = PrintedJob();
     ASSERT_FALSE(job.isEmpty());
     EXPECT_EQ(test::PdfPageCount(job), 1);
@@ -263,25 +322,12 @@ TEST_F(CupsPrintingTest, DataSheetIsOnePageInThePrintersDefaultColours)
     EXPECT_FALSE(JobOptions(job).contains(QLatin1String("print-color-mode=color")));
 }
 
-// A picture of four coloured quarters.
-QImage ColouredCard()
-{
-    QImage card(363, 241, QImage::Format_RGB32);
-    card.fill(Qt::white);
-    QPainter painter(&card);
-    painter.fillRect(0, 0, 181, 120, QColor(200, 0, 0));
-    painter.fillRect(181, 0, 182, 120, QColor(0, 160, 0));
-    painter.fillRect(0, 120, 181, 121, QColor(0, 0, 200));
-    painter.fillRect(181, 120, 182, 121, QColor(230, 200, 0));
-    return card;
-}
-
 class CardOnQueueTest : public CupsPrintingTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(CardOnQueueTest, KeepsItsColoursAndAsksForColour)
 {
     const DefaultQueue queue(GetParam());
-    ASSERT_TRUE(frame::PrintCard(Lucia(), ColouredCard()));
+    ASSERT_TRUE(PrintNow(frame::CardPrintout(Lucia())).ok());
     const QString job = PrintedJob();
     ASSERT_FALSE(job.isEmpty());
     EXPECT_EQ(test::PdfPageCount(job), 1);
@@ -289,8 +335,8 @@ TEST_P(CardOnQueueTest, KeepsItsColoursAndAsksForColour)
     EXPECT_TRUE(JobOptions(job).contains(QLatin1String("print-color-mode=color")))
         << JobOptions(job).toStdString();
 
-    // The picture sits at the top left of the printable area; sample the
-    // middle of its quarters at 96 dpi (one pixel of the picture each).
+    // The card sits at the top left of the printable area: its green band
+    // above, white below; sampled at 96 dpi, one pixel of the card each.
     const QRectF word = test::FindWord(job, QStringLiteral("BNCLCU85L43H501J")).box;
     const QPointF origin = QLatin1String(GetParam()) == QLatin1String("CF_WIDE")
                                ? kWidePrintable.topLeft()
@@ -304,86 +350,178 @@ TEST_P(CardOnQueueTest, KeepsItsColoursAndAsksForColour)
         return std::abs(a.red() - b.red()) < 30 && std::abs(a.green() - b.green()) < 30
                && std::abs(a.blue() - b.blue()) < 30;
     };
-    EXPECT_TRUE(near(at(20, 20), QColor(200, 0, 0))) << at(20, 20).name().toStdString();
-    EXPECT_TRUE(near(at(340, 20), QColor(0, 160, 0))) << at(340, 20).name().toStdString();
-    EXPECT_TRUE(near(at(20, 220), QColor(0, 0, 200))) << at(20, 220).name().toStdString();
-    EXPECT_TRUE(near(at(340, 220), QColor(230, 200, 0))) << at(340, 220).name().toStdString();
+    EXPECT_TRUE(near(at(150, 50), QColor(0, 122, 61))) << at(150, 50).name().toStdString();
+    EXPECT_TRUE(near(at(150, 75), Qt::white)) << at(150, 75).name().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Queues, CardOnQueueTest, ::testing::Values("CF_PDF", "CF_WIDE"));
 
 // A printer that cannot print now: nothing goes out, and the message says
 // why, with the reason given to the print system.
-TEST_F(CupsPrintingTest, ARejectingQueueIsReportedWithItsReason)
+TEST_F(CupsPrintingTest, PrintersThatCannotPrintAreReportedWithTheirReason)
 {
-    const DefaultQueue queue("CF_REJECTING");
-    EXPECT_FALSE(archive::PrintArchive(Rows(3)));
-    EXPECT_FALSE(frame::PrintData(Lucia()));
+    const struct {
+        const char* queue;
+        QString reason;
+    } cases[] = {
+        {"CF_REJECTING",
+         QStringLiteral("La stampante «CF_REJECTING» rifiuta i lavori di stampa: Carta esaurita")},
+        {"CF_STOPPED", QStringLiteral("La stampante «CF_STOPPED» è ferma: Sportello aperto")},
+        {"CF_NO_SUCH_QUEUE", QStringLiteral("La stampante «CF_NO_SUCH_QUEUE» non esiste")},
+    };
+    for (const auto& c : cases) {
+        const platform::PrintTarget target = platform::PrintTarget::Printer(QString::fromLatin1(c.queue));
+        EXPECT_EQ(platform::RunPrintout(archive::ArchiveListing(Rows(3)), target).failure.description,
+                  c.reason);
+        EXPECT_EQ(platform::RunPrintout(frame::CardPrintout(Lucia()), target).failure.description, c.reason);
+    }
     EXPECT_TRUE(NoJobSince());
-    ASSERT_EQ(recorder_.requests().size(), 2u);
-    const QString reason =
-        QStringLiteral("La stampante «CF_REJECTING» rifiuta i lavori di stampa: Carta esaurita");
-    EXPECT_EQ(recorder_.requests()[0].text,
-              QStringLiteral("Errore nell'esecuzione della stampa.\n 482: ") + reason);
-    EXPECT_EQ(recorder_.requests()[1].text, QStringLiteral("Errore di stampa\n") + reason);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(CupsPrintingTest, AStoppedPrinterIsReportedWithItsReason)
-{
-    const DefaultQueue queue("CF_STOPPED");
-    EXPECT_FALSE(frame::PrintCard(Lucia(), ColouredCard()));
-    EXPECT_TRUE(NoJobSince());
-    ASSERT_EQ(recorder_.requests().size(), 1u);
-    EXPECT_EQ(recorder_.requests()[0].text,
-              QStringLiteral("Errore di stampa\nLa stampante «CF_STOPPED» è ferma: Sportello aperto"));
 }
 
 TEST_F(CupsPrintingTest, AQueueThatStartsRefusingBeforeTheJobIsReported)
 {
     platform::PrintFailure failure;
+    platform::ServerWatch watch;
     const platform::PrinterQueue queue{QStringLiteral("CF_REJECTING"), std::nullopt};
-    test::PrintFolder folder;
-    const QString pdf = folder.File(QStringLiteral("a.pdf"));
-    platform::LinePrinter printer(platform::PrintTarget::PdfFile(pdf));
-    ASSERT_TRUE(printer.Begin());
-    ASSERT_TRUE(printer.EndDoc());
-    EXPECT_FALSE(platform::SendToPrinter(queue, pdf, QStringLiteral("prova"), false, &failure));
+    EXPECT_FALSE(platform::SendToPrinter(queue, QByteArray("%PDF-1.4\n"), QStringLiteral("prova"), false,
+                                         &failure, watch));
     EXPECT_EQ(failure.description, QStringLiteral("La stampante «CF_REJECTING» rifiuta i lavori di stampa"));
 }
 
-TEST_F(CupsPrintingTest, ASilentPrintServerIsGivenUpAfterAFewSeconds)
+TEST_F(CupsPrintingTest, TheDestinationsComeWithTheirStateAndReason)
+{
+    platform::ServerWatch watch;
+    const platform::PrinterList list = platform::ListPrinters(watch);
+    EXPECT_EQ(list.failure.number, 0) << list.failure.description.toStdString();
+    EXPECT_EQ(list.defaultPrinter, QStringLiteral("CF_PDF"));
+    QStringList entries;
+    for (const platform::PrinterInfo& printer : list.printers)
+        entries << platform::PrinterEntry(printer, printer.name == list.defaultPrinter);
+    EXPECT_EQ(entries, (QStringList{
+                           QStringLiteral("CF_PDF (predefinita) — pronta"),
+                           QStringLiteral("CF_REJECTING — rifiuta i lavori: Carta esaurita"),
+                           QStringLiteral("CF_STOPPED — ferma: Sportello aperto"),
+                           QStringLiteral("CF_WIDE — pronta"),
+                       }));
+
+    // The dialog proposes the default printer once the list has come.
+    platform::PrinterDialog dialog(platform::PrintTarget::DefaultPrinter());
+    dialog.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.destinations()->count(), 5, 10000);
+    EXPECT_EQ(dialog.selected(), platform::PrintTarget::Printer(QStringLiteral("CF_PDF")));
+    EXPECT_EQ(dialog.destinations()->item(4)->text(), QStringLiteral("Salva come PDF"));
+}
+
+// The whole print command: the status bar's texts, and the printer named.
+TEST_F(CupsPrintingTest, APrintoutRunsWhileTheWindowGoesOnAndSaysWhereItWent)
+{
+    platform::PrinterChoiceRecorder printers;
+    printers.QueueAnswer(platform::PrintTarget::Printer(QStringLiteral("CF_WIDE")));
+    QSignalSpy status(&platform::PrintStatus::instance(), &platform::PrintStatus::changed);
+    ASSERT_TRUE(platform::StartPrintout(frame::DataSheet(Lucia()), frame::PersonPrintFailure()));
+    EXPECT_TRUE(platform::PrintoutRunning());
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status[0][0].toString(), QStringLiteral("Stampa in corso su «CF_WIDE»…"));
+    EXPECT_TRUE(status[0][1].toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(!platform::PrintoutRunning(), 30000);
+    ASSERT_EQ(status.size(), 2);
+    EXPECT_EQ(status[1][0].toString(), QStringLiteral("Stampato su «CF_WIDE»"));
+    EXPECT_TRUE(recorder_.requests().empty());
+    EXPECT_FALSE(PrintedJob().isEmpty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// A server that stops answering, before the job or in the middle of it,
+// holds nothing up: the window goes on, and within the program's limit the
+// message says so and offers a PDF file instead.
+TEST_F(CupsPrintingTest, AStoppedServerIsGivenUpWithinTheLimitWhileTheWindowGoesOn)
+{
+    const StoppedServer resume(false);
+    if (!resume.known())
+        GTEST_SKIP() << "the test server's process is not known";
+    const ShortServerWait wait;
+    const QString noAnswer = QStringLiteral("Il servizio di stampa non ha risposto entro 2 secondi");
+    const platform::Printout stoppedInTheMiddle{
+        QStringLiteral("a.pdf"), [&resume](platform::LinePrinter& printer) {
+            if (!printer.Begin())
+                return false;
+            printer.Print({QStringLiteral("a metà")});
+            resume.Stop();  // the printer was looked up; the job is not sent yet
+            return printer.EndDoc();
+        }};
+    const platform::Printout before = archive::ArchiveListing(Rows(3));
+    for (const platform::Printout* printout : {&before, &stoppedInTheMiddle}) {
+        if (printout == &before)
+            resume.Stop();
+        const std::size_t seen = recorder_.requests().size();
+        platform::PrinterChoiceRecorder printers;
+        printers.QueueAnswer(platform::PrintTarget::Printer(QStringLiteral("CF_PDF")));
+        QElapsedTimer timer;
+        timer.start();
+        ASSERT_TRUE(platform::StartPrintout(*printout, archive::ArchivePrintFailure()));
+        int ticks = 0;  // the window's events go on meanwhile
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+        tick.start(20);
+        QTRY_VERIFY_WITH_TIMEOUT(recorder_.requests().size() > seen, 15000);
+        EXPECT_LT(timer.elapsed(), 10000);
+        EXPECT_GT(ticks, 10);
+        EXPECT_EQ(recorder_.requests()[seen].text,
+                  QStringLiteral("Errore nell'esecuzione della stampa.\n 482: ") + noAnswer
+                      + QStringLiteral("\n\nVuoi salvare la stessa stampa in un file PDF?"));
+        resume.Resume();
+    }
+}
+
+TEST_F(CupsPrintingTest, TheClerkCancelsAPrintoutThatWaitsForTheServer)
+{
+    const StoppedServer stopped;
+    if (!stopped.known())
+        GTEST_SKIP() << "the test server's process is not known";
+    platform::PrinterChoiceRecorder printers;
+    printers.QueueAnswer(platform::PrintTarget::Printer(QStringLiteral("CF_PDF")));
+    QSignalSpy status(&platform::PrintStatus::instance(), &platform::PrintStatus::changed);
+    ASSERT_TRUE(platform::StartPrintout(frame::DataSheet(Lucia()), frame::PersonPrintFailure()));
+    recorder_.QueueAnswer(platform::MessageAnswer::Yes);
+    EXPECT_TRUE(platform::OfferToCancelPrintout());
+    EXPECT_FALSE(platform::PrintoutRunning());
+    ASSERT_EQ(recorder_.requests().size(), 1u);
+    EXPECT_EQ(recorder_.requests()[0].text,
+              QStringLiteral("È in corso una stampa su «CF_PDF».\nVuoi annullarla?"));
+    EXPECT_EQ(status.last()[0].toString(), QStringLiteral("Stampa annullata"));
+    EXPECT_FALSE(platform::OfferToCancelPrintout());
+}
+
+TEST_F(CupsPrintingTest, ASilentPrintServerIsGivenUpWithinTheLimit)
 {
     SilentServer silent;
     ASSERT_TRUE(silent.listening());
     const PrintServerAt server(silent.path());
-    QElapsedTimer timer;
-    timer.start();
-    EXPECT_FALSE(archive::PrintArchive(Rows(3)));
-    EXPECT_LT(timer.elapsed(), 3 * platform::kPrintServerWaitSeconds * 1000);
-    ASSERT_EQ(recorder_.requests().size(), 1u);
-    EXPECT_TRUE(recorder_.requests()[0].text.endsWith(
-        QStringLiteral("Il servizio di stampa non ha risposto entro %1 secondi")
-            .arg(platform::kPrintServerWaitSeconds)))
-        << recorder_.requests()[0].text.toStdString();
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    const ShortServerWait wait;
+    platform::ServerWatch watch;
+    const platform::PrintOutcome outcome = PrintNow(archive::ArchiveListing(Rows(3)));
+    EXPECT_EQ(outcome.failure.description,
+              QStringLiteral("Il servizio di stampa non ha risposto entro 2 secondi"));
+    EXPECT_FALSE(platform::ListPrinters(watch).failure.description.isEmpty());
 }
 
 TEST_F(CupsPrintingTest, WithoutAPrintServerThereIsNoDefaultPrinter)
 {
     const PrintServerAt server(QStringLiteral("/nonexistent/cups.sock"));
-    EXPECT_TRUE(platform::LookUpPrinter(platform::PrintTarget::DefaultPrinter()).lacksPrinter());
-    EXPECT_FALSE(frame::PrintData(Lucia()));
-    ASSERT_EQ(recorder_.requests().size(), 1u);
-    EXPECT_EQ(recorder_.requests()[0].text,
-              QStringLiteral("Errore di stampa\nNessuna stampante predefinita: il servizio di "
-                             "stampa non è attivo"));
+    EXPECT_EQ(PrintNow(frame::DataSheet(Lucia())).failure.description,
+              QStringLiteral("Nessuna stampante predefinita: il servizio di stampa non è attivo"));
+    platform::PrinterDialog dialog(platform::PrintTarget::DefaultPrinter());
+    dialog.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.note()->text(), QStringLiteral("Il servizio di stampa non è attivo"),
+                              10000);
+    EXPECT_EQ(dialog.selected(), platform::PrintTarget::PdfFile());
 }
 
-TEST_F(CupsPrintingTest, AServerWithoutADefaultPrinterHasNone)
+TEST_F(CupsPrintingTest, AServerWithoutTheDefaultPrinterHasNone)
 {
     const DefaultQueue queue("CF_NO_SUCH_QUEUE");
-    EXPECT_TRUE(platform::LookUpPrinter(platform::PrintTarget::DefaultPrinter()).lacksPrinter());
+    EXPECT_TRUE(PrintNow(frame::DataSheet(Lucia()))
+                    .failure.description.startsWith(QStringLiteral("Nessuna stampante predefinita")));
 }
 
 }  // namespace

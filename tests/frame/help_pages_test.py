@@ -162,10 +162,11 @@ class CommandLinePage(unittest.TestCase):
 
     def test_exit_statuses(self):
         table = next(t for t in self.page.tables if t and t[0] == ["Stato", "Significato"])
-        self.assertEqual([row[0] for row in table[1:]], ["0", "1", "2"])
+        self.assertEqual([row[0] for row in table[1:]], ["0", "1", "2", "128+N"])
         self.assertIn("calcolato", table[1][1])
         self.assertIn("rifiutati", table[2][1])
         self.assertIn("uso", table[3][1])
+        self.assertIn("segnale", table[4][1])
 
 
 class CodePage(unittest.TestCase):

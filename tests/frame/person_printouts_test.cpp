@@ -1,47 +1,39 @@
 // SPDX-License-Identifier: MIT
-// The person printouts into PDF files, and without a printer.
+// The person printouts into PDF files, their file names, and without a
+// printer.
 
 #include "frame/person_printouts.h"
 #include "sample_person.h"
 
-#include <QCursor>
 #include <QDate>
-#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
 #include "generation/generation_images.h"
 #include "generation_test_support.h"
-#include "platform/message_box.h"
 #include "print_test_support.h"
 
 namespace cf::frame {
 namespace {
 
-using platform::MessageBoxRecorder;
 using platform::PrintTarget;
+using platform::RunPrintout;
 using test::Lucia;
-
-// A plain stand-in for the card picture, of the card's size.
-QImage BlankCard()
-{
-    QImage card(363, 241, QImage::Format_RGB32);
-    card.fill(QColor(230, 240, 255));
-    return card;
-}
 
 class PersonPrintoutsTest : public ::testing::Test {
 protected:
+    bool Print(const platform::Printout& printout)
+    {
+        return RunPrintout(printout, PrintTarget::PdfFile(pdf_)).ok();
+    }
+
     test::PrintFolder folder_;
     QString pdf_ = folder_.File(QStringLiteral("persona.pdf"));
-    MessageBoxRecorder recorder_;
 };
 
 TEST_F(PersonPrintoutsTest, DataSheetHoldsHeadingLabelsAndCode)
 {
-    ASSERT_TRUE(PrintData(Lucia(), PrintTarget::PdfFile(pdf_)));
-    EXPECT_TRUE(recorder_.requests().empty());
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_TRUE(Print(DataSheet(Lucia())));
     ASSERT_EQ(test::PdfPageCount(pdf_), 1);
 
     QStringList lines = test::PdfLines(pdf_);
@@ -64,7 +56,7 @@ TEST_F(PersonPrintoutsTest, DataSheetHoldsHeadingLabelsAndCode)
 
 TEST_F(PersonPrintoutsTest, DataSheetLabelsAndValuesStandAtColumns10And30)
 {
-    ASSERT_TRUE(PrintData(Lucia(), PrintTarget::PdfFile(pdf_)));
+    ASSERT_TRUE(Print(DataSheet(Lucia())));
     const auto left = [&](const QString& word) { return test::FindWord(pdf_, word).box.left(); };
     const double label = left(QStringLiteral("Cognome:"));
     const double value = left(QStringLiteral("03/07/85"));
@@ -80,17 +72,13 @@ TEST_F(PersonPrintoutsTest, DataSheetLabelsAndValuesStandAtColumns10And30)
     EXPECT_NEAR(heading.top() - test::kPdfMarginPoints, 14 * 1.149, 1.5);
 }
 
-TEST_F(PersonPrintoutsTest, CardPageHoldsThePictureAndTheDataOverIt)
+// The card is drawn in vectors, not as a picture of 96 dpi, and its own
+// texts are part of the drawing: the page's text is the person's data.
+TEST_F(PersonPrintoutsTest, CardPageHoldsTheCardInVectorsAndTheDataOverIt)
 {
-    ASSERT_TRUE(PrintCard(Lucia(), BlankCard(), PrintTarget::PdfFile(pdf_)));
-    EXPECT_TRUE(recorder_.requests().empty());
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    ASSERT_TRUE(Print(CardPrintout(Lucia())));
     ASSERT_EQ(test::PdfPageCount(pdf_), 1);
-
-    const std::vector<test::PdfImage> images = test::PdfImages(pdf_);
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_EQ(images[0].width, 363);
-    EXPECT_EQ(images[0].xPpi, 96);
+    EXPECT_TRUE(test::PdfImages(pdf_).empty());
 
     QStringList lines = test::PdfLines(pdf_);
     for (QString& line : lines)
@@ -121,7 +109,7 @@ TEST_F(PersonPrintoutsTest, CardFieldsArePrintedInsideTheirBoxes)
                         .province = "RM",
                         .code = "DLLMRS85L43H501J"};
     const QImage card = generation::CardImage().toImage();
-    ASSERT_TRUE(PrintCard(person, card, PrintTarget::PdfFile(pdf_)));
+    ASSERT_TRUE(Print(CardPrintout(person)));
     const std::vector<test::PdfWord> words = test::PdfWords(pdf_);
     ASSERT_EQ(words.size(), 13u);
     for (const test::PdfWord& word : words) {
@@ -138,7 +126,7 @@ TEST_F(PersonPrintoutsTest, CardFieldsArePrintedInsideTheirBoxes)
 
 TEST_F(PersonPrintoutsTest, CardYearIsDarkGreen)
 {
-    ASSERT_TRUE(PrintCard(Lucia(), BlankCard(), PrintTarget::PdfFile(pdf_)));
+    ASSERT_TRUE(Print(CardPrintout(Lucia())));
     const QRectF year = test::FindWord(pdf_, QString::number(QDate::currentDate().year())).box;
     constexpr int dpi = 288;
     const QImage page = test::RenderPage(pdf_, 1, dpi);
@@ -161,27 +149,35 @@ TEST_F(PersonPrintoutsTest, ALongFirstNamePushesTheSexToColumn52OfTheNextLine)
 {
     Person person = Lucia();
     person.firstName = "MARIA ASSUNTA ADDOLORATA IMMACOLATA CONCETTA";
-    ASSERT_TRUE(PrintCard(person, BlankCard(), PrintTarget::PdfFile(pdf_)));
+    ASSERT_TRUE(Print(CardPrintout(person)));
     const QRectF name = test::FindWord(pdf_, QStringLiteral("CONCETTA")).box;
     const QRectF sex = test::FindWord(pdf_, QStringLiteral("F")).box;
     EXPECT_GT(sex.top(), name.top() + 5);
     EXPECT_NEAR(sex.left() - test::kPdfMarginPoints, 51 * 4.414, 1.5);
 }
 
-TEST_F(PersonPrintoutsTest, WithoutAPrinterEachPrintoutWarnsOnceAndRestoresThePointer)
+TEST(PersonPrintoutNamesTest, PdfFilesSayWhatTheyHold)
 {
-    EXPECT_FALSE(PrintData(Lucia()));
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(PrintCard(Lucia(), BlankCard()));
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    ASSERT_EQ(recorder_.requests().size(), 2u);
-    for (const platform::MessageRequest& box : recorder_.requests()) {
-        EXPECT_EQ(box.title, QStringLiteral("Zerez"));
+    const Person rossi{.surname = "ROSSI", .firstName = "MARIO", .code = "RSSMRA80C15H501M"};
+    const Person blank{};
+    EXPECT_EQ(DataSheet(rossi).pdfFileName, QStringLiteral("Dati ROSSI MARIO.pdf"));
+    EXPECT_EQ(CardPrintout(rossi).pdfFileName, QStringLiteral("Tesserino RSSMRA80C15H501M.pdf"));
+    EXPECT_EQ(DataSheet(blank).pdfFileName, QStringLiteral("Dati.pdf"));
+    EXPECT_EQ(CardPrintout(blank).pdfFileName, QStringLiteral("Tesserino.pdf"));
+}
+
+TEST(PersonPrintoutFailureTest, WithoutAPrinterEachPrintoutFailsWithTheReason)
+{
+    for (const platform::Printout& printout : {DataSheet(Lucia()), CardPrintout(Lucia())}) {
+        const platform::PrintOutcome outcome = RunPrintout(printout, PrintTarget::DefaultPrinter());
+        EXPECT_FALSE(outcome.ok());
+        const platform::FailureMessage message = PersonPrintFailure();
+        EXPECT_EQ(message.title, QStringLiteral("Zerez"));
+        EXPECT_EQ(message.icon, MessageIcon::Exclamation);
         // The reason follows on a second line.
-        EXPECT_TRUE(box.text.startsWith(QStringLiteral("Errore di stampa\nNessuna stampante")))
-            << box.text.toStdString();
-        EXPECT_EQ(box.icon, MessageIcon::Exclamation);
-        EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
+        EXPECT_TRUE(
+            message.text(outcome.failure).startsWith(QStringLiteral("Errore di stampa\nNessuna stampante")))
+            << message.text(outcome.failure).toStdString();
     }
 }
 

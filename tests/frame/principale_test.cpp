@@ -26,6 +26,8 @@
 #include "frame/principale.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/print_command.h"
+#include "platform/printer_choice.h"
 #include "platform/shell_open.h"
 #include "tests/generation/generation_test_support.h"
 #include "widgets/toolbar.h"
@@ -83,7 +85,7 @@ private slots:
     void closedOrMinimisedWindowsComeBackWhole();
     void cancelInThePrintQuestionPrintsNothing();
     void printAnswersChooseCardOrDataSheet();
-    void withoutAPrinterThePrintQuestionOffersAPdfFile();
+    void aFailedPrintoutOffersTheSamePrintoutAsAPdfFile();
     void esciRemovesOnlyThePlaceFileWithoutHelpPages();
     void esciAndClosingRemoveTheHelpPages();
     void missingPlaceFileEndsTheProgram();
@@ -92,8 +94,7 @@ private slots:
     void statusDateIsItalianLongDateInProperCase();
 
 private:
-    // Prints into PrintedFile() unless given another target.
-    Principale& StartFrame(std::optional<cf::platform::PrintTarget> printTarget = {});
+    Principale& StartFrame();
     void ClickButton(int button);
     QString WorkFile(const QString& name) const { return work_->path() + u'/' + name; }
     QString PrintedFile() const { return output_.filePath(QStringLiteral("printout.pdf")); }
@@ -121,11 +122,10 @@ void PrincipaleTest::cleanup()
     work_.reset();
 }
 
-Principale& PrincipaleTest::StartFrame(std::optional<cf::platform::PrintTarget> printTarget)
+Principale& PrincipaleTest::StartFrame()
 {
     PrincipaleOptions options;
     options.endProgram = [this](int status) { endings_.append(status); };
-    options.printTarget = printTarget.value_or(cf::platform::PrintTarget::PdfFile(PrintedFile()));
     options.archivePath = output_.filePath(QStringLiteral("codarc.dat"));
     frame_ = std::make_unique<Principale>(options);
     frame_->Start();
@@ -342,6 +342,8 @@ void PrincipaleTest::cancelInThePrintQuestionPrintsNothing()
     QVERIFY(!form.Command3()->isEnabled());
 }
 
+// Each answer asks where to print (here "Salva come PDF", then the file)
+// and prints while the window goes on; the status bar says where it went.
 void PrincipaleTest::printAnswersChooseCardOrDataSheet()
 {
     Principale& frame = StartFrame();
@@ -350,21 +352,40 @@ void PrincipaleTest::printAnswersChooseCardOrDataSheet()
     form.setCode(QStringLiteral("BNCLCU85L43H501J"));
     form.Command3()->setEnabled(false);
     frame.Timer1_Timer();
+    const TestDocumentsFolder documents;
+    cf::platform::PrinterChoiceRecorder printers;
+    cf::platform::SaveDialogRecorder dialogs;
 
     // Yes: the card window shows the person and the card is printed.
     boxes_->QueueAnswer(MessageAnswer::Yes);
+    printers.QueueAnswer(cf::platform::PrintTarget::PdfFile());
+    dialogs.QueueAnswer(PrintedFile());
     ClickButton(kStampa);
+    QTRY_VERIFY(!cf::platform::PrintoutRunning());
     QVERIFY(QFile::exists(PrintedFile()));
+    QCOMPARE(QFileInfo(dialogs.requests()[0].suggestedPath).fileName(),
+             QStringLiteral("Tesserino BNCLCU85L43H501J.pdf"));
+    QCOMPARE(frame.statusNote(), QStringLiteral("Salvato in ") + PrintedFile());
     QVERIFY(frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
     QCOMPARE(frame.tesserino()->label(2)->text(), QStringLiteral("BIANCHI"));
     QVERIFY(form.Command3()->isEnabled());
     QCOMPARE(boxes_->requests().size(), std::size_t{1});
 
-    // No: the data sheet, with nothing else changed.
+    // No: the data sheet, with nothing else changed; the choice of a PDF
+    // file is proposed again, and a name already taken gets a number.
     QFile::remove(PrintedFile());
+    QFile taken(QDir(documents.path()).filePath(QStringLiteral("Dati BIANCHI LUCIA.pdf")));
+    QVERIFY(taken.open(QIODevice::WriteOnly));
+    taken.close();
     boxes_->QueueAnswer(MessageAnswer::No);
+    printers.QueueAnswer(cf::platform::PrintTarget::PdfFile());
+    dialogs.QueueAnswer(PrintedFile());
     ClickButton(kStampa);
+    QTRY_VERIFY(!cf::platform::PrintoutRunning());
+    QCOMPARE(printers.requests().back(), cf::platform::PrintTarget::PdfFile());
+    QCOMPARE(QFileInfo(dialogs.requests()[1].suggestedPath).fileName(),
+             QStringLiteral("Dati BIANCHI LUCIA (2).pdf"));
     QVERIFY(QFile::exists(PrintedFile()));
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
@@ -374,60 +395,50 @@ void PrincipaleTest::printAnswersChooseCardOrDataSheet()
         QVERIFY(QString::fromUtf8(text.readAllStandardOutput())
                     .contains(QStringLiteral("Codice fiscale di: LUCIA BIANCHI")));
     }
+
+    // Cancelling the choice of printer prints nothing.
+    QFile::remove(PrintedFile());
+    boxes_->QueueAnswer(MessageAnswer::No);
+    ClickButton(kStampa);
+    QVERIFY(!cf::platform::PrintoutRunning());
+    QCOMPARE(dialogs.requests().size(), std::size_t{2});
+    QVERIFY(!QFile::exists(PrintedFile()));
 }
 
-// The test runs without a print server: no default printer.
-void PrincipaleTest::withoutAPrinterThePrintQuestionOffersAPdfFile()
+// The test runs without a print server: the default printer fails, and its
+// message offers the same printout as a PDF file.
+void PrincipaleTest::aFailedPrintoutOffersTheSamePrintoutAsAPdfFile()
 {
-    Principale& frame = StartFrame(cf::platform::PrintTarget::DefaultPrinter());
+    Principale& frame = StartFrame();
     MainForm& form = frame.mainForm();
     FillPerson(form);
     form.setCode(QStringLiteral("BNCLCU85L43H501J"));
     frame.Timer1_Timer();
     const TestDocumentsFolder documents;
+    cf::platform::PrinterChoiceRecorder printers;
     cf::platform::SaveDialogRecorder dialogs;
 
-    // Cancel asks nothing more; No, then a cancelled dialog, saves nothing.
-    boxes_->QueueAnswer(MessageAnswer::Cancel);
-    ClickButton(kStampa);
-    QCOMPARE(dialogs.requests().size(), std::size_t{0});
     boxes_->QueueAnswer(MessageAnswer::No);
-    ClickButton(kStampa);
-    QCOMPARE(boxes_->requests().size(), std::size_t{2});
-    const cf::platform::MessageRequest& question = boxes_->requests().front();
-    QCOMPARE(question.text, QStringLiteral("Non c'è una stampante predefinita.\n"
-                                           "Salvo il fac-simile del tesserino a colori in un "
-                                           "file PDF?\n(se No salvo solo i dati)"));
-    QCOMPARE(question.title, QStringLiteral("Codice fiscale"));
-    QCOMPARE(question.buttons, cf::platform::MessageButtons::YesNoCancel);
-    QCOMPARE(dialogs.requests().size(), std::size_t{1});
-    QCOMPARE(dialogs.requests()[0].suggestedPath,
-             QDir(documents.path()).filePath(QStringLiteral("Codice fiscale.pdf")));
-    QVERIFY(frame.statusNote().isEmpty());
-    QVERIFY(!frame.tesserino());
-
-    // Yes: the card window shows the person, the card goes to the file and
-    // the status bar says where, for ten seconds.
+    printers.QueueAnswer(cf::platform::PrintTarget::DefaultPrinter());
     boxes_->QueueAnswer(MessageAnswer::Yes);
     dialogs.QueueAnswer(PrintedFile());
     ClickButton(kStampa);
-    QCOMPARE(boxes_->requests().size(), std::size_t{3});
-    QCOMPARE(QFileInfo(dialogs.requests()[1].suggestedPath).fileName(), QStringLiteral("Tesserino.pdf"));
-    QVERIFY(QFileInfo(PrintedFile()).size() > 0);
-    QVERIFY(frame.tesserino());
-    QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
+    QTRY_VERIFY(QFile::exists(PrintedFile()) && !cf::platform::PrintoutRunning());
+    QCOMPARE(boxes_->requests().size(), std::size_t{2});
+    const cf::platform::MessageRequest& failure = boxes_->requests()[1];
+    QCOMPARE(failure.title, QStringLiteral("Zerez"));
+    QCOMPARE(failure.icon, cf::MessageIcon::Exclamation);
+    QCOMPARE(failure.buttons, cf::platform::MessageButtons::YesNo);
+    QCOMPARE(failure.text,
+             QStringLiteral("Errore di stampa\nNessuna stampante predefinita: il servizio di stampa "
+                            "non è attivo\n\nVuoi salvare la stessa stampa in un file PDF?"));
+    QCOMPARE(dialogs.requests()[0].suggestedPath,
+             QDir(documents.path()).filePath(QStringLiteral("Dati BIANCHI LUCIA.pdf")));
     QCOMPARE(frame.statusNote(), QStringLiteral("Salvato in ") + PrintedFile());
-    for (int second = 1; second < Principale::kStatusNoteSeconds; ++second)
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    for (int second = 0; second < Principale::kStatusNoteSeconds; ++second)
         frame.Timer1_Timer();
-    QVERIFY(!frame.statusNote().isEmpty());
-    frame.Timer1_Timer();
     QVERIFY(frame.statusNote().isEmpty());
-
-    // The archive window's PDF file is noted the same way.
-    ClickButton(kArchivio);
-    QVERIFY(frame.archivio());
-    emit frame.archivio()->savedToPdf(PrintedFile());
-    QCOMPARE(frame.statusNote(), QStringLiteral("Salvato in ") + PrintedFile());
 }
 
 void PrincipaleTest::esciRemovesOnlyThePlaceFileWithoutHelpPages()

@@ -12,6 +12,8 @@
 # The command sees
 #   CUPS_SERVER  the private server's socket
 #   CF_CUPS_OUT  the directory OUT of the printed jobs
+#   CF_CUPSD_PID the server's process, for tests that stop it (SIGSTOP) and
+#                let it go on (SIGCONT)
 # The server runs from a fresh directory and stops when the command ends.
 # Exit status: the command's; 77 (skipped) when no CUPS server can start here.
 
@@ -60,6 +62,7 @@ pid=""
 
 cleanup() {
     if [ -n "$pid" ]; then
+        kill -CONT "$pid" 2>/dev/null
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     fi
@@ -131,6 +134,7 @@ if [ "$started" != yes ]; then
 fi
 
 export CF_CUPS_OUT="$dir/out"
+export CF_CUPSD_PID="$pid"
 admin() {
     timeout 20 "$@" >>"$dir/log/lpadmin.out" 2>&1
 }

@@ -3,9 +3,7 @@
 
 #include "platform/line_printer.h"
 
-#include <QCursor>
 #include <QFile>
-#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
@@ -151,23 +149,28 @@ TEST_F(LinePrinterTest, RulesSpanThePrintableWidthWithoutMovingThePosition)
     EXPECT_FALSE(qGray(page.pixel(left + 10, row - 6)) < 128);  // a thin line
 }
 
-TEST_F(LinePrinterTest, PicturesKeepTheirNaturalSizeAndDoNotMoveThePosition)
+// Figures are drawn in vectors at their natural size (15 twips a pixel):
+// no picture on the page, and edges as sharp as the rendering.
+TEST_F(LinePrinterTest, FiguresKeepTheirNaturalSizeInVectorsAndDoNotMoveThePosition)
 {
-    QImage card(363, 241, QImage::Format_RGB32);
-    card.fill(Qt::cyan);
     ASSERT_TRUE(printer_.Begin());
-    printer_.DrawPicture(card);
+    printer_.DrawFigure([](QPainter& painter) { painter.fillRect(QRectF(0, 0, 363, 241), Qt::cyan); });
     EXPECT_DOUBLE_EQ(printer_.y(), 0);
     printer_.Print({QStringLiteral("sopra")});
     ASSERT_TRUE(printer_.EndDoc());
 
-    const std::vector<test::PdfImage> images = test::PdfImages(pdf_);
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_EQ(images[0].width, 363);
-    EXPECT_EQ(images[0].height, 241);
-    EXPECT_EQ(images[0].xPpi, 96);  // 15 twips a pixel
-    EXPECT_EQ(images[0].yPpi, 96);
+    EXPECT_TRUE(test::PdfImages(pdf_).empty());
     EXPECT_NEAR(FindWord(pdf_, QStringLiteral("sopra")).box.left(), kPdfMarginPoints, kPointTolerance);
+    constexpr int dpi = 150;
+    const QImage page = test::RenderPage(pdf_, 1, dpi);
+    const auto cyan = [&](double points) {
+        const int x = qRound((kPdfMarginPoints + points) * dpi / 72);
+        return page.pixelColor(x, qRound((kPdfMarginPoints + 90) * dpi / 72)) == QColor(Qt::cyan);
+    };
+    // 363 pixels at 96 dpi: 272.25 points, edges within a dot of 150 dpi.
+    EXPECT_TRUE(cyan(0.5));
+    EXPECT_TRUE(cyan(271.7));
+    EXPECT_FALSE(cyan(272.8));
 }
 
 TEST_F(LinePrinterTest, ALineThatDoesNotFitGoesToANewPage)
@@ -276,11 +279,45 @@ TEST(LinePrinterFailureTest, WithoutAPrinterBeginFailsAndSaysWhy)
     EXPECT_FALSE(printer.EndDoc());
 }
 
-TEST(LinePrinterFailureTest, AnUnwritablePdfFileFailsToBegin)
+TEST(LinePrinterFailureTest, AnUnwritablePdfFileFailsAtTheEnd)
 {
     LinePrinter printer(PrintTarget::PdfFile(QStringLiteral("/nonexistent/folder/out.pdf")));
-    EXPECT_FALSE(printer.Begin());
+    EXPECT_TRUE(printer.Begin());
+    EXPECT_FALSE(printer.EndDoc());
     EXPECT_TRUE(printer.failure().description.contains(QLatin1String("/nonexistent/folder")));
+}
+
+// A PDF file holds personal data: it is the user's alone, also when it
+// replaces a file that others could read.
+TEST(LinePrinterFailureTest, APdfFileIsReadableByTheUserAlone)
+{
+    test::PrintFolder folder;
+    const QString pdf = folder.File(QStringLiteral("Dati ROSSI MARIO.pdf"));
+    for (const bool replacing : {false, true}) {
+        if (replacing)
+            QFile::setPermissions(pdf, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+        LinePrinter printer(PrintTarget::PdfFile(pdf));
+        ASSERT_TRUE(printer.Begin());
+        ASSERT_TRUE(printer.EndDoc());
+        EXPECT_EQ(QFile::permissions(pdf),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    }
+}
+
+// A printout stopped through its watch ends at the next page, and nothing
+// is written.
+TEST(LinePrinterFailureTest, AStoppedPrintoutEndsAtTheNextPage)
+{
+    test::PrintFolder folder;
+    const QString pdf = folder.File(QStringLiteral("out.pdf"));
+    ServerWatch watch;
+    LinePrinter printer(PrintTarget::PdfFile(pdf), &watch);
+    ASSERT_TRUE(printer.Begin());
+    watch.Interrupt(ServerWatch::Stop::Cancelled);
+    EXPECT_FALSE(printer.NewPage());
+    EXPECT_EQ(printer.failure().description, QStringLiteral("Stampa annullata"));
+    EXPECT_FALSE(printer.EndDoc());
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST(LinePrinterFailureTest, APdfFileIsWrittenOnlyWhenTheDocumentEnds)
@@ -300,32 +337,6 @@ TEST(LinePrinterFailureTest, APdfFileIsWrittenOnlyWhenTheDocumentEnds)
     QFile old(pdf);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("vecchio"));
-}
-
-TEST(LinePrinterFailureTest, ALookedUpPrinterIsNotAskedAgain)
-{
-    PrinterLookup stopped;
-    stopped.status = PrinterLookup::Status::Unusable;
-    stopped.failure = {kPrinterErrorNumber, QStringLiteral("La stampante «X» è ferma")};
-    const PrintTarget target = LookUpPrinter(PrintTarget::Printer(stopped));
-    EXPECT_FALSE(target.lacksPrinter());
-    LinePrinter printer(target);
-    EXPECT_FALSE(printer.Begin());
-    EXPECT_EQ(printer.failure().description, QStringLiteral("La stampante «X» è ferma"));
-
-    // Without a print server there is no default printer at all.
-    EXPECT_TRUE(LookUpPrinter(PrintTarget::DefaultPrinter()).lacksPrinter());
-    EXPECT_FALSE(LookUpPrinter(PrintTarget::PdfFile(QStringLiteral("a.pdf"))).lacksPrinter());
-}
-
-TEST(BusyPointerTest, ShowsTheHourglassUntilItGoes)
-{
-    {
-        const BusyPointer busy;
-        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    }
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ void Drain(int& fd, std::string& into)
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& command,
-                           const std::vector<std::string>& environment)
+                           const std::vector<std::string>& environment, Output output)
 {
     int outPipe[2];
     int errPipe[2];
@@ -57,6 +57,12 @@ ChildProcess::ChildProcess(const std::vector<std::string>& command,
         close(outPipe[0]);
         close(outPipe[1]);
         return;
+    }
+    if (output == Output::Held) {
+        fcntl(outPipe[1], F_SETFL, O_NONBLOCK);
+        while (write(outPipe[1], "...............", 16) > 0) {
+        }
+        fcntl(outPipe[1], F_SETFL, 0);
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

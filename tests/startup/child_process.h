@@ -21,14 +21,20 @@ struct ProcessResult {
 
 class ChildProcess {
 public:
+    // Held: standard output is a pipe filled to the brim before the program
+    // starts, so that its first write waits until the output is read.
+    enum class Output { Free, Held };
+
     // Starts program (a path, or a name looked up in PATH) with the
     // arguments and exactly the given environment ("NAME=value" entries).
-    ChildProcess(const std::vector<std::string>& command, const std::vector<std::string>& environment);
+    ChildProcess(const std::vector<std::string>& command, const std::vector<std::string>& environment,
+                 Output output = Output::Free);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
 
     // Reads standard output up to and including its first line end; empty
     // when none comes within the timeout.

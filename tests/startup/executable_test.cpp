@@ -4,18 +4,41 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <thread>
 
 #include "child_process.h"
 #include "test_files.h"
 
 namespace cf::test {
 namespace {
+
+using namespace std::chrono_literals;
+
+// Queues connections and never reads or writes. A name starting with NUL is
+// an abstract socket, where the X libraries look first.
+int SilentSocket(const std::string& name)
+{
+    sockaddr_un address{AF_UNIX, {}};
+    name.copy(address.sun_path, sizeof address.sun_path - 1);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + name.size());
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0 && listen(fd, 64) == 0)
+        return fd;
+    close(fd);
+    return -1;
+}
 
 class Executable : public ::testing::Test {
 protected:
@@ -256,6 +279,103 @@ TEST_F(Executable, BrokenDisplaysAreReportedNotFatal)
         EXPECT_EQ(result.out, "BNCLCU85L43H501J\n") << variable;
         EXPECT_NE(result.err.find("il codice non è negli appunti"), std::string::npos)
             << variable << result.err;
+    }
+}
+
+// A display that takes the connection and never answers (a frozen desktop,
+// a stalled ssh -X): every run ends, an end signal at once, and nothing is
+// left waiting on it. The runs go side by side, as each waits it out.
+TEST_F(Executable, SilentDisplayHoldsNoRun)
+{
+    std::string display;
+    int x11 = -1;
+    for (int number = 6000 + getpid() % 1000; x11 < 0 && number < 7100; ++number) {
+        display = ":" + std::to_string(number);
+        x11 = SilentSocket(std::string(1, '\0') + "/tmp/.X11-unix/X" + std::to_string(number));
+    }
+    const std::string wayland = workDirectory_.path() + "/wayland";
+    const int waylandFd = SilentSocket(wayland);
+    ASSERT_TRUE(x11 >= 0 && waylandFd >= 0);
+    // With the Wayland socket taking the connection, the clipboard server
+    // and the toolkit meet the silent X display.
+    const std::vector<std::string> silent{"DISPLAY=" + display},
+        silentLater{"DISPLAY=" + display, "WAYLAND_DISPLAY=" + wayland, "QT_QPA_PLATFORM=xcb"};
+    const std::string notCopied = "codicefiscale: il codice non è negli appunti: lo schermo ";
+    const struct {
+        std::vector<std::string> environment;
+        int signal, status;
+        std::string err;
+    } cases[] = {{silent, 0, 0, notCopied + "X " + display + " non risponde.\n"},
+                 {silentLater, 0, 0, notCopied + "non risponde.\n"},
+                 {silent, SIGTERM, 128 + SIGTERM, ""},
+                 {silentLater, SIGINT, 128 + SIGINT, ""},
+                 {silent, -1, 2, "codicefiscale: nessuno schermo disponibile"}};  // the windows
+    std::vector<std::unique_ptr<ChildProcess>> runs;
+    for (const auto& c : cases) {
+        std::vector<std::string> environment = c.environment;
+        environment.push_back("XDG_RUNTIME_DIR=" + workDirectory_.path());
+        runs.push_back(std::make_unique<ChildProcess>(
+            c.signal < 0 ? std::vector<std::string>{CF_EXECUTABLE}
+                         : std::vector<std::string>{CF_EXECUTABLE, "BIANCHI,LUCIA,3/7/85,F,ROMA,1"},
+            environment));
+        // The code is printed before the display is asked.
+        if (c.signal > 0 && runs.back()->ReadLine(30s) == "BNCLCU85L43H501J\n")
+            runs.back()->Signal(c.signal);
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const ProcessResult result = runs[i]->Wait(30s);
+        EXPECT_FALSE(result.timedOut) << "run " << i << " waits on the display for good";
+        EXPECT_EQ(result.exitStatus, cases[i].status) << i;
+        EXPECT_TRUE(result.err.starts_with(cases[i].err)) << i << ": " << result.err;
+    }
+    EXPECT_FALSE(PlaceFileExists());
+    // Every connection made to the display ends, the clipboard servers' too.
+    for (int connection; (connection = accept(x11, nullptr, nullptr)) >= 0; close(connection)) {
+        const timeval limit{10, 0};
+        setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char bytes[256];
+        ssize_t got;
+        while ((got = read(connection, bytes, sizeof bytes)) > 0) {
+        }
+        EXPECT_EQ(got, 0) << "a process still waits on the display";
+    }
+    close(x11);
+    close(waylandFd);
+}
+
+// Another user who lists the processes (ps, /proc/PID/cmdline) must not
+// read the person's data, codes or files asked for: every mode has blanked
+// its arguments by the time it writes (and waits there, on a full pipe).
+TEST_F(Executable, ArgumentsAreBlankedInEveryMode)
+{
+    if (!ReadFileBytes("/proc/self/syscall").starts_with("0 "))
+        GTEST_SKIP() << "/proc/PID/syscall cannot be read here";
+    const std::string persons = workDirectory_.path() + "/persone-riservate.csv";
+    std::ofstream(persons) << "BIANCHI,LUCIA,3/7/85,F,ROMA\n";
+    const std::vector<std::string> modes[] = {{"BIANCHI,LUCIA,3/7/85,F,ROMA"},
+                                              {"--check", "--json", "BNCLCU85L43H501J", "12345678903"},
+                                              {"--omocodici", "BNCLCU85L43H501J"},
+                                              {"--luoghi", "FORLI"},
+                                              {"--batch", persons}};
+    std::vector<std::unique_ptr<ChildProcess>> programs;
+    for (const std::vector<std::string>& arguments : modes) {
+        std::vector<std::string> command{CF_EXECUTABLE};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        programs.push_back(std::make_unique<ChildProcess>(
+            command, std::vector<std::string>{"XDG_RUNTIME_DIR=" + workDirectory_.path()},
+            ChildProcess::Output::Held));
+    }
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const std::string process = "/proc/" + std::to_string(programs[i]->pid());
+        // System call 1 (write) on descriptor 1.
+        for (int waited = 0; waited < 20000 && !ReadFileBytes(process + "/syscall").starts_with("1 0x1 ");
+             ++waited)
+            std::this_thread::sleep_for(1ms);
+        const std::string shown = ReadFileBytes(process + "/cmdline");
+        EXPECT_EQ(programs[i]->Wait(20s).exitStatus, 0) << modes[i].back();
+        // The program's name, then only NULs.
+        EXPECT_EQ(shown.find_first_not_of('\0', shown.find('\0')), std::string::npos)
+            << modes[i].back() << " is shown to other users";
     }
 }
 

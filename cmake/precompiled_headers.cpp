@@ -1,0 +1,2 @@
+// SPDX-License-Identifier: MIT
+// The source file through which the precompiled headers are compiled.
