@@ -10,11 +10,26 @@
 namespace cf {
 namespace {
 
-// The rows a typed place may mean: a stretch of rows of one name, and the
-// province they must lie in when one was given in brackets.
+// The rows a typed place may mean: a stretch of rows of one name (its key),
+// the name as typed and folded, and the province they must lie in when one
+// was given in brackets.
 struct Candidates {
     std::span<const int> rows;
+    std::string_view name;
     std::string_view province;
+
+    // The first accepted row that passes the test, those named exactly as
+    // typed before those only alike (CAGNO' before CAGNO for CAGNÒ); -1 when
+    // none.
+    template <typename Test>
+    int First(const PlaceCatalog& catalog, Test&& test) const
+    {
+        for (const bool exact : {true, false})
+            for (int row : rows)
+                if ((catalog.FoldedName(row) == name) == exact && Accepts(catalog, row) && test(row))
+                    return row;
+        return -1;
+    }
 
     bool Accepts(const PlaceCatalog& catalog, int row) const
     {
@@ -35,11 +50,11 @@ Candidates FindCandidates(const PlaceCatalog& catalog, std::string_view typedPla
 {
     const std::string_view folded = FoldPlaceName(typedPlace, buffer);
     if (const auto rows = catalog.RowsNamed(folded); !rows.empty())
-        return {rows, {}};
+        return {rows, folded, {}};
     const PlaceQuery query = SplitProvince(folded);
     if (query.province.empty())
         return {};
-    return {catalog.RowsNamed(query.name), query.province};
+    return {catalog.RowsNamed(query.name), query.name, query.province};
 }
 
 bool BearsNameOn(const PlaceCatalog& catalog, int row, int day)
@@ -66,23 +81,14 @@ int ChooseRow(const PlaceCatalog& catalog, const Candidates& candidates, int day
         std::find(candidates.rows.begin(), candidates.rows.end(), pickedRow) != candidates.rows.end();
     if (picked && candidates.Accepts(catalog, pickedRow) && catalog.InUseOn(catalog.Row(pickedRow).code, day))
         return pickedRow;
-    bool anyDated = false;
-    for (int row : candidates.rows)
-        if (candidates.Accepts(catalog, row) && HasDates(catalog, row)) {
-            anyDated = true;
-            if (BearsNameOn(catalog, row, day))
-                return row;
-        }
-    for (int row : candidates.rows)
-        if (candidates.Accepts(catalog, row) && HasDates(catalog, row)
-            && catalog.InUseOn(catalog.Row(row).code, day))
-            return row;
-    if (anyDated)
-        return -1;
-    for (int row : candidates.rows)
-        if (candidates.Accepts(catalog, row))
-            return row;
-    return -1;
+    const auto dated = [&catalog](int row) { return HasDates(catalog, row); };
+    int row = candidates.First(catalog, [&](int r) { return dated(r) && BearsNameOn(catalog, r, day); });
+    if (row < 0)
+        row = candidates.First(catalog,
+                               [&](int r) { return dated(r) && catalog.InUseOn(catalog.Row(r).code, day); });
+    if (row >= 0 || candidates.First(catalog, dated) >= 0)
+        return row;
+    return candidates.First(catalog, [](int) { return true; });
 }
 
 // The same day a hundred years earlier; 0 when that year has no such day
@@ -201,11 +207,7 @@ std::optional<BirthDay> BirthDayOfTypedDate(std::string_view text, const Date& t
 int FindTypedPlace(const PlaceCatalog& catalog, std::string_view typedPlace)
 {
     std::array<char, kMaxPlaceNameLength> buffer;
-    const Candidates candidates = FindCandidates(catalog, typedPlace, buffer);
-    for (int row : candidates.rows)
-        if (candidates.Accepts(catalog, row))
-            return row;
-    return -1;
+    return FindCandidates(catalog, typedPlace, buffer).First(catalog, [](int) { return true; });
 }
 
 BirthPlace ResolveBirthPlace(const PlaceCatalog& catalog, std::string_view typedPlace, const BirthDay& birth,
@@ -216,15 +218,13 @@ BirthPlace ResolveBirthPlace(const PlaceCatalog& catalog, std::string_view typed
     const int row = ChooseRow(catalog, candidates, birth.day, pickedRow);
     if (row >= 0)
         return {PlaceVerdict::Found, row, birth.day};
-    for (int candidate : candidates.rows) {
-        if (!candidates.Accepts(catalog, candidate) || !HasDates(catalog, candidate))
-            continue;
-        const Surroundings around = SurroundingsOf(catalog, catalog.Row(candidate).code, birth.day);
-        const int earlier = birth.centuryOpen ? HundredYearsBefore(birth.day) : 0;
-        const bool earlierFits = earlier != 0 && ChooseRow(catalog, candidates, earlier, pickedRow) >= 0;
-        return {VerdictOf(around), candidate, birth.day, earlierFits};
-    }
-    return {PlaceVerdict::Unknown, -1, birth.day};
+    const int refused = candidates.First(catalog, [&catalog](int r) { return HasDates(catalog, r); });
+    if (refused < 0)
+        return {PlaceVerdict::Unknown, -1, birth.day};
+    const Surroundings around = SurroundingsOf(catalog, catalog.Row(refused).code, birth.day);
+    const int earlier = birth.centuryOpen ? HundredYearsBefore(birth.day) : 0;
+    const bool earlierFits = earlier != 0 && ChooseRow(catalog, candidates, earlier, pickedRow) >= 0;
+    return {VerdictOf(around), refused, birth.day, earlierFits};
 }
 
 std::vector<int> OtherPlacesNamed(const PlaceCatalog& catalog, std::string_view typedPlace,
@@ -287,15 +287,17 @@ std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& pla
     const PlaceRow& row = catalog.Row(place.row);
     const Surroundings around = SurroundingsOf(catalog, row.code, place.day);
     std::string text = std::string(row.name) + " " + SpanText(catalog, row.code, around);
+    const std::string_view then = row.province == "EE" ? " lo stato di allora" : " il comune di allora";
     if (place.verdict == PlaceVerdict::NotYetInUse) {
         const PlacePeriod& first = *around.after;
-        text += ": per chi è nato prima indicare il comune di allora";
+        text += ": per chi è nato prima indicare";
+        text += then;
         text += PlacesOfProvince(catalog, first.province, DayBefore(first.firstDay), 0);
     } else {
         const PlacePeriod& last = *around.before;
-        text += place.verdict == PlaceVerdict::NoLongerInUse
-                    ? ": per chi è nato dopo indicare il comune di allora"
-                    : ": per chi è nato in quel periodo indicare il comune di allora";
+        text += place.verdict == PlaceVerdict::NoLongerInUse ? ": per chi è nato dopo indicare"
+                                                             : ": per chi è nato in quel periodo indicare";
+        text += then;
         text += PlacesOfProvince(catalog, last.province, 0, DayAfter(last.lastDay));
     }
     if (place.earlierCenturyFits) {
@@ -314,12 +316,14 @@ CodePlace PlaceOfCode(const PlaceCatalog& catalog, std::string_view placeCode, s
     if (place.row < 0)
         return place;
     const PlaceRow& first = catalog.Row(place.row);
-    place.name = first.name;
+    const auto periods = catalog.PeriodsOf(placeCode);
+    // Outside its periods a code is told by the name it bore last.
+    place.name = periods.empty() ? first.name : periods.back().OfficialName();
     place.province = first.province;
     if (!birth)
         return place;
     place.day = birth->day;
-    if (catalog.PeriodsOf(placeCode).empty())
+    if (periods.empty())
         return place;
 
     const PlacePeriod* period = catalog.PeriodOn(placeCode, birth->day);
@@ -333,7 +337,7 @@ CodePlace PlaceOfCode(const PlaceCatalog& catalog, std::string_view placeCode, s
         place.name = period->OfficialName();
         return place;
     }
-    place.warning = std::string(first.name) + " (" + std::string(placeCode)
+    place.warning = std::string(place.name) + " (" + std::string(placeCode)
                     + ") non esisteva alla data di nascita: "
                     + SpanText(catalog, placeCode, SurroundingsOf(catalog, placeCode, birth->day));
     return place;

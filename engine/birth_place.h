@@ -58,7 +58,7 @@ struct BirthPlace {
 // of the name (or of the name in the bracketed province), the one whose code
 // bore that name on that day, else the first whose code was in use on that
 // day; a picked row among them wins when its code was in use. Codes without
-// periods (foreign states, places known without dates) are in use on every
+// periods (places known without dates) are in use on every
 // day, but are taken for a name only when no row of it has dates, or when
 // picked or named by province. When no row fits, the first row with dates
 // is refused, with the reason.
@@ -92,14 +92,16 @@ std::string BirthPlaceRefusal(const PlaceCatalog& catalog, const BirthPlace& pla
 
 // The place named by a code's cadastral code on the decoded birth day.
 struct CodePlace {
-    int row = -1;               // -1 when the code is unknown
-    std::string_view name;      // the name it bore on that day, else its first row's
+    int row = -1;  // -1 when the code is unknown
+    // The name it bore on that day; else the name it bore last (for a code
+    // with periods) or its first row's.
+    std::string_view name;
     std::string_view province;  // the province of the code's latest period
     int day = 0;                // the birth day, a century earlier when only that fits an open century
     std::string warning;        // why the place was not in use on that day; empty when it was
 };
 
-// Without a day the first row with the code.
+// Without a day, the code's name as when it was not in use.
 CodePlace PlaceOfCode(const PlaceCatalog& catalog, std::string_view placeCode, std::optional<BirthDay> birth);
 
 }  // namespace cf

@@ -28,14 +28,6 @@ constexpr std::array<unsigned, kHomocodeCount> kOrder = MakeOrder();
 
 }  // namespace
 
-int HomocodeDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    const std::size_t letter = kHomocodeLetters.find(c);
-    return letter == std::string_view::npos ? -1 : static_cast<int>(letter);
-}
-
 std::optional<FiscalCode> OriginalCode(std::string_view code)
 {
     if (code.size() != 16)

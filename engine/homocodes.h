@@ -5,6 +5,7 @@
 // Q R S T U V for 0-9), from the rightmost digit leftwards, with the check
 // character computed again.
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -15,9 +16,24 @@ namespace cf {
 // The letters standing for the digits 0-9.
 inline constexpr std::string_view kHomocodeLetters = "LMNPQRSTUV";
 
+// The digit each byte stands for as a digit or a homocode letter, -1 for
+// none: a table, as every check of a code reads it.
+inline constexpr std::array<signed char, 256> kHomocodeDigitValues = [] {
+    std::array<signed char, 256> values{};
+    values.fill(-1);
+    for (std::size_t digit = 0; digit < 10; ++digit) {
+        values['0' + digit] = static_cast<signed char>(digit);
+        values[static_cast<unsigned char>(kHomocodeLetters[digit])] = static_cast<signed char>(digit);
+    }
+    return values;
+}();
+
 // The digit a digit or a homocode letter stands for; -1 for any other
 // character.
-int HomocodeDigitValue(char c);
+inline int HomocodeDigitValue(char c)
+{
+    return kHomocodeDigitValues[static_cast<unsigned char>(c)];
+}
 
 // Every homocode of a code: one for each non-empty set of its seven digits.
 inline constexpr int kHomocodeCount = 127;

@@ -109,8 +109,8 @@ struct PlaceCatalog::NameIndex {
         return slots[slot];
     }
 
-    std::string foldedNames;  // the keys of names folded here
-    std::vector<int> slots;   // index into names, -1 for a free slot
+    std::string texts;       // the folded names and keys that are no row's own text
+    std::vector<int> slots;  // index into names, -1 for a free slot
     std::vector<Name> names;
     std::vector<int> rowsByName;
 };
@@ -138,32 +138,37 @@ PlaceCatalog::PlaceCatalog(std::string_view tableText, std::string_view periodsT
         ++codes_[*slot].periodCount;
     }
 
-    // Keys are folded into one buffer reserved up front, so that the views
-    // into it stay valid.
+    // Folded names and keys that are not the row's own text go into one
+    // buffer reserved up front, so that the views into it stay valid.
+    // Folding never lengthens a table name (it holds no accents), nor does
+    // taking its key.
     NameIndex& index = *names_;
-    std::size_t folded = 0;
+    std::size_t nameBytes = 0;
     for (const PlaceRow& row : rows_)
-        folded += row.name.size();
-    index.foldedNames.reserve(folded);
+        nameBytes += row.name.size();
+    index.texts.reserve(2 * nameBytes);
     index.Reserve(rows_.size());
+    foldedNames_.resize(rows_.size());
     std::vector<int> nameOfRow(rows_.size(), -1);
     std::array<char, kMaxPlaceNameLength> buffer;
+    auto kept = [&index, &buffer](std::string_view text) {
+        if (text.data() != buffer.data())
+            return text;
+        const std::size_t start = index.texts.size();
+        index.texts.append(text);
+        return std::string_view(index.texts.data() + start, text.size());
+    };
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const std::string_view name = FoldPlaceName(rows_[i].name, buffer);
-        // A name folded in the buffer is kept; one already folded is its
-        // own key. Folding never lengthens a table name: it holds no accents.
-        if (name.empty() || name.size() > rows_[i].name.size())
+        const std::string_view folded = FoldPlaceName(rows_[i].name, buffer);
+        if (folded.empty() || folded.size() > rows_[i].name.size())
             continue;
-        const bool copy = name.data() == buffer.data();
-        const std::size_t start = index.foldedNames.size();
-        if (copy)
-            index.foldedNames.append(name);
-        const std::string_view key =
-            copy ? std::string_view(index.foldedNames.data() + start, name.size()) : name;
+        foldedNames_[i] = kept(folded);
+        const std::size_t start = index.texts.size();
+        const std::string_view key = kept(PlaceNameKey(foldedNames_[i], buffer));
         bool added = false;
         nameOfRow[i] = index.Add(key, added);
-        if (!added && copy)
-            index.foldedNames.resize(start);
+        if (!added)
+            index.texts.resize(start);  // a key kept already
         ++index.names[static_cast<std::size_t>(nameOfRow[i])].count;
     }
     int begin = 0;
@@ -191,7 +196,8 @@ const PlaceCatalog& PlaceCatalog::Embedded()
 
 std::span<const int> PlaceCatalog::RowsNamed(std::string_view foldedName) const
 {
-    const NameIndex::Name* name = names_->Find(foldedName);
+    std::array<char, kMaxPlaceNameLength> buffer;
+    const NameIndex::Name* name = names_->Find(PlaceNameKey(foldedName, buffer));
     if (!name)
         return {};
     return std::span<const int>(names_->rowsByName)
@@ -201,8 +207,11 @@ std::span<const int> PlaceCatalog::RowsNamed(std::string_view foldedName) const
 int PlaceCatalog::FirstRowNamed(std::string_view typedName) const
 {
     std::array<char, kMaxPlaceNameLength> buffer;
-    const std::span<const int> rows = RowsNamed(FoldPlaceName(typedName, buffer));
-    return rows.empty() ? -1 : rows.front();
+    const std::string_view folded = FoldPlaceName(typedName, buffer);
+    const std::span<const int> rows = RowsNamed(folded);
+    const auto exact =
+        std::find_if(rows.begin(), rows.end(), [&](int row) { return FoldedName(row) == folded; });
+    return rows.empty() ? -1 : exact != rows.end() ? *exact : rows.front();
 }
 
 const PlaceCatalog::CodeEntry* PlaceCatalog::EntryOf(std::string_view code) const

@@ -29,16 +29,19 @@ public:
     std::span<const PlaceRow> Rows() const { return rows_; }
     const PlaceRow& Row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
 
-    // The rows whose name folds to `foldedName` (see FoldPlaceName), in
-    // table order.
+    // The rows whose folded name is alike `foldedName` (see FoldPlaceName):
+    // the same key (PlaceNameKey), in table order.
     std::span<const int> RowsNamed(std::string_view foldedName) const;
-    // First row of a typed name, folded first; -1 when none.
+    // A row's name folded as FoldPlaceName folds it.
+    std::string_view FoldedName(int row) const { return foldedNames_[static_cast<std::size_t>(row)]; }
+    // First row of a typed name, folded first: the first whose folded name
+    // is the typed one, else the first alike; -1 when none.
     int FirstRowNamed(std::string_view typedName) const;
     // First row with the cadastral code; -1 when none.
     int FirstRowWithCode(std::string_view code) const;
 
-    // The periods of a code, oldest first. None for a foreign state or a
-    // place known without dates: such a code is in use on every day.
+    // The periods of a code, oldest first. None for a place known without
+    // dates: such a code is in use on every day.
     std::span<const PlacePeriod> PeriodsOf(std::string_view code) const;
     // The code's period holding the day (yyyymmdd); nullptr when none.
     const PlacePeriod* PeriodOn(std::string_view code, int day) const;
@@ -52,6 +55,7 @@ private:
     const CodeEntry* EntryOf(std::string_view code) const;
 
     std::vector<PlaceRow> rows_;
+    std::vector<std::string_view> foldedNames_;  // of each row
     std::vector<PlacePeriod> periods_;
     std::vector<CodeEntry> codes_;
     std::unique_ptr<NameIndex> names_;

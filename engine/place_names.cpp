@@ -129,6 +129,27 @@ std::string_view FoldPlaceName(std::string_view text, std::span<char> buffer)
     return folded.View();
 }
 
+std::string_view PlaceNameKey(std::string_view folded, std::span<char> buffer)
+{
+    auto isLetter = [](char c) { return c >= 'A' && c <= 'Z'; };
+    auto dropped = [&](std::size_t i) {
+        return folded[i] == '\'' && i > 0 && IsVowel(folded[i - 1])
+               && (i + 1 == folded.size() || !isLetter(folded[i + 1]));
+    };
+    std::size_t i = 0;
+    while (i < folded.size() && !dropped(i))
+        ++i;
+    if (i == folded.size())
+        return folded;
+    if (folded.size() > buffer.size())
+        return {};
+    std::size_t size = 0;
+    for (std::size_t j = 0; j < folded.size(); ++j)
+        if (!dropped(j))
+            buffer[size++] = folded[j];
+    return {buffer.data(), size};
+}
+
 PlaceQuery SplitProvince(std::string_view foldedName)
 {
     const std::size_t size = foldedName.size();

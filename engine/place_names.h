@@ -20,6 +20,13 @@ inline constexpr std::size_t kMaxPlaceNameLength = 96;
 // no place name has, or does not fit the buffer.
 std::string_view FoldPlaceName(std::string_view text, std::span<char> buffer);
 
+// The key two folded names are compared by: the name without an apostrophe
+// that follows a vowel at the end of a word, so that FORLI finds FORLI' and
+// MALE' finds MALE (the registry writes some final accents so, some not).
+// The text itself when it has no such apostrophe, else the key written into
+// `buffer`; empty when it does not fit.
+std::string_view PlaceNameKey(std::string_view folded, std::span<char> buffer);
+
 // A folded name with a province in brackets at its end, "SAN TEODORO (SS)".
 struct PlaceQuery {
     std::string_view name;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The periods of the municipalities: for each cadastral code, the stretches
-// of time in which its names and its province stayed the same. Read from the
+// The periods of the municipalities and foreign states (province EE): for
+// each cadastral code, the stretches of time in which its names and its
+// province stayed the same. Read from the
 // embedded text of lines CODE,FIRST,LAST,PROV,NAME[,NAME...] (days as
 // YYYYMMDD, 99991231 for a period still open; lines starting with '#' are
 // comments).

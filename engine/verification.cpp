@@ -140,10 +140,13 @@ bool IsValidCodiceFiscale(std::string_view code)
 
 CodeKind ClassifyCode(std::string_view text)
 {
-    if (text.size() == 16)
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    auto letterOrDigit = [&digit](char c) {
+        return digit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    };
+    if (text.size() == 16 && std::all_of(text.begin(), text.end(), letterOrDigit))
         return CodeKind::CodiceFiscale;
-    if (text.size() == 11
-        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.size() == 11 && std::all_of(text.begin(), text.end(), digit))
         return CodeKind::PartitaIva;
     return CodeKind::Neither;
 }

@@ -45,8 +45,8 @@ bool IsValidCodiceFiscale(std::string_view code);
 
 enum class CodeKind { CodiceFiscale, PartitaIva, Neither };
 
-// 16 characters: codice fiscale; 11 digits: Partita IVA; anything else:
-// neither.
+// 16 ASCII letters (either case) and digits: codice fiscale; 11 digits:
+// Partita IVA; anything else, whatever its length in bytes: neither.
 CodeKind ClassifyCode(std::string_view text);
 
 // The date in characters 7-11 (year, month letter, day) of a code. Letters
@@ -72,7 +72,7 @@ struct DecodedCode {
     std::string firstNameLetters;
     std::string birthDate;  // dd/mm/yyyy, empty when the code holds no valid date
     std::string sex;        // "M" or "F", empty when the date is not valid
-    std::string placeName;  // its name on the birth date; empty when the cadastral code is unknown
+    std::string placeName;  // its name on the birth date (else its last); empty when the code is unknown
     std::string province;   // the province of the cadastral code
     // Why the place was not in use on the birth date; empty when it was.
     std::string placeWarning;
@@ -88,8 +88,8 @@ struct CheckReport {
 // codice fiscale (formally correct when it breaks no rule of its
 // structure; the message of a wrong one names the first rule broken); a
 // correct codice fiscale is decoded. The place is found by
-// its cadastral code: its name on the birth date, or the first name of the
-// code when the date is not valid. The year is the latest one ending in the
+// its cadastral code: its name on the birth date, or, when it was not in
+// use then or the date is not valid, the name it bore last. The year is the latest one ending in the
 // code's two digits that is not after today (FullYearOfTwoDigits); when the
 // place was not in use on that date but was a hundred years earlier, the
 // earlier century is taken, and the four-digit year shown says which.

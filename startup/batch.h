@@ -18,14 +18,18 @@ struct BatchOutcome {
     std::string error;  // what failed, for exit status 2
 };
 
-// Reads persons as CSV lines COGNOME,NOME,DATA,SESSO,LUOGO (fields in double
-// quotes may hold commas; more fields are ignored, missing ones are empty; a
-// first line whose first field is COGNOME is a header and is skipped) and
-// writes one line for each: the five fields as given followed by the code,
-// or by an empty code and the refusal, as CSV, or as a JSON object with the
-// fields "riga", "cognome", "nome", "data", "sesso", "luogo", "codice" and
-// "errore" (null when there is none). An empty line gives an empty CSV line
-// and no JSON object. Every check of the single call applies, in its order.
+// Reads persons as CSV records COGNOME,NOME,DATA,SESSO,LUOGO (fields in
+// double quotes may hold commas and line breaks, up to kMaxBatchLineLength
+// bytes a record; more fields are ignored, missing ones are empty; a first
+// record whose first field is COGNOME is a header and is skipped) and
+// writes one record for each, ended by LF: the five fields as given followed by the code
+// and, when the place name means other places too on the birth date, the
+// warning that names them, or by an empty code and the refusal, as CSV, or
+// as a JSON object with the fields "riga", "cognome", "nome", "data",
+// "sesso", "luogo", "codice", "errore" and "avviso" (null when there is
+// none); "riga" is the number of the record's first line, every line read
+// counted. An empty line gives an empty CSV line and no JSON object. Every
+// check of the single call applies, in its order.
 BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date& today);
 
 }  // namespace cf

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "engine/utf8.h"
 #include "startup/command_line.h"
 #include "startup/csv_line.h"
 #include "startup/json_line.h"
@@ -15,7 +14,6 @@ namespace cf {
 namespace {
 
 constexpr char kNeither[] = "Il codice inserito non è né un Codice Fiscale né una Partita IVA";
-constexpr char kWrongCodiceFiscale[] = "Codice Fiscale formalmente errato";
 
 // No code is longer than this; a longer line is neither.
 constexpr std::size_t kMaxCodeLineLength = 256;
@@ -29,15 +27,6 @@ std::string Labelled(std::string_view label, std::string_view value)
         line += value;
     }
     return line;
-}
-
-std::size_t CharacterCount(std::string_view text)
-{
-    std::size_t count = 0;
-    for (char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++count;
-    return count;
 }
 
 std::string_view KindName(CodeKind kind)
@@ -78,7 +67,7 @@ const DecodedCode& DecodedOrNothing(const CodeVerdict& verdict)
 
 CodeListOutcome Finish(OutputBuffer& out, bool anyWrong, bool readFailed)
 {
-    out.Finish();
+    out.Flush();
     if (!out.error().empty())
         return {kExitUsage, "scrittura dello standard output non riuscita: " + out.error()};
     if (readFailed)
@@ -110,13 +99,6 @@ CodeVerdict JudgeCode(std::string_view given, const Date& today)
 {
     const std::string_view code = TrimCode(given);
     CodeVerdict verdict;
-    if (!IsValidUtf8(code))
-        return verdict;
-    if (CharacterCount(code) == 16 && code.size() != 16) {
-        verdict.kind = CodeKind::CodiceFiscale;
-        verdict.report.messages.push_back({kWrongCodiceFiscale, MessageIcon::Exclamation});
-        return verdict;
-    }
     // Codes come upper case as a rule: no copy for those.
     const bool lowerCase = std::any_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; });
     const std::string upperCopy = lowerCase ? UpperCase(code) : std::string();
@@ -203,6 +185,7 @@ CodeListOutcome CheckCodeStream(std::FILE* input, std::FILE* output, bool json, 
 {
     LineReader reader(input, kMaxCodeLineLength);
     OutputBuffer out(output);
+    reader.OnWait([&out] { out.Flush(); });
     bool anyWrong = false;
     long long lineNumber = 0;
     InputLine line;

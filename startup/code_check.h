@@ -23,9 +23,9 @@ struct CodeCheckOutput {
 std::string_view TrimCode(std::string_view given);
 
 // The verdict on a code as given: blanks, tabs and CRs around it are
-// dropped and a-z upper-cased; 16 characters (not bytes) are a codice
-// fiscale, one with characters beyond ASCII formally wrong; 11 digits a
-// Partita IVA; anything else, text that is not UTF-8 included, neither.
+// dropped and a-z upper-cased; 16 letters A-Z and digits are a codice
+// fiscale, 11 digits a Partita IVA; anything else (any other character, a
+// length other than those in characters) is neither.
 struct CodeVerdict {
     CodeKind kind = CodeKind::Neither;
     CheckReport report;

@@ -17,6 +17,10 @@ constexpr char kWrongSex[] = "Il sesso è errato.";
 constexpr char kWrongDate[] = "La data non è in formato valido.";
 constexpr char kUnknownPlace[] = "La città non è compresa nell'elenco o non è corretta.";
 constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
+constexpr char kSurnameWithoutLetters[] =
+    "Il cognome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
+constexpr char kFirstNameWithoutLetters[] =
+    "Il nome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
 
 PersonCode Refusal(std::string message)
 {
@@ -74,11 +78,17 @@ PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
                                  places.Row(place.row).code);
     if (result.refusal == CodeRefusal::InvalidDate)
         return Refusal(kWrongDate);
-    // A name without a single letter (blanks only, say) would leave blanks
-    // in the code.
-    if (!result.ok())
-        return Refusal(kMissingData);
-    return {result.code, {}};
+    // A name without a single letter would leave blanks in the code: one of
+    // blanks only is missing; one of other characters (Greek, Cyrillic) is
+    // told so.
+    if (!result.ok()) {
+        const bool surname = result.refusal == CodeRefusal::SurnameWithoutLetters;
+        const std::string_view name = surname ? person.surname : person.firstName;
+        if (name.find_first_not_of(' ') == std::string_view::npos)
+            return Refusal(kMissingData);
+        return Refusal(surname ? kSurnameWithoutLetters : kFirstNameWithoutLetters);
+    }
+    return {result.code, {}, NamesakeWarning(places, placeName, place)};
 }
 
 CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today)
@@ -95,6 +105,7 @@ CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today)
     }
     outcome.computed = true;
     outcome.code = result.code->str();
+    outcome.warning = result.warning;
     if (!NthField(arguments, ",", 6).empty())
         outcome.box = BoxMessage{kCodeTitle, outcome.code, MessageIcon::Information};
     outcome.exitStatus = kExitSuccess;

@@ -33,6 +33,7 @@ struct CommandLineOutcome {
     bool computed = false;
     std::string code;               // the 16 characters, when computed
     std::optional<BoxMessage> box;  // the refusal, or the code when the display flag is set
+    std::string warning;            // a code computed for one of several places of the name
     int exitStatus = kExitRefused;
 };
 
@@ -57,6 +58,9 @@ struct PersonFields {
 struct PersonCode {
     std::optional<FiscalCode> code;
     std::string refusal;  // the message, when there is no code
+    // With a code: the other places the bare place name means on the birth
+    // date (NamesakeWarning); empty when there are none.
+    std::string warning;
 };
 
 // The checks and the computation of RunCommandLine over fields already cut.

@@ -89,7 +89,9 @@ int DeliverCommandLineOutcome(const CommandLineOutcome& outcome, bool noGui, int
     int status = outcome.exitStatus;
     if (outcome.computed)
         std::printf("%s\n", outcome.code.c_str());
-    else if (outcome.box)
+    if (!outcome.warning.empty())
+        std::fprintf(stderr, "Avviso: %s\n", outcome.warning.c_str());
+    if (!outcome.computed && outcome.box)
         std::fprintf(stderr, "%s\n", outcome.box->text.c_str());
     // Nothing buffered may be duplicated into the clipboard server.
     errno = 0;

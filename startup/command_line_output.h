@@ -8,7 +8,8 @@
 namespace cf {
 
 // Prints the code (with a line end) to standard output or the refusal to
-// standard error. With a display, a computed code also goes to the
+// standard error, and a warning, if any, to standard error as a line
+// "Avviso: ...". With a display, a computed code also goes to the
 // clipboard, where it stays after the program ends, and the message box is
 // shown after that, unless noGui is set or QT_QPA_PLATFORM names a platform
 // without a screen. A display that is named but does not answer, answers

@@ -7,39 +7,39 @@
 
 namespace cf {
 
-bool SplitCsvLine(std::string_view line, std::vector<std::string>& fields)
+CsvRecord SplitCsvLine(std::string_view record, std::vector<std::string>& fields)
 {
     fields.clear();
     std::size_t pos = 0;
     for (;;) {
         std::string& field = fields.emplace_back();
-        if (pos < line.size() && line[pos] == '"') {
+        if (pos < record.size() && record[pos] == '"') {
             ++pos;
             for (;;) {
-                const std::size_t quote = line.find('"', pos);
+                const std::size_t quote = record.find('"', pos);
                 if (quote == std::string_view::npos)
-                    return false;
-                field.append(line.substr(pos, quote - pos));
+                    return CsvRecord::Open;
+                field.append(record.substr(pos, quote - pos));
                 pos = quote + 1;
-                if (pos < line.size() && line[pos] == '"') {
+                if (pos < record.size() && record[pos] == '"') {
                     field += '"';
                     ++pos;
                     continue;
                 }
                 break;
             }
-            if (pos == line.size())
-                return true;
-            if (line[pos] != ',')
-                return false;
+            if (pos == record.size())
+                return CsvRecord::Complete;
+            if (record[pos] != ',')
+                return CsvRecord::Malformed;
             ++pos;
             continue;
         }
-        const std::size_t comma = line.find(',', pos);
+        const std::size_t comma = record.find(',', pos);
         field.assign(
-            line.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+            record.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
         if (comma == std::string_view::npos)
-            return true;
+            return CsvRecord::Complete;
         pos = comma + 1;
     }
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Lines of comma-separated fields as RFC 4180 writes them: a field in double
-// quotes may hold commas, and "" inside it stands for one double quote.
+// Records of comma-separated fields as RFC 4180 writes them: a field in
+// double quotes may hold commas and line breaks, and "" inside it stands for
+// one double quote.
 
 #include <string>
 #include <string_view>
@@ -9,11 +10,17 @@
 
 namespace cf {
 
-// Cuts one line into its fields, unquoting the quoted ones; `fields` is
+enum class CsvRecord {
+    Complete,
+    Open,       // a quoted field is still open at the end: the record goes on
+                // on the next line
+    Malformed,  // a closing quote followed by anything but a comma
+};
+
+// Cuts one record into its fields, unquoting the quoted ones; `fields` is
 // reused. Blanks stay part of a field, and a field that does not start with
-// a double quote is taken as it stands. False when a quoted field is not
-// closed, or its closing quote is followed by anything but a comma.
-bool SplitCsvLine(std::string_view line, std::vector<std::string>& fields);
+// a double quote is taken as it stands.
+CsvRecord SplitCsvLine(std::string_view record, std::vector<std::string>& fields);
 
 // Appends a field, in double quotes when it holds a comma, a double quote,
 // a CR or an LF; bytes that are not valid UTF-8 become U+FFFD.

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "startup/line_reader.h"
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace cf {
@@ -12,8 +16,17 @@ constexpr std::size_t kMinimumBuffer = 64 * 1024;
 }  // namespace
 
 LineReader::LineReader(std::FILE* input, std::size_t maxLength)
-    : input_(input), maxLength_(maxLength), buffer_(std::max(kMinimumBuffer, 2 * (maxLength + 2)))
+    : input_(input),
+      descriptor_(fileno(input)),
+      maxLength_(maxLength),
+      buffer_(std::max(kMinimumBuffer, 2 * (maxLength + 2)))
 {
+}
+
+bool LineReader::InputReady() const
+{
+    pollfd input{descriptor_, POLLIN, 0};
+    return descriptor_ < 0 || poll(&input, 1, 0) != 0;
 }
 
 bool LineReader::Fill()
@@ -23,10 +36,24 @@ bool LineReader::Fill()
         end_ -= begin_;
         begin_ = 0;
     }
-    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, input_);
+    if (beforeWait_ && !InputReady())
+        beforeWait_();
+    char* const free = buffer_.data() + end_;
+    const std::size_t room = buffer_.size() - end_;
+    std::size_t got = 0;
+    if (descriptor_ < 0) {
+        got = std::fread(free, 1, room, input_);
+        failed_ = failed_ || (got == 0 && std::ferror(input_));
+    } else {
+        // read() rather than fread(), which would wait to fill the whole
+        // room before returning a line a pipe already holds.
+        ssize_t count;
+        while ((count = read(descriptor_, free, room)) < 0 && errno == EINTR) {
+        }
+        failed_ = failed_ || count < 0;
+        got = count > 0 ? static_cast<std::size_t>(count) : 0;
+    }
     end_ += got;
-    if (got == 0 && std::ferror(input_))
-        failed_ = true;
     return got > 0;
 }
 

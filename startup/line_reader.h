@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -29,11 +30,22 @@ public:
     // Whether reading stopped on an error rather than at the end.
     bool failed() const { return failed_; }
 
+    // Called before a read that would wait for the input, which has no more
+    // data ready: the moment to flush the answers so far to a program that
+    // writes a line and waits for its answer.
+    void OnWait(std::function<void()> beforeWait) { beforeWait_ = std::move(beforeWait); }
+
 private:
-    // Reads more input after the unread part; false when none came.
+    // Reads more input after the unread part: whatever the input has ready
+    // (a pipe's line as soon as it is written), up to the free space; false
+    // when none came.
     bool Fill();
+    // Whether a read would return at once: data, the end or an error ready.
+    bool InputReady() const;
 
     std::FILE* input_;
+    int descriptor_;  // the input's, -1 for a stream in memory
+    std::function<void()> beforeWait_;
     std::size_t maxLength_;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;

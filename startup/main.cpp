@@ -119,7 +119,7 @@ int FinishOutput(int status)
 int PrintLinesOrRefusal(const std::vector<std::string>& lines, const std::string& refusal)
 {
     if (!refusal.empty()) {
-        std::fprintf(stderr, "%s\n", refusal.c_str());
+        std::fprintf(stderr, "codicefiscale: %s\n", refusal.c_str());
         return cf::kExitRefused;
     }
     for (const std::string& line : lines)

@@ -33,7 +33,7 @@ bool OutputBuffer::LineDone()
     return pending_.size() < kWriteSize ? error_.empty() : Write();
 }
 
-bool OutputBuffer::Finish()
+bool OutputBuffer::Flush()
 {
     if (!Write())
         return false;

@@ -19,9 +19,9 @@ public:
     // write has failed.
     bool LineDone();
 
-    // Writes everything gathered and flushes the stream. False once a write
-    // has failed.
-    bool Finish();
+    // Writes everything gathered and flushes the stream, so that its reader
+    // has every line so far. False once a write has failed.
+    bool Flush();
 
     // Why writing failed; empty while it has not.
     const std::string& error() const { return error_; }

@@ -28,8 +28,13 @@ constexpr std::string_view kUsage =
     "                 rifiutata e, se esisteva cento anni prima, il messaggio\n"
     "                 chiede l'anno di quattro cifre\n"
     "  SESSO          M o F\n"
-    "  LUOGO          comune o stato estero come scritto nell'elenco dei luoghi\n"
-    "                 (SAN REMO vale SANREMO)\n"
+    "  LUOGO          comune o stato estero: come lo scrive l'anagrafe, con gli\n"
+    "                 accenti (MALÉ, LÜSEN) o in ASCII (LUESEN), con l'apostrofo\n"
+    "                 per l'accento finale (FORLI') o senza accenti (FORLI,\n"
+    "                 LUSEN); anche nomi antichi o nella seconda lingua\n"
+    "                 (SAN REMO vale SANREMO). Un nome di più luoghi esistenti\n"
+    "                 alla data di nascita dà il codice del primo, e una riga\n"
+    "                 Avviso: sullo standard error nomina gli altri (NOME (PR))\n"
     "  MOSTRA         facoltativo: se presente (anche 0) mostra il codice in una\n"
     "                 finestra di messaggio\n"
     "Dati rifiutati: il motivo va sullo standard error (e in una finestra di\n"
@@ -41,13 +46,17 @@ constexpr std::string_view kUsage =
     "  --batch [FILE]   calcola i codici di molte persone, una per riga, lette\n"
     "                   da FILE o, senza FILE o con -, dallo standard input:\n"
     "                   righe CSV COGNOME,NOME,DATA,SESSO,LUOGO (campi tra\n"
-    "                   virgolette per contenere virgole; campi in più ignorati;\n"
-    "                   una prima riga che comincia con COGNOME è saltata; righe\n"
-    "                   oltre 4096 byte rifiutate). Per ogni riga scrive in CSV\n"
-    "                   i cinque campi, il codice e il motivo del rifiuto (vuoti\n"
-    "                   quando non ci sono); a una riga vuota risponde una riga\n"
-    "                   vuota. Mai finestre, mai appunti.\n"
-    "  --check CODICE...  verifica codici fiscali (16 caratteri) e partite IVA\n"
+    "                   virgolette per contenere virgole e a capo; campi in più\n"
+    "                   ignorati; una prima riga che comincia con COGNOME è\n"
+    "                   saltata; righe oltre 4096 byte rifiutate). Per ogni riga\n"
+    "                   scrive in CSV, con a capo LF, i cinque campi, il codice\n"
+    "                   e un messaggio: il motivo del rifiuto o, con il codice,\n"
+    "                   l'avviso che il nome è di più luoghi (vuoti quando non ci\n"
+    "                   sono); a una riga vuota risponde una riga vuota. Le\n"
+    "                   risposte escono appena l'ingresso non ha altri dati\n"
+    "                   pronti: un programma può scrivere una riga e leggerne\n"
+    "                   subito la risposta. Mai finestre, mai appunti.\n"
+    "  --check CODICE...  verifica codici fiscali (16 lettere e cifre) e partite IVA\n"
     "                   (11 cifre) e decodifica i codici fiscali corretti. Un\n"
     "                   codice fiscale è corretto se ha lettere in 1-6 e 12,\n"
     "                   cifre o lettere di omocodia (LMNPQRSTUV) in 7-8, 10-11\n"
@@ -61,9 +70,10 @@ constexpr std::string_view kUsage =
     "                   sesso, luogo, provincia, avvisi. Anche --check=CODICE.\n"
     "  --json           con --batch e --check: un oggetto JSON per riga.\n"
     "                   --batch: riga, cognome, nome, data, sesso, luogo,\n"
-    "                   codice, errore (null se assenti); --check: riga, codice,\n"
-    "                   tipo, corretto (true/false), cognome, nome, data_nascita,\n"
-    "                   sesso, luogo, provincia, avviso (null se assente)\n"
+    "                   codice, errore, avviso (null se assenti); --check: riga,\n"
+    "                   codice, tipo, corretto (true/false), cognome, nome,\n"
+    "                   data_nascita, sesso, luogo, provincia, avviso (null se\n"
+    "                   assente)\n"
     "  --omocodici CODICE  i 127 omocodici di un codice fiscale corretto, uno\n"
     "                   per riga: prima i sette che l'Agenzia assegna in ordine\n"
     "                   (sostituita l'ultima cifra, poi le ultime due, e così\n"
@@ -78,6 +88,8 @@ constexpr std::string_view kUsage =
     "                   con TESTO: righe CSV nome, codice catastale, provincia,\n"
     "                   primo e ultimo giorno di validità del codice (vuoti se\n"
     "                   non noti; l'ultimo vuoto se il luogo esiste ancora)\n"
+    "  --               fine delle opzioni: ogni argomento che segue è un dato,\n"
+    "                   anche se comincia con -\n"
     "  -h, --help       mostra questo aiuto\n"
     "  -V, --version    mostra la versione\n"
     "\n"
@@ -97,7 +109,8 @@ constexpr std::string_view kUsage =
     "  codice=$(codicefiscale --no-gui \"Verdi,Giancarlo,10/02/1970,m,Milano\")\n"
     "  codicefiscale --check BNCLCU85L43H501J\n"
     "  codicefiscale --batch persone.csv > codici.csv\n"
-    "  cut -d, -f1 codici.txt | codicefiscale --check - --json\n"
+    "  codicefiscale --batch --json persone.csv |\n"
+    "    sed -n 's/.*\"codice\":\"\\([0-9A-Z]*\\)\".*/\\1/p' | codicefiscale --check -\n"
     "  codicefiscale --luoghi forlì\n";
 
 struct Parsed {
@@ -181,9 +194,14 @@ ProgramRequest ReadProgramArguments(std::span<const char* const> arguments)
 {
     Parsed parsed;
     std::string modeOption;  // the option that chose the mode, for messages
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
-        if (!argument.starts_with('-') || argument == "-") {
+        if (argument == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !argument.starts_with('-') || argument == "-") {
             parsed.operands.emplace_back(argument);
             continue;
         }

@@ -33,7 +33,8 @@ struct ProgramRequest {
 };
 
 // Reads the arguments after the program's name. An argument starting with
-// "-" (but "-" alone) is an option, wherever it stands; the other arguments,
+// "-" (but "-" alone) is an option, wherever it stands, until "--", after
+// which every argument is an operand; the other arguments,
 // joined by single blanks, are the argument text (the shell has split it at
 // blanks), or the operands of --check and --batch. An option the program
 // does not know is a usage error, never a person's data.

@@ -12,11 +12,25 @@ first-match lookup finds the likeliest place.
 
 place_periods.txt -- ASCII lines CODE,FIRST,LAST,PROV,NAME[,NAME...] ended
 by LF, one for each period of a municipality in which its names and its
-province stayed the same; days as YYYYMMDD, 99991231 for a period still open.
-The first name is the official one, the others are the second-language name
-and the two halves of a bilingual name. Ordered by code, then first day.
+province stayed the same, and one for each foreign state (province EE) with
+the days the list gives it; days as YYYYMMDD, 99991231 for a period still
+open. The first name is the official one, the others are the
+second-language name, the two halves of a bilingual name, the formal title
+some second-language fields hold, and the plain spelling of a name whose
+ASCII form spells its marks out (LÜSEN: LUESEN, also LUSEN). Ordered by
+code, then first day.
 
-Usage: build_place_table.py DATA_DIR TABLE_FILE PERIODS_FILE
+Names are compared as the program compares them: an apostrophe after a
+vowel at the end of a word does not count (FORLI' is FORLI, MALE' is MALE),
+so a spelling is added only where it differs by more than that.
+
+place_names.csv (for the tests) -- UTF-8 lines CODE,DAY,NAME: every name
+and second-language name of the lists as written there, in its ASCII form,
+with an apostrophe for a final accented vowel and without any accent, each
+with a day on which its code bore it (YYYYMMDD; empty for places known
+without dates). The program must find every one of them.
+
+Usage: build_place_table.py DATA_DIR TABLE_FILE PERIODS_FILE [NAMES_FILE]
 """
 import csv
 import re
@@ -54,6 +68,30 @@ def table_name(name):
     return re.sub(" +", " ", text).strip()
 
 
+def plain_name(name):
+    """Upper case, every accent dropped, no apostrophe added: the name as
+    typed on a keyboard without accents (LÜSEN: LUSEN, VILLNÖß: VILLNOSS)."""
+    text = "".join(base_letter(ch) for ch in name).replace("`", "'")
+    return re.sub(" +", " ", text).strip()
+
+
+def name_key(name):
+    """What the program compares: the name without an apostrophe that
+    follows a vowel at the end of a word."""
+    return re.sub(r"(?<=[AEIOU])'(?![A-Z])", "", name)
+
+
+def add_spellings(names, written):
+    """Adds the plain spelling of each name as written, where the program
+    would not find it through the names already there."""
+    keys = {name_key(name) for name in names}
+    for text in written:
+        plain = plain_name(text)
+        if plain and name_key(plain) not in keys:
+            names.append(plain)
+            keys.add(name_key(plain))
+
+
 def spellings(name):
     """A source name may hold two spellings joined by '=' or '/': each one
     is a name of its own."""
@@ -66,17 +104,18 @@ def period_names(row):
     A bilingual official name joins the two languages with a hyphen
     (DOBERDO' DEL LAGO-DOBERDOB, other name DOBERDOB); some second-language
     fields hold the formal title instead (COMUNE DI X-OBCINA Y). Each half
-    of such a name is a name too; the formal title is none."""
+    of such a name is a name too, and so is the formal title."""
     official = table_name(row["name_ascii"])
     other = table_name(row["other_name_ascii"])
     names = [official]
     title = re.fullmatch(r"COMUNE DI (.+)-OBCINA (.+)", other)
     if title and official == f"{title[1]}-{title[2]}":
-        names += [title[1], title[2]]
+        names += [title[1], title[2], other]
     elif other and official.endswith("-" + other):
         names += [official[: -len(other) - 1], other]
     elif other:
         names.append(other)
+    add_spellings(names, [row["name"], row["other_name"]])
     return names
 
 
@@ -93,7 +132,8 @@ def check(name, code, province):
 
 
 def read_periods(data_dir):
-    """(code, first, last, province, names) of every municipality period."""
+    """(code, first, last, province, names) of every period of a
+    municipality or a foreign state."""
     periods = []
     with open(f"{data_dir}/places-municipalities.tsv", encoding="utf-8", newline="") as f:
         for row in csv.DictReader(f, delimiter="\t"):
@@ -102,6 +142,14 @@ def read_periods(data_dir):
                 check(name, row["code"], row["province"])
             periods.append((row["code"], day(row["valid_from"]), day(row["valid_to"]),
                             row["province"], names))
+    with open(f"{data_dir}/places-states.tsv", encoding="utf-8", newline="") as f:
+        for row in csv.DictReader(f, delimiter="\t"):
+            written = spellings(row["name"])
+            names = [table_name(spelling) for spelling in written]
+            add_spellings(names, written)
+            for name in names:
+                check(name, row["code"], "EE")
+            periods.append((row["code"], day(row["valid_from"]), day(row["valid_to"]), "EE", names))
     periods.sort(key=lambda p: (p[0], p[1]))
     return periods
 
@@ -128,6 +176,33 @@ class Rows:
                 for (name, code), (province, _) in sorted(self.rows.items(), key=order)]
 
 
+def typed_names(data_dir):
+    """(name as typed, code, day) for every way of writing every name of the
+    lists, a day of its latest period with that name ("" when undated)."""
+    found = {}
+
+    def add(written, ascii_form, code, first_day):
+        for form in (written, ascii_form, table_name(written), plain_name(written)):
+            if form:
+                found[(form, code)] = first_day
+
+    with open(f"{data_dir}/places-municipalities.tsv", encoding="utf-8", newline="") as f:
+        for row in sorted(csv.DictReader(f, delimiter="\t"), key=lambda r: r["valid_from"]):
+            for written, ascii_form in ((row["name"], row["name_ascii"]),
+                                        (row["other_name"], row["other_name_ascii"])):
+                if written:
+                    add(written, ascii_form, row["code"], day(row["valid_from"]))
+    with open(f"{data_dir}/places-states.tsv", encoding="utf-8", newline="") as f:
+        for row in csv.DictReader(f, delimiter="\t"):
+            for spelling in spellings(row["name"]):
+                add(spelling, "", row["code"], day(row["valid_from"]))
+    with open(f"{data_dir}/places-extra.tsv", encoding="utf-8", newline="") as f:
+        for row in csv.DictReader(f, delimiter="\t"):
+            for spelling in spellings(row["name"]):
+                add(spelling, "", row["code"], "")
+    return sorted((code, first_day, name) for (name, code), first_day in found.items())
+
+
 def build(data_dir):
     periods = read_periods(data_dir)
     latest_province = {}
@@ -138,16 +213,12 @@ def build(data_dir):
     for code, _, last, _, names in periods:
         for name in names:
             rows.add(name, code, latest_province[code], last)
-    with open(f"{data_dir}/places-states.tsv", encoding="utf-8", newline="") as f:
-        for row in csv.DictReader(f, delimiter="\t"):
-            for spelling in spellings(row["name"]):
-                rows.add(table_name(spelling), row["code"], "EE", day(row["valid_to"]))
     # Codes found in neither list carry no dates: one in use counts as open,
     # one suppressed as ended before every dated period.
     with open(f"{data_dir}/places-extra.tsv", encoding="utf-8", newline="") as f:
         for row in csv.DictReader(f, delimiter="\t"):
             if row["code"] in latest_province:
-                raise ValueError(f"extra code also in the municipalities: {row['code']}")
+                raise ValueError(f"extra code also in the dated lists: {row['code']}")
             last = OPEN_END if row["active"] == "1" else "00000000"
             for spelling in spellings(row["name"]):
                 rows.add(table_name(spelling), row["code"], row["province"], last)
@@ -155,6 +226,8 @@ def build(data_dir):
 
 
 def main():
+    if len(sys.argv) not in (4, 5):
+        sys.exit(__doc__)
     data_dir, table_file, periods_file = sys.argv[1:4]
     table, periods = build(data_dir)
     text = "".join(f"{n},{c},{p}\r\n" for n, c, p in table)
@@ -164,6 +237,10 @@ def main():
     lines += [f"{c},{first},{last},{p},{','.join(names)}\n" for c, first, last, p, names in periods]
     with open(periods_file, "wb") as f:
         f.write("".join(lines).encode("ascii"))
+
+    if len(sys.argv) == 5:
+        with open(sys.argv[4], "w", encoding="utf-8", newline="\n") as f:
+            f.write("".join(f"{code},{first_day},{name}\n" for code, first_day, name in typed_names(data_dir)))
 
     names = [n for n, _, _ in table]
     codes = [c for _, c, _ in table]

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Speed and peak memory of the command line over many persons and codes:
-# --batch over generated persons, --check - over their codes, and, for
-# comparison, one process per person as scripts had to do before --batch.
+# --batch over generated persons (from a file and through a pipe), --check -
+# over their codes, and, for comparison, one process per person as scripts
+# had to do before --batch.
 # Each run is repeated and the median is reported. Measure on a quiet
 # machine: the load average is printed first.
 #
@@ -66,6 +67,9 @@ measure "--batch, $persons persons" "$work/persons.csv" "$program" --batch
 head -n "$persons" <(cat "$work/computed.txt" "$work/computed.txt") >"$work/codes.txt"
 measure "--check -, $(wc -l <"$work/codes.txt") codes" "$work/codes.txt" "$program" --check -
 measure "--batch --json, $persons persons" "$work/persons.csv" "$program" --batch --json
+# Through a pipe the input may run dry between reads, and the answers so far
+# are flushed then: the cost of answering a co-process at once.
+measure "--batch through a pipe" "$work/persons.csv" sh -c 'cat | "$0" --batch' "$program"
 
 # A 10 MB line among the persons: refused, memory stays bounded.
 { head -1000 "$work/persons.csv"; head -c 10000000 /dev/zero | tr '\0' A; echo; } >"$work/long.csv"

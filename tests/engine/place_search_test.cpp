@@ -42,6 +42,11 @@ TEST(PlaceSearch, CaseAndAccentsAreFolded)
     EXPECT_EQ(Names("Forlì"), (std::vector<std::string>{"FORLI'", "FORLI' DEL SANNIO"}));
     EXPECT_EQ(Names("FORLI"), (std::vector<std::string>{"FORLI'", "FORLI' DEL SANNIO", "FORLIMPOPOLI"}));
     EXPECT_EQ(Names("bozen").front(), "BOZEN");
+    // Without the apostrophe of a final accent, or with one the registry
+    // does not write.
+    EXPECT_EQ(Names("citta di cast"), (std::vector<std::string>{"CITTA' DI CASTELLO"}));
+    EXPECT_EQ(Names("malé").front(), "MALE");
+    EXPECT_EQ(Names("lüsen"), (std::vector<std::string>{"LUSEN"}));
 }
 
 TEST(PlaceSearch, LimitAndTextsThatFindNothing)

@@ -19,11 +19,12 @@ namespace {
 
 constexpr cf::Date kToday{2026, 12, 8};
 
-// Whether a person's code and refusal hold together; `refused` is set.
-bool PersonHolds(bool hasCode, std::string_view code, bool hasRefusal, bool& refused)
+// Whether a person's code, refusal and warning hold together: a correct code
+// or a refusal, a warning only with a code; `refused` is set.
+bool PersonHolds(bool hasCode, std::string_view code, bool hasRefusal, bool hasWarning, bool& refused)
 {
     refused = hasRefusal;
-    return hasCode != hasRefusal && (!hasCode || cf::IsValidCodiceFiscale(code));
+    return hasCode != hasRefusal && (!hasCode || cf::IsValidCodiceFiscale(code)) && (hasCode || !hasWarning);
 }
 
 bool CsvHolds(std::string_view output, bool& anyRefused)
@@ -35,7 +36,12 @@ bool CsvHolds(std::string_view output, bool& anyRefused)
         if (record.size() == 1 && record[0].empty())
             continue;  // an empty line answers an empty line
         bool refused = false;
-        if (record.size() != 7 || !PersonHolds(!record[5].empty(), record[5], !record[6].empty(), refused))
+        // The last field is the refusal without a code, the warning with one.
+        if (record.size() != 7)
+            return false;
+        const bool hasCode = !record[5].empty();
+        const bool hasMessage = !record[6].empty();
+        if (!PersonHolds(hasCode, record[5], hasMessage && !hasCode, hasMessage && hasCode, refused))
             return false;
         anyRefused = anyRefused || refused;
     }
@@ -51,12 +57,13 @@ bool JsonHolds(std::string_view output, bool& anyRefused)
     output.remove_suffix(1);
     for (const std::string_view line : cf::fuzz::SplitAt(output, '\n')) {
         const auto object = cf::fuzz::ReadJsonObject(line);
-        if (!object || object->size() != 8)
+        if (!object || object->size() != 9)
             return false;
         const cf::fuzz::JsonValue* number = cf::fuzz::FindField(*object, "riga");
         const cf::fuzz::JsonValue* code = cf::fuzz::FindField(*object, "codice");
         const cf::fuzz::JsonValue* refusal = cf::fuzz::FindField(*object, "errore");
-        if (!number || number->kind != cf::fuzz::JsonKind::Number || !code || !refusal)
+        const cf::fuzz::JsonValue* warning = cf::fuzz::FindField(*object, "avviso");
+        if (!number || number->kind != cf::fuzz::JsonKind::Number || !code || !refusal || !warning)
             return false;
         for (const char* name : {"cognome", "nome", "data", "sesso", "luogo"}) {
             const cf::fuzz::JsonValue* field = cf::fuzz::FindField(*object, name);
@@ -65,7 +72,8 @@ bool JsonHolds(std::string_view output, bool& anyRefused)
         }
         bool refused = false;
         if (!PersonHolds(code->kind == cf::fuzz::JsonKind::Text, code->text,
-                         refusal->kind == cf::fuzz::JsonKind::Text, refused))
+                         refusal->kind == cf::fuzz::JsonKind::Text, warning->kind == cf::fuzz::JsonKind::Text,
+                         refused))
             return false;
         anyRefused = anyRefused || refused;
     }

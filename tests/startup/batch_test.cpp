@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <unistd.h>
+
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "startup/batch.h"
+#include "startup/code_check.h"
 #include "startup/csv_line.h"
 #include "startup/json_line.h"
 #include "startup/line_reader.h"
@@ -59,14 +65,17 @@ TEST(LineReader, TenMegabyteLineIsSkippedThroughTheFixedBuffer)
 TEST(CsvLine, QuotedFieldsAndWhatIsNoCsv)
 {
     std::vector<std::string> fields;
-    ASSERT_TRUE(SplitCsvLine("\"DE LUCA, ANNA\",\"say \"\"hi\"\"\", X ,,", fields));
+    ASSERT_EQ(SplitCsvLine("\"DE LUCA, ANNA\",\"say \"\"hi\"\"\", X ,,", fields), CsvRecord::Complete);
     EXPECT_EQ(fields, (std::vector<std::string>{"DE LUCA, ANNA", "say \"hi\"", " X ", "", ""}));
-    ASSERT_TRUE(SplitCsvLine("A\"B,\"\"", fields));
+    ASSERT_EQ(SplitCsvLine("A\"B,\"\"", fields), CsvRecord::Complete);
     EXPECT_EQ(fields, (std::vector<std::string>{"A\"B", ""})) << "a quote inside an unquoted field is kept";
-    ASSERT_TRUE(SplitCsvLine(" \"A,B\"", fields));
+    ASSERT_EQ(SplitCsvLine(" \"A,B\"", fields), CsvRecord::Complete);
     EXPECT_EQ(fields, (std::vector<std::string>{" \"A", "B\""})) << "a blank before the quote: not quoted";
-    EXPECT_FALSE(SplitCsvLine("\"open", fields));
-    EXPECT_FALSE(SplitCsvLine("\"closed\"x,B", fields));
+    ASSERT_EQ(SplitCsvLine("\"De\nLuca\",Anna", fields), CsvRecord::Complete);
+    EXPECT_EQ(fields, (std::vector<std::string>{"De\nLuca", "Anna"}));
+    EXPECT_EQ(SplitCsvLine("\"open", fields), CsvRecord::Open);
+    EXPECT_EQ(SplitCsvLine("A,\"open \"\",", fields), CsvRecord::Open);
+    EXPECT_EQ(SplitCsvLine("\"closed\"x,B", fields), CsvRecord::Malformed);
 
     std::string out;
     for (const char* field : {"plain", "a,b", "say \"hi\"", "line\nend", " blank "}) {
@@ -117,6 +126,7 @@ TEST(Batch, OneLineForEachInputLine)
                                "ROSSI,MARIO,1/1/90,M, MILANO\n"
                                "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO\n"
                                "VERDI\n"
+                               "ROSSI,MARIO,1/1/90,M,castro\n"
                                "VERDI,GIANCARLO,10/02/70,M,MILANO");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(
@@ -129,6 +139,8 @@ TEST(Batch, OneLineForEachInputLine)
         "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO,,\"CORIGLIANO-ROSSANO esiste dal 31/03/2018: per chi è "
         "nato prima indicare il comune di allora (CORIGLIANO CALABRO, ROSSANO)\"\n"
         "VERDI,,,,,,Il sesso è errato.\n"
+        "ROSSI,MARIO,1/1/90,M,castro,RSSMRA90A01C337F,Più luoghi hanno questo nome: il codice è quello di "
+        "CASTRO (BG); per un altro indicarlo con la sigla della provincia tra parentesi: CASTRO (LE)\n"
         "VERDI,GIANCARLO,10/02/70,M,MILANO,VRDGCR70B10F205A,\n");
     EXPECT_EQ(run.error, "");
 }
@@ -136,6 +148,7 @@ TEST(Batch, OneLineForEachInputLine)
 TEST(Batch, ExitStatusZeroOnlyWhenEveryPersonGotACode)
 {
     EXPECT_EQ(Batch("BIANCHI,LUCIA,3/7/85,F,ROMA\n\nVERDI,GIANCARLO,10/02/70,M,MILANO\n").exitStatus, 0);
+    EXPECT_EQ(Batch("ROSSI,MARIO,1/1/90,M,SAN TEODORO\n").exitStatus, 0) << "a namesake warns, nothing more";
     EXPECT_EQ(Batch("").exitStatus, 0);
     EXPECT_EQ(Batch("cognome,nome\n").out, "") << "a header alone";
     EXPECT_NE(
@@ -147,27 +160,110 @@ TEST(Batch, ExitStatusZeroOnlyWhenEveryPersonGotACode)
 TEST(Batch, RefusedLinesGoOn)
 {
     const std::string longLine(10 * 1024 * 1024, 'A');
-    const BatchRun run = Batch("\"open,quote\n" + longLine + "\n" + "ROSSI,\xC8RBA,1/1/90,M,ROMA\n"
-                               + "BIANCHI,LUCIA,3/7/85,F,ROMA\n");
+    const BatchRun run = Batch("\"closed\"x,B\n\"open,quote\n" + longLine + "\n"
+                               + "ROSSI,\xC8RBA,1/1/90,M,ROMA\n" + "BIANCHI,LUCIA,3/7/85,F,ROMA\n");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(
         run.out,
         ",,,,,,La riga non è CSV valido: virgolette non chiuse o testo dopo le virgolette di chiusura.\n"
+        // The open quote takes the next line into its record, which grows too long.
         ",,,,,,La riga è più lunga di 4096 byte e non è stata letta.\n"
         "ROSSI,\xEF\xBF\xBDRBA,1/1/90,M,ROMA,,I dati contengono caratteri non validi (il testo non è "
         "UTF-8).\n"
         "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n");
 }
 
+// A quoted field may hold a line break (RFC 4180): one person over two
+// lines, counted in the line numbers; a quote left open to the end is
+// refused.
+TEST(Batch, QuotedFieldsHoldLineBreaks)
+{
+    const std::string input = "\"De\r\nLuca\",Anna,3/7/85,F,ROMA\nBIANCHI,LUCIA,3/7/85,F,ROMA\n\"open,X\nY";
+    EXPECT_EQ(Batch(input).out, "\"De\nLuca\",Anna,3/7/85,F,ROMA,DLCNNA85L43H501L,\n"
+                                "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,\n"
+                                ",,,,,,La riga non è CSV valido: virgolette non chiuse o testo dopo le "
+                                "virgolette di chiusura.\n");
+    const std::string json = Batch(input, true).out;
+    EXPECT_NE(json.find("{\"riga\":1,\"cognome\":\"De\\nLuca\","), std::string::npos) << json;
+    EXPECT_NE(json.find("{\"riga\":3,\"cognome\":\"BIANCHI\","), std::string::npos) << json;
+    EXPECT_NE(json.find("{\"riga\":4,"), std::string::npos) << json;
+    // A record runs over lines up to 4096 bytes in all.
+    const std::string longRecord =
+        "\"A\n" + std::string(4000, 'B') + "\n" + std::string(100, 'C') + "\",X\nZ,Z,1/1/90,M,ROMA\n";
+    EXPECT_EQ(Batch(longRecord).out, ",,,,,,La riga è più lunga di 4096 byte e non è stata letta.\n"
+                                     "Z,Z,1/1/90,M,ROMA,ZXXZXX90A01H501E,\n");
+}
+
+// One line from a pipe, waiting at most ten seconds for each byte.
+std::string AnswerFrom(int descriptor)
+{
+    std::string line;
+    for (char c = 0;;) {
+        pollfd ready{descriptor, POLLIN, 0};
+        if (poll(&ready, 1, 10000) <= 0)
+            return line + "(no answer yet)";
+        if (read(descriptor, &c, 1) != 1 || c == '\n')
+            return line;
+        line += c;
+    }
+}
+
+// A program that writes a line into the pipe and waits for its answer gets
+// it at once, not at the end of the input or after 64 KiB.
+TEST(Batch, AnswersEachLineAtOnceToAProgramThatWaits)
+{
+    using Run = std::function<void(std::FILE*, std::FILE*)>;
+    const struct {
+        Run run;
+        std::vector<std::string> questions;
+        std::vector<std::string> answers;
+    } modes[] = {
+        {[](std::FILE* in, std::FILE* out) { RunBatch(in, out, false, kToday); },
+         {"BIANCHI,LUCIA,3/7/85,F,ROMA", "ROSSI,MARIO,1/1/90,X,ROMA"},
+         {"BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,", "ROSSI,MARIO,1/1/90,X,ROMA,,Il sesso è errato."}},
+        {[](std::FILE* in, std::FILE* out) { CheckCodeStream(in, out, false, kToday); },
+         {"12345678903", "12345678900"},
+         {"12345678903,partita IVA,corretto,,,,,,,", "12345678900,partita IVA,errato,,,,,,,"}},
+    };
+    for (const auto& mode : modes) {
+        int questions[2];
+        int answers[2];
+        ASSERT_EQ(pipe(questions), 0);
+        ASSERT_EQ(pipe(answers), 0);
+        std::FILE* input = fdopen(questions[0], "r");
+        std::FILE* output = fdopen(answers[1], "w");
+        std::thread program([&] {
+            mode.run(input, output);
+            std::fclose(output);
+        });
+        for (std::size_t i = 0; i < mode.questions.size(); ++i) {
+            const std::string question = mode.questions[i] + "\n";
+            EXPECT_EQ(write(questions[1], question.data(), question.size()),
+                      static_cast<ssize_t>(question.size()));
+            EXPECT_EQ(AnswerFrom(answers[0]), mode.answers[i]);
+        }
+        close(questions[1]);
+        program.join();
+        std::fclose(input);
+        close(answers[0]);
+    }
+}
+
 TEST(Batch, JsonLinesWithNamedFields)
 {
-    const BatchRun run = Batch("BIANCHI,LUCIA,3/7/85,F,ROMA\n\n\"A \"\"B\"\"\",X,1/1/90,Q,ROMA\n", true);
+    const BatchRun run = Batch(
+        "BIANCHI,LUCIA,3/7/85,F,ROMA\n\n\"A \"\"B\"\"\",X,1/1/90,Q,ROMA\nROSSI,MARIO,1/1/90,M,LIVO\n", true);
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out,
-              "{\"riga\":1,\"cognome\":\"BIANCHI\",\"nome\":\"LUCIA\",\"data\":\"3/7/85\",\"sesso\":\"F\","
-              "\"luogo\":\"ROMA\",\"codice\":\"BNCLCU85L43H501J\",\"errore\":null}\n"
-              "{\"riga\":3,\"cognome\":\"A \\\"B\\\"\",\"nome\":\"X\",\"data\":\"1/1/90\",\"sesso\":\"Q\","
-              "\"luogo\":\"ROMA\",\"codice\":null,\"errore\":\"Il sesso è errato.\"}\n");
+    EXPECT_EQ(
+        run.out,
+        "{\"riga\":1,\"cognome\":\"BIANCHI\",\"nome\":\"LUCIA\",\"data\":\"3/7/85\",\"sesso\":\"F\","
+        "\"luogo\":\"ROMA\",\"codice\":\"BNCLCU85L43H501J\",\"errore\":null,\"avviso\":null}\n"
+        "{\"riga\":3,\"cognome\":\"A \\\"B\\\"\",\"nome\":\"X\",\"data\":\"1/1/90\",\"sesso\":\"Q\","
+        "\"luogo\":\"ROMA\",\"codice\":null,\"errore\":\"Il sesso è errato.\",\"avviso\":null}\n"
+        "{\"riga\":4,\"cognome\":\"ROSSI\",\"nome\":\"MARIO\",\"data\":\"1/1/90\",\"sesso\":\"M\","
+        "\"luogo\":\"LIVO\",\"codice\":\"RSSMRA90A01E623E\",\"errore\":null,\"avviso\":\"Più luoghi hanno "
+        "questo nome: il codice è quello di LIVO (CO); per un altro indicarlo con la sigla della provincia "
+        "tra parentesi: LIVO (TN)\"}\n");
 }
 
 TEST(Batch, OutputThatCannotBeWrittenEndsWithStatusTwo)

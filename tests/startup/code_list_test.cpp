@@ -50,7 +50,7 @@ TEST(CodeList, StandardInputTrimsBlanksAndCrAndCountsCharacters)
     EXPECT_EQ(out.text(), " BNCLCU85L43H501J ,codice fiscale,corretto,BNC,LCU,03/07/1985,F,ROMA,RM,\n"
                           "\n"
                           "\n"
-                          "ÈNCLCU85L43H501J,codice fiscale,errato,,,,,,,\n"
+                          "ÈNCLCU85L43H501J,nessuno,errato,,,,,,,\n"
                           "RSSMRA80A01B963\xEF\xBF\xBD,nessuno,errato,,,,,,,\n");
 
     InputText good("BNCLCU85L43H501J\r\n12345678903\n");
@@ -75,8 +75,24 @@ TEST(CodeList, JsonObjectsNumberTheirLines)
 TEST(CodeList, SingleCodeIsTrimmedAndCountedInCharacters)
 {
     EXPECT_EQ(RunCodeCheck(" BNCLCU85L43H501J\r", kToday).exitStatus, 0);
-    EXPECT_EQ(RunCodeCheck("ÈNCLCU85L43H501J", kToday).lines,
-              std::vector<std::string>{"Codice Fiscale formalmente errato"});
+    // Only 16 letters and digits are a codice fiscale, 11 digits a Partita
+    // IVA, whatever the text's length in bytes.
+    const std::pair<const char*, CodeKind> cases[] = {
+        {"bnclcu85l43h501j", CodeKind::CodiceFiscale},
+        {"12345678903", CodeKind::PartitaIva},
+        {"BNCLCU85L43H5ÀJ", CodeKind::Neither},  // 15 characters, 16 bytes
+        {"ÈNCLCU85L43H501J", CodeKind::Neither},
+        {"BNCLCU85L43H501-", CodeKind::Neither},
+        {"BNCLCU 85L43H501", CodeKind::Neither},
+        {"1234567890À", CodeKind::Neither},  // 11 characters, 12 bytes
+        {"12345À7890", CodeKind::Neither}};  // 10 characters, 11 bytes
+    for (const auto& [given, kind] : cases) {
+        const CodeVerdict verdict = JudgeCode(given, kToday);
+        EXPECT_EQ(verdict.kind, kind) << given;
+        EXPECT_EQ(verdict.report.correct, kind != CodeKind::Neither) << given;
+    }
+    EXPECT_EQ(RunCodeCheck("BNCLCU85L43H5ÀJ", kToday).lines,
+              std::vector<std::string>{"Il codice inserito non è né un Codice Fiscale né una Partita IVA"});
 }
 
 TEST(HomocodeList, TheCodesOfACorrectCodeOrARefusal)
@@ -104,7 +120,11 @@ TEST(PlaceList, NameCodeProvinceAndValidity)
     EXPECT_EQ(ListPlaces("BAZZANO").lines.front(), "BAZZANO,A726,BO,17/03/1861,31/12/2013");
     const PlaceList france = ListPlaces("FRANCIA");
     ASSERT_FALSE(france.lines.empty());
-    EXPECT_EQ(france.lines.front(), "FRANCIA,Z110,EE,,") << "foreign states have no dates";
+    EXPECT_EQ(france.lines.front(), "FRANCIA,Z110,EE,01/01/1861,") << "foreign states have the list's dates";
+    EXPECT_EQ(ListPlaces("unione sovietica").lines,
+              std::vector<std::string>{"UNIONE SOVIETICA,Z135,EE,01/01/1861,01/01/1992"});
+    EXPECT_EQ(ListPlaces("DIPENDENZE AUSTRALIANE").lines.front(), "DIPENDENZE AUSTRALIANE,Z900,EE,,")
+        << "places known without dates have none";
     EXPECT_EQ(ListPlaces("A").lines.size(), 50u);
     EXPECT_TRUE(ListPlaces("QQQQ").lines.empty());
     EXPECT_FALSE(ListPlaces("QQQQ").refusal.empty());

@@ -98,6 +98,21 @@ TEST(CommandLine, PlaceOnTheBirthDate)
     EXPECT_EQ(RefusalOf("ROSSI,MARIA,1/6/1990,F, MILANO"), kUnknownPlace) << "blanks around a field stay";
 }
 
+// A bare name of several places valid on the birth date gives the first and
+// names the others; the outcome is a code all the same.
+TEST(CommandLine, NamesakesAreToldApart)
+{
+    for (const char* arguments :
+         {"ROSSI,MARIO,1/1/90,M,SAN TEODORO", "ROSSI,MARIO,1/1/90,M,SAN TEODORO (ME)"}) {
+        const CommandLineOutcome outcome = RunCommandLine(arguments, kToday);
+        EXPECT_EQ(outcome.exitStatus, kExitSuccess) << arguments;
+        EXPECT_EQ(outcome.code.substr(11, 4), "I328") << arguments;
+        EXPECT_EQ(outcome.warning.ends_with(": SAN TEODORO (SS)"),
+                  !std::string_view(arguments).ends_with(")"))
+            << arguments;
+    }
+}
+
 TEST(CommandLine, SexIsCheckedFirstAndUntrimmed)
 {
     EXPECT_EQ(RefusalOf("ROSSI,MARIO,1/1/90,MASCHIO,ROMA"), kWrongSex);
@@ -124,10 +139,22 @@ TEST(CommandLine, PlaceIsCheckedBeforeMissingData)
     EXPECT_EQ(RefusalOf("ROSSI,,1/1/90,M,ROMA"), kMissingData);
 }
 
+// A name of blanks only is missing; one without a Latin letter is told so.
 TEST(CommandLine, NamesWithoutLettersAreRefused)
 {
-    EXPECT_EQ(RefusalOf("ROSSI,   ,1/1/90,M,ROMA"), kMissingData);
-    EXPECT_EQ(RefusalOf("'-',MARIO,1/1/90,M,ROMA"), kMissingData);
+    const std::string noLetter =
+        " non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
+    const std::pair<const char*, std::string> cases[] = {
+        {"ROSSI,   ,1/1/90,M,ROMA", kMissingData},
+        {"   ,MARIO,1/1/90,M,ROMA", kMissingData},
+        {"'-',MARIO,1/1/90,M,ROMA", "Il cognome" + noLetter},
+        {"Παπαδόπουλος,MARIO,1/1/90,M,ROMA", "Il cognome" + noLetter},
+        {"ROSSI,Иван,1/1/90,M,ROMA", "Il nome" + noLetter},
+        {"ROSSI, 明 ,1/1/90,M,ROMA", "Il nome" + noLetter}};
+    for (const auto& [arguments, message] : cases)
+        EXPECT_EQ(RefusalOf(arguments), message) << arguments;
+    EXPECT_EQ(CodeOf("Παπαδόπουλος Rossi,MARIO,1/1/90,M,ROMA").substr(0, 3), "RSS")
+        << "the Latin letters count";
 }
 
 TEST(CommandLine, ApostrophesAndAccentsFollowTheLetterRules)

@@ -74,6 +74,16 @@ TEST_F(Executable, PrintsTheCodeAndEndsWithStatusZero)
     EXPECT_FALSE(PlaceFileExists());
 }
 
+TEST_F(Executable, ANamesakeIsNamedOnStandardError)
+{
+    const ProcessResult result = Run({"ROSSI,MARIO,1/1/90,M,CASTRO"});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, "RSSMRA90A01C337F\n");
+    EXPECT_EQ(result.err,
+              "Avviso: Più luoghi hanno questo nome: il codice è quello di CASTRO (BG); per un altro "
+              "indicarlo con la sigla della provincia tra parentesi: CASTRO (LE)\n");
+}
+
 TEST_F(Executable, SixthFieldWithoutDisplayOnlyPrints)
 {
     const ProcessResult result = Run({"bianchi,lucia,3/7/85,f,roma,1"});
@@ -185,6 +195,31 @@ TEST_F(Executable, BatchFromAFileAndCodesFromStandardInput)
         << fromInput.out;
 }
 
+// The help's example that checks the codes --batch computed works as
+// written: it takes the code field of every person that got one.
+TEST_F(Executable, HelpExampleFromBatchToCheckWorks)
+{
+    const std::string help = Run({"--help"}).out;
+    const std::size_t start = help.find("  codicefiscale --batch --json persone.csv |\n");
+    ASSERT_NE(start, std::string::npos) << help;
+    const std::size_t end = help.find('\n', help.find('\n', start) + 1);
+    const std::string example = help.substr(start, end - start);
+    {
+        std::FILE* file = std::fopen((workDirectory_.path() + "/persone.csv").c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs("COGNOME,NOME,DATA,SESSO,LUOGO\n\"DE LUCA, DETTO \"\"X\"\"\",ANNA,3/7/85,F,ROMA\n"
+                   "ROSSI,MARIO,1/1/90,X,ROMA\nVERDI,GIANCARLO,10/02/70,M,MILANO\n",
+                   file);
+        std::fclose(file);
+    }
+    const ProcessResult result =
+        Shell("cd '" + workDirectory_.path() + "' && codicefiscale() { \"$0\" \"$@\"; } &&" + example);
+    EXPECT_EQ(result.exitStatus, 0) << example << result.err;
+    EXPECT_EQ(result.out, "DLCNNA85L43H501L,codice fiscale,corretto,DLC,NNA,03/07/1985,F,ROMA,RM,\n"
+                          "VRDGCR70B10F205A,codice fiscale,corretto,VRD,GCR,10/02/1970,M,MILANO,MI,\n")
+        << example;
+}
+
 TEST_F(Executable, HomocodesAndPlaces)
 {
     const ProcessResult homocodes = Run({"--omocodici", "BNCLCU85L43H501J"});
@@ -194,12 +229,14 @@ TEST_F(Executable, HomocodesAndPlaces)
     const ProcessResult wrong = Run({"--omocodici", "BNCLCU85L43H501K"});
     EXPECT_EQ(wrong.exitStatus, 1);
     EXPECT_EQ(wrong.out, "");
-    EXPECT_NE(wrong.err, "");
+    EXPECT_TRUE(wrong.err.starts_with("codicefiscale: Il codice non è")) << wrong.err;
 
     const ProcessResult places = Run({"--luoghi", "Forlì"});
     EXPECT_EQ(places.exitStatus, 0);
     EXPECT_EQ(places.out, "FORLI',D704,FC,17/03/1861,\nFORLI' DEL SANNIO,D703,IS,06/02/1863,\n");
-    EXPECT_EQ(Run({"--luoghi", "QQQQ"}).exitStatus, 1);
+    const ProcessResult none = Run({"--luoghi", "QQQQ"});
+    EXPECT_EQ(none.exitStatus, 1);
+    EXPECT_EQ(none.err, "codicefiscale: Nessun luogo contiene il testo indicato.\n");
 }
 
 // Bad input never gives a code with status 0.

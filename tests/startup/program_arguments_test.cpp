@@ -99,6 +99,20 @@ TEST(ProgramArguments, NoGuiAndUnknownOptionsAmongPersonData)
     EXPECT_EQ(Read({"--json", "ROSSI,MARIO,1/1/90,M,ROMA"}).mode, ProgramMode::UsageError);
 }
 
+// After "--" every argument is data, whatever it starts with.
+TEST(ProgramArguments, DoubleDashEndsTheOptions)
+{
+    const ProgramRequest person = Read({"--no-gui", "--", "-ROSSI,MARIO,1/1/90,M,ROMA"});
+    EXPECT_EQ(person.mode, ProgramMode::PersonData);
+    EXPECT_EQ(person.text, "-ROSSI,MARIO,1/1/90,M,ROMA");
+    EXPECT_TRUE(person.noGui);
+    EXPECT_EQ(Read({"--", "--json"}).text, "--json");
+    EXPECT_EQ(Read({"--", "--", "X"}).text, "-- X") << "only the first ends the options";
+    EXPECT_EQ(Read({"--check", "--", "-X", "Y"}).codes, (std::vector<std::string>{"-X", "Y"}));
+    EXPECT_EQ(Read({"--batch", "--", "--file.csv"}).text, "--file.csv");
+    EXPECT_EQ(Read({"--"}).mode, ProgramMode::Windowed);
+}
+
 TEST(ProgramArguments, HelpLinesFitEightyColumns)
 {
     const std::string_view usage = UsageText();
