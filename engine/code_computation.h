@@ -54,6 +54,13 @@ enum class CodeRefusal {
     InvalidDate,
 };
 
+// What the windows and the command line say of a name that gives the code
+// no letter.
+inline constexpr char kSurnameWithoutLettersMessage[] =
+    "Il cognome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
+inline constexpr char kFirstNameWithoutLettersMessage[] =
+    "Il nome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
+
 struct CodeResult {
     CodeRefusal refusal = CodeRefusal::None;
     FiscalCode code;

@@ -799,12 +799,12 @@ void MainForm::onGenerateClicked()
         break;
     case CodeRefusal::SurnameWithoutLetters:
         platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
-                              QStringLiteral("Il cognome non contiene lettere utilizzabili per il codice"));
+                              QString::fromUtf8(kSurnameWithoutLettersMessage));
         giveFocus(surnameBox_);
         return;
     case CodeRefusal::FirstNameWithoutLetters:
         platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
-                              QStringLiteral("Il nome non contiene lettere utilizzabili per il codice"));
+                              QString::fromUtf8(kFirstNameWithoutLettersMessage));
         giveFocus(firstNameBox_);
         return;
     case CodeRefusal::InvalidDate:

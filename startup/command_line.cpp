@@ -17,10 +17,6 @@ constexpr char kWrongSex[] = "Il sesso è errato.";
 constexpr char kWrongDate[] = "La data non è in formato valido.";
 constexpr char kUnknownPlace[] = "La città non è compresa nell'elenco o non è corretta.";
 constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
-constexpr char kSurnameWithoutLetters[] =
-    "Il cognome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
-constexpr char kFirstNameWithoutLetters[] =
-    "Il nome non contiene lettere dell'alfabeto latino, che servono per il codice fiscale.";
 
 PersonCode Refusal(std::string message)
 {
@@ -86,7 +82,7 @@ PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
         const std::string_view name = surname ? person.surname : person.firstName;
         if (name.find_first_not_of(' ') == std::string_view::npos)
             return Refusal(kMissingData);
-        return Refusal(surname ? kSurnameWithoutLetters : kFirstNameWithoutLetters);
+        return Refusal(surname ? kSurnameWithoutLettersMessage : kFirstNameWithoutLettersMessage);
     }
     return {result.code, {}, NamesakeWarning(places, placeName, place)};
 }

@@ -820,11 +820,10 @@ void MainFormTest::generateRefusesIncompleteData()
     // A name with no letter the code can use.
     FillPerson();
     form_->Text2()->setText(QStringLiteral("' -"));
-    expectRefusal(QStringLiteral("Il cognome non contiene lettere utilizzabili per il codice"),
-                  form_->Text2());
+    expectRefusal(QString::fromUtf8(cf::kSurnameWithoutLettersMessage), form_->Text2());
     FillPerson();
     form_->Text3()->setText(QStringLiteral("''"));
-    expectRefusal(QStringLiteral("Il nome non contiene lettere utilizzabili per il codice"), form_->Text3());
+    expectRefusal(QString::fromUtf8(cf::kFirstNameWithoutLettersMessage), form_->Text3());
 }
 
 void MainFormTest::newCodeClearsThePerson()
