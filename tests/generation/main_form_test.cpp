@@ -14,6 +14,7 @@
 #include <optional>
 #include <tuple>
 
+#include "engine/code_computation.h"
 #include "generation/main_form.h"
 #include "generation/tesserino.h"
 #include "generation_test_support.h"
