@@ -34,7 +34,7 @@ made_user=
 cleanup() {
     [ -n "$installed" ] && $as_root dpkg --purge codicefiscale >/dev/null 2>&1
     [ -n "$made_user" ] && $as_root userdel --remove "$user" 2>/dev/null
-    $as_root rm -f /usr/bin/codarc.dat.Ab12Cd
+    $as_root rm -f /usr/bin/.codarc.dat.cf-tmp-Ab12Cd
     $as_root rm -rf "$work"
 }
 trap cleanup EXIT
@@ -126,11 +126,11 @@ run_commands root $as_root env -i PATH=/usr/bin:/bin
 home="$work/root-home"
 $as_root mkdir -p "$work/tmp"
 $as_root mkdir -p -m 700 "$home/.local/share/codicefiscale"
-$as_root touch "$home/.local/share/codicefiscale/codarc.dat.Ab12Cd" /usr/bin/codarc.dat.Ab12Cd
+$as_root touch "$home/.local/share/codicefiscale/.codarc.dat.cf-tmp-Ab12Cd" /usr/bin/.codarc.dat.cf-tmp-Ab12Cd
 run_windowed root "$work/tmp/codicefiscale-0" HOME="$home" TMPDIR="$work/tmp"
-$as_root test -e "$home/.local/share/codicefiscale/codarc.dat.Ab12Cd" &&
+$as_root test -e "$home/.local/share/codicefiscale/.codarc.dat.cf-tmp-Ab12Cd" &&
     fail "root: the archive is not kept in $home/.local/share/codicefiscale"
-$as_root test -e /usr/bin/codarc.dat.Ab12Cd || fail "root: the program cleared /usr/bin as its archive folder"
+$as_root test -e /usr/bin/.codarc.dat.cf-tmp-Ab12Cd || fail "root: the program cleared /usr/bin as its archive folder"
 $as_root test -e /usr/bin/codarc.dat && fail "root: an archive was written to /usr/bin"
 pass "root: archive folder $home/.local/share/codicefiscale, nothing written to /usr/bin"
 
