@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "engine/latin_letters.h"
+#include "engine/text/latin_letters.h"
 
 namespace cf::widgets {
 namespace {

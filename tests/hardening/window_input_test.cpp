@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "engine/archive_file.h"
-#include "generation/main_form.h"
+#include "engine/storage/archive_file.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
-#include "verification/verifica.h"
+#include "windows/generation/main_form.h"
+#include "windows/verification/verifica.h"
 
 using cf::generation::MainForm;
 using cf::platform::MessageAnswer;

@@ -9,15 +9,15 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "archive/archivio.h"
-#include "frame/about.h"
-#include "generation/main_form.h"
-#include "generation/place_list_loader.h"
-#include "generation/splash.h"
-#include "generation/tesserino.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
-#include "verification/verifica.h"
+#include "windows/archive/archivio.h"
+#include "windows/frame/about.h"
+#include "windows/generation/main_form.h"
+#include "windows/generation/place_list_loader.h"
+#include "windows/generation/splash.h"
+#include "windows/generation/tesserino.h"
+#include "windows/verification/verifica.h"
 
 using namespace cf::generation;
 
