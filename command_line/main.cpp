@@ -100,7 +100,7 @@ int RunWindowedMode(int& argc, char** argv)
         return cf::kExitRefused;
     // A logout or an interruption ends the program as "Esci" does.
     cf::platform::OnEndSignal(&frame, [&frame] { frame.close(); });
-    frame.Start();
+    frame.start();
     return QApplication::exec();
 }
 

@@ -148,42 +148,44 @@ void Archivio::createControls()
 void Archivio::createList()
 {
     model_ = new ArchiveModel(this);
-    list_ = new RowList(this);
-    list_->setObjectName(QStringLiteral("List1"));
-    list_->setAccessibleName(QStringLiteral("Persone archiviate"));
-    list_->setGeometry(twips::Rect(240, 960, 5940, 2205));
-    list_->setModel(model_);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setTabKeyNavigation(false);
-    list_->setShowGrid(false);
-    list_->setWordWrap(false);
-    list_->setCornerButtonEnabled(false);
-    list_->horizontalHeader()->hide();
-    list_->verticalHeader()->hide();
-    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    const int rowHeight = list_->fontMetrics().height() + 2;
-    list_->verticalHeader()->setMinimumSectionSize(rowHeight);
-    list_->verticalHeader()->setDefaultSectionSize(rowHeight);
-    list_->horizontalHeader()->setStretchLastSection(true);
+    personTable_ = new RowList(this);
+    personTable_->setObjectName(QStringLiteral("List1"));
+    personTable_->setAccessibleName(QStringLiteral("Persone archiviate"));
+    personTable_->setGeometry(twips::Rect(240, 960, 5940, 2205));
+    personTable_->setModel(model_);
+    personTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    personTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    personTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    personTable_->setTabKeyNavigation(false);
+    personTable_->setShowGrid(false);
+    personTable_->setWordWrap(false);
+    personTable_->setCornerButtonEnabled(false);
+    personTable_->horizontalHeader()->hide();
+    personTable_->verticalHeader()->hide();
+    personTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const int rowHeight = personTable_->fontMetrics().height() + 2;
+    personTable_->verticalHeader()->setMinimumSectionSize(rowHeight);
+    personTable_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    personTable_->horizontalHeader()->setStretchLastSection(true);
     // The columns start where the list boxes did: 240, 2160 and 3840 twips.
-    list_->setColumnWidth(ArchiveModel::kSurname, twips::ToPixels(2160) - list_->x() - list_->frameWidth());
-    list_->setColumnWidth(ArchiveModel::kFirstName, twips::ToPixels(3840 - 2160));
+    personTable_->setColumnWidth(ArchiveModel::kSurname,
+                                 twips::ToPixels(2160) - personTable_->x() - personTable_->frameWidth());
+    personTable_->setColumnWidth(ArchiveModel::kFirstName, twips::ToPixels(3840 - 2160));
     for (int column = ArchiveModel::kSex; column < kArchiveFieldCount; ++column)
-        list_->setColumnHidden(column, true);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->installEventFilter(this);
-    list_->viewport()->installEventFilter(this);
-    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &Archivio::updateCommands);
+        personTable_->setColumnHidden(column, true);
+    personTable_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    personTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    personTable_->installEventFilter(this);
+    personTable_->viewport()->installEventFilter(this);
+    connect(personTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Archivio::updateCommands);
 
     scrollBar_ = new QScrollBar(Qt::Vertical, this);
     scrollBar_->setObjectName(QStringLiteral("VScroll1"));
     scrollBar_->setGeometry(twips::Rect(6745, 3600, 270, 645));
     scrollBar_->setAccessibleName(QStringLiteral("Scorrimento dell'archivio"));
     scrollBar_->hide();
-    QScrollBar* own = list_->verticalScrollBar();
+    QScrollBar* own = personTable_->verticalScrollBar();
     connect(own, &QScrollBar::rangeChanged, this, [this, own](int minimum, int maximum) {
         scrollBar_->setRange(minimum, maximum);
         scrollBar_->setPageStep(own->pageStep());
@@ -203,16 +205,16 @@ void Archivio::loadArchive()
 
 int Archivio::selectedRow() const
 {
-    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    const QModelIndexList rows = personTable_->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.front().row();
 }
 
 void Archivio::selectRow(int row)
 {
     const QModelIndex index = model_->index(row, ArchiveModel::kSurname);
-    list_->selectionModel()->setCurrentIndex(index,
-                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    list_->scrollTo(index);
+    personTable_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
+                                                               | QItemSelectionModel::Rows);
+    personTable_->scrollTo(index);
 }
 
 bool Archivio::event(QEvent* event)
@@ -266,8 +268,8 @@ bool Archivio::eventFilter(QObject* watched, QEvent* event)
     if (type == QEvent::ContextMenu
         && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
         if (const int row = selectedRow(); row >= 0) {
-            const QRect cell = list_->visualRect(model_->index(row, ArchiveModel::kSurname));
-            onRightMouseDown(list_->viewport()->mapToGlobal(cell.center()));
+            const QRect cell = personTable_->visualRect(model_->index(row, ArchiveModel::kSurname));
+            onRightMouseDown(personTable_->viewport()->mapToGlobal(cell.center()));
         }
         return true;
     }
@@ -312,8 +314,8 @@ void Archivio::onLoadClicked()
         return;
     generation::MainForm& mainForm = mainForm_();
     mainForm.setPerson(model_->person(row));
-    Unload();
-    mainForm.ShowWindow();
+    closeForGood();
+    mainForm.showWindow();
 }
 
 // No question is asked: the person can be put back with Ctrl+Z. The row
@@ -393,7 +395,7 @@ void Archivio::onPrintClicked()
 }
 
 // Closes the window (or the sub-window holding it) for good.
-void Archivio::Unload()
+void Archivio::closeForGood()
 {
     QWidget* host = widgets::HostWindow(this);
     host->setAttribute(Qt::WA_DeleteOnClose);

@@ -38,14 +38,15 @@ public:
     // Loads the archive at `archivePath` (by default cf::ArchivePath()).
     explicit Archivio(MainFormProvider mainForm, const QString& archivePath = {}, QWidget* parent = nullptr);
 
-    // The list: one table over the archive, of which the surname, first
-    // name and code columns show.
-    QTableView* List1() const { return list_; }
-    QScrollBar* VScroll1() const { return scrollBar_; }
-    QPushButton* Command1() const { return loadButton_; }
-    QPushButton* Command2() const { return deleteButton_; }
-    QPushButton* Command3() const { return printButton_; }
-    QAction* mnCopia() const { return copyAction_; }
+    // The persons: one table over the archive, of which the surname, first
+    // name and code columns show. The controls keep the original controls'
+    // names as their objectName (personTable() is "List1").
+    QTableView* personTable() const { return personTable_; }
+    QScrollBar* scrollBar() const { return scrollBar_; }
+    QPushButton* loadButton() const { return loadButton_; }
+    QPushButton* deleteButton() const { return deleteButton_; }
+    QPushButton* printButton() const { return printButton_; }
+    QAction* copyAction() const { return copyAction_; }
     // Ctrl+Z: puts the person deleted last back, until the window closes.
     QAction* undoDeleteAction() const { return undoAction_; }
     const ArchiveModel& model() const { return *model_; }
@@ -80,12 +81,12 @@ private:
     // file meanwhile, the file is loaded again; a message says why.
     bool rewriteArchive(const std::function<void()>& revert);
     void onPrintClicked();
-    void Unload();
+    void closeForGood();
 
     MainFormProvider mainForm_;
     QString archivePath_;
     ArchiveModel* model_ = nullptr;
-    QTableView* list_ = nullptr;
+    QTableView* personTable_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QPushButton* loadButton_ = nullptr;
     QPushButton* deleteButton_ = nullptr;

@@ -72,7 +72,7 @@ QSize SubWindowDecoration(QMdiArea* area)
 
 // Closes the window (its sub-window, inside the frame) for good.
 template <typename Window>
-void Unload(QPointer<Window>& window)
+void CloseForGood(QPointer<Window>& window)
 {
     if (!window)
         return;
@@ -123,7 +123,7 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
 
     secondTimer_ = new QTimer(this);
     secondTimer_->setInterval(1000);
-    connect(secondTimer_, &QTimer::timeout, this, &Principale::Timer1_Timer);
+    connect(secondTimer_, &QTimer::timeout, this, &Principale::updateClock);
     toolbarTimer_ = new QTimer(this);
     toolbarTimer_->setInterval(55);
 
@@ -153,7 +153,7 @@ void Principale::createStatusBar()
     // How the printouts go, in place of the date.
     connect(&platform::PrintStatus::instance(), &platform::PrintStatus::changed, this,
             [this](const QString& text, bool lasting) {
-                ShowStatusNote(text, lasting ? 0 : kStatusNoteSeconds);
+                showStatusNote(text, lasting ? 0 : kStatusNoteSeconds);
             });
 }
 
@@ -180,11 +180,11 @@ void Principale::createToolbar()
     connect(toolbar_, &widgets::Toolbar::ButtonClicked, this, &Principale::onToolbarButtonClicked);
 }
 
-void Principale::Start()
+void Principale::start()
 {
     show();
-    mainForm().ShowWindow();
-    UpDateStat();
+    mainForm().showWindow();
+    updateStatus();
 }
 
 generation::MainForm& Principale::mainForm()
@@ -209,15 +209,15 @@ generation::MainForm& Principale::mainForm()
     return *mainForm_;
 }
 
-void Principale::Chiudi()
+void Principale::closeChildWindows()
 {
-    Unload(verifica_);
-    Unload(tesserino_);
-    Unload(archivio_);
-    Unload(about_);
+    CloseForGood(verifica_);
+    CloseForGood(tesserino_);
+    CloseForGood(archivio_);
+    CloseForGood(about_);
 }
 
-void Principale::UpDateStat()
+void Principale::updateStatus()
 {
     QString title = kIconRoom + kMessageTitle;
     statusBar_.DrawTextPic(0, title);
@@ -225,16 +225,16 @@ void Principale::UpDateStat()
     statusBar_.DrawTextPic(1, date);
 }
 
-void Principale::ShowStatusNote(const QString& note, int seconds)
+void Principale::showStatusNote(const QString& note, int seconds)
 {
     statusNote_ = note;
     statusNoteTicks_ = seconds;
-    UpDateStat();
+    updateStatus();
 }
 
-void Principale::Timer1_Timer()
+void Principale::updateClock()
 {
-    UpDateStat();
+    updateStatus();
     if (statusNoteTicks_ > 0 && --statusNoteTicks_ == 0)
         statusNote_.clear();
     followMainForm();
@@ -245,13 +245,14 @@ bool Principale::followMainForm()
     if (!mainForm_)
         return false;
     generation::MainForm& form = *mainForm_;
-    const QString caption = form.Label8()->text().isEmpty() ? QStringLiteral("&Genera Codice Fiscale")
-                                                            : QStringLiteral("&Visualizza Codice Fiscale");
-    if (form.Command1()->text() != caption)
-        form.Command1()->setText(caption);
+    const QString caption = form.provinceLabel()->text().isEmpty()
+                                ? QStringLiteral("&Genera Codice Fiscale")
+                                : QStringLiteral("&Visualizza Codice Fiscale");
+    if (form.generateButton()->text() != caption)
+        form.generateButton()->setText(caption);
     // Only a code made for the data on screen is printed: any change of the
     // data takes the code back.
-    const bool codeShown = !form.Varnel()->text().isEmpty();
+    const bool codeShown = !form.codeLabel()->text().isEmpty();
     if (codeShown != printReady_) {
         toolbar_->EnableButton(kStampa, codeShown);
         printReady_ = codeShown;
@@ -262,7 +263,7 @@ bool Principale::followMainForm()
 bool Principale::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
-        UpDateStat();
+        updateStatus();
     return QMainWindow::event(event);
 }
 
@@ -278,28 +279,28 @@ void Principale::onToolbarButtonClicked(int button)
     const auto provider = [this]() -> generation::MainForm& { return mainForm(); };
     switch (button) {
     case kCreazione:
-        Chiudi();
+        closeChildWindows();
         showChild(&mainForm());
         break;
     case kVerifica:
-        Chiudi();
+        closeChildWindows();
         hideMainForm();
         verifica_ = new verification::Verifica();
         showChild(verifica_);
         break;
     case kArchivio:
-        Chiudi();
+        closeChildWindows();
         hideMainForm();
         archivio_ = new archive::Archivio(provider, options_.archivePath);
         connect(archivio_, &archive::Archivio::statusNote, this,
-                [this](const QString& note) { ShowStatusNote(note); });
+                [this](const QString& note) { showStatusNote(note); });
         showChild(archivio_);
         break;
     case kStampa:
         onPrintCommand();
         break;
     case kInfo:
-        Chiudi();
+        closeChildWindows();
         hideMainForm();
         about_ = new About();
         showChild(about_);
@@ -334,7 +335,7 @@ void Principale::onPrintCommand()
 void Principale::printCard()
 {
     generation::MainForm& form = mainForm();
-    form.Command3()->setEnabled(true);
+    form.archiveButton()->setEnabled(true);
     hideMainForm();
     const Person person = form.person();
     showCard(person);
@@ -350,7 +351,7 @@ void Principale::showCard(const Person& person)
             mainForm().focusCode();
         });
     }
-    tesserino_->Fill(person);
+    tesserino_->setPerson(person);
     showChild(tesserino_);
 }
 

@@ -65,21 +65,21 @@ public:
     explicit Principale(PrincipaleOptions options = {}, QWidget* parent = nullptr);
 
     // Shows the frame with the generation window inside it.
-    void Start();
+    void start();
     // True once the program has been ended (see PrincipaleOptions::endProgram).
     bool ended() const { return ended_; }
 
     // Closes the verification, card, archive and about windows, in this order;
     // the generation window stays as it is.
-    void Chiudi();
+    void closeChildWindows();
     // Redraws both panes of the status bar.
-    void UpDateStat();
+    void updateStatus();
     // The one-second tick: the status bar, then the poll of the generation
     // window (followMainForm).
-    void Timer1_Timer();
+    void updateClock();
     // Shows `note` in the status bar's second pane, instead of the date, for
     // `seconds`, or until the next note when 0.
-    void ShowStatusNote(const QString& note, int seconds = kStatusNoteSeconds);
+    void showStatusNote(const QString& note, int seconds = kStatusNoteSeconds);
     static constexpr int kStatusNoteSeconds = 10;
     // The note the status bar shows; empty while it shows the date.
     const QString& statusNote() const { return statusNote_; }
@@ -87,8 +87,9 @@ public:
     // The generation window, created (with its place list) on first use.
     generation::MainForm& mainForm();
 
-    QWidget* picCoolBar() const { return toolbarSurface_; }
-    widgets::Toolbar& coolBar() const { return *toolbar_; }
+    // The toolbar and the surface it draws on ("picCoolBar").
+    QWidget* toolbarSurface() const { return toolbarSurface_; }
+    widgets::Toolbar& toolbar() const { return *toolbar_; }
     QMdiArea* mdiArea() const { return mdiArea_; }
     verification::Verifica* verifica() const { return verifica_; }
     archive::Archivio* archivio() const { return archivio_; }

@@ -352,7 +352,7 @@ void MainForm::onPersonChanged()
         setCode(QString());
 }
 
-void MainForm::ShowWindow()
+void MainForm::showWindow()
 {
     widgets::ShowHostWindow(this);
 }
@@ -828,11 +828,11 @@ void MainForm::showDefaultCard(const Person& shown)
     if (!card_) {
         card_ = new Tesserino();
         connect(card_, &Tesserino::returnRequested, this, [this] {
-            ShowWindow();
+            showWindow();
             focusCode();
         });
     }
-    card_->Fill(shown);
+    card_->setPerson(shown);
     widgets::ShowHostWindow(card_);
 }
 

@@ -44,16 +44,17 @@ public:
     // province in brackets.
     void setPerson(const Person& person);
 
-    // The controls, by the names other windows and the tests know them by.
-    QLineEdit* Text2() const { return surnameBox_; }
-    QLineEdit* Text3() const { return firstNameBox_; }
-    QLineEdit* Text5() const { return sexBox_; }
-    QLineEdit* Text4() const { return birthDateBox_; }
-    QLineEdit* Combo1() const { return placeBox_; }
-    QLabel* Label8() const { return provinceLabel_; }
-    QLabel* Varnel() const { return codeLabel_; }
-    QPushButton* Command1() const { return generateButton_; }
-    QPushButton* Command3() const { return archiveButton_; }
+    // The controls; each keeps the original control's name as its
+    // objectName (surnameBox() is "Text2"), for screen readers and tests.
+    QLineEdit* surnameBox() const { return surnameBox_; }
+    QLineEdit* firstNameBox() const { return firstNameBox_; }
+    QLineEdit* sexBox() const { return sexBox_; }
+    QLineEdit* birthDateBox() const { return birthDateBox_; }
+    QLineEdit* placeBox() const { return placeBox_; }
+    QLabel* provinceLabel() const { return provinceLabel_; }
+    QLabel* codeLabel() const { return codeLabel_; }
+    QPushButton* generateButton() const { return generateButton_; }
+    QPushButton* archiveButton() const { return archiveButton_; }
     widgets::MultiColumnList& placeList() const { return *placeList_; }
 
     // Sets the code label and applies the code-changed rule: a code enables
@@ -69,7 +70,7 @@ public:
     void setCardPresenter(CardPresenter presenter) { cardPresenter_ = std::move(presenter); }
 
     // Shows this window again (or the sub-window holding it).
-    void ShowWindow();
+    void showWindow();
     // Gives the focus to the code label, or to Generate while there is no
     // code: where the keyboard goes back to from the card, so that Enter
     // copies the code rather than pressing New code.

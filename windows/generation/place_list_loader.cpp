@@ -44,7 +44,7 @@ public:
     LoadingScreen(const LoadingScreen&) = delete;
     LoadingScreen& operator=(const LoadingScreen&) = delete;
 
-    ProgressBox& progressBox() { return *splash_->picScor(); }
+    ProgressBox& progressBox() { return *splash_->progressBox(); }
 
 private:
     std::unique_ptr<Splash> splash_ = std::make_unique<Splash>();

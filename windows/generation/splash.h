@@ -11,7 +11,7 @@
 
 namespace cf::generation {
 
-// The picture box `picScor` of the splash: an image that DrawProgress draws
+// The progress box of the splash (objectName "picScor"): an image that DrawProgress draws
 // into and the box shows as it is.
 class ProgressBox : public QWidget {
 public:
@@ -45,7 +45,7 @@ class Splash : public QWidget {
 public:
     explicit Splash(QWidget* parent = nullptr);
 
-    ProgressBox* picScor() const { return progressBox_; }
+    ProgressBox* progressBox() const { return progressBox_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

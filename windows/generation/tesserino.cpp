@@ -120,7 +120,7 @@ void Tesserino::showCardPicture()
     yearLabel_->adjustSize();
 }
 
-void Tesserino::Fill(const Person& person)
+void Tesserino::setPerson(const Person& person)
 {
     const std::string* const values[] = {&person.code,  &person.surname,  &person.firstName, &person.sex,
                                          &person.place, &person.province, &person.birthDate};

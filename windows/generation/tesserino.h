@@ -21,13 +21,13 @@ public:
     explicit Tesserino(QWidget* parent = nullptr);
 
     // Writes the person into the card's labels.
-    void Fill(const Person& person);
+    void setPerson(const Person& person);
 
     // The labels by their numbers: 1 code, 2 surname, 3 first name, 4 sex,
     // 5 place, 6 province, 7 date of birth, 8 the link back.
     QLabel* label(int number) const;
-    QLabel* lblAnno() const { return yearLabel_; }
-    QLabel* Picture1() const { return cardPicture_; }
+    QLabel* yearLabel() const { return yearLabel_; }
+    QLabel* cardPicture() const { return cardPicture_; }
     bool linkHighlighted() const;
 
 signals:

@@ -19,15 +19,17 @@ class Verifica : public QWidget {
 public:
     explicit Verifica(QWidget* parent = nullptr);
 
-    QLineEdit* Text1() const { return codeBox_; }           // the code to check
-    QLineEdit* Text2() const { return surnameBox_; }        // surname letters
-    QLineEdit* Text3() const { return firstNameBox_; }      // first-name letters
-    QLineEdit* Text5() const { return sexBox_; }            // sex
-    QLineEdit* Text4() const { return birthDateBox_; }      // date of birth
-    QLineEdit* Combo1() const { return placeBox_; }         // place of birth
-    QLabel* Label8() const { return provinceLabel_; }       // province
+    // The controls; each keeps the original control's name as its
+    // objectName (codeBox() is "Text1"), for screen readers and tests.
+    QLineEdit* codeBox() const { return codeBox_; }        // the code to check
+    QLineEdit* surnameBox() const { return surnameBox_; }  // surname letters
+    QLineEdit* firstNameBox() const { return firstNameBox_; }
+    QLineEdit* sexBox() const { return sexBox_; }
+    QLineEdit* birthDateBox() const { return birthDateBox_; }
+    QLineEdit* placeBox() const { return placeBox_; }  // place of birth
+    QLabel* provinceLabel() const { return provinceLabel_; }
     QLabel* verdictLabel() const { return verdictLabel_; }  // the verdict, kept in the window
-    QPushButton* Command2() const { return checkButton_; }
+    QPushButton* checkButton() const { return checkButton_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

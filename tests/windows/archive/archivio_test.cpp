@@ -150,7 +150,7 @@ void ArchivioTest::openingShowsTheRowsSortedWithNothingSelected()
 {
     WriteArchive(kVerdi + kBianchi + kRossi);
     window_ = new Archivio([this]() -> MainForm& { return mainForm(); }, archivePath_);
-    QVERIFY(window_->Command1()->isEnabled() && window_->Command2()->isEnabled());
+    QVERIFY(window_->loadButton()->isEnabled() && window_->deleteButton()->isEnabled());
     QVERIFY(ShowActive(window_));
 
     const cf::archive::ArchiveModel& model = window_->model();
@@ -166,14 +166,14 @@ void ArchivioTest::openingShowsTheRowsSortedWithNothingSelected()
     QCOMPARE(model.data(model.index(2, 1)).toString(), QStringLiteral("GIUSEPPE"));
     QCOMPARE(model.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Data di nascita"));
     QCOMPARE(window_->selectedRow(), -1);
-    QVERIFY(!window_->Command1()->isEnabled());
-    QVERIFY(!window_->Command2()->isEnabled());
-    QVERIFY(window_->Command3()->isEnabled());
+    QVERIFY(!window_->loadButton()->isEnabled());
+    QVERIFY(!window_->deleteButton()->isEnabled());
+    QVERIFY(window_->printButton()->isEnabled());
     // Surname, first name and code show where their captions are.
-    QTableView* list = window_->List1();
+    QTableView* list = window_->personTable();
     for (int i = 0; i < cf::kArchiveFieldCount; ++i)
         QCOMPARE(list->isColumnHidden(i), i >= 3);
-    QVERIFY(!window_->VScroll1()->isVisible());
+    QVERIFY(!window_->scrollBar()->isVisible());
     QCOMPARE(window_->size(), QSize(490, 295));
     QCOMPARE(list->geometry(), QRect(16, 64, 396, 147));
     QCOMPARE(list->accessibleName(), QStringLiteral("Persone archiviate"));
@@ -191,9 +191,9 @@ void ArchivioTest::missingArchiveOpensEmpty()
 {
     Archivio& window = Open();
     QCOMPARE(window.model().rowCount(), 0);
-    QVERIFY(!window.Command1()->isEnabled());
-    QVERIFY(!window.Command2()->isEnabled());
-    QVERIFY(!window.Command3()->isEnabled());
+    QVERIFY(!window.loadButton()->isEnabled());
+    QVERIFY(!window.deleteButton()->isEnabled());
+    QVERIFY(!window.printButton()->isEnabled());
     QVERIFY(recorder_->requests().empty());
 }
 
@@ -214,34 +214,34 @@ void ArchivioTest::clickInAnyColumnSelectsTheRowInAllSeven()
 {
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
-    ClickRow(window.List1(), 2, 1);
+    ClickRow(window.personTable(), 2, 1);
     QCOMPARE(window.selectedRow(), 2);
     for (int i = 0; i < cf::kArchiveFieldCount; ++i)
-        QVERIFY(window.List1()->selectionModel()->isSelected(window.model().index(2, i)));
-    QVERIFY(window.Command1()->isEnabled());
-    QVERIFY(window.Command2()->isEnabled());
-    ClickRow(window.List1(), 0, 2);
+        QVERIFY(window.personTable()->selectionModel()->isSelected(window.model().index(2, i)));
+    QVERIFY(window.loadButton()->isEnabled());
+    QVERIFY(window.deleteButton()->isEnabled());
+    ClickRow(window.personTable(), 0, 2);
     QCOMPARE(window.selectedRow(), 0);
-    QCOMPARE(window.List1()->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(window.personTable()->selectionModel()->selectedRows().size(), 1);
 }
 
 void ArchivioTest::loadBringsThePersonBackIntoTheGenerationWindow()
 {
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
-    mainForm().Text2()->setText(QStringLiteral("PREVIOUS"));
-    ClickRow(window.List1(), 1, 1);
-    QTest::mouseClick(window.Command1(), Qt::LeftButton);
+    mainForm().surnameBox()->setText(QStringLiteral("PREVIOUS"));
+    ClickRow(window.personTable(), 1, 1);
+    QTest::mouseClick(window.loadButton(), Qt::LeftButton);
 
     MainForm& form = mainForm();
-    QCOMPARE(form.Text2()->text(), QStringLiteral("ROSSI"));
-    QCOMPARE(form.Text3()->text(), QStringLiteral("MARIO"));
-    QCOMPARE(form.Varnel()->text(), QStringLiteral("RSSMRA80A01F205X"));
-    QCOMPARE(form.Text5()->text(), QStringLiteral("M"));
-    QCOMPARE(form.Text4()->text(), QStringLiteral("01/01/80"));
-    QCOMPARE(form.Combo1()->text(), QStringLiteral("MILANO"));
-    QCOMPARE(form.Label8()->text(), QStringLiteral("MI"));
-    QVERIFY(form.Command3()->isEnabled());  // the code enables archiving
+    QCOMPARE(form.surnameBox()->text(), QStringLiteral("ROSSI"));
+    QCOMPARE(form.firstNameBox()->text(), QStringLiteral("MARIO"));
+    QCOMPARE(form.codeLabel()->text(), QStringLiteral("RSSMRA80A01F205X"));
+    QCOMPARE(form.sexBox()->text(), QStringLiteral("M"));
+    QCOMPARE(form.birthDateBox()->text(), QStringLiteral("01/01/80"));
+    QCOMPARE(form.placeBox()->text(), QStringLiteral("MILANO"));
+    QCOMPARE(form.provinceLabel()->text(), QStringLiteral("MI"));
+    QVERIFY(form.archiveButton()->isEnabled());  // the code enables archiving
     QVERIFY(form.isVisible());
     DeleteClosedWindows();
     QVERIFY(window_.isNull());
@@ -253,11 +253,11 @@ void ArchivioTest::doubleClickLoadsToo()
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
     // The first click of a double click selects the row.
-    QTableView* list = window.List1();
+    QTableView* list = window.personTable();
     ClickRow(list, 2, 2);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, CellCenter(list, 2, 2));
-    QCOMPARE(mainForm().Text2()->text(), QStringLiteral("VERDI"));
-    QCOMPARE(mainForm().Label8()->text(), QStringLiteral("PR"));
+    QCOMPARE(mainForm().surnameBox()->text(), QStringLiteral("VERDI"));
+    QCOMPARE(mainForm().provinceLabel()->text(), QStringLiteral("PR"));
     DeleteClosedWindows();
     QVERIFY(window_.isNull());
 }
@@ -267,16 +267,16 @@ void ArchivioTest::deletingRewritesTheFileInDisplayOrder()
     WriteArchive(kVerdi + kBianchi + kRossi);
     Archivio& window = Open();
     QSignalSpy notes(&window, &Archivio::statusNote);
-    ClickRow(window.List1(), 0, 0);
-    QTest::mouseClick(window.Command2(), Qt::LeftButton);
+    ClickRow(window.personTable(), 0, 0);
+    QTest::mouseClick(window.deleteButton(), Qt::LeftButton);
 
     QCOMPARE(ArchiveContent(), kRossi + kVerdi);
     QCOMPARE(Surnames(window), (QStringList{"ROSSI", "VERDI"}));
     // The row after the deleted one is the current one now.
     QCOMPARE(window.selectedRow(), 0);
-    QVERIFY(window.Command1()->isEnabled());
-    QVERIFY(window.Command2()->isEnabled());
-    QVERIFY(window.Command3()->isEnabled());
+    QVERIFY(window.loadButton()->isEnabled());
+    QVERIFY(window.deleteButton()->isEnabled());
+    QVERIFY(window.printButton()->isEnabled());
     QVERIFY(recorder_->requests().empty());
     QCOMPARE(notes.size(), 1);
     QCOMPARE(notes[0][0].toString(),
@@ -292,9 +292,9 @@ void ArchivioTest::deletingFromTheKeyboardMovesToTheNextRowAndCtrlZUndoes()
     WriteArchive(kVerdi + kNeri + kBianchi + kRossi);
     Archivio& window = Open();
     QSignalSpy notes(&window, &Archivio::statusNote);
-    window.List1()->setFocus();
-    QTest::keyClick(window.List1(), Qt::Key_Home);
-    QTest::keyClick(window.List1(), Qt::Key_Down);
+    window.personTable()->setFocus();
+    QTest::keyClick(window.personTable(), Qt::Key_Home);
+    QTest::keyClick(window.personTable(), Qt::Key_Down);
     QCOMPARE(window.selectedRow(), 1);  // NERI
     QVERIFY(!window.undoDeleteAction()->isEnabled());
 
@@ -333,8 +333,8 @@ void ArchivioTest::undoAfterAnotherProgramChangedTheFileLosesNoOne()
 {
     WriteArchive(kVerdi + kBianchi);
     Archivio& window = Open();
-    ClickRow(window.List1(), 0, 0);
-    QTest::mouseClick(window.Command2(), Qt::LeftButton);
+    ClickRow(window.personTable(), 0, 0);
+    QTest::mouseClick(window.deleteButton(), Qt::LeftButton);
     QCOMPARE(ArchiveContent(), kVerdi);
     QFile file(archivePath_);
     QVERIFY(file.open(QIODevice::Append));
@@ -362,15 +362,15 @@ void ArchivioTest::deletingTheLastRowDisablesEverything()
 {
     WriteArchive(kBianchi);
     Archivio& window = Open();
-    ClickRow(window.List1(), 0, 2);
-    QTest::mouseClick(window.Command2(), Qt::LeftButton);
+    ClickRow(window.personTable(), 0, 2);
+    QTest::mouseClick(window.deleteButton(), Qt::LeftButton);
 
     QCOMPARE(window.model().rowCount(), 0);
     QVERIFY(QFile::exists(archivePath_));
     QCOMPARE(ArchiveContent(), QByteArray());
-    QVERIFY(!window.Command1()->isEnabled());
-    QVERIFY(!window.Command2()->isEnabled());
-    QVERIFY(!window.Command3()->isEnabled());
+    QVERIFY(!window.loadButton()->isEnabled());
+    QVERIFY(!window.deleteButton()->isEnabled());
+    QVERIFY(!window.printButton()->isEnabled());
 }
 
 void ArchivioTest::failedRewriteLosesNothing()
@@ -380,8 +380,8 @@ void ArchivioTest::failedRewriteLosesNothing()
     // A directory where the archive was: the rewrite cannot replace it.
     QVERIFY(QFile::remove(archivePath_));
     QVERIFY(QDir().mkdir(archivePath_));
-    ClickRow(window.List1(), 0, 0);
-    QTest::mouseClick(window.Command2(), Qt::LeftButton);
+    ClickRow(window.personTable(), 0, 0);
+    QTest::mouseClick(window.deleteButton(), Qt::LeftButton);
 
     QCOMPARE(recorder_->requests().size(), 1u);
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Critical);
@@ -404,8 +404,8 @@ void ArchivioTest::fileChangedSinceLoadingIsNotOverwritten()
     file.write(kRossi);
     file.close();
 
-    ClickRow(window.List1(), 0, 0);
-    QTest::mouseClick(window.Command2(), Qt::LeftButton);
+    ClickRow(window.personTable(), 0, 0);
+    QTest::mouseClick(window.deleteButton(), Qt::LeftButton);
     QCOMPARE(recorder_->requests().size(), 1u);
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Critical);
     QCOMPARE(recorder_->requests()[0].text,
@@ -417,7 +417,7 @@ void ArchivioTest::fileChangedSinceLoadingIsNotOverwritten()
     // The list shows the file as it now is, with nothing selected.
     QCOMPARE(Surnames(window), (QStringList{"BIANCHI", "ROSSI", "VERDI"}));
     QCOMPARE(window.selectedRow(), -1);
-    QVERIFY(!window.Command2()->isEnabled());
+    QVERIFY(!window.deleteButton()->isEnabled());
 }
 
 void ArchivioTest::popUpMenuOnlyWithASelection()
@@ -432,12 +432,12 @@ void ArchivioTest::popUpMenuOnlyWithASelection()
         menu.actions()[0]->trigger();
     });
 
-    ClickRow(window.List1(), 1, 1, Qt::RightButton);
+    ClickRow(window.personTable(), 1, 1, Qt::RightButton);
     QCOMPARE(popups, 0);
     QCOMPARE(window.selectedRow(), -1);
 
-    ClickRow(window.List1(), 0, 0);
-    ClickRow(window.List1(), 2, 2, Qt::RightButton);
+    ClickRow(window.personTable(), 0, 0);
+    ClickRow(window.personTable(), 2, 2, Qt::RightButton);
     QCOMPARE(popups, 1);
     QCOMPARE(window.selectedRow(), 0);  // a right click selects nothing
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("BNCLCU85L43H501J"));
@@ -461,7 +461,7 @@ void ArchivioTest::keyboardReachesEveryCommand()
 
     // Arrows select a row in every column, as a click does; Tab leaves the
     // list.
-    QTableView* surnames = window.List1();
+    QTableView* surnames = window.personTable();
     surnames->setFocus();
     QTest::keyClick(surnames, Qt::Key_Down);
     QCOMPARE(window.selectedRow(), 0);
@@ -473,8 +473,8 @@ void ArchivioTest::keyboardReachesEveryCommand()
     QCOMPARE(window.selectedRow(), 1);
     QCOMPARE(window.model().person(1).surname, "ROSSI");
     QCOMPARE(surnames->currentIndex().column(), 0);
-    QVERIFY(window.Command1()->isEnabled());
-    QVERIFY(window.Command2()->isEnabled());
+    QVERIFY(window.loadButton()->isEnabled());
+    QVERIFY(window.deleteButton()->isEnabled());
 
     // The menu key opens the copy menu at the selected row.
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
@@ -484,9 +484,9 @@ void ArchivioTest::keyboardReachesEveryCommand()
 
     // Enter loads the person into the generation window.
     QTest::keyClick(surnames, Qt::Key_Return);
-    QCOMPARE(mainForm().Text2()->text(), QStringLiteral("ROSSI"));
-    QCOMPARE(mainForm().Varnel()->text(), QStringLiteral("RSSMRA80A01F205X"));
-    QVERIFY(mainForm().Command3()->isEnabled());
+    QCOMPARE(mainForm().surnameBox()->text(), QStringLiteral("ROSSI"));
+    QCOMPARE(mainForm().codeLabel()->text(), QStringLiteral("RSSMRA80A01F205X"));
+    QVERIFY(mainForm().archiveButton()->isEnabled());
     DeleteClosedWindows();
     QVERIFY(window_.isNull());
 }
@@ -500,18 +500,18 @@ void ArchivioTest::scrollBarBesideThePrintCommandMovesAllColumns()
                        .toLatin1();
     WriteArchive(content);
     Archivio& window = Open();
-    QScrollBar* scrollBar = window.VScroll1();
+    QScrollBar* scrollBar = window.scrollBar();
     QVERIFY(scrollBar->isVisible());
     QCOMPARE(scrollBar->geometry(), QRect(450, 240, 18, 43));
-    QVERIFY(scrollBar->x() > window.Command3()->geometry().right());
+    QVERIFY(scrollBar->x() > window.printButton()->geometry().right());
     QVERIFY(scrollBar->maximum() > 0);
 
     scrollBar->setValue(5);
-    QCOMPARE(window.List1()->rowAt(0), 5);
-    ClickRow(window.List1(), 7, 1);
+    QCOMPARE(window.personTable()->rowAt(0), 5);
+    ClickRow(window.personTable(), 7, 1);
     QCOMPARE(window.model().person(window.selectedRow()).code, "C08");
     // The wheel, or keys, scroll the list: the scroll bar follows.
-    QTest::keyClick(window.List1(), Qt::Key_End);
+    QTest::keyClick(window.personTable(), Qt::Key_End);
     QCOMPARE(scrollBar->value(), scrollBar->maximum());
 }
 
@@ -524,7 +524,7 @@ void ArchivioTest::printingAsksFirst()
     cf::platform::SaveDialogRecorder dialogs;
     const QString pdf = QDir(work_->path()).filePath(QStringLiteral("archivio.pdf"));
 
-    QTest::mouseClick(window.Command3(), Qt::LeftButton);
+    QTest::mouseClick(window.printButton(), Qt::LeftButton);
     QCOMPARE(recorder_->requests().size(), 1u);
     QCOMPARE(recorder_->requests()[0].icon, MessageIcon::Question);
     QCOMPARE(recorder_->requests()[0].title, QStringLiteral("Codice Fiscale"));
@@ -534,7 +534,7 @@ void ArchivioTest::printingAsksFirst()
 
     // Yes, then a cancelled choice of printer: nothing is printed.
     recorder_->QueueAnswer(MessageAnswer::Yes);
-    QTest::mouseClick(window.Command3(), Qt::LeftButton);
+    QTest::mouseClick(window.printButton(), Qt::LeftButton);
     QCOMPARE(printers.requests().size(), 1u);
     QVERIFY(!cf::platform::PrintoutRunning());
     QCOMPARE(window.selectedRow(), -1);
@@ -543,9 +543,9 @@ void ArchivioTest::printingAsksFirst()
     recorder_->QueueAnswer(MessageAnswer::Yes);
     printers.QueueAnswer(cf::platform::PrintTarget::PdfFile());
     dialogs.QueueAnswer(pdf);
-    QTest::mouseClick(window.Command3(), Qt::LeftButton);
+    QTest::mouseClick(window.printButton(), Qt::LeftButton);
     QCOMPARE(window.selectedRow(), 2);
-    QVERIFY(window.Command1()->isEnabled());
+    QVERIFY(window.loadButton()->isEnabled());
     QTRY_VERIFY(!cf::platform::PrintoutRunning());
     QCOMPARE(recorder_->requests().size(), 3u);
     QVERIFY(QFileInfo(pdf).size() > 0);
@@ -568,7 +568,7 @@ void ArchivioTest::aFailedPrintoutOffersTheArchiveAsAPdfFile()
     printers.QueueAnswer(cf::platform::PrintTarget::DefaultPrinter());
     recorder_->QueueAnswer(MessageAnswer::Yes);
     dialogs.QueueAnswer(pdf);
-    QTest::mouseClick(window.Command3(), Qt::LeftButton);
+    QTest::mouseClick(window.printButton(), Qt::LeftButton);
     QTRY_VERIFY(QFile::exists(pdf) && !cf::platform::PrintoutRunning());
     QCOMPARE(recorder_->requests().size(), 2u);
     const cf::platform::MessageRequest& failure = recorder_->requests()[1];

@@ -54,12 +54,12 @@ QList<QWidget*> VisibleChildren(const Principale& frame)
 
 void FillPerson(MainForm& form)
 {
-    form.Text2()->setText(QStringLiteral("BIANCHI"));
-    form.Text3()->setText(QStringLiteral("LUCIA"));
-    form.Text5()->setText(QStringLiteral("F"));
-    form.Text4()->setText(QStringLiteral("03/07/85"));
-    form.Combo1()->setText(QStringLiteral("ROMA"));
-    form.Label8()->setText(QStringLiteral("RM"));
+    form.surnameBox()->setText(QStringLiteral("BIANCHI"));
+    form.firstNameBox()->setText(QStringLiteral("LUCIA"));
+    form.sexBox()->setText(QStringLiteral("F"));
+    form.birthDateBox()->setText(QStringLiteral("03/07/85"));
+    form.placeBox()->setText(QStringLiteral("ROMA"));
+    form.provinceLabel()->setText(QStringLiteral("RM"));
 }
 
 void DeleteClosedWindows()
@@ -128,7 +128,7 @@ Principale& PrincipaleTest::StartFrame()
     options.endProgram = [this](int status) { endings_.append(status); };
     options.archivePath = output_.filePath(QStringLiteral("codarc.dat"));
     frame_ = std::make_unique<Principale>(options);
-    frame_->Start();
+    frame_->start();
     if (!QTest::qWaitForWindowExposed(frame_.get()))
         qWarning("frame not exposed");
     return *frame_;
@@ -137,9 +137,9 @@ Principale& PrincipaleTest::StartFrame()
 // A mouse click in the middle of toolbar button `button`.
 void PrincipaleTest::ClickButton(int button)
 {
-    const cf::widgets::Toolbar& bar = frame_->coolBar();
+    const cf::widgets::Toolbar& bar = frame_->toolbar();
     const QPoint middle(bar.ButtonLeft(button) + bar.ButtonSize().width() / 2, bar.BarHeight() / 2);
-    QTest::mouseClick(frame_->picCoolBar(), Qt::LeftButton, {}, middle);
+    QTest::mouseClick(frame_->toolbarSurface(), Qt::LeftButton, {}, middle);
 }
 
 void PrincipaleTest::captionAndFixedFrame()
@@ -151,7 +151,7 @@ void PrincipaleTest::captionAndFixedFrame()
     QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(frame.minimumSize(), frame.maximumSize());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&frame.mainForm()});
-    QCOMPARE(frame.picCoolBar()->height(), frame.coolBar().BarHeight() + 1);
+    QCOMPARE(frame.toolbarSurface()->height(), frame.toolbar().BarHeight() + 1);
 }
 
 // Stampa needs a code made for the data on screen; the main button's caption
@@ -167,38 +167,39 @@ void PrincipaleTest::printButtonFollowsTheCurrentCode()
 
     // A province without a code prints nothing.
     FillPerson(form);
-    frame.Timer1_Timer();
-    QCOMPARE(form.Command1()->text(), QStringLiteral("&Visualizza Codice Fiscale"));
+    frame.updateClock();
+    QCOMPARE(form.generateButton()->text(), QStringLiteral("&Visualizza Codice Fiscale"));
     ClickButton(kStampa);
     QVERIFY(boxes_->requests().empty());
 
     form.setCode(QStringLiteral("BNCLCU85L43H501J"));
-    frame.Timer1_Timer();
+    frame.updateClock();
     ClickButton(kStampa);
     QCOMPARE(boxes_->requests().size(), std::size_t{1});
 
     // Data changed before the next tick: the code has gone, and Stampa does
     // nothing even before the tick disables it.
-    form.Text3()->setText(QStringLiteral("LUCA"));
+    form.firstNameBox()->setText(QStringLiteral("LUCA"));
     ClickButton(kStampa);
     QCOMPARE(boxes_->requests().size(), std::size_t{1});
-    QVERIFY(!frame.coolBar().IsEnabled(kStampa));
+    QVERIFY(!frame.toolbar().IsEnabled(kStampa));
 
-    form.Label8()->clear();
-    frame.Timer1_Timer();
-    QCOMPARE(form.Command1()->text(), QStringLiteral("&Genera Codice Fiscale"));
+    form.provinceLabel()->clear();
+    frame.updateClock();
+    QCOMPARE(form.generateButton()->text(), QStringLiteral("&Genera Codice Fiscale"));
 }
 
 void PrincipaleTest::printButtonFollowsTheLabelOnTheTimer()
 {
     Principale& frame = StartFrame();
     MainForm& form = frame.mainForm();
-    form.Label8()->setText(QStringLiteral("RM"));
-    QTRY_COMPARE_WITH_TIMEOUT(form.Command1()->text(), QStringLiteral("&Visualizza Codice Fiscale"), 1500);
+    form.provinceLabel()->setText(QStringLiteral("RM"));
+    QTRY_COMPARE_WITH_TIMEOUT(form.generateButton()->text(), QStringLiteral("&Visualizza Codice Fiscale"),
+                              1500);
     // The poll reads the label even while the generation window is hidden.
     ClickButton(kVerifica);
-    form.Label8()->clear();
-    QTRY_COMPARE_WITH_TIMEOUT(form.Command1()->text(), QStringLiteral("&Genera Codice Fiscale"), 1500);
+    form.provinceLabel()->clear();
+    QTRY_COMPARE_WITH_TIMEOUT(form.generateButton()->text(), QStringLiteral("&Genera Codice Fiscale"), 1500);
 }
 
 void PrincipaleTest::eachCommandShowsOnlyItsWindow()
@@ -239,9 +240,9 @@ void PrincipaleTest::eachCommandShowsOnlyItsWindow()
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
     QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
     QVERIFY(!frame.verifica() && !frame.archivio() && !frame.about());
-    QCOMPARE(form.Text2()->text(), QStringLiteral("BIANCHI"));
-    QCOMPARE(form.Combo1()->text(), QStringLiteral("ROMA"));
-    QCOMPARE(form.Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(form.surnameBox()->text(), QStringLiteral("BIANCHI"));
+    QCOMPARE(form.placeBox()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form.codeLabel()->text(), QStringLiteral("BNCLCU85L43H501J"));
 }
 
 void PrincipaleTest::keyboardReachesEveryCommandFromAChildWindow()
@@ -250,7 +251,7 @@ void PrincipaleTest::keyboardReachesEveryCommandFromAChildWindow()
     MainForm& form = frame.mainForm();
     frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
-    form.Text2()->setFocus();
+    form.surnameBox()->setFocus();
     const QStringList tips = {"Crea codice fiscale (Alt+1)",
                               "Verifica codice fiscale (Alt+2)",
                               "Archivio codici (Alt+3)",
@@ -258,9 +259,9 @@ void PrincipaleTest::keyboardReachesEveryCommandFromAChildWindow()
                               "Informazioni sul programma (Alt+5)",
                               "Uscita dal programma (Alt+6)"};
     for (int button = kCreazione; button <= kEsci; ++button)
-        QCOMPARE(frame.coolBar().ToolTip(button), tips[button - 1]);
+        QCOMPARE(frame.toolbar().ToolTip(button), tips[button - 1]);
 
-    QTest::keyClick(form.Text2(), Qt::Key_2, Qt::AltModifier);
+    QTest::keyClick(form.surnameBox(), Qt::Key_2, Qt::AltModifier);
     DeleteClosedWindows();
     QVERIFY(frame.verifica());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.verifica()});
@@ -269,12 +270,12 @@ void PrincipaleTest::keyboardReachesEveryCommandFromAChildWindow()
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
 
     // F10, then the arrows and Enter: Archivio.
-    form.Text2()->setFocus();
-    QTest::keyClick(form.Text2(), Qt::Key_F10);
-    QVERIFY(frame.picCoolBar()->hasFocus());
-    QTest::keyClick(frame.picCoolBar(), Qt::Key_Right);
-    QTest::keyClick(frame.picCoolBar(), Qt::Key_Right);
-    QTest::keyClick(frame.picCoolBar(), Qt::Key_Return);
+    form.surnameBox()->setFocus();
+    QTest::keyClick(form.surnameBox(), Qt::Key_F10);
+    QVERIFY(frame.toolbarSurface()->hasFocus());
+    QTest::keyClick(frame.toolbarSurface(), Qt::Key_Right);
+    QTest::keyClick(frame.toolbarSurface(), Qt::Key_Right);
+    QTest::keyClick(frame.toolbarSurface(), Qt::Key_Return);
     DeleteClosedWindows();
     QVERIFY(frame.archivio());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.archivio()});
@@ -282,15 +283,15 @@ void PrincipaleTest::keyboardReachesEveryCommandFromAChildWindow()
     // As README says: Tab goes round the controls of the window in use, from
     // the last back to the first; from the toolbar it goes on into the
     // window.
-    QTest::keyClick(frame.picCoolBar(), Qt::Key_1, Qt::AltModifier);
-    form.Varnel()->setFocus();
-    QTest::keyClick(form.Varnel(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), form.Text2());
-    QTest::keyClick(form.Text2(), Qt::Key_F10);
-    QTest::keyClick(frame.picCoolBar(), Qt::Key_Tab);
+    QTest::keyClick(frame.toolbarSurface(), Qt::Key_1, Qt::AltModifier);
+    form.codeLabel()->setFocus();
+    QTest::keyClick(form.codeLabel(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form.surnameBox());
+    QTest::keyClick(form.surnameBox(), Qt::Key_F10);
+    QTest::keyClick(frame.toolbarSurface(), Qt::Key_Tab);
     QVERIFY(form.isAncestorOf(QApplication::focusWidget()));
 
-    QTest::keyClick(frame.picCoolBar(), Qt::Key_6, Qt::AltModifier);
+    QTest::keyClick(frame.toolbarSurface(), Qt::Key_6, Qt::AltModifier);
     QCOMPARE(endings_, QList<int>{0});
 }
 
@@ -299,7 +300,7 @@ void PrincipaleTest::generatedCardLinksBackToTheData()
     Principale& frame = StartFrame();
     MainForm& form = frame.mainForm();
     FillPerson(form);
-    form.Command1()->click();
+    form.generateButton()->click();
 
     QVERIFY(frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
@@ -310,18 +311,18 @@ void PrincipaleTest::generatedCardLinksBackToTheData()
     DeleteClosedWindows();
     QVERIFY(!frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
-    QCOMPARE(form.Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(form.codeLabel()->text(), QStringLiteral("BNCLCU85L43H501J"));
 
     // From the keyboard: Esc on the card puts the keyboard on the code.
     frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
-    form.Command1()->setFocus();
-    QTest::keyClick(form.Command1(), Qt::Key_Return);
+    form.generateButton()->setFocus();
+    QTest::keyClick(form.generateButton(), Qt::Key_Return);
     QVERIFY(frame.tesserino());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     DeleteClosedWindows();
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
-    QTRY_COMPARE(QApplication::focusWidget(), form.Varnel());
+    QTRY_COMPARE(QApplication::focusWidget(), form.codeLabel());
 }
 
 void PrincipaleTest::closedOrMinimisedWindowsComeBackWhole()
@@ -345,12 +346,12 @@ void PrincipaleTest::closedOrMinimisedWindowsComeBackWhole()
 
     // The card closed by its close box shows again on the next Generate.
     FillPerson(form);
-    form.Command1()->click();
+    form.generateButton()->click();
     QVERIFY(frame.tesserino());
     QWidget* cardHost = cf::widgets::HostWindow(frame.tesserino());
     QVERIFY(cardHost->close());
     ClickButton(kCreazione);
-    form.Command1()->click();
+    form.generateButton()->click();
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
     QVERIFY(frame.tesserino()->isVisible());
 }
@@ -361,8 +362,8 @@ void PrincipaleTest::cancelInThePrintQuestionPrintsNothing()
     MainForm& form = frame.mainForm();
     FillPerson(form);
     form.setCode(QStringLiteral("BNCLCU85L43H501J"));
-    form.Command3()->setEnabled(false);
-    frame.Timer1_Timer();
+    form.archiveButton()->setEnabled(false);
+    frame.updateClock();
     boxes_->QueueAnswer(MessageAnswer::Cancel);
     ClickButton(kStampa);
 
@@ -376,7 +377,7 @@ void PrincipaleTest::cancelInThePrintQuestionPrintsNothing()
     QVERIFY(!QFile::exists(PrintedFile()));
     QVERIFY(!frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&form});
-    QVERIFY(!form.Command3()->isEnabled());
+    QVERIFY(!form.archiveButton()->isEnabled());
 }
 
 // Each answer asks where to print (here "Salva come PDF", then the file)
@@ -387,8 +388,8 @@ void PrincipaleTest::printAnswersChooseCardOrDataSheet()
     MainForm& form = frame.mainForm();
     FillPerson(form);
     form.setCode(QStringLiteral("BNCLCU85L43H501J"));
-    form.Command3()->setEnabled(false);
-    frame.Timer1_Timer();
+    form.archiveButton()->setEnabled(false);
+    frame.updateClock();
     const TestDocumentsFolder documents;
     cf::platform::PrinterChoiceRecorder printers;
     cf::platform::SaveDialogRecorder dialogs;
@@ -406,7 +407,7 @@ void PrincipaleTest::printAnswersChooseCardOrDataSheet()
     QVERIFY(frame.tesserino());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{frame.tesserino()});
     QCOMPARE(frame.tesserino()->label(2)->text(), QStringLiteral("BIANCHI"));
-    QVERIFY(form.Command3()->isEnabled());
+    QVERIFY(form.archiveButton()->isEnabled());
     QCOMPARE(boxes_->requests().size(), std::size_t{1});
 
     // No: the data sheet, with nothing else changed; the choice of a PDF
@@ -450,7 +451,7 @@ void PrincipaleTest::aFailedPrintoutOffersTheSamePrintoutAsAPdfFile()
     MainForm& form = frame.mainForm();
     FillPerson(form);
     form.setCode(QStringLiteral("BNCLCU85L43H501J"));
-    frame.Timer1_Timer();
+    frame.updateClock();
     const TestDocumentsFolder documents;
     cf::platform::PrinterChoiceRecorder printers;
     cf::platform::SaveDialogRecorder dialogs;
@@ -474,7 +475,7 @@ void PrincipaleTest::aFailedPrintoutOffersTheSamePrintoutAsAPdfFile()
     QCOMPARE(frame.statusNote(), QStringLiteral("Salvato in ") + PrintedFile());
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     for (int second = 0; second < Principale::kStatusNoteSeconds; ++second)
-        frame.Timer1_Timer();
+        frame.updateClock();
     QVERIFY(frame.statusNote().isEmpty());
 
     // What a delete in the archive window did is noted the same way.
@@ -564,8 +565,8 @@ void PrincipaleTest::boxesInARowKeepTheirOwnerAndTheFocus()
     MainForm& form = frame.mainForm();
     frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
-    form.Text3()->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), form.Text3());
+    form.firstNameBox()->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), form.firstNameBox());
 
     boxes_.reset();  // real boxes, answered with Enter as soon as they show
     QList<QWidget*> owners;
@@ -583,7 +584,7 @@ void PrincipaleTest::boxesInARowKeepTheirOwnerAndTheFocus()
                                   QString::fromUtf8(text));
     }
     QCOMPARE(owners, (QList<QWidget*>{&frame, &frame}));
-    QTRY_COMPARE(QApplication::focusWidget(), form.Text3());
+    QTRY_COMPARE(QApplication::focusWidget(), form.firstNameBox());
 }
 
 void PrincipaleTest::statusDateIsItalianLongDateInProperCase()

@@ -149,10 +149,10 @@ void WindowReadabilityTest::init()
     mainForm_ = std::make_unique<MainForm>();
     mainForm_->setPerson(kPerson);
     card_ = std::make_unique<cf::generation::Tesserino>();
-    card_->Fill(kPerson);
+    card_->setPerson(kPerson);
     verifica_ = std::make_unique<cf::verification::Verifica>();
-    verifica_->Text1()->setText(QString::fromStdString(kPerson.code));
-    verifica_->Command2()->click();
+    verifica_->codeBox()->setText(QString::fromStdString(kPerson.code));
+    verifica_->checkButton()->click();
     const QString archive = work_->path() + QStringLiteral("/codarc.dat");
     QFile file(archive);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -208,9 +208,9 @@ void WindowReadabilityTest::darkThemeLeavesEveryTextReadable()
     QVERIFY(checked > 55);
 
     // The focused code is shown in the selection colours, readable too.
-    mainForm_->Varnel()->setFocus();
-    QVERIFY(mainForm_->Varnel()->hasFocus() || !mainForm_->isActiveWindow());
-    const std::optional<TextColours> focused = ColoursOf(mainForm_->Varnel());
+    mainForm_->codeLabel()->setFocus();
+    QVERIFY(mainForm_->codeLabel()->hasFocus() || !mainForm_->isActiveWindow());
+    const std::optional<TextColours> focused = ColoursOf(mainForm_->codeLabel());
     QVERIFY(Contrast(focused->text, focused->background) >= 4.5);
 }
 
@@ -241,12 +241,12 @@ void WindowReadabilityTest::everyControlIsNamedForScreenReaders()
         }
     }
     // A text box is named by the caption beside it.
-    QCOMPARE(QAccessible::queryAccessibleInterface(mainForm_->Text2())->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(mainForm_->surnameBox())->text(QAccessible::Name),
              QStringLiteral("Cognome"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(verifica_->Text1())->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(verifica_->codeBox())->text(QAccessible::Name),
              QStringLiteral("Codice Fiscale/Partita IVA"));
     // A value label by its caption and its value.
-    QCOMPARE(QAccessible::queryAccessibleInterface(mainForm_->Varnel())->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(mainForm_->codeLabel())->text(QAccessible::Name),
              QStringLiteral("Codice fiscale: BNCLCU85L43H501J"));
 }
 

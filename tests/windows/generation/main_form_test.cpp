@@ -120,21 +120,21 @@ void MainFormTest::TypeInto(QLineEdit* box, const QString& keys)
 
 void MainFormTest::FillPerson()
 {
-    form_->Text2()->setText(QStringLiteral("Bianchi"));
-    form_->Text3()->setText(QStringLiteral("Lucia"));
-    form_->Text5()->setText(QStringLiteral("F"));
-    form_->Text4()->setText(QStringLiteral("03/07/85"));
-    form_->Combo1()->setText(QStringLiteral("roma"));
+    form_->surnameBox()->setText(QStringLiteral("Bianchi"));
+    form_->firstNameBox()->setText(QStringLiteral("Lucia"));
+    form_->sexBox()->setText(QStringLiteral("F"));
+    form_->birthDateBox()->setText(QStringLiteral("03/07/85"));
+    form_->placeBox()->setText(QStringLiteral("roma"));
 }
 
 void MainFormTest::layoutFollowsTheDesign()
 {
     QCOMPARE(form_->size(), QSize(374, 298));
     QCOMPARE(form_->windowTitle(), QStringLiteral("Genera Codice Fiscale"));
-    QCOMPARE(form_->Text2()->geometry(), QRect(122, 16, 185, 21));
-    QCOMPARE(form_->Combo1()->geometry(), QRect(122, 119, 190, 20));
-    QCOMPARE(form_->Varnel()->geometry(), QRect(155, 172, 208, 23));
-    QCOMPARE(form_->Text4()->text(), kMask);
+    QCOMPARE(form_->surnameBox()->geometry(), QRect(122, 16, 185, 21));
+    QCOMPARE(form_->placeBox()->geometry(), QRect(122, 119, 190, 20));
+    QCOMPARE(form_->codeLabel()->geometry(), QRect(155, 172, 208, 23));
+    QCOMPARE(form_->birthDateBox()->text(), kMask);
     auto* picture = form_->findChild<QLabel*>(QStringLiteral("Picture1"));
     QCOMPARE(picture->pixmap().size(), QSize(16, 17));
     for (const char* name : {"List1_0", "List1_1", "List1_2"})
@@ -143,7 +143,7 @@ void MainFormTest::layoutFollowsTheDesign()
     // readers.
     for (const char* name : {"List1_0", "List1_1", "List1_2"})
         QVERIFY(form_->findChild<QListWidget*>(QString::fromLatin1(name))->isHidden());
-    QVERIFY(!form_->Command3()->isEnabled());
+    QVERIFY(!form_->archiveButton()->isEnabled());
     QVERIFY(MessageCount() == 0);
 }
 
@@ -156,21 +156,21 @@ void MainFormTest::boxesFilterTypedCharactersAndUpperCase()
                                                  {QStringLiteral("d’Ștefan"), QStringLiteral("D’ȘTEFAN")},
                                                  {QStringLiteral("Łukasz αβ"), QStringLiteral("ŁUKASZ ")}};
     for (const auto& [typed, shown] : names) {
-        TypeInto(form_->Text2(), typed);
-        QCOMPARE(form_->Text2()->text(), shown);
+        TypeInto(form_->surnameBox(), typed);
+        QCOMPARE(form_->surnameBox()->text(), shown);
     }
-    TypeInto(form_->Text5(), QStringLiteral("xq7m"));
-    QCOMPARE(form_->Text5()->text(), QStringLiteral("M"));
-    TypeInto(form_->Combo1(), QStringLiteral("l'aquila"));
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("L'AQUILA"));
+    TypeInto(form_->sexBox(), QStringLiteral("xq7m"));
+    QCOMPARE(form_->sexBox()->text(), QStringLiteral("M"));
+    TypeInto(form_->placeBox(), QStringLiteral("l'aquila"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("L'AQUILA"));
 
     // Pasted, a name keeps the same characters, its accents composed; the
     // clipboard keys work in every box.
     QApplication::clipboard()->setText(QStringLiteral("Nicolo\u0300 3\n"));
-    QTest::keyClick(form_->Text3(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(form_->Text3(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(form_->Text3()->text(), QStringLiteral("NICOLÒ "));
-    for (QLineEdit* box : {form_->Text2(), form_->Text3(), form_->Text5(), form_->Combo1()}) {
+    QTest::keyClick(form_->firstNameBox(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(form_->firstNameBox(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form_->firstNameBox()->text(), QStringLiteral("NICOLÒ "));
+    for (QLineEdit* box : {form_->surnameBox(), form_->firstNameBox(), form_->sexBox(), form_->placeBox()}) {
         box->setFocus();
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
@@ -180,56 +180,56 @@ void MainFormTest::boxesFilterTypedCharactersAndUpperCase()
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(box->text(), QApplication::clipboard()->text());
     }
-    TypeInto(form_->Text2(), QStringLiteral("Rossi"));
+    TypeInto(form_->surnameBox(), QStringLiteral("Rossi"));
 
     // Backspace passes every filter; a change anywhere puts the caret at the end.
-    QTest::keyClick(form_->Text2(), Qt::Key_Backspace);
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("ROSS"));
-    form_->Text2()->setCursorPosition(0);
-    QTest::keyClicks(form_->Text2(), QStringLiteral("g"));
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("GROSS"));
-    QCOMPARE(form_->Text2()->cursorPosition(), 5);
+    QTest::keyClick(form_->surnameBox(), Qt::Key_Backspace);
+    QCOMPARE(form_->surnameBox()->text(), QStringLiteral("ROSS"));
+    form_->surnameBox()->setCursorPosition(0);
+    QTest::keyClicks(form_->surnameBox(), QStringLiteral("g"));
+    QCOMPARE(form_->surnameBox()->text(), QStringLiteral("GROSS"));
+    QCOMPARE(form_->surnameBox()->cursorPosition(), 5);
 
     // Written by another window: upper-cased too.
-    form_->Text3()->setText(QStringLiteral("anna"));
-    QCOMPARE(form_->Text3()->text(), QStringLiteral("ANNA"));
+    form_->firstNameBox()->setText(QStringLiteral("anna"));
+    QCOMPARE(form_->firstNameBox()->text(), QStringLiteral("ANNA"));
 
     // Gaining the focus selects the whole text.
-    form_->Text3()->setFocus();
-    QCOMPARE(form_->Text3()->selectedText(), QStringLiteral("ANNA"));
+    form_->firstNameBox()->setFocus();
+    QCOMPARE(form_->firstNameBox()->selectedText(), QStringLiteral("ANNA"));
 }
 
 void MainFormTest::enterAndEscMoveTheFocus()
 {
-    form_->Text2()->setFocus();
-    QWidget* const order[] = {form_->Text3(), form_->Text5(), form_->Text4(), form_->Combo1(),
-                              form_->Command1()};
+    form_->surnameBox()->setFocus();
+    QWidget* const order[] = {form_->firstNameBox(), form_->sexBox(), form_->birthDateBox(),
+                              form_->placeBox(), form_->generateButton()};
     for (QWidget* next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), next);
     }
-    form_->Text4()->setFocus();
-    QTest::keyClick(form_->Text4(), Qt::Key_Escape);
-    QCOMPARE(QApplication::focusWidget(), form_->Text5());
-    QTest::keyClick(form_->Text5(), Qt::Key_Escape);
-    QCOMPARE(QApplication::focusWidget(), form_->Text3());
+    form_->birthDateBox()->setFocus();
+    QTest::keyClick(form_->birthDateBox(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), form_->sexBox());
+    QTest::keyClick(form_->sexBox(), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), form_->firstNameBox());
     // The keys themselves are discarded.
-    QVERIFY(form_->Text3()->text().isEmpty());
-    QCOMPARE(form_->Text4()->text(), kMask);
+    QVERIFY(form_->firstNameBox()->text().isEmpty());
+    QCOMPARE(form_->birthDateBox()->text(), kMask);
     QCOMPARE(MessageCount(), std::size_t{0});
 
     // Enter on the focused Generate presses it.
-    form_->Combo1()->setFocus();
-    QTest::keyClick(form_->Combo1(), Qt::Key_Return);
-    QTest::keyClick(form_->Command1(), Qt::Key_Return);
+    form_->placeBox()->setFocus();
+    QTest::keyClick(form_->placeBox(), Qt::Key_Return);
+    QTest::keyClick(form_->generateButton(), Qt::Key_Return);
     QCOMPARE(MessageCount(), std::size_t{1});
     QCOMPARE(LastMessage().text, QStringLiteral("Manca almeno un dato fondamentale: Cognome"));
-    QCOMPARE(QApplication::focusWidget(), form_->Text2());
+    QCOMPARE(QApplication::focusWidget(), form_->surnameBox());
 }
 
 void MainFormTest::dateBoxKeepsItsMaskUnderTyping()
 {
-    QLineEdit* date = form_->Text4();
+    QLineEdit* date = form_->birthDateBox();
     TypeInto(date, QStringLiteral("030785"));
     QCOMPARE(date->text(), QStringLiteral("03/07/85"));
     QCOMPARE(date->cursorPosition(), 8);
@@ -279,7 +279,7 @@ void MainFormTest::dateBoxKeepsItsMaskUnderTyping()
 // of any kind type their digits, and the clipboard keys work.
 void MainFormTest::dateBoxTakesFourDigitYearsAndPastes()
 {
-    QLineEdit* date = form_->Text4();
+    QLineEdit* date = form_->birthDateBox();
     TypeInto(date, QStringLiteral("150319805"));
     QCOMPARE(date->text(), QStringLiteral("15/03/1980"));
     QTest::keyClick(date, Qt::Key_Backspace);
@@ -313,7 +313,7 @@ void MainFormTest::dateBoxTakesFourDigitYearsAndPastes()
 
 void MainFormTest::dateCheckOnLeavingTheBox()
 {
-    QLineEdit* date = form_->Text4();
+    QLineEdit* date = form_->birthDateBox();
     TypeInto(date, QStringLiteral("310299"));
     QTest::keyClick(date, Qt::Key_Tab);
     QCOMPARE(MessageCount(), std::size_t{1});
@@ -347,7 +347,7 @@ void MainFormTest::dateCheckOnLeavingTheBox()
         TypeInto(date, good);
         QTest::keyClick(date, Qt::Key_Tab);
         QCOMPARE(MessageCount(), std::size_t{3});
-        QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+        QCOMPARE(QApplication::focusWidget(), form_->placeBox());
     }
 
     // Given back to the date box, the focus leaves the place box holding
@@ -362,12 +362,12 @@ void MainFormTest::dateCheckOnLeavingTheBox()
 
 void MainFormTest::placeCheckOnLeavingTheBox()
 {
-    QLineEdit* place = form_->Combo1();
+    QLineEdit* place = form_->placeBox();
     TypeInto(place, QStringLiteral("san remo"));
     QCOMPARE(place->text(), QStringLiteral("SAN REMO"));
     QTest::keyClick(place, Qt::Key_Tab);
     QCOMPARE(place->text(), QStringLiteral("SANREMO"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("IM"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("IM"));
     QCOMPARE(MessageCount(), std::size_t{0});
 
     // With a trailing blank the name is not rewritten and matches nothing.
@@ -379,24 +379,24 @@ void MainFormTest::placeCheckOnLeavingTheBox()
     QCOMPARE(LastMessage().icon, MessageIcon::Exclamation);
     QCOMPARE(QApplication::focusWidget(), place);
     QCOMPARE(place->text(), QStringLiteral("SAN REMO "));
-    QVERIFY(form_->Label8()->text().isEmpty());
+    QVERIFY(form_->provinceLabel()->text().isEmpty());
 
     TypeInto(place, QStringLiteral("roma"));
     QTest::keyClick(place, Qt::Key_Tab);
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("RM"));
     QCOMPARE(MessageCount(), std::size_t{1});
 
     // The province of the place before goes with the first key of a new one.
     TypeInto(place, QStringLiteral("f"));
-    QVERIFY(form_->Label8()->text().isEmpty());
-    QCOMPARE(form_->Command1()->text(), QStringLiteral("&Genera Codice Fiscale"));
+    QVERIFY(form_->provinceLabel()->text().isEmpty());
+    QCOMPARE(form_->generateButton()->text(), QStringLiteral("&Genera Codice Fiscale"));
     TypeInto(place, QStringLiteral("roma"));
     QTest::keyClick(place, Qt::Key_Tab);
 
     // From the keyboard alone: after New code (Alt+N) the place box is
     // empty, and an empty or blank box is left any way without a word.
     QTest::keyClick(place, Qt::Key_N, Qt::AltModifier);
-    QTRY_COMPARE(QApplication::focusWidget(), form_->Text2());
+    QTRY_COMPARE(QApplication::focusWidget(), form_->surnameBox());
     QCOMPARE(place->text(), QString());
     const std::pair<QString, Qt::Key> leavings[] = {{QString(), Qt::Key_Tab},
                                                     {QString(), Qt::Key_Backtab},
@@ -407,10 +407,10 @@ void MainFormTest::placeCheckOnLeavingTheBox()
         QTest::keyClick(place, key);
         QVERIFY(QApplication::focusWidget() != place);
     }
-    form_->Text5()->setFocus();
+    form_->sexBox()->setFocus();
     QTest::mouseClick(place, Qt::LeftButton);
-    QTest::mouseClick(form_->Text2(), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), form_->Text2());
+    QTest::mouseClick(form_->surnameBox(), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), form_->surnameBox());
     QCOMPARE(MessageCount(), std::size_t{1});
 }
 
@@ -426,23 +426,23 @@ void MainFormTest::dropDownPickFillsThePlace()
     list->scrollToItem(milano);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(milano).center());
 
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("MILANO"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("MI"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("MILANO"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("MI"));
     QCOMPARE(form_->placeList().Text(1), QStringLiteral("F205"));
     QVERIFY(list->isHidden());
-    QCOMPARE(QApplication::focusWidget(), form_->Combo1());
+    QCOMPARE(QApplication::focusWidget(), form_->placeBox());
     QCOMPARE(MessageCount(), std::size_t{0});
 
     // A click into the place box closes an open list.
     QTest::mouseClick(arrow, Qt::LeftButton);
-    QTest::mouseClick(form_->Combo1(), Qt::LeftButton);
+    QTest::mouseClick(form_->placeBox(), Qt::LeftButton);
     QVERIFY(list->isHidden());
 }
 
 void MainFormTest::dropDownFromTheKeyboard()
 {
     auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
-    QLineEdit* place = form_->Combo1();
+    QLineEdit* place = form_->placeBox();
     const auto firstVisibleRow = [list] { return list->row(list->itemAt(2, 2)); };
 
     // Alt+Down opens the list at the name typed so far, with its scroll bar,
@@ -503,7 +503,7 @@ void MainFormTest::dropDownFromTheKeyboard()
 void MainFormTest::openDropDownFollowsTheTyping()
 {
     auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
-    QLineEdit* place = form_->Combo1();
+    QLineEdit* place = form_->placeBox();
     const auto typeIntoList = [list](const QString& keys) {
         for (QChar c : keys)
             QTest::sendKeyEvent(QTest::Click, list, Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -518,7 +518,7 @@ void MainFormTest::openDropDownFollowsTheTyping()
     QTest::keyClick(list, Qt::Key_Return);
     QVERIFY(list->isHidden());
     QCOMPARE(place->text(), QStringLiteral("ROMA"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("RM"));
 
     // Backspace too; Esc leaves the box as typed, with no message.
     TypeInto(place, QStringLiteral("ro"));
@@ -545,7 +545,7 @@ void MainFormTest::openDropDownFollowsTheTyping()
     // New code, from the open list.
     QTest::keyClick(place, Qt::Key_Down, Qt::AltModifier);
     QTest::keyClick(list, Qt::Key_N, Qt::AltModifier);
-    QTRY_COMPARE(QApplication::focusWidget(), form_->Text2());
+    QTRY_COMPARE(QApplication::focusWidget(), form_->surnameBox());
     QVERIFY(list->isHidden());
     QCOMPARE(place->text(), QString());
     QCOMPARE(MessageCount(), std::size_t{0});
@@ -560,22 +560,22 @@ void MainFormTest::namesakesArePickedAndKept()
     QCOMPARE(list->findItems(QStringLiteral("SAN TEODORO (ME)"), Qt::MatchExactly).size(), 1);
 
     FillPerson();
-    form_->Text4()->setText(QStringLiteral("01/06/90"));
+    form_->birthDateBox()->setText(QStringLiteral("01/06/90"));
     QTest::mouseClick(arrow, Qt::LeftButton);
     QListWidgetItem* sardinia =
         list->findItems(QStringLiteral("SAN TEODORO (SS)"), Qt::MatchExactly).value(0);
     QVERIFY(sardinia);
     list->scrollToItem(sardinia);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(sardinia).center());
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (SS)"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("SS"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("SAN TEODORO (SS)"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("SS"));
     QCOMPARE(form_->placeList().Text(1), QStringLiteral("I329"));
 
     std::optional<cf::Person> shown;
     form_->setCardPresenter([&shown](const cf::Person& values) { shown = values; });
-    form_->Command1()->click();
+    form_->generateButton()->click();
     QCOMPARE(MessageCount(), std::size_t{0});
-    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I329E"));
+    QCOMPARE(form_->codeLabel()->text(), QStringLiteral("BNCLCU90H41I329E"));
     QVERIFY(shown);
     QCOMPARE(shown->place, "SAN TEODORO");
     QCOMPARE(shown->province, "SS");
@@ -585,10 +585,10 @@ void MainFormTest::namesakesArePickedAndKept()
     loaded.place = "SAN TEODORO";
     loaded.province = "SS";
     form_->setPerson(loaded);
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (SS)"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("SAN TEODORO (SS)"));
     QCOMPARE(form_->person().place, "SAN TEODORO");
-    form_->Command1()->click();
-    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I329E"));
+    form_->generateButton()->click();
+    QCOMPARE(form_->codeLabel()->text(), QStringLiteral("BNCLCU90H41I329E"));
 
     // Typed without a province, the name means two places on the birth
     // date: leaving the box asks which, the drop-down open on those two.
@@ -600,45 +600,45 @@ void MainFormTest::namesakesArePickedAndKept()
                 shown.append(list->item(row)->text());
         return shown;
     };
-    TypeInto(form_->Combo1(), QStringLiteral("san teodoro"));
-    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
+    TypeInto(form_->placeBox(), QStringLiteral("san teodoro"));
+    QTest::keyClick(form_->placeBox(), Qt::Key_Tab);
     QVERIFY(list->isVisible());
     QCOMPARE(QApplication::focusWidget(), list);
     QCOMPARE(shownRows(), (QStringList{"SAN TEODORO (ME)", "SAN TEODORO (SS)"}));
-    QVERIFY(form_->Label8()->text().isEmpty());
+    QVERIFY(form_->provinceLabel()->text().isEmpty());
     QCOMPARE(MessageCount(), std::size_t{0});
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (SS)"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("SS"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("SAN TEODORO (SS)"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("SS"));
     QCOMPARE(shownRows().size(), list->count());
 
     // Esc leaves the question; it is not asked again on leaving, but
     // Generate refuses to guess and asks it.
-    TypeInto(form_->Combo1(), QStringLiteral("san teodoro"));
-    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
+    TypeInto(form_->placeBox(), QStringLiteral("san teodoro"));
+    QTest::keyClick(form_->placeBox(), Qt::Key_Tab);
     QTest::keyClick(list, Qt::Key_Escape);
-    QCOMPARE(QApplication::focusWidget(), form_->Combo1());
-    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), form_->Command1());
-    QTest::keyClick(form_->Command1(), Qt::Key_Return);
-    QVERIFY(form_->Varnel()->text().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), form_->placeBox());
+    QTest::keyClick(form_->placeBox(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form_->generateButton());
+    QTest::keyClick(form_->generateButton(), Qt::Key_Return);
+    QVERIFY(form_->codeLabel()->text().isEmpty());
     QCOMPARE(MessageCount(), std::size_t{1});
     QCOMPARE(LastMessage().text, QStringLiteral("SAN TEODORO indica più luoghi alla data di nascita "
                                                 "(SAN TEODORO (ME), SAN TEODORO (SS)): scegliere quale "
                                                 "dall'elenco"));
     QCOMPARE(QApplication::focusWidget(), list);
     QTest::keyClick(list, Qt::Key_Return);
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO (ME)"));
-    form_->Command1()->click();
-    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU90H41I328C"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("SAN TEODORO (ME)"));
+    form_->generateButton()->click();
+    QCOMPARE(form_->codeLabel()->text(), QStringLiteral("BNCLCU90H41I328C"));
 }
 
 // The drop-down shows every row whole, the longest with its period.
 void MainFormTest::dropDownIsWideEnoughForEveryRow()
 {
     auto* list = form_->findChild<QListWidget*>(QStringLiteral("List1_0"));
-    QTest::keyClick(form_->Combo1(), Qt::Key_F4);
+    QTest::keyClick(form_->placeBox(), Qt::Key_F4);
     QVERIFY(list->isVisible());
     QVERIFY(
         !list->findItems(QStringLiteral("SAN LEONARDO IN PASSIRIA (fino al "), Qt::MatchStartsWith).empty());
@@ -651,54 +651,54 @@ void MainFormTest::dropDownIsWideEnoughForEveryRow()
 void MainFormTest::placeOnTheBirthDate()
 {
     FillPerson();
-    form_->Combo1()->setFocus();
-    form_->Combo1()->setText(QStringLiteral("Forlì"));
-    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("FORLI'"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("FC"));
+    form_->placeBox()->setFocus();
+    form_->placeBox()->setText(QStringLiteral("Forlì"));
+    QTest::keyClick(form_->placeBox(), Qt::Key_Tab);
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("FORLI'"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("FC"));
     QCOMPARE(MessageCount(), std::size_t{0});
 
     // A municipality made by a merger did not exist before it.
-    form_->Combo1()->setText(QStringLiteral("CORIGLIANO-ROSSANO"));
-    form_->Text4()->setText(QStringLiteral("01/01/50"));
-    form_->Command1()->click();
+    form_->placeBox()->setText(QStringLiteral("CORIGLIANO-ROSSANO"));
+    form_->birthDateBox()->setText(QStringLiteral("01/01/50"));
+    form_->generateButton()->click();
     QCOMPARE(MessageCount(), std::size_t{1});
     QVERIFY(LastMessage().text.startsWith(QStringLiteral("CORIGLIANO-ROSSANO esiste dal 31/03/2018")));
-    QCOMPARE(QApplication::focusWidget(), form_->Combo1());
-    QVERIFY(form_->Varnel()->text().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), form_->placeBox());
+    QVERIFY(form_->codeLabel()->text().isEmpty());
 
     // A two-digit year is today's rule, never moved a century: a place that
     // existed only a century earlier is refused, asking for the four-digit
     // year, which then gives the code.
-    form_->Combo1()->setText(QStringLiteral("CORIGLIANO CALABRO"));
-    form_->Text4()->setText(QStringLiteral("01/01/20"));
-    form_->Command1()->click();
+    form_->placeBox()->setText(QStringLiteral("CORIGLIANO CALABRO"));
+    form_->birthDateBox()->setText(QStringLiteral("01/01/20"));
+    form_->generateButton()->click();
     QCOMPARE(MessageCount(), std::size_t{2});
     QVERIFY2(LastMessage().text.contains(QStringLiteral("quattro cifre")), qPrintable(LastMessage().text));
-    QCOMPARE(QApplication::focusWidget(), form_->Text4());
-    QVERIFY(form_->Varnel()->text().isEmpty());
-    form_->Text4()->setText(QStringLiteral("01/01/1920"));
-    form_->Command1()->click();
-    QCOMPARE(form_->Varnel()->text().mid(6, 2), QStringLiteral("20"));
+    QCOMPARE(QApplication::focusWidget(), form_->birthDateBox());
+    QVERIFY(form_->codeLabel()->text().isEmpty());
+    form_->birthDateBox()->setText(QStringLiteral("01/01/1920"));
+    form_->generateButton()->click();
+    QCOMPARE(form_->codeLabel()->text().mid(6, 2), QStringLiteral("20"));
     QVERIFY(ShowActive(form_.get()));
 
     // One place under two codes: the date picks the code.
-    form_->Combo1()->setText(QStringLiteral("BELLAGIO"));
-    form_->Command1()->click();
-    QCOMPARE(form_->Varnel()->text().mid(11, 4), QStringLiteral("A744"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("CO"));
+    form_->placeBox()->setText(QStringLiteral("BELLAGIO"));
+    form_->generateButton()->click();
+    QCOMPARE(form_->codeLabel()->text().mid(11, 4), QStringLiteral("A744"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("CO"));
 }
 
 void MainFormTest::generateShowsTheCardAndComesBack()
 {
     FillPerson();
     QTest::mouseClick(form_->findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
-    form_->Command1()->click();
+    form_->generateButton()->click();
 
     QCOMPARE(MessageCount(), std::size_t{0});
-    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
-    QVERIFY(form_->Command3()->isEnabled());
+    QCOMPARE(form_->codeLabel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("RM"));
+    QVERIFY(form_->archiveButton()->isEnabled());
     QVERIFY(form_->isHidden());
     QVERIFY(form_->findChild<QListWidget*>(QStringLiteral("List1_0"))->isHidden());
 
@@ -712,15 +712,15 @@ void MainFormTest::generateShowsTheCardAndComesBack()
     DeleteClosedWindows();
     QVERIFY(!ShownCard());
     QVERIFY(form_->isVisible());
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("BIANCHI"));
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
-    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
-    QVERIFY(form_->Command3()->isEnabled());
+    QCOMPARE(form_->surnameBox()->text(), QStringLiteral("BIANCHI"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form_->codeLabel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QVERIFY(form_->archiveButton()->isEnabled());
 
     // The next generation makes a fresh card.
-    form_->Text3()->setText(QStringLiteral("Luca"));
-    form_->Text5()->setText(QStringLiteral("M"));
-    form_->Command1()->click();
+    form_->firstNameBox()->setText(QStringLiteral("Luca"));
+    form_->sexBox()->setText(QStringLiteral("M"));
+    form_->generateButton()->click();
     card = ShownCard();
     QVERIFY(card);
     QCOMPARE(card->label(3)->text(), QStringLiteral("LUCA"));
@@ -732,18 +732,18 @@ void MainFormTest::generateShowsTheCardAndComesBack()
 // on New code, where Enter would wipe the person.
 void MainFormTest::backFromTheCardTheKeyboardIsOnTheCode()
 {
-    form_->Text2()->setFocus();
-    const std::pair<QLineEdit*, QString> typed[] = {{form_->Text2(), QStringLiteral("Bianchi")},
-                                                    {form_->Text3(), QStringLiteral("Lucia")},
-                                                    {form_->Text5(), QStringLiteral("f")},
-                                                    {form_->Text4(), QStringLiteral("030785")},
-                                                    {form_->Combo1(), QStringLiteral("roma")}};
+    form_->surnameBox()->setFocus();
+    const std::pair<QLineEdit*, QString> typed[] = {{form_->surnameBox(), QStringLiteral("Bianchi")},
+                                                    {form_->firstNameBox(), QStringLiteral("Lucia")},
+                                                    {form_->sexBox(), QStringLiteral("f")},
+                                                    {form_->birthDateBox(), QStringLiteral("030785")},
+                                                    {form_->placeBox(), QStringLiteral("roma")}};
     for (const auto& [box, keys] : typed) {
         QCOMPARE(QApplication::focusWidget(), box);
         TypeInto(box, keys);
         QTest::keyClick(box, Qt::Key_Return);
     }
-    QCOMPARE(QApplication::focusWidget(), form_->Command1());
+    QCOMPARE(QApplication::focusWidget(), form_->generateButton());
     const std::pair<Qt::Key, Qt::KeyboardModifiers> ways[] = {
         {Qt::Key_Escape, Qt::NoModifier}, {Qt::Key_T, Qt::AltModifier}, {Qt::Key_Return, Qt::NoModifier}};
     for (const auto& [key, modifiers] : ways) {
@@ -755,13 +755,13 @@ void MainFormTest::backFromTheCardTheKeyboardIsOnTheCode()
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
         DeleteClosedWindows();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        QCOMPARE(QApplication::focusWidget(), form_->Varnel());
+        QCOMPARE(QApplication::focusWidget(), form_->codeLabel());
         const std::size_t before = MessageCount();
-        QTest::keyClick(form_->Varnel(), Qt::Key_Return);
+        QTest::keyClick(form_->codeLabel(), Qt::Key_Return);
         QCOMPARE(MessageCount(), before + 1);
         QCOMPARE(LastMessage().text, QStringLiteral("Codice fiscale copiato negli appunti!"));
-        QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
-        QCOMPARE(form_->Text2()->text(), QStringLiteral("BIANCHI"));
+        QCOMPARE(form_->codeLabel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+        QCOMPARE(form_->surnameBox()->text(), QStringLiteral("BIANCHI"));
     }
 }
 
@@ -770,7 +770,7 @@ void MainFormTest::generateWithAPresenterOfTheHost()
     std::optional<cf::Person> shown;
     form_->setCardPresenter([&shown](const cf::Person& values) { shown = values; });
     FillPerson();
-    form_->Command1()->click();
+    form_->generateButton()->click();
     QVERIFY(shown);
     QCOMPARE(shown->code, "BNCLCU85L43H501J");
     QCOMPARE(shown->province, "RM");
@@ -782,11 +782,11 @@ void MainFormTest::generateRefusesIncompleteData()
 {
     auto expectRefusal = [this](const QString& text, QWidget* focus) {
         const std::size_t before = MessageCount();
-        form_->Command1()->click();
+        form_->generateButton()->click();
         QCOMPARE(MessageCount(), before + 1);
         QCOMPARE(LastMessage().text, text);
         QCOMPARE(QApplication::focusWidget(), focus);
-        QVERIFY(form_->Varnel()->text().isEmpty());
+        QVERIFY(form_->codeLabel()->text().isEmpty());
         QVERIFY(form_->isVisible());
         QVERIFY(!ShownCard());
     };
@@ -796,16 +796,16 @@ void MainFormTest::generateRefusesIncompleteData()
     // The message names the first box, in tab order, that holds nothing, and
     // the focus goes there.
     FillPerson();
-    form_->Text5()->clear();
-    form_->Combo1()->clear();
-    expectRefusal(missing + QStringLiteral("Sesso"), form_->Text5());
+    form_->sexBox()->clear();
+    form_->placeBox()->clear();
+    expectRefusal(missing + QStringLiteral("Sesso"), form_->sexBox());
     QCOMPARE(LastMessage().icon, MessageIcon::Critical);
     const std::tuple<QLineEdit*, QString, QString> blanks[] = {
-        {form_->Text2(), QStringLiteral("   "), QStringLiteral("Cognome")},
-        {form_->Text3(), QStringLiteral(" "), QStringLiteral("Nome")},
-        {form_->Text4(), kMask, QStringLiteral("Data di nascita")},
-        {form_->Combo1(), QStringLiteral(" "), QStringLiteral("Luogo")},
-        {form_->Combo1(), QString(), QStringLiteral("Luogo")},
+        {form_->surnameBox(), QStringLiteral("   "), QStringLiteral("Cognome")},
+        {form_->firstNameBox(), QStringLiteral(" "), QStringLiteral("Nome")},
+        {form_->birthDateBox(), kMask, QStringLiteral("Data di nascita")},
+        {form_->placeBox(), QStringLiteral(" "), QStringLiteral("Luogo")},
+        {form_->placeBox(), QString(), QStringLiteral("Luogo")},
     };
     for (const auto& [box, text, caption] : blanks) {
         FillPerson();
@@ -814,40 +814,40 @@ void MainFormTest::generateRefusesIncompleteData()
     }
 
     FillPerson();
-    form_->Combo1()->setText(QStringLiteral("ATLANTIDE"));
-    expectRefusal(unknown, form_->Combo1());
-    QVERIFY(form_->Label8()->text().isEmpty());
+    form_->placeBox()->setText(QStringLiteral("ATLANTIDE"));
+    expectRefusal(unknown, form_->placeBox());
+    QVERIFY(form_->provinceLabel()->text().isEmpty());
 
     // A name with no letter the code can use.
     FillPerson();
-    form_->Text2()->setText(QStringLiteral("' -"));
-    expectRefusal(QString::fromUtf8(cf::kSurnameWithoutLettersMessage), form_->Text2());
+    form_->surnameBox()->setText(QStringLiteral("' -"));
+    expectRefusal(QString::fromUtf8(cf::kSurnameWithoutLettersMessage), form_->surnameBox());
     FillPerson();
-    form_->Text3()->setText(QStringLiteral("''"));
-    expectRefusal(QString::fromUtf8(cf::kFirstNameWithoutLettersMessage), form_->Text3());
+    form_->firstNameBox()->setText(QStringLiteral("''"));
+    expectRefusal(QString::fromUtf8(cf::kFirstNameWithoutLettersMessage), form_->firstNameBox());
 }
 
 void MainFormTest::newCodeClearsThePerson()
 {
     FillPerson();
     form_->setCode(QStringLiteral("BNCLCU85L43H501J"));
-    form_->Label8()->setText(QStringLiteral("RM"));
+    form_->provinceLabel()->setText(QStringLiteral("RM"));
     form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-    for (QLineEdit* box : {form_->Text2(), form_->Text3(), form_->Text5()})
+    for (QLineEdit* box : {form_->surnameBox(), form_->firstNameBox(), form_->sexBox()})
         QVERIFY(box->text().isEmpty());
-    QCOMPARE(form_->Text4()->text(), kMask);
-    QCOMPARE(form_->Combo1()->text(), QString());
-    QVERIFY(form_->Label8()->text().isEmpty());
-    QVERIFY(form_->Varnel()->text().isEmpty());
-    QVERIFY(!form_->Command3()->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), form_->Text2());
+    QCOMPARE(form_->birthDateBox()->text(), kMask);
+    QCOMPARE(form_->placeBox()->text(), QString());
+    QVERIFY(form_->provinceLabel()->text().isEmpty());
+    QVERIFY(form_->codeLabel()->text().isEmpty());
+    QVERIFY(!form_->archiveButton()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), form_->surnameBox());
 
     // From its shortcut in the place box.
     FillPerson();
-    form_->Combo1()->setFocus();
-    QTest::keyClick(form_->Combo1(), Qt::Key_N, Qt::AltModifier);
-    QTRY_COMPARE(form_->Combo1()->text(), QString());
-    QCOMPARE(QApplication::focusWidget(), form_->Text2());
+    form_->placeBox()->setFocus();
+    QTest::keyClick(form_->placeBox(), Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(form_->placeBox()->text(), QString());
+    QCOMPARE(QApplication::focusWidget(), form_->surnameBox());
     QCOMPARE(MessageCount(), std::size_t{0});
 }
 
@@ -856,49 +856,49 @@ void MainFormTest::changedDataTakeBackTheCode()
     form_->setCardPresenter([](const cf::Person&) {});
     const auto generate = [this] {
         FillPerson();
-        form_->Command1()->click();
-        QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
-        QVERIFY(form_->Command3()->isEnabled());
+        form_->generateButton()->click();
+        QCOMPARE(form_->codeLabel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+        QVERIFY(form_->archiveButton()->isEnabled());
         QVERIFY(ShowActive(form_.get()));
     };
     // A key typed into any box of the person takes back the code.
-    const std::pair<QLineEdit*, Qt::Key> edits[] = {{form_->Text2(), Qt::Key_X},
-                                                    {form_->Text3(), Qt::Key_Backspace},
-                                                    {form_->Text5(), Qt::Key_Backspace},
-                                                    {form_->Text4(), Qt::Key_Backspace},
-                                                    {form_->Combo1(), Qt::Key_Backspace}};
+    const std::pair<QLineEdit*, Qt::Key> edits[] = {{form_->surnameBox(), Qt::Key_X},
+                                                    {form_->firstNameBox(), Qt::Key_Backspace},
+                                                    {form_->sexBox(), Qt::Key_Backspace},
+                                                    {form_->birthDateBox(), Qt::Key_Backspace},
+                                                    {form_->placeBox(), Qt::Key_Backspace}};
     for (const auto& [box, key] : edits) {
         generate();
         box->setFocus();
         box->end(false);
         QTest::keyClick(box, key);
-        QVERIFY2(form_->Varnel()->text().isEmpty(), qPrintable(box->objectName()));
-        QVERIFY2(!form_->Command3()->isEnabled(), qPrintable(box->objectName()));
+        QVERIFY2(form_->codeLabel()->text().isEmpty(), qPrintable(box->objectName()));
+        QVERIFY2(!form_->archiveButton()->isEnabled(), qPrintable(box->objectName()));
     }
 
     // Pasted or written by the program: the same.
     generate();
     QApplication::clipboard()->setText(QStringLiteral("ROSSI"));
-    form_->Text2()->selectAll();
-    form_->Text2()->paste();
-    QVERIFY(form_->Varnel()->text().isEmpty());
+    form_->surnameBox()->selectAll();
+    form_->surnameBox()->paste();
+    QVERIFY(form_->codeLabel()->text().isEmpty());
     generate();
-    form_->Combo1()->setText(QStringLiteral("MILANO"));
-    QVERIFY(!form_->Command3()->isEnabled());
+    form_->placeBox()->setText(QStringLiteral("MILANO"));
+    QVERIFY(!form_->archiveButton()->isEnabled());
 
     // The place written in the table's form on leaving the box is the same
     // place: the code stays.
     generate();
-    form_->Combo1()->setText(QStringLiteral("Forlì"));
-    form_->Command1()->click();
+    form_->placeBox()->setText(QStringLiteral("Forlì"));
+    form_->generateButton()->click();
     QVERIFY(ShowActive(form_.get()));
-    const QString code = form_->Varnel()->text();
+    const QString code = form_->codeLabel()->text();
     QCOMPARE(code.mid(11, 4), QStringLiteral("D704"));
-    form_->Combo1()->setFocus();
-    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("FORLI'"));
-    QCOMPARE(form_->Varnel()->text(), code);
-    QVERIFY(form_->Command3()->isEnabled());
+    form_->placeBox()->setFocus();
+    QTest::keyClick(form_->placeBox(), Qt::Key_Tab);
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("FORLI'"));
+    QCOMPARE(form_->codeLabel()->text(), code);
+    QVERIFY(form_->archiveButton()->isEnabled());
 
     // A person loaded from the archive shows with its own code, ready to
     // archive again.
@@ -909,16 +909,16 @@ void MainFormTest::changedDataTakeBackTheCode()
                       .place = "MILANO",
                       .province = "MI",
                       .code = "VRDGCR70B10F205A"});
-    QCOMPARE(form_->Varnel()->text(), QStringLiteral("VRDGCR70B10F205A"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("MI"));
-    QVERIFY(form_->Command3()->isEnabled());
-    form_->Text3()->setText(QStringLiteral("GIUSEPPE"));
-    QVERIFY(!form_->Command3()->isEnabled());
+    QCOMPARE(form_->codeLabel()->text(), QStringLiteral("VRDGCR70B10F205A"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("MI"));
+    QVERIFY(form_->archiveButton()->isEnabled());
+    form_->firstNameBox()->setText(QStringLiteral("GIUSEPPE"));
+    QVERIFY(!form_->archiveButton()->isEnabled());
 }
 
 void MainFormTest::sexBoxHoldsOneLetter()
 {
-    QLineEdit* sex = form_->Text5();
+    QLineEdit* sex = form_->sexBox();
     TypeInto(sex, QStringLiteral("fm"));
     QCOMPARE(sex->text(), QStringLiteral("F"));
     TypeInto(sex, QStringLiteral("m"));
@@ -937,22 +937,22 @@ void MainFormTest::generateCaptionFollowsTheProvinceAtOnce()
 {
     const QString generate = QStringLiteral("&Genera Codice Fiscale");
     const QString show = QStringLiteral("&Visualizza Codice Fiscale");
-    QCOMPARE(form_->Command1()->text(), generate);
+    QCOMPARE(form_->generateButton()->text(), generate);
     FillPerson();
-    form_->Combo1()->setFocus();
-    QTest::keyClick(form_->Combo1(), Qt::Key_Tab);
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
-    QCOMPARE(form_->Command1()->text(), show);
+    form_->placeBox()->setFocus();
+    QTest::keyClick(form_->placeBox(), Qt::Key_Tab);
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("RM"));
+    QCOMPARE(form_->generateButton()->text(), show);
 
     // Its accelerator works straight away.
     std::optional<cf::Person> shown;
     form_->setCardPresenter([&shown](const cf::Person& values) { shown = values; });
-    QTest::keyClick(form_->Text2(), Qt::Key_V, Qt::AltModifier);
+    QTest::keyClick(form_->surnameBox(), Qt::Key_V, Qt::AltModifier);
     QTRY_VERIFY(shown);
     QVERIFY(ShowActive(form_.get()));
 
     form_->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
-    QCOMPARE(form_->Command1()->text(), generate);
+    QCOMPARE(form_->generateButton()->text(), generate);
     form_->setPerson({.surname = "VERDI",
                       .firstName = "GIACOMO",
                       .sex = "M",
@@ -960,7 +960,7 @@ void MainFormTest::generateCaptionFollowsTheProvinceAtOnce()
                       .place = "MILANO",
                       .province = "MI",
                       .code = {}});
-    QCOMPARE(form_->Command1()->text(), show);
+    QCOMPARE(form_->generateButton()->text(), show);
 }
 
 void MainFormTest::switchingAwayChecksNoBox()
@@ -973,10 +973,10 @@ void MainFormTest::switchingAwayChecksNoBox()
     form_ = std::make_unique<MainForm>(host);
     QVERIFY(ShowActive(&frame));
 
-    TypeInto(form_->Combo1(), QStringLiteral("atlantide"));
+    TypeInto(form_->placeBox(), QStringLiteral("atlantide"));
     host->hide();
     host->show();
-    TypeInto(form_->Text4(), QStringLiteral("3102"));
+    TypeInto(form_->birthDateBox(), QStringLiteral("3102"));
     host->hide();
     QCOMPARE(MessageCount(), std::size_t{0});
     form_.reset();
@@ -984,9 +984,9 @@ void MainFormTest::switchingAwayChecksNoBox()
 
 void MainFormTest::codeLabelCopiesToTheClipboard()
 {
-    QLabel* code = form_->Varnel();
+    QLabel* code = form_->codeLabel();
     form_->setCode(QStringLiteral("BNCLCU85L43H501J"));
-    QVERIFY(form_->Command3()->isEnabled());
+    QVERIFY(form_->archiveButton()->isEnabled());
     QCOMPARE(code->toolTip(), QStringLiteral("Clicca per copiare il codice fiscale negli appunti"));
     QCOMPARE(code->cursor().shape(), Qt::BitmapCursor);
 
@@ -997,7 +997,7 @@ void MainFormTest::codeLabelCopiesToTheClipboard()
 
     // Without a code, a click or Enter copies nothing and says nothing.
     form_->setCode(QString());
-    QVERIFY(!form_->Command3()->isEnabled());
+    QVERIFY(!form_->archiveButton()->isEnabled());
     QVERIFY(code->toolTip().isEmpty());
     QVERIFY(!code->testAttribute(Qt::WA_SetCursor));
     QTest::mouseClick(code, Qt::LeftButton);
@@ -1009,11 +1009,11 @@ void MainFormTest::codeLabelCopiesToTheClipboard()
 
 void MainFormTest::codeIsCopiedFromTheKeyboard()
 {
-    QLabel* code = form_->Varnel();
+    QLabel* code = form_->codeLabel();
     form_->setCode(QStringLiteral("BNCLCU85L43H501J"));
     // The code comes after the commands in tab order.
-    form_->Command3()->setFocus();
-    QTest::keyClick(form_->Command3(), Qt::Key_Tab);
+    form_->archiveButton()->setFocus();
+    QTest::keyClick(form_->archiveButton(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), code);
 
     QApplication::clipboard()->clear();
@@ -1037,29 +1037,29 @@ void MainFormTest::archiveAppendsOneLineEachTime()
     form_->setArchivePath(archive);
     FillPerson();
     form_->setCardPresenter([](const cf::Person&) {});
-    form_->Command1()->click();
+    form_->generateButton()->click();
 
     recorder_->QueueAnswer(MessageAnswer::No);
-    form_->Command3()->click();
+    form_->archiveButton()->click();
     QCOMPARE(LastMessage().text, QStringLiteral("Vuoi archiviare questi dati?"));
     QCOMPARE(LastMessage().buttons, cf::platform::MessageButtons::YesNo);
     QVERIFY(!QFile::exists(archive));
 
     for (int i = 0; i < 2; ++i) {
         recorder_->QueueAnswer(MessageAnswer::Yes);
-        form_->Command3()->click();
+        form_->archiveButton()->click();
         QCOMPARE(LastMessage().text, QStringLiteral("Dati archiviati!"));
         QCOMPARE(LastMessage().icon, MessageIcon::Information);
     }
     // Names as typed where Windows-1252 holds them, their base letters
     // otherwise; a four-digit year as typed.
-    TypeInto(form_->Text2(), QStringLiteral("d’Wójcik"));
-    TypeInto(form_->Text3(), QStringLiteral("Ștefan"));
-    TypeInto(form_->Text4(), QStringLiteral("03071985"));
-    form_->Command1()->click();
-    QCOMPARE(form_->Varnel()->text(), QStringLiteral("DWJSFN85L43H501X"));
+    TypeInto(form_->surnameBox(), QStringLiteral("d’Wójcik"));
+    TypeInto(form_->firstNameBox(), QStringLiteral("Ștefan"));
+    TypeInto(form_->birthDateBox(), QStringLiteral("03071985"));
+    form_->generateButton()->click();
+    QCOMPARE(form_->codeLabel()->text(), QStringLiteral("DWJSFN85L43H501X"));
     recorder_->QueueAnswer(MessageAnswer::Yes);
-    form_->Command3()->click();
+    form_->archiveButton()->click();
     QCOMPARE(LastMessage().text, QStringLiteral("Dati archiviati!"));
 
     QFile file(archive);
@@ -1081,23 +1081,23 @@ void MainFormTest::failedArchiveKeepsTheData()
     form_->setArchivePath(blocker.fileName() + QStringLiteral("/codarc.dat"));
     FillPerson();
     form_->setCardPresenter([](const cf::Person&) {});
-    form_->Command1()->click();
+    form_->generateButton()->click();
 
     recorder_->QueueAnswer(MessageAnswer::Yes);
-    form_->Command3()->click();
+    form_->archiveButton()->click();
     QCOMPARE(LastMessage().icon, MessageIcon::Critical);
     QCOMPARE(LastMessage().title, QStringLiteral("Codice fiscale"));
     QVERIFY(!LastMessage().text.isEmpty());
     QVERIFY(LastMessage().text != QStringLiteral("Dati archiviati!"));
 
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("BIANCHI"));
-    QCOMPARE(form_->Text3()->text(), QStringLiteral("LUCIA"));
-    QCOMPARE(form_->Text5()->text(), QStringLiteral("F"));
-    QCOMPARE(form_->Text4()->text(), QStringLiteral("03/07/85"));
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("RM"));
-    QCOMPARE(form_->Varnel()->text(), QStringLiteral("BNCLCU85L43H501J"));
-    QVERIFY(form_->Command3()->isEnabled());
+    QCOMPARE(form_->surnameBox()->text(), QStringLiteral("BIANCHI"));
+    QCOMPARE(form_->firstNameBox()->text(), QStringLiteral("LUCIA"));
+    QCOMPARE(form_->sexBox()->text(), QStringLiteral("F"));
+    QCOMPARE(form_->birthDateBox()->text(), QStringLiteral("03/07/85"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("RM"));
+    QCOMPARE(form_->codeLabel()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QVERIFY(form_->archiveButton()->isEnabled());
 }
 
 QTEST_MAIN(MainFormTest)

@@ -29,16 +29,16 @@ private slots:
 void TesserinoTest::cardShowsTheValuesAtTheirPlaces()
 {
     Tesserino card;
-    card.Fill({.surname = "BIANCHI",
-               .firstName = "LUCIA",
-               .sex = "F",
-               .birthDate = "03/07/85",
-               .place = "ROMA",
-               .province = "RM",
-               .code = "BNCLCU85L43H501J"});
+    card.setPerson({.surname = "BIANCHI",
+                    .firstName = "LUCIA",
+                    .sex = "F",
+                    .birthDate = "03/07/85",
+                    .place = "ROMA",
+                    .province = "RM",
+                    .code = "BNCLCU85L43H501J"});
     QCOMPARE(card.size(), QSize(468, 288));
-    QCOMPARE(card.Picture1()->pixmap().size(), QSize(363, 241));
-    QCOMPARE(card.Picture1()->geometry(), QRect(28, 9, 414, 247));
+    QCOMPARE(card.cardPicture()->pixmap().size(), QSize(363, 241));
+    QCOMPARE(card.cardPicture()->geometry(), QRect(28, 9, 414, 247));
     QCOMPARE(card.label(1)->text(), QStringLiteral("BNCLCU85L43H501J"));
     QCOMPARE(card.label(1)->pos(), QPoint(73, 98));
     QCOMPARE(card.label(4)->text(), QStringLiteral("F"));
@@ -53,8 +53,8 @@ void TesserinoTest::cardShowsTheValuesAtTheirPlaces()
         QVERIFY2(cardArea.contains(card.label(i)->geometry()), qPrintable(card.label(i)->text()));
 
     // The year is today's, in dark green, whatever the date of birth.
-    QCOMPARE(card.lblAnno()->text(), QString::number(QDate::currentDate().year()));
-    QCOMPARE(card.lblAnno()->palette().color(QPalette::WindowText), QColor(0, 123, 0));
+    QCOMPARE(card.yearLabel()->text(), QString::number(QDate::currentDate().year()));
+    QCOMPARE(card.yearLabel()->palette().color(QPalette::WindowText), QColor(0, 123, 0));
 }
 
 // The capitals of every label lie on one colour of the card picture: inside
@@ -62,15 +62,15 @@ void TesserinoTest::cardShowsTheValuesAtTheirPlaces()
 void TesserinoTest::valuesStandInsideTheirFieldBoxes()
 {
     Tesserino card;
-    card.Fill({.surname = "DELLA GHERARDESCA",
-               .firstName = "MARIA ASSUNTA",
-               .sex = "M",
-               .birthDate = "03/07/85",
-               .place = "SAN GIOVANNI IN PERSICETO",
-               .province = "RM",
-               .code = "DLLMRS85L43H501J"});
-    const QImage picture = card.Picture1()->pixmap().toImage();
-    QList<QLabel*> labels{card.lblAnno()};
+    card.setPerson({.surname = "DELLA GHERARDESCA",
+                    .firstName = "MARIA ASSUNTA",
+                    .sex = "M",
+                    .birthDate = "03/07/85",
+                    .place = "SAN GIOVANNI IN PERSICETO",
+                    .province = "RM",
+                    .code = "DLLMRS85L43H501J"});
+    const QImage picture = card.cardPicture()->pixmap().toImage();
+    QList<QLabel*> labels{card.yearLabel()};
     for (int i = 1; i <= 7; ++i)
         labels << card.label(i);
     for (QLabel* label : labels) {
@@ -90,16 +90,16 @@ void TesserinoTest::longValuesShrinkToTheirFields()
     Tesserino card;
     // Forty characters, as many as the name boxes take.
     const std::string surname = "DELLA GHERARDESCA DI SAN MARTINO ALBERTI";
-    card.Fill({.surname = surname,
-               .firstName = std::string(40, 'W'),
-               .sex = "M",
-               .birthDate = "03/07/1985",
-               .place = "SAN GIOVANNI IN PERSICETO DI SOTTO E DI SOPRA",
-               .province = "WWWW",
-               .code = "WWWWWWWWWWWWWWWW"});
+    card.setPerson({.surname = surname,
+                    .firstName = std::string(40, 'W'),
+                    .sex = "M",
+                    .birthDate = "03/07/1985",
+                    .place = "SAN GIOVANNI IN PERSICETO DI SOTTO E DI SOPRA",
+                    .province = "WWWW",
+                    .code = "WWWWWWWWWWWWWWWW"});
     // The right edges of the field boxes on the card picture.
     const int fieldRight[] = {346, 346, 232, 330, 346, 136, 300};
-    const QImage picture = card.Picture1()->pixmap().toImage();
+    const QImage picture = card.cardPicture()->pixmap().toImage();
     for (int i = 1; i <= 7; ++i) {
         QLabel* label = card.label(i);
         QVERIFY2(label->x() + label->width() <= fieldRight[i - 1] - 2, qPrintable(label->text()));
@@ -116,13 +116,13 @@ void TesserinoTest::longValuesShrinkToTheirFields()
     QCOMPARE(card.label(7)->text(), QStringLiteral("03/07/1985"));
 
     // A short value afterwards gets the design type back.
-    card.Fill({.surname = "ROSSI",
-               .firstName = "MARIO",
-               .sex = "M",
-               .birthDate = "01/01/80",
-               .place = "MILANO",
-               .province = "MI",
-               .code = "RSSMRA80A01F205X"});
+    card.setPerson({.surname = "ROSSI",
+                    .firstName = "MARIO",
+                    .sex = "M",
+                    .birthDate = "01/01/80",
+                    .place = "MILANO",
+                    .province = "MI",
+                    .code = "RSSMRA80A01F205X"});
     QCOMPARE(card.label(2)->font().pixelSize(), 13);
     QCOMPARE(card.label(2)->pos(), QPoint(74, 126));
     QCOMPARE(card.label(1)->font().pixelSize(), 24);
@@ -169,7 +169,7 @@ void TesserinoTest::linkHighlightFollowsThePointer()
     QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     // Over the card picture the highlight stays; over the background it goes.
-    QTest::mouseMove(&card, card.Picture1()->geometry().center());
+    QTest::mouseMove(&card, card.cardPicture()->geometry().center());
     QVERIFY(card.linkHighlighted());
     QTest::mouseMove(&card, QPoint(5, card.height() - 5));
     QVERIFY(!card.linkHighlighted());

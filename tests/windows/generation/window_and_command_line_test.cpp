@@ -93,11 +93,11 @@ void WindowAndCommandLineTest::sameCodeOrBothRefuse()
     for (int i = 0; i < kPersons; ++i) {
         const TypedPerson person = NthPerson(i);
         form->show();
-        const std::pair<QLineEdit*, QString> typed[] = {{form->Text2(), person.surname},
-                                                        {form->Text3(), person.firstName},
-                                                        {form->Text5(), person.sex},
-                                                        {form->Text4(), person.date},
-                                                        {form->Combo1(), person.place}};
+        const std::pair<QLineEdit*, QString> typed[] = {{form->surnameBox(), person.surname},
+                                                        {form->firstNameBox(), person.firstName},
+                                                        {form->sexBox(), person.sex},
+                                                        {form->birthDateBox(), person.date},
+                                                        {form->placeBox(), person.place}};
         // Half leave each box with Enter, which runs its check; half press
         // Generate from the place box, as Alt+G does.
         for (const auto& [box, keys] : typed) {
@@ -105,8 +105,8 @@ void WindowAndCommandLineTest::sameCodeOrBothRefuse()
             if (i % 2 == 0)
                 QTest::keyClick(box, Qt::Key_Return);
         }
-        form->Command1()->click();
-        const QString windowCode = form->Varnel()->text();
+        form->generateButton()->click();
+        const QString windowCode = form->codeLabel()->text();
 
         const QString arguments =
             QStringList{person.surname, person.firstName, person.date, person.sex, person.place}.join(u',');

@@ -82,17 +82,17 @@ void VerificaTest::cleanup()
 
 void VerificaTest::TypeIntoCode(const QString& keys)
 {
-    if (!form_->Text1()->hasFocus()) {
-        form_->Text1()->setFocus();
+    if (!form_->codeBox()->hasFocus()) {
+        form_->codeBox()->setFocus();
         QCoreApplication::processEvents();
     }
-    QTest::keyClicks(form_->Text1(), keys);
+    QTest::keyClicks(form_->codeBox(), keys);
 }
 
 void VerificaTest::Check(const QString& code)
 {
-    form_->Text1()->setText(code);
-    QTest::mouseClick(form_->Command2(), Qt::LeftButton);
+    form_->codeBox()->setText(code);
+    QTest::mouseClick(form_->checkButton(), Qt::LeftButton);
 }
 
 QStringList VerificaTest::Messages() const
@@ -110,23 +110,23 @@ void VerificaTest::layoutFollowsTheDesign()
     QCOMPARE(form_->size(), QSize(424, 298));
     QCOMPARE(form_->windowTitle(), QStringLiteral("Verifica codice"));
     QCOMPARE(form_->palette().color(QPalette::Window), QColor(0, 255, 0));
-    QCOMPARE(form_->Text1()->geometry(), QRect(171, 15, 174, 21));
-    QCOMPARE(form_->Command2()->geometry(), QRect(118, 221, 191, 30));
-    QCOMPARE(form_->Combo1()->geometry(), QRect(116, 151, 189, 20));
-    QCOMPARE(form_->Label8()->geometry(), QRect(116, 175, 31, 22));
-    QCOMPARE(form_->Label8()->alignment(), Qt::AlignCenter);
-    QCOMPARE(form_->Text4()->maxLength(), 10);
-    QCOMPARE(form_->Text2()->maxLength(), 40);
+    QCOMPARE(form_->codeBox()->geometry(), QRect(171, 15, 174, 21));
+    QCOMPARE(form_->checkButton()->geometry(), QRect(118, 221, 191, 30));
+    QCOMPARE(form_->placeBox()->geometry(), QRect(116, 151, 189, 20));
+    QCOMPARE(form_->provinceLabel()->geometry(), QRect(116, 175, 31, 22));
+    QCOMPARE(form_->provinceLabel()->alignment(), Qt::AlignCenter);
+    QCOMPARE(form_->birthDateBox()->maxLength(), 10);
+    QCOMPARE(form_->surnameBox()->maxLength(), 40);
     auto* label1 = form_->findChild<QLabel*>(QStringLiteral("Label1"));
     QVERIFY(label1 && label1->font().bold());
     QCOMPARE(label1->text(), QStringLiteral("Codice Fiscale/Partita IVA"));
-    QCOMPARE(form_->Command2()->text(), QStringLiteral("&Verifica Codice Fiscale"));
-    QVERIFY(form_->Text1()->hasFocus());
+    QCOMPARE(form_->checkButton()->text(), QStringLiteral("&Verifica Codice Fiscale"));
+    QVERIFY(form_->codeBox()->hasFocus());
 }
 
 void VerificaTest::codeBoxTakesLettersAndDigitsAtTheirPositions()
 {
-    QLineEdit* text1 = form_->Text1();
+    QLineEdit* text1 = form_->codeBox();
     TypeIntoCode(QStringLiteral("bnc"));
     QCOMPARE(text1->text(), QStringLiteral("BNC"));
     QCOMPARE(text1->cursorPosition(), 3);
@@ -165,7 +165,7 @@ void VerificaTest::codeBoxTakesLettersAndDigitsAtTheirPositions()
 
 void VerificaTest::leadingDigitMakesAPartitaIva()
 {
-    QLineEdit* text1 = form_->Text1();
+    QLineEdit* text1 = form_->codeBox();
     TypeIntoCode(QStringLiteral("1a2345678901234"));
     QCOMPARE(text1->text(), QStringLiteral("12345678901"));
     QTest::keyClick(text1, Qt::Key_Backspace);
@@ -185,7 +185,7 @@ void VerificaTest::leadingDigitMakesAPartitaIva()
 // drop all go through the same rule.
 void VerificaTest::everyWayInFollowsOneRule()
 {
-    QLineEdit* text1 = form_->Text1();
+    QLineEdit* text1 = form_->codeBox();
     const auto pasteWith = [this, text1](const QString& clipboard, const std::function<void()>& paste) {
         QApplication::clipboard()->setText(clipboard);
         if (QApplication::clipboard()->supportsSelection())
@@ -237,9 +237,9 @@ void VerificaTest::everyWayInFollowsOneRule()
     }
 
     // The output boxes still let through only their own keys.
-    form_->Text2()->setFocus();
-    QTest::keyClick(form_->Text2(), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(form_->Text2()->text(), QString());
+    form_->surnameBox()->setFocus();
+    QTest::keyClick(form_->surnameBox(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form_->surnameBox()->text(), QString());
 }
 
 // Homocode letters (L M N P Q R S T U V) stand in the digit positions of a
@@ -248,33 +248,33 @@ void VerificaTest::homocodesAreTypedAndDecoded()
 {
     const QString homocode = WithCheckCharacter("BNCLCU85L43H5LM");
     TypeIntoCode(homocode.toLower());
-    QCOMPARE(form_->Text1()->text(), homocode);
-    QTest::mouseClick(form_->Command2(), Qt::LeftButton);
+    QCOMPARE(form_->codeBox()->text(), homocode);
+    QTest::mouseClick(form_->checkButton(), Qt::LeftButton);
     QCOMPARE(Messages(), QStringList{QStringLiteral("Codice Fiscale formalmente corretto")});
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("BNC"));
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(form_->surnameBox()->text(), QStringLiteral("BNC"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("ROMA"));
 
     // Every digit position as a letter; other letters are no digits.
-    form_->Text1()->clear();
+    form_->codeBox()->clear();
     TypeIntoCode(QStringLiteral("BNCLCUUR"));
-    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNCLCUUR"));
+    QCOMPARE(form_->codeBox()->text(), QStringLiteral("BNCLCUUR"));
     TypeIntoCode(QStringLiteral("LQPHRLMA"));
-    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNCLCUURLQPHRLMA"));
-    form_->Text1()->clear();
+    QCOMPARE(form_->codeBox()->text(), QStringLiteral("BNCLCUURLQPHRLMA"));
+    form_->codeBox()->clear();
     TypeIntoCode(QStringLiteral("BNCLCUAB8"));
-    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNCLCU8"));
+    QCOMPARE(form_->codeBox()->text(), QStringLiteral("BNCLCU8"));
 }
 
 void VerificaTest::enterMovesToTheButtonAndPressesIt()
 {
     TypeIntoCode(QStringLiteral("BNCLCU85L43H501J"));
-    QTest::keyClick(form_->Text1(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), form_->Command2());
-    QCOMPARE(form_->Text1()->text(), QStringLiteral("BNCLCU85L43H501J"));
+    QTest::keyClick(form_->codeBox(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), form_->checkButton());
+    QCOMPARE(form_->codeBox()->text(), QStringLiteral("BNCLCU85L43H501J"));
     QVERIFY(recorder_->requests().empty());
-    QTest::keyClick(form_->Command2(), Qt::Key_Return);
+    QTest::keyClick(form_->checkButton(), Qt::Key_Return);
     QCOMPARE(Messages(), QStringList{QStringLiteral("Codice Fiscale formalmente corretto")});
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("BNC"));
+    QCOMPARE(form_->surnameBox()->text(), QStringLiteral("BNC"));
 }
 
 // The fields and the verdict show only what belongs to the code in the box.
@@ -282,10 +282,10 @@ void VerificaTest::correctCodeIsDecodedAndAWrongOneClearsTheFields()
 {
     const auto fields = [this] {
         QStringList shown;
-        for (QLineEdit* box :
-             {form_->Text2(), form_->Text3(), form_->Text4(), form_->Text5(), form_->Combo1()})
+        for (QLineEdit* box : {form_->surnameBox(), form_->firstNameBox(), form_->birthDateBox(),
+                               form_->sexBox(), form_->placeBox()})
             shown.append(box->text());
-        return shown << form_->Label8()->text();
+        return shown << form_->provinceLabel()->text();
     };
     const QStringList empty(6);
 
@@ -295,7 +295,7 @@ void VerificaTest::correctCodeIsDecodedAndAWrongOneClearsTheFields()
     QCOMPARE(fields(), (QStringList{"BNC", "LCU", "03/07/1985", "F", "ROMA", "RM"}));
     QCOMPARE(form_->verdictLabel()->text(), QStringLiteral("Codice Fiscale formalmente corretto"));
     // Read as caption and value, as in the generation window.
-    QCOMPARE(form_->Label8()->accessibleName(), QStringLiteral("Provincia: RM"));
+    QCOMPARE(form_->provinceLabel()->accessibleName(), QStringLiteral("Provincia: RM"));
     QCOMPARE(form_->verdictLabel()->accessibleName(),
              QStringLiteral("Esito: Codice Fiscale formalmente corretto"));
 
@@ -303,13 +303,13 @@ void VerificaTest::correctCodeIsDecodedAndAWrongOneClearsTheFields()
     QCOMPARE(Messages().last(), QStringLiteral("Codice Fiscale formalmente errato"));
     QCOMPARE(recorder_->requests().back().icon, MessageIcon::Exclamation);
     QCOMPARE(fields(), empty);
-    QCOMPARE(form_->Label8()->accessibleName(), QStringLiteral("Provincia"));
+    QCOMPARE(form_->provinceLabel()->accessibleName(), QStringLiteral("Provincia"));
     QCOMPARE(form_->verdictLabel()->text(), QStringLiteral("Codice Fiscale formalmente errato"));
 
     Check(QStringLiteral("VRDGCR70B10F205A"));
     QCOMPARE(fields(), (QStringList{"VRD", "GCR", "10/02/1970", "M", "MILANO", "MI"}));
     // A key typed into the code takes the result back.
-    QTest::keyClick(form_->Text1(), Qt::Key_Backspace);
+    QTest::keyClick(form_->codeBox(), Qt::Key_Backspace);
     QCOMPARE(fields(), empty);
     QVERIFY(form_->verdictLabel()->text().isEmpty());
 }
@@ -317,28 +317,28 @@ void VerificaTest::correctCodeIsDecodedAndAWrongOneClearsTheFields()
 void VerificaTest::foreignAndUnknownPlaces()
 {
     Check(WithCheckCharacter("BNCLCU85L43Z404"));
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("STATI UNITI D'AMERICA"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("EE"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("STATI UNITI D'AMERICA"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("EE"));
 
     Check(WithCheckCharacter("RSSMRA80A01A000"));
     QCOMPARE(Messages().mid(1), QStringList{QStringLiteral("Codice Fiscale formalmente corretto\n\n"
                                                            "Codice Catastale non censito")});
     QCOMPARE(recorder_->requests().back().icon, MessageIcon::Critical);
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("RSS"));
-    QCOMPARE(form_->Text4()->text(), QStringLiteral("01/01/1980"));
-    QCOMPARE(form_->Combo1()->text(), QString());
-    QCOMPARE(form_->Label8()->text(), QString());
+    QCOMPARE(form_->surnameBox()->text(), QStringLiteral("RSS"));
+    QCOMPARE(form_->birthDateBox()->text(), QStringLiteral("01/01/1980"));
+    QCOMPARE(form_->placeBox()->text(), QString());
+    QCOMPARE(form_->provinceLabel()->text(), QString());
 
     // The province is the decoded code's own, whatever places share its
     // name; the name is the one it bore on the birth date.
     Check(WithCheckCharacter("RSSMRA80A01I329"));
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("SAN TEODORO"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("SS"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("SAN TEODORO"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("SS"));
     Check(WithCheckCharacter("RSSMRA80A01M261"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("LE"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("LE"));
     Check(WithCheckCharacter("RSSMRA29A01C388"));
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("CAVAZUCCHERINA"));
-    QCOMPARE(form_->Label8()->text(), QStringLiteral("VE"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("CAVAZUCCHERINA"));
+    QCOMPARE(form_->provinceLabel()->text(), QStringLiteral("VE"));
 
     // A place that did not exist on the birth date: the verdict stands,
     // with a warning.
@@ -349,7 +349,7 @@ void VerificaTest::foreignAndUnknownPlaces()
     QCOMPARE(Messages().last(),
              QStringLiteral("Codice Fiscale formalmente corretto\n\nAvviso: CORIGLIANO-ROSSANO "
                             "(M403) non esisteva alla data di nascita: esiste dal 31/03/2018"));
-    QCOMPARE(form_->Combo1()->text(), QStringLiteral("CORIGLIANO-ROSSANO"));
+    QCOMPARE(form_->placeBox()->text(), QStringLiteral("CORIGLIANO-ROSSANO"));
 }
 
 // The verdict is the engine's structural check: a code is correct only when
@@ -375,8 +375,8 @@ void VerificaTest::verdictNamesWhatIsWrongInOneMessage()
         QVERIFY2(said.startsWith(wrong + what), qPrintable(code + QStringLiteral(": ") + said));
         QCOMPARE(recorder_->requests().back().icon, MessageIcon::Exclamation);
         QCOMPARE(form_->verdictLabel()->text(), said);
-        QVERIFY(form_->Text4()->text().isEmpty());
-        QVERIFY(form_->Label8()->text().isEmpty());
+        QVERIFY(form_->birthDateBox()->text().isEmpty());
+        QVERIFY(form_->provinceLabel()->text().isEmpty());
     }
 }
 
@@ -389,8 +389,8 @@ void VerificaTest::partitaIvaIsCheckedWithoutDecoding()
                                              QStringLiteral("Partita IVA formalmente errata")}));
     QCOMPARE(recorder_->requests()[1].icon, MessageIcon::Information);
     QCOMPARE(recorder_->requests()[2].icon, MessageIcon::Exclamation);
-    QCOMPARE(form_->Text2()->text(), QString());
-    QCOMPARE(form_->Label8()->text(), QString());
+    QCOMPARE(form_->surnameBox()->text(), QString());
+    QCOMPARE(form_->provinceLabel()->text(), QString());
     QCOMPARE(form_->verdictLabel()->text(), QStringLiteral("Partita IVA formalmente errata"));
 }
 
@@ -399,24 +399,25 @@ void VerificaTest::textsOfNeitherKindGiveTheTwoLineMessage()
     const QString twoLines =
         QStringLiteral("Il codice inserito non è\nné un Codice Fiscale né una Partita IVA");
     TypeIntoCode(QStringLiteral("BNCLCU85L43H501"));
-    QTest::mouseClick(form_->Command2(), Qt::LeftButton);
-    form_->Text1()->clear();
+    QTest::mouseClick(form_->checkButton(), Qt::LeftButton);
+    form_->codeBox()->clear();
     TypeIntoCode(QStringLiteral("ABCDEF12G34"));
-    QTest::mouseClick(form_->Command2(), Qt::LeftButton);
+    QTest::mouseClick(form_->checkButton(), Qt::LeftButton);
     Check(QString());
     QCOMPARE(Messages(), (QStringList{twoLines, twoLines, twoLines}));
     for (const auto& request : recorder_->requests()) {
         QCOMPARE(request.icon, MessageIcon::Critical);
         QCOMPARE(request.buttons, cf::platform::MessageButtons::Ok);
     }
-    QCOMPARE(form_->Text2()->text(), QString());
+    QCOMPARE(form_->surnameBox()->text(), QString());
     QCOMPARE(form_->verdictLabel()->text(), twoLines);
 }
 
 void VerificaTest::outputBoxesAreReadOnlyAndMoveTheFocus()
 {
     Check(QStringLiteral("BNCLCU85L43H501J"));
-    for (QLineEdit* box : {form_->Text2(), form_->Text3(), form_->Text5(), form_->Text4(), form_->Combo1()}) {
+    for (QLineEdit* box : {form_->surnameBox(), form_->firstNameBox(), form_->sexBox(), form_->birthDateBox(),
+                           form_->placeBox()}) {
         const QString decoded = box->text();
         box->setFocus();
         QCoreApplication::processEvents();
@@ -433,28 +434,28 @@ void VerificaTest::outputBoxesAreReadOnlyAndMoveTheFocus()
         QTest::keyClick(box, key);
         return QApplication::focusWidget();
     };
-    QCOMPARE(after(form_->Text3(), Qt::Key_Return), form_->Text5());
-    QCOMPARE(after(form_->Text5(), Qt::Key_Return), form_->Text4());
-    QCOMPARE(after(form_->Text4(), Qt::Key_Enter), form_->Text2());
-    QCOMPARE(after(form_->Text2(), Qt::Key_Return), form_->Combo1());
-    QCOMPARE(after(form_->Combo1(), Qt::Key_Return), form_->Text1());
-    QCOMPARE(after(form_->Text3(), Qt::Key_Escape), form_->Command2());
-    QCOMPARE(after(form_->Text2(), Qt::Key_Escape), form_->Text4());
-    QCOMPARE(form_->Text2()->text(), QStringLiteral("BNC"));
+    QCOMPARE(after(form_->firstNameBox(), Qt::Key_Return), form_->sexBox());
+    QCOMPARE(after(form_->sexBox(), Qt::Key_Return), form_->birthDateBox());
+    QCOMPARE(after(form_->birthDateBox(), Qt::Key_Enter), form_->surnameBox());
+    QCOMPARE(after(form_->surnameBox(), Qt::Key_Return), form_->placeBox());
+    QCOMPARE(after(form_->placeBox(), Qt::Key_Return), form_->codeBox());
+    QCOMPARE(after(form_->firstNameBox(), Qt::Key_Escape), form_->checkButton());
+    QCOMPARE(after(form_->surnameBox(), Qt::Key_Escape), form_->birthDateBox());
+    QCOMPARE(form_->surnameBox()->text(), QStringLiteral("BNC"));
 }
 
 void VerificaTest::boxesSelectTheirTextOnFocus()
 {
-    form_->Text2()->setText(QStringLiteral("BNC"));
-    QTest::mouseClick(form_->Text2(), Qt::LeftButton, {}, QPoint(5, 10));
+    form_->surnameBox()->setText(QStringLiteral("BNC"));
+    QTest::mouseClick(form_->surnameBox(), Qt::LeftButton, {}, QPoint(5, 10));
     QCoreApplication::processEvents();
-    QCOMPARE(form_->Text2()->selectedText(), QStringLiteral("BNC"));
+    QCOMPARE(form_->surnameBox()->selectedText(), QStringLiteral("BNC"));
 
     TypeIntoCode(QStringLiteral("BNC"));
-    form_->Text4()->setFocus(Qt::TabFocusReason);
-    form_->Text1()->setFocus(Qt::TabFocusReason);
+    form_->birthDateBox()->setFocus(Qt::TabFocusReason);
+    form_->codeBox()->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
-    QCOMPARE(form_->Text1()->selectedText(), QStringLiteral("BNC"));
+    QCOMPARE(form_->codeBox()->selectedText(), QStringLiteral("BNC"));
 }
 
 QTEST_MAIN(VerificaTest)
