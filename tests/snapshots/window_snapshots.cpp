@@ -110,8 +110,7 @@ void WindowSnapshots::archiveWindow()
                 .toLatin1());
     file.close();
 
-    MainForm form;
-    cf::archive::Archivio window([&form]() -> MainForm& { return form; }, path);
+    cf::archive::Archivio window(path);
     QVERIFY(ShowActive(&window));
     QTableView* list = window.personTable();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},

@@ -19,7 +19,6 @@
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
 #include "widgets/window_host.h"
-#include "windows/generation/main_form.h"
 
 namespace cf::archive {
 namespace {
@@ -84,9 +83,8 @@ protected:
 
 }  // namespace
 
-Archivio::Archivio(MainFormProvider mainForm, const QString& archivePath, QWidget* parent)
+Archivio::Archivio(const QString& archivePath, QWidget* parent)
     : QWidget(parent),
-      mainForm_(std::move(mainForm)),
       archivePath_(archivePath.isEmpty() ? QString::fromStdString(ArchivePath()) : archivePath),
       popupPresenter_([](QMenu& menu, const QPoint& position) { menu.exec(position); })
 {
@@ -312,10 +310,9 @@ void Archivio::onLoadClicked()
     const int row = selectedRow();
     if (row < 0)
         return;
-    generation::MainForm& mainForm = mainForm_();
-    mainForm.setPerson(model_->person(row));
+    const Person person = model_->person(row);
     closeForGood();
-    mainForm.showWindow();
+    emit personChosen(person);
 }
 
 // No question is asked: the person can be put back with Ctrl+Z. The row

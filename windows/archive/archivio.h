@@ -16,12 +16,9 @@
 #include <optional>
 #include <string>
 
+#include "engine/code/person.h"
 #include "engine/storage/archive_file.h"
 #include "windows/archive/archive_model.h"
-
-namespace cf::generation {
-class MainForm;
-}
 
 namespace cf::archive {
 
@@ -29,14 +26,12 @@ class Archivio : public QWidget {
     Q_OBJECT
 
 public:
-    // Gives the generation window, creating it on first use.
-    using MainFormProvider = std::function<generation::MainForm&()>;
     // Opens the pop-up menu at a screen position and returns once it is
     // closed; the default runs it as a modal pop-up.
     using PopupPresenter = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
 
     // Loads the archive at `archivePath` (by default cf::ArchivePath()).
-    explicit Archivio(MainFormProvider mainForm, const QString& archivePath = {}, QWidget* parent = nullptr);
+    explicit Archivio(const QString& archivePath = {}, QWidget* parent = nullptr);
 
     // The persons: one table over the archive, of which the surname, first
     // name and code columns show. The controls keep the original controls'
@@ -56,6 +51,9 @@ public:
     void setPopupPresenter(PopupPresenter presenter) { popupPresenter_ = std::move(presenter); }
 
 signals:
+    // The person chosen to load back into the generation window; the
+    // window has closed.
+    void personChosen(const Person& person);
     // What a delete or its undoing did, for the status bar.
     void statusNote(const QString& note);
 
@@ -83,7 +81,6 @@ private:
     void onPrintClicked();
     void closeForGood();
 
-    MainFormProvider mainForm_;
     QString archivePath_;
     ArchiveModel* model_ = nullptr;
     QTableView* personTable_ = nullptr;

@@ -129,8 +129,8 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
 
     setUpFrame();
     mainForm();
-    // Polling starts once the generation window exists: the place list loads
-    // with events running, and a tick then must not make a second window.
+    // The clock starts once the generation window has loaded its place list
+    // (with events running).
     if (!ended_)
         secondTimer_->start();
 }
@@ -200,6 +200,7 @@ generation::MainForm& Principale::mainForm()
         if (!options_.archivePath.isEmpty())
             form->setArchivePath(options_.archivePath);
         form->setCardPresenter([this](const Person& person) { showCard(person); });
+        connect(form, &generation::MainForm::codeChanged, this, &Principale::onCodeChanged);
         QMdiSubWindow* subWindow = addChild(form);
         // Closing the generation window only hides it, like switching away
         // from it: the person and the place list stay.
@@ -237,27 +238,13 @@ void Principale::updateClock()
     updateStatus();
     if (statusNoteTicks_ > 0 && --statusNoteTicks_ == 0)
         statusNote_.clear();
-    followMainForm();
 }
 
-bool Principale::followMainForm()
+// Only a code made for the data on screen is printed.
+void Principale::onCodeChanged(const QString& code)
 {
-    if (!mainForm_)
-        return false;
-    generation::MainForm& form = *mainForm_;
-    const QString caption = form.provinceLabel()->text().isEmpty()
-                                ? QStringLiteral("&Genera Codice Fiscale")
-                                : QStringLiteral("&Visualizza Codice Fiscale");
-    if (form.generateButton()->text() != caption)
-        form.generateButton()->setText(caption);
-    // Only a code made for the data on screen is printed: any change of the
-    // data takes the code back.
-    const bool codeShown = !form.codeLabel()->text().isEmpty();
-    if (codeShown != printReady_) {
-        toolbar_->EnableButton(kStampa, codeShown);
-        printReady_ = codeShown;
-    }
-    return printReady_;
+    printReady_ = !code.isEmpty();
+    toolbar_->EnableButton(kStampa, printReady_);
 }
 
 bool Principale::event(QEvent* event)
@@ -276,7 +263,6 @@ void Principale::closeEvent(QCloseEvent* event)
 
 void Principale::onToolbarButtonClicked(int button)
 {
-    const auto provider = [this]() -> generation::MainForm& { return mainForm(); };
     switch (button) {
     case kCreazione:
         closeChildWindows();
@@ -291,7 +277,8 @@ void Principale::onToolbarButtonClicked(int button)
     case kArchivio:
         closeChildWindows();
         hideMainForm();
-        archivio_ = new archive::Archivio(provider, options_.archivePath);
+        archivio_ = new archive::Archivio(options_.archivePath);
+        connect(archivio_, &archive::Archivio::personChosen, this, &Principale::showLoadedPerson);
         connect(archivio_, &archive::Archivio::statusNote, this,
                 [this](const QString& note) { showStatusNote(note); });
         showChild(archivio_);
@@ -319,8 +306,7 @@ void Principale::onPrintCommand()
 {
     if (platform::OfferToCancelPrintout())
         return;
-    // The data may have changed since the last tick.
-    if (!followMainForm())
+    if (!printReady_)
         return;
     const platform::MessageAnswer answer = platform::ShowMessage(
         MessageIcon::Question, kMessageTitle,
@@ -335,11 +321,8 @@ void Principale::onPrintCommand()
 void Principale::printCard()
 {
     generation::MainForm& form = mainForm();
-    form.archiveButton()->setEnabled(true);
-    hideMainForm();
-    const Person person = form.person();
-    showCard(person);
-    platform::StartPrintout(CardPrintout(person), PersonPrintFailure());
+    form.showCard();
+    platform::StartPrintout(CardPrintout(form.person()), PersonPrintFailure());
 }
 
 void Principale::showCard(const Person& person)
@@ -353,6 +336,11 @@ void Principale::showCard(const Person& person)
     }
     tesserino_->setPerson(person);
     showChild(tesserino_);
+}
+
+void Principale::showLoadedPerson(const Person& person)
+{
+    mainForm().showPerson(person);
 }
 
 void Principale::hideMainForm()

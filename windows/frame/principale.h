@@ -4,8 +4,8 @@
 // generation, verification, archive, card and about windows, with the drawn
 // toolbar along its top edge and the status bar along its bottom edge. The
 // toolbar switches between the windows, prints the person and ends the
-// program; a one-second timer keeps the status bar and the print command up
-// to date.
+// program. The print command follows the generation window's code; a
+// one-second timer keeps the status bar's date and notes up to date.
 
 #include <QDate>
 #include <QMainWindow>
@@ -74,8 +74,8 @@ public:
     void closeChildWindows();
     // Redraws both panes of the status bar.
     void updateStatus();
-    // The one-second tick: the status bar, then the poll of the generation
-    // window (followMainForm).
+    // The one-second tick: the status bar's date, and the countdown of a
+    // note shown instead of it.
     void updateClock();
     // Shows `note` in the status bar's second pane, instead of the date, for
     // `seconds`, or until the next note when 0.
@@ -105,13 +105,13 @@ private:
     void createStatusBar();
     void createToolbar();
     void onToolbarButtonClicked(int button);
-    // Enables the print command while the generation window shows a code
-    // (current for its data) and names its main button by the province
-    // label; true when printing is possible.
-    bool followMainForm();
+    // The print command is enabled while the generation window shows a
+    // code, which any change of its data takes back.
+    void onCodeChanged(const QString& code);
     void onPrintCommand();
     void printCard();
     void showCard(const Person& person);
+    void showLoadedPerson(const Person& person);
     void hideMainForm();
     // Puts the window into a fixed-size sub-window (once) and shows it.
     void showChild(QWidget* window);

@@ -313,8 +313,15 @@ void MainForm::setPerson(const Person& person)
     setCode(FromUtf8(person.code));
 }
 
+void MainForm::showPerson(const Person& person)
+{
+    setPerson(person);
+    showWindow();
+}
+
 void MainForm::setCode(const QString& code)
 {
+    const bool changed = code != codeLabel_->text();
     widgets::ShowValue(codeLabel_, kCodeName, code);
     const bool filled = !code.isEmpty();
     archiveButton_->setEnabled(filled);
@@ -323,6 +330,8 @@ void MainForm::setCode(const QString& code)
         codeLabel_->setCursor(HandCursor());
     else
         codeLabel_->unsetCursor();
+    if (changed)
+        emit codeChanged(code);
 }
 
 QString MainForm::placeName() const
@@ -814,9 +823,13 @@ void MainForm::onGenerateClicked()
     }
 
     setCode(QString::fromStdString(result.code.str()));
+    showCard();
+}
+
+void MainForm::showCard()
+{
     archiveButton_->setEnabled(true);
     widgets::HostWindow(this)->hide();
-
     if (cardPresenter_)
         cardPresenter_(person());
     else

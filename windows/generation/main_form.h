@@ -43,6 +43,9 @@ public:
     // write running that box's change handling; a namesake's place gets its
     // province in brackets.
     void setPerson(const Person& person);
+    // Writes the person into the boxes and shows this window: a person
+    // loaded back from the archive.
+    void showPerson(const Person& person);
 
     // The controls; each keeps the original control's name as its
     // objectName (surnameBox() is "Text2"), for screen readers and tests.
@@ -71,10 +74,19 @@ public:
 
     // Shows this window again (or the sub-window holding it).
     void showWindow();
+    // Hides this window and shows the person with the code on the card,
+    // ready to archive: what Generate ends with, and what printing the card
+    // does.
+    void showCard();
     // Gives the focus to the code label, or to Generate while there is no
     // code: where the keyboard goes back to from the card, so that Enter
     // copies the code rather than pressing New code.
     void focusCode();
+
+signals:
+    // The code shown changed: a code computed, loaded or taken back (empty)
+    // because the data changed.
+    void codeChanged(const QString& code);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

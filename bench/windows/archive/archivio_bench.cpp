@@ -50,7 +50,7 @@ void BM_OpenArchiveWindow(benchmark::State& state)
     const QString path = QString::fromStdString(WriteLargeArchive(dir, persons));
     for (auto _ : state) {
         // The benchmark never loads a person back: no generation window.
-        cf::archive::Archivio window({}, path);
+        cf::archive::Archivio window(path);
         window.show();
         QCoreApplication::processEvents();
         if (window.model().rowCount() != persons)

@@ -158,8 +158,7 @@ void WindowReadabilityTest::init()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n");
     file.close();
-    archivio_ =
-        std::make_unique<cf::archive::Archivio>([this]() -> MainForm& { return *mainForm_; }, archive);
+    archivio_ = std::make_unique<cf::archive::Archivio>(archive);
     about_ = std::make_unique<cf::frame::About>();
     for (QWidget* window : Windows()) {
         window->show();
