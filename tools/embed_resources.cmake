@@ -1,6 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Writes a C++ source holding the bytes of each resource file.
 # Input: RESOURCES = "id;file;id;file...", OUTPUT = the .cpp to write.
+# A help page's line "/* help.css */" is replaced by the style sheet the
+# pages share (help.css beside them), so that each page is whole in itself.
 set(body "")
 set(entries "")
 list(LENGTH RESOURCES count)
@@ -9,6 +11,15 @@ foreach(i RANGE 0 ${last} 2)
   math(EXPR j "${i} + 1")
   list(GET RESOURCES ${i} id)
   list(GET RESOURCES ${j} file)
+  if(file MATCHES "\\.htm$")
+    get_filename_component(folder ${file} DIRECTORY)
+    get_filename_component(name ${file} NAME)
+    file(READ ${file} page)
+    file(READ ${folder}/help.css sheet)
+    string(REPLACE "/* help.css */\n" "${sheet}" page "${page}")
+    set(file ${OUTPUT}.${name})
+    file(WRITE ${file} "${page}")
+  endif()
   file(READ ${file} hex HEX)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
   string(LENGTH "${hex}" hexLength)

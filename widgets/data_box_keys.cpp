@@ -26,6 +26,15 @@ FocusMove FocusMoveOf(const QKeyEvent& event)
     return FocusMove::None;
 }
 
+bool MoveFocusOnEnterOrEsc(const QKeyEvent& event, const std::function<void(bool next)>& moveFocus)
+{
+    const FocusMove move = FocusMoveOf(event);
+    if (move == FocusMove::None)
+        return false;
+    moveFocus(move == FocusMove::Next);
+    return true;
+}
+
 std::optional<QChar> TypedCharacter(const QKeyEvent& event)
 {
     const QString text = event.text();

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/places/place_table.h"
 
-#include <fstream>
-
 #include "engine/text/text_fields.h"
 
 namespace cf {
@@ -40,19 +38,6 @@ std::vector<PlaceRow> ParsePlaceTable(std::string_view text)
         rows.push_back(row);
     }
     return rows;
-}
-
-std::string PlaceCodeFromFile(const std::string& path, std::string_view placeName)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::string line;
-    while (std::getline(file, line)) {
-        const std::string_view text =
-            std::string_view(line).substr(0, line.find_first_of(std::string_view("\r\0", 2)));
-        if (NthField(text, ",", 1) == placeName)
-            return std::string(NthField(text, ",", 2));
-    }
-    return {};
 }
 
 }  // namespace cf

@@ -23,9 +23,4 @@ struct PlaceRow {
 // skipped. The rows point into the given text.
 std::vector<PlaceRow> ParsePlaceTable(std::string_view text);
 
-// Scans a table file line by line for a name, compared exactly; the code
-// of the first equal line, or empty when none matches or the file cannot
-// be read.
-std::string PlaceCodeFromFile(const std::string& path, std::string_view placeName);
-
 }  // namespace cf

@@ -433,16 +433,8 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 // only its own characters. True when the key is consumed.
 bool MainForm::handleBoxKey(QLineEdit* box, QKeyEvent* event)
 {
-    switch (widgets::FocusMoveOf(*event)) {
-    case widgets::FocusMove::Next:
-        focusNextPrevChild(true);
+    if (widgets::MoveFocusOnEnterOrEsc(*event, [this](bool next) { focusNextPrevChild(next); }))
         return true;
-    case widgets::FocusMove::Previous:
-        focusNextPrevChild(false);
-        return true;
-    case widgets::FocusMove::None:
-        break;
-    }
     if (box == birthDateBox_)
         return HandleDateMaskKey(*box, *event);
     if (box == placeBox_) {

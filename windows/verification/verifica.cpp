@@ -127,7 +127,11 @@ bool Verifica::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        return box == codeBox_ ? handleCodeKey(key) : handleBoxKey(key);
+        if (box == codeBox_)
+            return handleCodeKey(key);
+        // Enter and Esc move the focus like Tab and Shift+Tab in the output
+        // boxes.
+        return widgets::MoveFocusOnEnterOrEsc(key, [this](bool next) { focusNextPrevChild(next); });
     }
     case QEvent::FocusIn:
         // Selected once the event that brought the focus is over, so that
@@ -151,23 +155,6 @@ bool Verifica::handleCodeKey(const QKeyEvent& event)
         return false;
     focusNextPrevChild(true);
     return true;
-}
-
-// Enter and Esc move the focus like Tab and Shift+Tab in the output boxes.
-// True when the key is consumed.
-bool Verifica::handleBoxKey(const QKeyEvent& event)
-{
-    switch (widgets::FocusMoveOf(event)) {
-    case widgets::FocusMove::Next:
-        focusNextPrevChild(true);
-        return true;
-    case widgets::FocusMove::Previous:
-        focusNextPrevChild(false);
-        return true;
-    case widgets::FocusMove::None:
-        break;
-    }
-    return false;
 }
 
 void Verifica::clearResult()

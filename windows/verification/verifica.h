@@ -37,7 +37,6 @@ protected:
 private:
     void createControls();
     bool handleCodeKey(const QKeyEvent& event);
-    bool handleBoxKey(const QKeyEvent& event);
     void onCheckClicked();
     // Empties the decoded fields and the verdict: they belong to one code.
     void clearResult();

@@ -62,20 +62,6 @@ TEST(PlaceTable, ParserToleratesOddText)
     EXPECT_TRUE(ParsePlaceTable("").empty());
 }
 
-TEST(PlaceTable, FileScanIsExact)
-{
-    const std::string path = testing::TempDir() + "places-scan.cod";
-    std::ofstream(path, std::ios::binary) << EmbeddedText();
-    EXPECT_EQ(PlaceCodeFromFile(path, "ROMA"), "H501");
-    EXPECT_EQ(PlaceCodeFromFile(path, "BRIONE"), "B184");
-    EXPECT_EQ(PlaceCodeFromFile(path, "ZIMBABWE"), "Z337");  // the last row
-    EXPECT_EQ(PlaceCodeFromFile(path, "Roma"), "");
-    EXPECT_EQ(PlaceCodeFromFile(path, "ROMA "), "");
-    EXPECT_EQ(PlaceCodeFromFile(path, ""), "");
-    EXPECT_EQ(PlaceCodeFromFile(path + ".missing", "ROMA"), "");
-    std::remove(path.c_str());
-}
-
 TEST(NthField, CutsDelimitedText)
 {
     const std::string_view text = "BIANCHI,LUCIA,3/7/85,F,ROMA";

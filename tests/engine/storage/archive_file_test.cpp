@@ -6,7 +6,6 @@
 #include "engine/storage/safe_file.h"
 #include "engine/storage/work_files.h"
 #include "engine/text/cp1252.h"
-#include "engine/text/text_fields.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -752,24 +751,6 @@ TEST_F(ArchiveFileTest, LargeArchivesAndLongLinesHaveNoSixteenBitLimits)
     EXPECT_EQ(Persons(archive), rows);
     ASSERT_TRUE(RewriteArchive(path_, archive).ok);
     EXPECT_EQ(Contents(), file);
-}
-
-TEST(TextFieldsTest, GetFieldAndReplaceTextFollowTheLegacyRules)
-{
-    EXPECT_EQ(GetField("A,B,C", ",", 1, 1), "A");
-    EXPECT_EQ(GetField("A,B,C", ",", 3, 3), "C");
-    EXPECT_EQ(GetField("A,B,C", ",", 0, 0), "A");
-    EXPECT_EQ(GetField("A,B,C", ",", 4, 4), "");
-    EXPECT_EQ(GetField(",B", ",", 1, 1), "");
-    EXPECT_EQ(GetField("ABC", ",", 5, 5), "ABC");
-    EXPECT_EQ(GetField("", ",", 1, 1), "");
-    EXPECT_EQ(GetField("A,B,C,D", ",", 2, 3), "B,C");
-    EXPECT_EQ(GetField(" A , B ", ",", 2, 2), " B ");
-
-    EXPECT_EQ(ReplaceText("\"A\",\"B\"", "\"", ""), "A,B");
-    EXPECT_EQ(ReplaceText("aaaa", "aa", "a"), "aa");
-    EXPECT_EQ(ReplaceText("abc", "x", "y"), "abc");
-    EXPECT_EQ(ReplaceText("Abc", "a", "x"), "Abc");
 }
 
 TEST_F(ArchiveFileTest, ArchivePathIsBesideTheProgramOrInTheUserDataDirectory)

@@ -87,7 +87,12 @@ class Page(HTMLParser):
 
 
 def read_page(name):
-    return (SOURCE / "resources" / name).read_text(encoding="utf-8")
+    """The page as the program carries it, with the style sheet the pages
+    share written in at its marker."""
+    page = (SOURCE / "resources" / name).read_text(encoding="utf-8")
+    sheet = (SOURCE / "resources" / "help.css").read_text(encoding="utf-8")
+    assert page.count("/* help.css */\n") == 1
+    return page.replace("/* help.css */\n", sheet)
 
 
 def contacts():
