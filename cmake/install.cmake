@@ -44,7 +44,7 @@ install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The project's contacts are the ones the about window shows.
-file(STRINGS ${PROJECT_SOURCE_DIR}/frame/about.h CF_CONTACTS REGEX "kContact[A-Za-z]+\\[\\] = ")
+file(STRINGS ${PROJECT_SOURCE_DIR}/windows/frame/about.h CF_CONTACTS REGEX "kContact[A-Za-z]+\\[\\] = ")
 string(REGEX REPLACE ".*kContactEmail\\[\\] = \"([^\"]+)\".*" "\\1" CF_CONTACT_EMAIL "${CF_CONTACTS}")
 string(REGEX REPLACE ".*kContactWebsite\\[\\] = \"([^\"]+)\".*" "\\1" CF_CONTACT_WEBSITE "${CF_CONTACTS}")
 

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/safe_file.h"
+#include "engine/storage/safe_file.h"
 #include "platform/fonts.h"
 
 namespace cf::platform {

@@ -8,7 +8,7 @@
 #include <deque>
 #include <vector>
 
-#include "engine/message_icon.h"
+#include "engine/code/message_icon.h"
 
 namespace cf::platform {
 

@@ -12,7 +12,7 @@
 
 #include <functional>
 
-#include "engine/message_icon.h"
+#include "engine/code/message_icon.h"
 #include "platform/print_job.h"
 
 namespace cf::platform {

@@ -3,7 +3,7 @@
 
 #include <QDesktopServices>
 
-#include "engine/work_files.h"
+#include "engine/storage/work_files.h"
 
 namespace cf::platform {
 namespace {

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Writes engine/latin_letter_table.cpp: the upper-case base letters of every
+"""Writes engine/text/latin_letter_table.cpp: the upper-case base letters of every
 Latin letter beyond ASCII, from the Unicode database of this Python.
 
 A letter's base letters are the ASCII letters of its compatibility
@@ -10,7 +10,7 @@ LETTER L WITH STROKE" -> L, "... LETTER AE" -> AE), and a few named ones
 their usual spelling (ß -> SS, Þ -> TH). Letters of other shapes (turned,
 open, schwa, small capitals) are no base letter and stay out.
 
-Usage: build_latin_letters.py engine/latin_letter_table.cpp
+Usage: build_latin_letters.py engine/text/latin_letter_table.cpp
 """
 
 import re
@@ -60,7 +60,7 @@ def main():
         f"{unicodedata.unidata_version} database; do not edit.",
         "// clang-format off",
         "",
-        '#include "engine/latin_letter_table.h"',
+        '#include "engine/text/latin_letter_table.h"',
         "",
         "namespace cf {",
         "",

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "engine/latin_letters.h"
+#include "engine/text/latin_letters.h"
 
 namespace cf::widgets {
 namespace {
@@ -24,6 +24,15 @@ FocusMove FocusMoveOf(const QKeyEvent& event)
     if (key == Qt::Key_Escape)
         return FocusMove::Previous;
     return FocusMove::None;
+}
+
+bool MoveFocusOnEnterOrEsc(const QKeyEvent& event, const std::function<void(bool next)>& moveFocus)
+{
+    const FocusMove move = FocusMoveOf(event);
+    if (move == FocusMove::None)
+        return false;
+    moveFocus(move == FocusMove::Next);
+    return true;
 }
 
 std::optional<QChar> TypedCharacter(const QKeyEvent& event)

@@ -7,6 +7,7 @@
 #include <QChar>
 #include <QValidator>
 
+#include <functional>
 #include <optional>
 
 class QKeyEvent;
@@ -17,6 +18,11 @@ namespace cf::widgets {
 // Where Enter (without Ctrl) and Esc send the focus; None for other keys.
 enum class FocusMove { None, Next, Previous };
 FocusMove FocusMoveOf(const QKeyEvent& event);
+
+// Moves the focus for Enter and Esc through `moveFocus` (true: to the next
+// control, as Tab does; false: to the previous one, as Shift+Tab does).
+// True when the key was one of them.
+bool MoveFocusOnEnterOrEsc(const QKeyEvent& event, const std::function<void(bool next)>& moveFocus);
 
 // The character a key types; nothing for the keys that type none (arrows,
 // Home, Delete...). Ctrl with a letter types its control character, as

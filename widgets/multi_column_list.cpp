@@ -151,40 +151,10 @@ void MultiColumnList::AlignColumn(QListWidget& column, int row, int top)
         SetTopRow(column, top);
 }
 
-void MultiColumnList::Clear()
-{
-    {
-        const ReentryGuard guard(aligning_);
-        for (const auto& column : columns_) {
-            column->clear();
-            // The view lays out later; until then its scroll bar keeps the old
-            // position, which must not be taken for the new top row.
-            const QSignalBlocker blockScroll(column->verticalScrollBar());
-            column->verticalScrollBar()->setValue(0);
-        }
-        ForgetTextIndex();
-    }
-    RefreshScrollBar();
-}
-
 int MultiColumnList::ListCount() const
 {
     const QListWidget* first = Column(0);
     return first != nullptr ? first->count() : 0;
-}
-
-bool MultiColumnList::AddItem(const QStringList& cells)
-{
-    if (columns_.empty() || cells.size() > static_cast<qsizetype>(columns_.size()))
-        return false;
-    {
-        const ReentryGuard guard(aligning_);
-        for (int i = 0; i <= LastColumn(); ++i)
-            columns_[i]->addItem(i < cells.size() ? cells[i] : QString());
-        ForgetTextIndex();
-    }
-    RefreshScrollBar();
-    return true;
 }
 
 bool MultiColumnList::AddItems(const QList<QStringList>& rows)
@@ -205,21 +175,6 @@ bool MultiColumnList::AddItems(const QList<QStringList>& rows)
         const ReentryGuard guard(aligning_);
         for (int i = 0; i <= LastColumn(); ++i)
             columns_[i]->addItems(texts[i]);
-        ForgetTextIndex();
-    }
-    RefreshScrollBar();
-    return true;
-}
-
-bool MultiColumnList::RemoveItem(int row)
-{
-    if (row < 0 || row >= ListCount())
-        return false;
-    {
-        const ReentryGuard guard(aligning_);
-        for (const auto& column : columns_)
-            if (row < column->count())
-                delete column->takeItem(row);
         ForgetTextIndex();
     }
     RefreshScrollBar();

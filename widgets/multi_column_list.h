@@ -41,16 +41,12 @@ public:
     void Create(const Columns& columns, QScrollBar* scrollBar);
     // Aligns every column to the selected row and top row of `column`.
     void Update(int column);
-    void Clear();
 
     int ListCount() const;
-    // Adds one row: cells[i] goes to column i; missing cells are empty.
-    // Returns false and adds nothing when there are more cells than columns.
-    bool AddItem(const QStringList& cells);
-    // The same for many rows at once, without a repaint per row.
+    // Adds rows, without a repaint per row: cells[i] of a row goes to
+    // column i; missing cells are empty. Returns false and adds nothing when
+    // a row has more cells than there are columns.
     bool AddItems(const QList<QStringList>& rows);
-    // Returns false and removes nothing when the row does not exist.
-    bool RemoveItem(int row);
 
     // The selected row, -1 when none.
     int ListIndex() const;

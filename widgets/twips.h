@@ -15,11 +15,6 @@ constexpr int ToPixels(int twips)
     return twips >= 0 ? (twips + kPerPixel / 2) / kPerPixel : -((-twips + kPerPixel / 2) / kPerPixel);
 }
 
-constexpr int FromPixels(int pixels)
-{
-    return pixels * kPerPixel;
-}
-
 // A rectangle given in twips (left, top, width, height), in pixels.
 inline QRect Rect(int left, int top, int width, int height)
 {

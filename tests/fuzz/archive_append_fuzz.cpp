@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/archive_file.h"
+#include "engine/storage/archive_file.h"
 #include "scratch_folder.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "engine/verification.h"
+#include "command_line/batch.h"
+#include "command_line/command_line.h"
+#include "engine/code/verification.h"
 #include "parse_back.h"
-#include "startup/batch.h"
-#include "startup/command_line.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "startup/code_check.h"
+#include "command_line/code_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/verification.h"
-#include "startup/command_line.h"
+#include "command_line/command_line.h"
+#include "engine/code/verification.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

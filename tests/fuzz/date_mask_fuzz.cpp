@@ -10,7 +10,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "engine/date_mask.h"
+#include "engine/code/date_mask.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

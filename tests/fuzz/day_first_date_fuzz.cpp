@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/dates.h"
+#include "engine/code/dates.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

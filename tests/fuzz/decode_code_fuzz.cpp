@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/code_computation.h"
-#include "engine/verification.h"
+#include "engine/code/code_computation.h"
+#include "engine/code/verification.h"
 
 constexpr cf::Date kToday{2026, 12, 8};
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/archive_file.h"
-#include "engine/safe_file.h"
+#include "engine/storage/archive_file.h"
+#include "engine/storage/safe_file.h"
 #include "scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "parse_back.h"
 
-#include "engine/utf8.h"
+#include "engine/text/utf8.h"
 
 namespace cf::fuzz {
 namespace {

@@ -12,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-#include "engine/birth_place.h"
-#include "engine/place_names.h"
-#include "engine/place_search.h"
+#include "command_line/place_list.h"
+#include "engine/places/birth_place.h"
+#include "engine/places/place_names.h"
+#include "engine/places/place_search.h"
 #include "parse_back.h"
-#include "startup/place_list.h"
 
 namespace {
 

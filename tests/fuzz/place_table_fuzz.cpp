@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/birth_place.h"
-#include "engine/place_catalog.h"
+#include "engine/places/birth_place.h"
+#include "engine/places/place_catalog.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "command_line/program_arguments.h"
 #include "parse_back.h"
-#include "startup/program_arguments.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/utf8.h"
+#include "command_line/code_check.h"
+#include "command_line/csv_line.h"
+#include "command_line/json_line.h"
+#include "engine/text/utf8.h"
 #include "parse_back.h"
-#include "startup/code_check.h"
-#include "startup/csv_line.h"
-#include "startup/json_line.h"
 
 namespace {
 

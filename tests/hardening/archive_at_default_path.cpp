@@ -3,7 +3,7 @@
 // place: run from a read-only directory, it shows where the archive goes.
 #include <cstdio>
 
-#include "engine/archive_file.h"
+#include "engine/storage/archive_file.h"
 
 int main()
 {

@@ -14,11 +14,11 @@
 #include <unistd.h>
 
 #include "archive_line.h"
-#include "engine/archive_file.h"
-#include "engine/embedded_resources.h"
-#include "engine/place_table.h"
-#include "engine/safe_file.h"
-#include "engine/work_files.h"
+#include "engine/places/embedded_resources.h"
+#include "engine/places/place_table.h"
+#include "engine/storage/archive_file.h"
+#include "engine/storage/safe_file.h"
+#include "engine/storage/work_files.h"
 #include "scratch_mount.h"
 #include "test_files.h"
 

@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "engine/archive_file.h"
-#include "generation/main_form.h"
+#include "engine/storage/archive_file.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
-#include "verification/verifica.h"
+#include "windows/generation/main_form.h"
+#include "windows/verification/verifica.h"
 
 using cf::generation::MainForm;
 using cf::platform::MessageAnswer;
@@ -67,15 +67,16 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
 
     int archived = 0;
     int archiveRefusals = 0;
-    QLineEdit* const boxes[] = {form.Text2(), form.Text3(), form.Text5(), form.Text4(), form.Combo1()};
+    QLineEdit* const boxes[] = {form.surnameBox(), form.firstNameBox(), form.sexBox(), form.birthDateBox(),
+                                form.placeBox()};
     for (QLineEdit* box : boxes) {
         for (const QString& text : BadTexts()) {
             // A person the window accepts, then one box spoiled.
-            form.Text2()->setText(QStringLiteral("BIANCHI"));
-            form.Text3()->setText(QStringLiteral("LUCIA"));
-            form.Text5()->setText(QStringLiteral("F"));
-            form.Text4()->setText(QStringLiteral("03/07/85"));
-            form.Combo1()->setText(QStringLiteral("ROMA"));
+            form.surnameBox()->setText(QStringLiteral("BIANCHI"));
+            form.firstNameBox()->setText(QStringLiteral("LUCIA"));
+            form.sexBox()->setText(QStringLiteral("F"));
+            form.birthDateBox()->setText(QStringLiteral("03/07/85"));
+            form.placeBox()->setText(QStringLiteral("ROMA"));
             Paste(box, text);
 
             {
@@ -83,19 +84,19 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
                 MessageBoxRecorder recorder;
                 recorder.QueueAnswer(MessageAnswer::Ok);
                 form.setCode(QString());
-                form.Command1()->click();
-                if (form.Varnel()->text().isEmpty()) {
+                form.generateButton()->click();
+                if (form.codeLabel()->text().isEmpty()) {
                     // A refusal always says why.
                     QVERIFY2(!recorder.requests().empty(),
                              qPrintable(box->objectName() + ": " + text.left(20)));
                     continue;
                 }
             }
-            QCOMPARE(form.Varnel()->text().size(), 16);
+            QCOMPARE(form.codeLabel()->text().size(), 16);
 
             MessageBoxRecorder archiving;
             archiving.QueueAnswer(MessageAnswer::Yes);
-            form.Command3()->click();
+            form.archiveButton()->click();
             QVERIFY(archiving.requests().size() >= 2);
             if (archiving.requests().back().text == QStringLiteral("Dati archiviati!"))
                 ++archived;
@@ -129,7 +130,7 @@ void WindowInputTest::verificationWindowSurvivesPastedTexts()
         for (const QString& text : BadTexts()) {
             Paste(box, text);
             MessageBoxRecorder recorder;
-            window.Command2()->click();
+            window.checkButton()->click();
             QVERIFY2(!recorder.requests().empty(), qPrintable(box->objectName()));
         }
     }

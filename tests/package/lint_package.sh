@@ -79,8 +79,8 @@ version=$(dpkg-deb -f "$deb" Version)
     fail "packaging/changelog does not begin with version $version"
 grep -q "<release version=\"$version\"" "$source"/resources/*.metainfo.xml ||
     fail "the AppStream description has no release $version"
-email=$(sed -n 's/.*kContactEmail\[\] = "\([^"]*\)".*/\1/p' "$source/frame/about.h")
-website=$(sed -n 's/.*kContactWebsite\[\] = "\([^"]*\)".*/\1/p' "$source/frame/about.h")
+email=$(sed -n 's/.*kContactEmail\[\] = "\([^"]*\)".*/\1/p' "$source/windows/frame/about.h")
+website=$(sed -n 's/.*kContactWebsite\[\] = "\([^"]*\)".*/\1/p' "$source/windows/frame/about.h")
 dpkg-deb -f "$deb" Maintainer | grep -qF "<$email>" || fail "the maintainer is not $email"
 [ "$(dpkg-deb -f "$deb" Homepage)" = "$website" ] || fail "the homepage is not $website"
 for written in "$source/packaging/copyright" "$source"/resources/*.metainfo.xml; do

@@ -9,15 +9,15 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "archive/archivio.h"
-#include "frame/about.h"
-#include "generation/main_form.h"
-#include "generation/place_list_loader.h"
-#include "generation/splash.h"
-#include "generation/tesserino.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
-#include "verification/verifica.h"
+#include "windows/archive/archivio.h"
+#include "windows/frame/about.h"
+#include "windows/generation/main_form.h"
+#include "windows/generation/place_list_loader.h"
+#include "windows/generation/splash.h"
+#include "windows/generation/tesserino.h"
+#include "windows/verification/verifica.h"
 
 using namespace cf::generation;
 
@@ -48,23 +48,23 @@ void WindowSnapshots::generationWindows()
     QVERIFY(ShowActive(&form));
     Save(form, "main_form_empty");
 
-    form.Text2()->setText(QStringLiteral("Bianchi"));
-    form.Text3()->setText(QStringLiteral("Lucia"));
-    form.Text5()->setText(QStringLiteral("F"));
-    form.Text4()->setText(QStringLiteral("03/07/85"));
-    form.Combo1()->setText(QStringLiteral("Roma"));
+    form.surnameBox()->setText(QStringLiteral("Bianchi"));
+    form.firstNameBox()->setText(QStringLiteral("Lucia"));
+    form.sexBox()->setText(QStringLiteral("F"));
+    form.birthDateBox()->setText(QStringLiteral("03/07/85"));
+    form.placeBox()->setText(QStringLiteral("Roma"));
     std::optional<cf::Person> values;
     form.setCardPresenter([&values](const cf::Person& shown) { values = shown; });
-    form.Command1()->click();
+    form.generateButton()->click();
     QVERIFY(values);
-    form.ShowWindow();
+    form.showWindow();
     Save(form, "main_form_filled");
 
     QTest::mouseClick(form.findChild<QLabel*>(QStringLiteral("Picture1")), Qt::LeftButton);
     Save(form, "main_form_drop_down");
 
     Tesserino card;
-    card.Fill(*values);
+    card.setPerson(*values);
     QVERIFY(ShowActive(&card));
     Save(card, "card");
     const QPointF onLink = card.label(8)->rect().center();
@@ -76,7 +76,7 @@ void WindowSnapshots::generationWindows()
 
     Splash splash;
     splash.show();
-    DrawProgress(*splash.picScor(), 100, 45, QStringLiteral("Caricamento in corso..."));
+    DrawProgress(*splash.progressBox(), 100, 45, QStringLiteral("Caricamento in corso..."));
     Save(splash, "splash");
 }
 
@@ -86,9 +86,9 @@ void WindowSnapshots::verificationWindow()
     cf::platform::MessageBoxRecorder recorder;
     cf::verification::Verifica form;
     QVERIFY(ShowActive(&form));
-    form.Text1()->setText(QStringLiteral("BNCLCU85L43H501J"));
-    QTest::mouseClick(form.Command2(), Qt::LeftButton);
-    form.Text1()->setText(QStringLiteral("BNCLCU85L43H501J"));
+    form.codeBox()->setText(QStringLiteral("BNCLCU85L43H501J"));
+    QTest::mouseClick(form.checkButton(), Qt::LeftButton);
+    form.codeBox()->setText(QStringLiteral("BNCLCU85L43H501J"));
     Save(form, "verifica_filled");
 }
 
@@ -110,10 +110,9 @@ void WindowSnapshots::archiveWindow()
                 .toLatin1());
     file.close();
 
-    MainForm form;
-    cf::archive::Archivio window([&form]() -> MainForm& { return form; }, path);
+    cf::archive::Archivio window(path);
     QVERIFY(ShowActive(&window));
-    QTableView* list = window.List1();
+    QTableView* list = window.personTable();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(1, 0)).center());
     Save(window, "archivio_filled");

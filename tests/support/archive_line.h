@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/person.h"
+#include "engine/code/person.h"
 
 namespace cf::test {
 

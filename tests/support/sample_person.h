@@ -2,7 +2,7 @@
 #pragma once
 // A person whose code is right for her data, for tests that print or show one.
 
-#include "engine/person.h"
+#include "engine/code/person.h"
 
 namespace cf::test {
 

@@ -4,7 +4,7 @@
 //   dropdown.png   the 16 x 17 arrow button of the place box
 //   hand.png       the hand pointer shown over the code label (hot spot 8, 0)
 //
-// The card is the drawing of the card printout (frame/card_drawing.cpp).
+// The card is the drawing of the card printout (printouts/card_drawing.cpp).
 // The pictures are committed; the build never runs this program. To redraw:
 //   g++ -std=c++20 -fPIC -I<repository> draw_generation_images.cpp -o /tmp/draw_generation_images \
 //       $(pkg-config --cflags --libs Qt6Gui)
@@ -18,7 +18,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
-#include "frame/card_drawing.cpp"
+#include "printouts/card_drawing.cpp"
 
 namespace {
 
