@@ -12,6 +12,7 @@
 #include "engine/code_computation.h"
 #include "engine/dates.h"
 #include "engine/message_icon.h"
+#include "engine/person_match.h"
 
 namespace cf {
 
@@ -46,13 +47,11 @@ struct CommandLineOutcome {
 CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today);
 
 // The five fields of a person, as given (untrimmed, in any case).
-struct PersonFields {
-    std::string_view surname;
-    std::string_view firstName;
-    std::string_view date;
-    std::string_view sex;
-    std::string_view place;
-};
+using PersonFields = TypedPerson;
+
+// The place field as the command line reads it: "SAN REMO", in any case, is
+// SANREMO, the table's name; any other text stands as given.
+std::string_view CommandLinePlaceName(std::string_view field);
 
 // The code of a person, or why the data are refused.
 struct PersonCode {

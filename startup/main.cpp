@@ -32,6 +32,7 @@
 #include "startup/command_line.h"
 #include "startup/command_line_output.h"
 #include "startup/homocode_list.h"
+#include "startup/person_check.h"
 #include "startup/place_list.h"
 #include "startup/program_arguments.h"
 
@@ -137,6 +138,13 @@ int ReportListOutcome(int status, const std::string& error)
 
 int RunCheck(const cf::ProgramRequest& request)
 {
+    if (!request.person.empty()) {
+        const cf::CodeCheckOutput output =
+            cf::RunPersonCheck(request.codes.front(), request.person, cf::Today());
+        for (const std::string& line : output.lines)
+            std::puts(line.c_str());
+        return FinishOutput(output.exitStatus);
+    }
     if (request.codes.size() == 1 && request.codes.front() == "-") {
         const cf::CodeListOutcome outcome = cf::CheckCodeStream(stdin, stdout, request.json, cf::Today());
         return ReportListOutcome(outcome.exitStatus, outcome.error);
