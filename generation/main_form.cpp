@@ -34,6 +34,7 @@
 namespace cf::generation {
 namespace {
 
+using widgets::IsDropDownKey;
 using widgets::kMessageTitle;
 using widgets::MakeBox;
 using widgets::MakeCaption;
@@ -103,13 +104,6 @@ std::vector<int> PlacesNamed(std::string_view typedPlace, const BirthPlace& plac
     if (!rows.empty())
         rows.insert(rows.begin(), place.row);
     return rows;
-}
-
-// Alt+Down, Alt+Up and F4 open and close a drop-down list.
-bool IsDropDownKey(const QKeyEvent& event)
-{
-    const bool alt = event.modifiers() & Qt::AltModifier;
-    return event.key() == Qt::Key_F4 || (alt && (event.key() == Qt::Key_Down || event.key() == Qt::Key_Up));
 }
 
 }  // namespace
@@ -444,12 +438,8 @@ bool MainForm::handleBoxKey(QLineEdit* box, QKeyEvent* event)
         return true;
     }
 
-    const std::optional<QChar> typed = widgets::TypedCharacter(*event);
-    if (!typed || widgets::AlwaysAccepted(*typed) || *typed == QChar(0x7f)
-        || widgets::IsEditingShortcut(*event))
-        return false;
-    const bool allowed = box == sexBox_ ? widgets::IsSexCharacter(*typed) : widgets::IsNameCharacter(*typed);
-    return !allowed;
+    return widgets::TypesRefusedCharacter(*event, box == sexBox_ ? widgets::IsSexCharacter
+                                                                 : widgets::IsNameCharacter);
 }
 
 // A focus move of the window's own (back to a box that failed its check, to

@@ -3,6 +3,7 @@
 
 #include "engine/birth_place.h"
 #include "engine/dates.h"
+#include "engine/place_names.h"
 #include "engine/text_fields.h"
 #include "engine/utf8.h"
 
@@ -39,11 +40,6 @@ bool EqualsUpperCased(std::string_view field, std::string_view upper)
 
 }  // namespace
 
-std::string_view CommandLinePlaceName(std::string_view field)
-{
-    return EqualsUpperCased(field, "SAN REMO") ? "SANREMO" : field;
-}
-
 PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
 {
     for (std::string_view field : {person.surname, person.firstName, person.date, person.sex, person.place})
@@ -60,7 +56,7 @@ PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
         return Refusal(kWrongDate);
     // The field is taken as it stands: blanks around it are part of the
     // name, which no place bears.
-    const std::string_view placeName = CommandLinePlaceName(person.place);
+    const std::string_view placeName = SanremoAsTheTableWritesIt(person.place);
     const PlaceCatalog& places = PlaceCatalog::Embedded();
     const bool padded = !placeName.empty() && (placeName.front() == ' ' || placeName.back() == ' ');
     const BirthPlace place =

@@ -49,10 +49,6 @@ CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today)
 // The five fields of a person, as given (untrimmed, in any case).
 using PersonFields = TypedPerson;
 
-// The place field as the command line reads it: "SAN REMO", in any case, is
-// SANREMO, the table's name; any other text stands as given.
-std::string_view CommandLinePlaceName(std::string_view field);
-
 // The code of a person, or why the data are refused.
 struct PersonCode {
     std::optional<FiscalCode> code;

@@ -2,6 +2,7 @@
 #include "startup/person_check.h"
 
 #include "engine/person_match.h"
+#include "engine/place_names.h"
 #include "engine/text_fields.h"
 #include "engine/verification.h"
 #include "startup/upper_case.h"
@@ -30,7 +31,7 @@ PersonCodeVerdict CheckCodeOfPerson(std::string_view givenCode, const PersonFiel
         return verdict;
     }
     PersonFields typed = person;
-    typed.place = CommandLinePlaceName(person.place);
+    typed.place = SanremoAsTheTableWritesIt(person.place);
     // The data have passed every check of the single call: they compare.
     const PersonMatch match = MatchPerson(code, typed, today);
     verdict.corresponds = match.corresponds();

@@ -16,10 +16,12 @@
 #include "engine/code_computation.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
+#include "verification/place_drop_down.h"
 #include "verification/verifica.h"
 
 using cf::MessageIcon;
 using cf::platform::MessageBoxRecorder;
+using cf::verification::PersonBoxes;
 using cf::verification::Verifica;
 
 namespace {
@@ -54,8 +56,17 @@ private slots:
     void textsOfNeitherKindGiveTheTwoLineMessage();
     void outputBoxesAreReadOnlyAndMoveTheFocus();
     void boxesSelectTheirTextOnFocus();
+    void personDataAreComparedWithTheCode();
+    void withoutPersonDataNothingIsCompared();
+    void personBoxesTakeWhatTheGenerationWindowTakes();
+    void placeIsPickedFromTheList();
 
 private:
+    PersonBoxes& Person() const { return *form_->personBoxes(); }
+    void TypeInto(QLineEdit* box, const QString& keys);
+    // Types the person's data into their boxes (the date as its digits),
+    // emptied first.
+    void TypePerson(const QStringList& keys);
     void TypeIntoCode(const QString& keys);
     void Check(const QString& code);
     QStringList Messages() const;
@@ -89,6 +100,23 @@ void VerificaTest::TypeIntoCode(const QString& keys)
     QTest::keyClicks(form_->Text1(), keys);
 }
 
+void VerificaTest::TypeInto(QLineEdit* box, const QString& keys)
+{
+    box->setFocus();
+    QCoreApplication::processEvents();
+    TypeKeys(box, keys);
+}
+
+void VerificaTest::TypePerson(const QStringList& keys)
+{
+    const auto boxes = Person().boxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i]->setText(boxes[i] == Person().birthDateBox() ? QStringLiteral("  /  /  ") : QString());
+        boxes[i]->setCursorPosition(0);
+        TypeInto(boxes[i], keys.value(static_cast<qsizetype>(i)));
+    }
+}
+
 void VerificaTest::Check(const QString& code)
 {
     form_->Text1()->setText(code);
@@ -107,7 +135,7 @@ QStringList VerificaTest::Messages() const
 
 void VerificaTest::layoutFollowsTheDesign()
 {
-    QCOMPARE(form_->size(), QSize(424, 298));
+    QCOMPARE(form_->size(), QSize(590, 298));
     QCOMPARE(form_->windowTitle(), QStringLiteral("Verifica codice"));
     QCOMPARE(form_->palette().color(QPalette::Window), QColor(0, 255, 0));
     QCOMPARE(form_->Text1()->geometry(), QRect(171, 15, 174, 21));
@@ -455,6 +483,187 @@ void VerificaTest::boxesSelectTheirTextOnFocus()
     form_->Text1()->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
     QCOMPARE(form_->Text1()->selectedText(), QStringLiteral("BNC"));
+}
+
+// With the person's data typed beside it, a correct code is also compared
+// with them: the verdict stays in the window and closes the one message box.
+void VerificaTest::personDataAreComparedWithTheCode()
+{
+    const QString correct = QStringLiteral("Codice Fiscale formalmente corretto");
+    const struct {
+        QString code;
+        QStringList person;  // surname, first name, sex, date digits, place
+        QString verdict;
+        MessageIcon icon;
+        QLineEdit* focus;
+    } cases[] = {
+        {QStringLiteral("BNCLCU85L43H501J"),
+         {"bianchi", "lucia", "f", "030785", "roma"},
+         QStringLiteral("Il codice corrisponde ai dati"),
+         MessageIcon::Information,
+         nullptr},
+        {WithCheckCharacter("BNCLCU85L43H5LM"),
+         {"BIANCHI", "LUCIA", "F", "03071985", "ROMA"},
+         QStringLiteral("Il codice corrisponde ai dati: è un omocodice del codice BNCLCU85L43H501J"),
+         MessageIcon::Information,
+         nullptr},
+        {QStringLiteral("BNCLCU85L43H501J"),
+         {"BIANCHI", "LUCIA", "F", "030786", "MILANO"},
+         QStringLiteral("Data di nascita: il codice indica 03/07/1985, i dati 03/07/1986\n"
+                        "Luogo: il codice indica ROMA (RM, H501), i dati MILANO (MI, F205)"),
+         MessageIcon::Exclamation,
+         nullptr},
+        // A namesake, an old name, the one spelling put right.
+        {WithCheckCharacter("RSSMRA90A01M261"),
+         {"ROSSI", "MARIO", "M", "010190", "CASTRO"},
+         QStringLiteral("Il codice corrisponde ai dati"),
+         MessageIcon::Information,
+         nullptr},
+        {WithCheckCharacter("RSSMRA20C15C388"),
+         {"ROSSI", "MARIO", "M", "15031920", "CAVAZUCCHERINA"},
+         QStringLiteral("Il codice corrisponde ai dati"),
+         MessageIcon::Information,
+         nullptr},
+        {QStringLiteral("DLCNMR00B69I138Z"),
+         {"DE LUCA", "ANNA MARIA", "F", "290200", "SAN REMO"},
+         QStringLiteral("Il codice corrisponde ai dati"),
+         MessageIcon::Information,
+         nullptr},
+        // Data that cannot be compared, said as the generation window says
+        // them, with the focus in the box at fault.
+        {QStringLiteral("BNCLCU85L43H501J"),
+         {"BIANCHI", "LUCIA", "", "030785", "ROMA"},
+         QStringLiteral("Manca almeno un dato fondamentale: Sesso"),
+         MessageIcon::Critical,
+         Person().sexBox()},
+        {QStringLiteral("BNCLCU85L43H501J"),
+         {"BIANCHI", "LUCIA", "F", "310285", "ROMA"},
+         QStringLiteral("Data inserita non valida!"),
+         MessageIcon::Critical,
+         Person().birthDateBox()},
+        {QStringLiteral("BNCLCU85L43H501J"),
+         {"BIANCHI", "LUCIA", "F", "030785", "ATLANTIDE"},
+         QStringLiteral("Comune non censito o inesistente"),
+         MessageIcon::Critical,
+         Person().placeBox()},
+    };
+    for (const auto& c : cases) {
+        TypePerson(c.person);
+        TypeIntoCode(QString());
+        form_->Text1()->setText(c.code);
+        QTest::keyClick(form_->Text1(), Qt::Key_Return);
+        QTest::keyClick(form_->Command2(), Qt::Key_Return);
+        QCOMPARE(Messages().last(), correct + QStringLiteral("\n\n") + c.verdict);
+        QCOMPARE(recorder_->requests().back().icon, c.icon);
+        QCOMPARE(form_->verdictLabel()->text(), correct);
+        QCOMPARE(Person().verdictLabel()->text(), c.verdict);
+        QCOMPARE(Person().verdictLabel()->accessibleName(),
+                 QStringLiteral("Confronto con i dati: ") + c.verdict);
+        if (c.focus)
+            QCOMPARE(QApplication::focusWidget(), c.focus);
+    }
+
+    // The verdict belongs to one code and one person: a change of either
+    // takes it back.
+    QTest::keyClick(Person().placeBox(), Qt::Key_Backspace);
+    QVERIFY(Person().verdictLabel()->text().isEmpty());
+    QTest::keyClick(form_->Command2(), Qt::Key_Space);
+    QVERIFY(!Person().verdictLabel()->text().isEmpty());
+    TypeIntoCode(QStringLiteral("X"));
+    QVERIFY(Person().verdictLabel()->text().isEmpty());
+}
+
+// Without the person's data the window works as it always has; a code that
+// is not a correct codice fiscale is not compared.
+void VerificaTest::withoutPersonDataNothingIsCompared()
+{
+    Check(QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(Messages(), QStringList{QStringLiteral("Codice Fiscale formalmente corretto")});
+    QVERIFY(Person().verdictLabel()->text().isEmpty());
+
+    TypePerson({"BIANCHI", "LUCIA", "F", "030785", "ROMA"});
+    for (const QString& code : {QStringLiteral("BNCLCU85L43H501K"), QStringLiteral("12345678903")}) {
+        Check(code);
+        QVERIFY2(!Messages().last().contains(QStringLiteral("dati")), qPrintable(Messages().last()));
+        QVERIFY(Person().verdictLabel()->text().isEmpty());
+    }
+}
+
+// The same characters as in the generation window, typed or not; Enter and
+// Esc move the focus, and the data lie between the code and the button.
+void VerificaTest::personBoxesTakeWhatTheGenerationWindowTakes()
+{
+    TypePerson({"d'angelo1 zoë", "anna-maria2", "xmf", "15a031980", "forlì"});
+    QCOMPARE(Person().surnameBox()->text(), QStringLiteral("D'ANGELO ZOË"));
+    QCOMPARE(Person().firstNameBox()->text(), QStringLiteral("ANNA-MARIA"));
+    QCOMPARE(Person().sexBox()->text(), QStringLiteral("M"));
+    QCOMPARE(Person().birthDateBox()->text(), QStringLiteral("15/03/1980"));
+    QCOMPARE(Person().placeBox()->text(), QStringLiteral("FORLÌ"));
+
+    const QStringList names = {"Cognome della persona", "Nome della persona", "Sesso della persona",
+                               "Data di nascita della persona", "Luogo di nascita della persona"};
+    const auto boxes = Person().boxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        QCOMPARE(boxes[i]->accessibleName(), names.at(static_cast<qsizetype>(i)));
+
+    // Tab goes from the code through the person's data to the button; Enter
+    // in the code goes straight to the button.
+    const auto after = [](QWidget* from, Qt::Key key) {
+        from->setFocus();
+        QTest::keyClick(from, key);
+        return QApplication::focusWidget();
+    };
+    QCOMPARE(after(form_->Text1(), Qt::Key_Tab), Person().surnameBox());
+    QCOMPARE(after(form_->Text1(), Qt::Key_Return), form_->Command2());
+    for (std::size_t i = 0; i + 1 < boxes.size(); ++i)
+        QCOMPARE(after(boxes[i], Qt::Key_Return), boxes[i + 1]);
+    QCOMPARE(after(Person().placeBox(), Qt::Key_Return), form_->Command2());
+    QCOMPARE(after(Person().surnameBox(), Qt::Key_Escape), form_->Text1());
+    QCOMPARE(Person().surnameBox()->text(), QStringLiteral("D'ANGELO ZOË"));
+}
+
+// The place list opens at the name typed (F4, Alt+Down, the arrow), follows
+// what is typed in it, and Enter picks a place, a namesake with its
+// province, which alone is then compared.
+void VerificaTest::placeIsPickedFromTheList()
+{
+    cf::verification::PlaceDropDown* list = Person().placeList();
+    const auto current = [list] { return list->currentIndex().data().toString(); };
+    TypeInto(Person().placeBox(), QStringLiteral("ro"));
+    QTest::keyClick(Person().placeBox(), Qt::Key_F4);
+    QVERIFY(list->isVisible());
+    QCOMPARE(QApplication::focusWidget(), list);
+    QTest::keyClicks(list, QStringLiteral("ma"));
+    QCOMPARE(Person().placeBox()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(current(), QStringLiteral("ROMA"));
+    QTest::keyClick(list, Qt::Key_Escape);
+    QVERIFY(list->isHidden());
+    QCOMPARE(QApplication::focusWidget(), Person().placeBox());
+    QCOMPARE(Person().placeBox()->text(), QStringLiteral("ROMA"));
+
+    TypePerson({"ROSSI", "MARIO", "M", "010190", "castro"});
+    QTest::keyClick(Person().placeBox(), Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(current(), QStringLiteral("CASTRO (BG)"));
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(current(), QStringLiteral("CASTRO (LE)"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(list->isHidden());
+    QCOMPARE(Person().placeBox()->text(), QStringLiteral("CASTRO (LE)"));
+    QCOMPARE(QApplication::focusWidget(), Person().placeBox());
+
+    const QString bergamos = WithCheckCharacter("RSSMRA90A01C337");
+    Check(bergamos);
+    QCOMPARE(Person().verdictLabel()->text(),
+             QStringLiteral("Luogo: il codice indica CASTRO (BG, C337), i dati CASTRO (LE, M261)"));
+    // The name alone means either place.
+    TypeInto(Person().placeBox(), QStringLiteral("CASTRO"));
+    Check(bergamos);
+    QCOMPARE(Person().verdictLabel()->text(), QStringLiteral("Il codice corrisponde ai dati"));
+
+    // A click on the arrow opens the list.
+    QTest::mouseClick(Person().placeArrow(), Qt::LeftButton);
+    QVERIFY(list->isVisible());
+    QCOMPARE(current(), QStringLiteral("CASTRO (BG)"));
 }
 
 QTEST_MAIN(VerificaTest)
