@@ -14,7 +14,6 @@
 #include "engine/archive_file.h"
 #include "engine/birth_place.h"
 #include "engine/code_computation.h"
-#include "engine/date_mask.h"
 #include "engine/dates.h"
 #include "engine/place_labels.h"
 #include "engine/place_names.h"
@@ -22,6 +21,7 @@
 #include "generation/archivable_person.h"
 #include "generation/date_box.h"
 #include "generation/generation_images.h"
+#include "generation/missing_datum.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "widgets/data_box_keys.h"
@@ -41,9 +41,8 @@ using widgets::MakeCaption;
 using widgets::Named;
 using widgets::SansFont;
 
-const QString kMissingData = QStringLiteral("Manca almeno un dato fondamentale");
-const QString kUnknownPlace = QStringLiteral("Comune non censito o inesistente");
-const QString kInvalidDate = QStringLiteral("Data inserita non valida!");
+using widgets::kInvalidDate;
+using widgets::kUnknownPlace;
 const QString kDateErrorTitle = QStringLiteral("Errore");
 const QString kCopyTip = QStringLiteral("Clicca per copiare il codice fiscale negli appunti");
 const QString kGenerateCaption = QStringLiteral("&Genera Codice Fiscale");
@@ -53,11 +52,6 @@ const QString kCodeName = QStringLiteral("Codice fiscale");
 const QColor kBackground(255, 192, 128);
 // The drop-down keeps this far from the window's edges, in pixels.
 constexpr int kDropDownMargin = 4;
-
-QString DateMask()
-{
-    return QString::fromStdU16String(std::u16string(kDateMask));
-}
 
 // A caption: transparent, sized to its text, its top left corner at the
 // twips position. It names the control beside it for screen readers.
@@ -418,16 +412,8 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 // only its own characters. True when the key is consumed.
 bool MainForm::handleBoxKey(QLineEdit* box, QKeyEvent* event)
 {
-    switch (widgets::FocusMoveOf(*event)) {
-    case widgets::FocusMove::Next:
-        focusNextPrevChild(true);
+    if (widgets::MoveFocusOnEnterOrEsc(*event, [this](bool next) { focusNextPrevChild(next); }))
         return true;
-    case widgets::FocusMove::Previous:
-        focusNextPrevChild(false);
-        return true;
-    case widgets::FocusMove::None:
-        break;
-    }
     if (box == birthDateBox_)
         return HandleDateMaskKey(*box, *event);
     if (box == placeBox_) {
@@ -722,20 +708,12 @@ void MainForm::onCodeClicked()
 // focus goes there. True when a datum is missing.
 bool MainForm::refuseMissingData()
 {
-    const std::pair<QLineEdit*, QString> required[] = {{surnameBox_, QStringLiteral("Cognome")},
-                                                       {firstNameBox_, QStringLiteral("Nome")},
-                                                       {sexBox_, QStringLiteral("Sesso")},
-                                                       {birthDateBox_, QStringLiteral("Data di nascita")},
-                                                       {placeBox_, QStringLiteral("Luogo")}};
-    for (const auto& [box, caption] : required) {
-        if (!box->text().trimmed().isEmpty() && box->text() != DateMask())
-            continue;
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
-                              kMissingData + QStringLiteral(": ") + caption);
-        giveFocus(box);
-        return true;
-    }
-    return false;
+    const auto missing = FirstMissingDatum({surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_});
+    if (!missing)
+        return false;
+    platform::ShowMessage(MessageIcon::Critical, kMessageTitle, missing->message);
+    giveFocus(missing->box);
+    return true;
 }
 
 void MainForm::onGenerateClicked()

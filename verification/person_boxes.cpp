@@ -5,17 +5,18 @@
 #include <QRegularExpressionValidator>
 #include <QTimer>
 
+#include <algorithm>
 #include <string>
 
 #include "engine/birth_place.h"
 #include "engine/code_computation.h"
-#include "engine/date_mask.h"
 #include "engine/dates.h"
 #include "engine/person_match.h"
 #include "engine/place_labels.h"
 #include "engine/place_names.h"
 #include "generation/date_box.h"
 #include "generation/generation_images.h"
+#include "generation/missing_datum.h"
 #include "verification/place_drop_down.h"
 #include "widgets/data_box_keys.h"
 #include "widgets/fonts.h"
@@ -25,19 +26,13 @@
 namespace cf::verification {
 namespace {
 
+using generation::DateMask;
+using widgets::kInvalidDate;
+using widgets::kUnknownPlace;
 using widgets::MakeBox;
 using widgets::Named;
 
 const QString kVerdictCaption = QStringLiteral("Confronto con i dati");
-// What the generation window says of the same data.
-const QString kMissingData = QStringLiteral("Manca almeno un dato fondamentale");
-const QString kInvalidDate = QStringLiteral("Data inserita non valida!");
-const QString kUnknownPlace = QStringLiteral("Comune non censito o inesistente");
-
-QString DateMask()
-{
-    return QString::fromStdU16String(std::u16string(kDateMask));
-}
 
 std::string Utf8(const QString& text)
 {
@@ -162,16 +157,8 @@ bool PersonBoxes::eventFilter(QObject* watched, QEvent* event)
 // is consumed.
 bool PersonBoxes::handleBoxKey(QLineEdit* box, const QKeyEvent& event)
 {
-    switch (widgets::FocusMoveOf(event)) {
-    case widgets::FocusMove::Next:
-        focusNextPrevChild(true);
+    if (widgets::MoveFocusOnEnterOrEsc(event, [this](bool next) { focusNextPrevChild(next); }))
         return true;
-    case widgets::FocusMove::Previous:
-        focusNextPrevChild(false);
-        return true;
-    case widgets::FocusMove::None:
-        break;
-    }
     if (box == birthDateBox_)
         return generation::HandleDateMaskKey(*box, event);
     if (box == placeBox_) {
@@ -186,10 +173,8 @@ bool PersonBoxes::handleBoxKey(QLineEdit* box, const QKeyEvent& event)
 
 bool PersonBoxes::isEmpty() const
 {
-    for (QLineEdit* box : boxes())
-        if (!box->text().trimmed().isEmpty() && box->text() != DateMask())
-            return false;
-    return true;
+    const auto all = boxes();
+    return std::all_of(all.begin(), all.end(), [](const QLineEdit* box) { return generation::HoldsNoDatum(*box); });
 }
 
 // The place picked is named with its province when it has namesakes; the
@@ -222,18 +207,10 @@ std::optional<PersonBoxes::Comparison> PersonBoxes::compare(std::string_view cod
         return std::nullopt;
     Comparison comparison{{}, MessageIcon::Critical};
     QWidget* fault = nullptr;
-    const std::pair<QLineEdit*, QString> required[] = {{surnameBox_, QStringLiteral("Cognome")},
-                                                       {firstNameBox_, QStringLiteral("Nome")},
-                                                       {sexBox_, QStringLiteral("Sesso")},
-                                                       {birthDateBox_, QStringLiteral("Data di nascita")},
-                                                       {placeBox_, QStringLiteral("Luogo")}};
-    for (const auto& [box, caption] : required) {
-        if (fault == nullptr && (box->text().trimmed().isEmpty() || box->text() == DateMask())) {
-            comparison.lines.append(kMissingData + QStringLiteral(": ") + caption);
-            fault = box;
-        }
-    }
-    if (fault == nullptr) {
+    if (const auto missing = generation::FirstMissingDatum(boxes())) {
+        comparison.lines.append(missing->message);
+        fault = missing->box;
+    } else {
         const std::string surname = Utf8(surnameBox_->text());
         const std::string firstName = Utf8(firstNameBox_->text());
         const std::string date = Utf8(birthDateBox_->text());

@@ -166,17 +166,7 @@ bool Verifica::handleCodeKey(const QKeyEvent& event)
 // True when the key is consumed.
 bool Verifica::handleBoxKey(const QKeyEvent& event)
 {
-    switch (widgets::FocusMoveOf(event)) {
-    case widgets::FocusMove::Next:
-        focusNextPrevChild(true);
-        return true;
-    case widgets::FocusMove::Previous:
-        focusNextPrevChild(false);
-        return true;
-    case widgets::FocusMove::None:
-        break;
-    }
-    return false;
+    return widgets::MoveFocusOnEnterOrEsc(event, [this](bool next) { focusNextPrevChild(next); });
 }
 
 void Verifica::clearResult()

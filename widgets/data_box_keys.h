@@ -18,6 +18,19 @@ namespace cf::widgets {
 enum class FocusMove { None, Next, Previous };
 FocusMove FocusMoveOf(const QKeyEvent& event);
 
+// Moves the focus where Enter or Esc sends it, through `move` (a widget's
+// focusNextPrevChild, given true for forward); true when the key was one of
+// them, and so is consumed.
+template <typename Move>
+bool MoveFocusOnEnterOrEsc(const QKeyEvent& event, Move&& move)
+{
+    const FocusMove where = FocusMoveOf(event);
+    if (where == FocusMove::None)
+        return false;
+    move(where == FocusMove::Next);
+    return true;
+}
+
 // The character a key types; nothing for the keys that type none (arrows,
 // Home, Delete...). Ctrl with a letter types its control character, as
 // Ctrl+V types 22.
