@@ -174,7 +174,8 @@ bool PersonBoxes::handleBoxKey(QLineEdit* box, const QKeyEvent& event)
 bool PersonBoxes::isEmpty() const
 {
     const auto all = boxes();
-    return std::all_of(all.begin(), all.end(), [](const QLineEdit* box) { return generation::HoldsNoDatum(*box); });
+    return std::all_of(all.begin(), all.end(),
+                       [](const QLineEdit* box) { return generation::HoldsNoDatum(*box); });
 }
 
 // The place picked is named with its province when it has namesakes; the
