@@ -9,6 +9,7 @@
 #include "command_line/json_line.h"
 #include "command_line/line_reader.h"
 #include "command_line/output_buffer.h"
+#include "command_line/person_check.h"
 #include "command_line/upper_case.h"
 
 namespace cf {
@@ -21,11 +22,20 @@ constexpr char kBadQuotes[] =
 
 constexpr std::array<std::string_view, 5> kJsonNames = {"cognome", "nome", "data", "sesso", "luogo"};
 
+// The field of a record that holds a code to check against its person.
+constexpr std::size_t kCodeToCheckField = 6;
+
 struct PersonLine {
     std::array<std::string_view, 5> fields;
     std::string code;  // empty when refused
     std::string refusal;
     std::string warning;  // with a code: the other places of the name
+    // A record with a code to check: the code as given, whether it belongs
+    // to the person, and the verdict's lines joined by "; ".
+    bool checked = false;
+    std::string_view givenCode;
+    bool corresponds = false;
+    std::string verdict;
 };
 
 void AppendCsv(std::string& out, const PersonLine& person)
@@ -36,7 +46,13 @@ void AppendCsv(std::string& out, const PersonLine& person)
     }
     out += person.code;
     out += ',';
-    AppendCsvField(out, person.code.empty() ? person.refusal : person.warning);
+    if (person.checked) {
+        AppendCsvField(out, person.givenCode);
+        out += person.corresponds ? ",sì," : ",no,";
+        AppendCsvField(out, person.verdict);
+    } else {
+        AppendCsvField(out, person.code.empty() ? person.refusal : person.warning);
+    }
     out += '\n';
 }
 
@@ -48,8 +64,31 @@ void AppendJson(std::string& out, long long lineNumber, const PersonLine& person
         object.Text(kJsonNames[i], person.fields[i]);
     object.TextOrNull("codice", person.code)
         .TextOrNull("errore", person.refusal)
-        .TextOrNull("avviso", person.warning)
-        .End();
+        .TextOrNull("avviso", person.warning);
+    if (person.checked)
+        object.Text("codice_dato", person.givenCode)
+            .Boolean("corrisponde", person.corresponds)
+            .Text("messaggio", person.verdict);
+    object.End();
+}
+
+// Checks the code of the record's seventh field against its person.
+void CheckPersonCode(PersonLine& person, std::string_view givenCode, const Date& today)
+{
+    const auto& [surname, firstName, date, sex, place] = person.fields;
+    const PersonCodeVerdict verdict =
+        CheckCodeOfPerson(givenCode, {surname, firstName, date, sex, place}, today);
+    person.checked = true;
+    person.givenCode = givenCode;
+    person.code = verdict.dataCode;
+    person.refusal = verdict.refusal;
+    person.warning = verdict.warning;
+    person.corresponds = verdict.corresponds;
+    for (const std::string& line : verdict.lines) {
+        if (!person.verdict.empty())
+            person.verdict += "; ";
+        person.verdict += line;
+    }
 }
 
 bool IsHeader(const std::vector<std::string>& fields)
@@ -115,15 +154,19 @@ BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date
         } else {
             for (std::size_t i = 0; i < person.fields.size() && i < fields.size(); ++i)
                 person.fields[i] = fields[i];
-            const auto& [surname, firstName, date, sex, place] = person.fields;
-            const PersonCode result = ComputePersonCode({surname, firstName, date, sex, place}, today);
-            if (result.code)
-                person.code = result.code->view();
-            else
-                person.refusal = result.refusal;
-            person.warning = result.warning;
+            if (fields.size() > kCodeToCheckField && !TrimCode(fields[kCodeToCheckField]).empty()) {
+                CheckPersonCode(person, fields[kCodeToCheckField], today);
+            } else {
+                const auto& [surname, firstName, date, sex, place] = person.fields;
+                const PersonCode result = ComputePersonCode({surname, firstName, date, sex, place}, today);
+                if (result.code)
+                    person.code = result.code->view();
+                else
+                    person.refusal = result.refusal;
+                person.warning = result.warning;
+            }
         }
-        anyRefused = anyRefused || person.code.empty();
+        anyRefused = anyRefused || person.code.empty() || (person.checked && !person.corresponds);
         if (json)
             AppendJson(out.text(), firstLine, person);
         else

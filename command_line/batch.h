@@ -13,8 +13,10 @@ namespace cf {
 inline constexpr std::size_t kMaxBatchLineLength = 4096;
 
 struct BatchOutcome {
-    int exitStatus;     // 0 every person got a code, 1 some were refused,
-                        // 2 the input could not be read or the output written
+    int exitStatus;     // 0 every person got a code (and every code to check
+                        // belongs to its person), 1 some were refused (or a
+                        // code did not belong), 2 the input could not be read
+                        // or the output written
     std::string error;  // what failed, for exit status 2
 };
 
@@ -29,7 +31,12 @@ struct BatchOutcome {
 // "sesso", "luogo", "codice", "errore" and "avviso" (null when there is
 // none); "riga" is the number of the record's first line, every line read
 // counted. An empty line gives an empty CSV line and no JSON object. Every
-// check of the single call applies, in its order.
+// check of the single call applies, in its order. A record whose seventh
+// field holds a code (the sixth is unused) has that code checked against its
+// person (CheckCodeOfPerson): its CSV record is the five fields, the code the
+// data give, the code as given, "sì" or "no" for whether it belongs to the
+// person, and the verdict's lines joined by "; "; its JSON object has
+// "codice_dato", "corrisponde" (true or false) and "messaggio" besides.
 BatchOutcome RunBatch(std::FILE* input, std::FILE* output, bool json, const Date& today);
 
 }  // namespace cf

@@ -3,6 +3,7 @@
 
 #include "engine/code/dates.h"
 #include "engine/places/birth_place.h"
+#include "engine/places/place_names.h"
 #include "engine/text/text_fields.h"
 #include "engine/text/utf8.h"
 
@@ -55,7 +56,7 @@ PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
         return Refusal(kWrongDate);
     // The field is taken as it stands: blanks around it are part of the
     // name, which no place bears.
-    const std::string_view placeName = EqualsUpperCased(person.place, "SAN REMO") ? "SANREMO" : person.place;
+    const std::string_view placeName = SanremoAsTheTableWritesIt(person.place);
     const PlaceCatalog& places = PlaceCatalog::Embedded();
     const bool padded = !placeName.empty() && (placeName.front() == ' ' || placeName.back() == ' ');
     const BirthPlace place =

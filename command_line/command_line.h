@@ -12,6 +12,7 @@
 #include "engine/code/code_computation.h"
 #include "engine/code/dates.h"
 #include "engine/code/message_icon.h"
+#include "engine/code/person_match.h"
 
 namespace cf {
 
@@ -46,13 +47,7 @@ struct CommandLineOutcome {
 CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today);
 
 // The five fields of a person, as given (untrimmed, in any case).
-struct PersonFields {
-    std::string_view surname;
-    std::string_view firstName;
-    std::string_view date;
-    std::string_view sex;
-    std::string_view place;
-};
+using PersonFields = TypedPerson;
 
 // The code of a person, or why the data are refused.
 struct PersonCode {

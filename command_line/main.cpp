@@ -32,6 +32,14 @@
 #include "engine/storage/work_files.h"
 #include "platform/display.h"
 #include "platform/end_signals.h"
+#include "command_line/batch.h"
+#include "command_line/code_check.h"
+#include "command_line/command_line.h"
+#include "command_line/command_line_output.h"
+#include "command_line/homocode_list.h"
+#include "command_line/person_check.h"
+#include "command_line/place_list.h"
+#include "command_line/program_arguments.h"
 #include "windows/frame/principale.h"
 #include "windows/frame/program_icon.h"
 
@@ -137,6 +145,13 @@ int ReportListOutcome(int status, const std::string& error)
 
 int RunCheck(const cf::ProgramRequest& request)
 {
+    if (!request.person.empty()) {
+        const cf::CodeCheckOutput output =
+            cf::RunPersonCheck(request.codes.front(), request.person, cf::Today());
+        for (const std::string& line : output.lines)
+            std::puts(line.c_str());
+        return FinishOutput(output.exitStatus);
+    }
     if (request.codes.size() == 1 && request.codes.front() == "-") {
         const cf::CodeListOutcome outcome = cf::CheckCodeStream(stdin, stdout, request.json, cf::Today());
         return ReportListOutcome(outcome.exitStatus, outcome.error);

@@ -11,6 +11,7 @@ constexpr std::string_view kUsage =
     "  codicefiscale [--no-gui] COGNOME,NOME,DATA,SESSO,LUOGO[,MOSTRA]\n"
     "  codicefiscale --batch [--json] [FILE]\n"
     "  codicefiscale --check [--json] CODICE... | --check -\n"
+    "  codicefiscale --check CODICE --persona COGNOME,NOME,DATA,SESSO,LUOGO\n"
     "  codicefiscale --omocodici CODICE\n"
     "  codicefiscale --luoghi TESTO\n"
     "  codicefiscale -h | --help | -V | --version\n"
@@ -56,6 +57,12 @@ constexpr std::string_view kUsage =
     "                   risposte escono appena l'ingresso non ha altri dati\n"
     "                   pronti: un programma può scrivere una riga e leggerne\n"
     "                   subito la risposta. Mai finestre, mai appunti.\n"
+    "                   Una riga con un codice nel settimo campo (il sesto non\n"
+    "                   si usa) lo confronta con la persona, come --persona, e\n"
+    "                   scrive i cinque campi, il codice calcolato, il codice\n"
+    "                   dato, sì o no (se corrisponde) e il verdetto; --json vi\n"
+    "                   aggiunge codice_dato, corrisponde (true/false) e\n"
+    "                   messaggio.\n"
     "  --check CODICE...  verifica codici fiscali (16 lettere e cifre) e partite IVA\n"
     "                   (11 cifre) e decodifica i codici fiscali corretti. Un\n"
     "                   codice fiscale è corretto se ha lettere in 1-6 e 12,\n"
@@ -68,6 +75,15 @@ constexpr std::string_view kUsage =
     "                   tipo (codice fiscale, partita IVA, nessuno), esito\n"
     "                   (corretto, errato), cognome, nome, data di nascita,\n"
     "                   sesso, luogo, provincia, avvisi. Anche --check=CODICE.\n"
+    "  --persona COGNOME,NOME,DATA,SESSO,LUOGO  con --check e un solo codice:\n"
+    "                   dice se il codice corrisponde alla persona (dati come\n"
+    "                   nella chiamata semplice): \"Il codice corrisponde ai\n"
+    "                   dati\" (per un omocodice con il codice di base), o una\n"
+    "                   riga per ogni parte che differisce (\"Data di nascita:\n"
+    "                   il codice indica 15/03/1980, i dati 15/03/1981\"). Il\n"
+    "                   luogo corrisponde anche con un nome antico o di un\n"
+    "                   omonimo, se alla data di nascita è il luogo del codice.\n"
+    "                   Stato di uscita 0 se corrisponde, 1 se no.\n"
     "  --json           con --batch e --check: un oggetto JSON per riga.\n"
     "                   --batch: riga, cognome, nome, data, sesso, luogo,\n"
     "                   codice, errore, avviso (null se assenti); --check: riga,\n"
@@ -93,11 +109,12 @@ constexpr std::string_view kUsage =
     "  -h, --help       mostra questo aiuto\n"
     "  -V, --version    mostra la versione\n"
     "\n"
-    "Stato di uscita: 0 codice calcolato (o formalmente corretto; per --batch e\n"
-    "--check ogni riga), 1 dati rifiutati (o codice errato; per --batch e\n"
-    "--check almeno una riga), 2 argomenti non validi, ingresso illeggibile o\n"
-    "standard output non scrivibile, 128+N esecuzione con i dati di una persona\n"
-    "interrotta dal segnale N (SIGTERM 143, SIGINT 130, SIGHUP 129).\n"
+    "Stato di uscita: 0 codice calcolato (o formalmente corretto, o della persona\n"
+    "data con --persona; per --batch e --check ogni riga), 1 dati rifiutati (o\n"
+    "codice errato, o d'altri; per --batch e --check almeno una riga), 2\n"
+    "argomenti non validi, ingresso illeggibile o standard output non\n"
+    "scrivibile, 128+N esecuzione con i dati di una persona interrotta dal\n"
+    "segnale N (SIGTERM 143, SIGINT 130, SIGHUP 129).\n"
     "\n"
     "Gli argomenti sono visibili agli altri utenti (ps) per un attimo, finché il\n"
     "programma non li cancella; i dati letti dallo standard input (--batch -,\n"
@@ -108,6 +125,8 @@ constexpr std::string_view kUsage =
     "  codicefiscale \"DE LUCA,ANNA MARIA,29/02/00,F,SAN REMO,1\"\n"
     "  codice=$(codicefiscale --no-gui \"Verdi,Giancarlo,10/02/1970,m,Milano\")\n"
     "  codicefiscale --check BNCLCU85L43H501J\n"
+    "  codicefiscale --check BNCLCU85L43H501J \\\n"
+    "    --persona \"Bianchi,Lucia,3/7/85,F,Roma\"\n"
     "  codicefiscale --batch persone.csv > codici.csv\n"
     "  codicefiscale --batch --json persone.csv |\n"
     "    sed -n 's/.*\"codice\":\"\\([0-9A-Z]*\\)\".*/\\1/p' | codicefiscale --check -\n"
@@ -119,11 +138,12 @@ struct Parsed {
     std::vector<std::string> operands;
     bool json = false;
     bool noGui = false;
+    std::optional<std::string> person;  // --persona
 };
 
 ProgramRequest Usage(std::string what)
 {
-    return {ProgramMode::UsageError, std::move(what), {}, false, false};
+    return {ProgramMode::UsageError, std::move(what), {}, false, false, {}};
 }
 
 // Sets the mode of an option; false when another mode was set before.
@@ -138,10 +158,13 @@ bool SetMode(Parsed& parsed, ProgramMode mode)
 // The request once every argument has been read.
 ProgramRequest Complete(Parsed parsed, std::string_view option)
 {
-    ProgramRequest request{parsed.mode.value_or(ProgramMode::PersonData), {}, {}, parsed.json, parsed.noGui};
+    ProgramRequest request{
+        parsed.mode.value_or(ProgramMode::PersonData), {}, {}, parsed.json, parsed.noGui, {}};
     const bool jsonAllowed = request.mode == ProgramMode::Check || request.mode == ProgramMode::Batch;
     if (parsed.json && !jsonAllowed)
         return Usage("--json vale solo con --batch e --check");
+    if (parsed.person && request.mode != ProgramMode::Check)
+        return Usage("--persona vale solo con --check");
     switch (request.mode) {
     case ProgramMode::PersonData:
         for (std::size_t i = 0; i < parsed.operands.size(); ++i) {
@@ -166,6 +189,15 @@ ProgramRequest Complete(Parsed parsed, std::string_view option)
         for (const std::string& code : request.codes)
             if (code == "-" && request.codes.size() > 1)
                 return Usage("--check - legge i codici dallo standard input e non ne vuole altri");
+        if (parsed.person) {
+            if (parsed.person->empty())
+                return Usage("--persona vuole i dati di una persona: COGNOME,NOME,DATA,SESSO,LUOGO");
+            if (request.codes.size() != 1 || request.codes.front() == "-")
+                return Usage("--check con --persona vuole un solo codice");
+            if (parsed.json)
+                return Usage("--json non vale con --persona");
+            request.person = std::move(*parsed.person);
+        }
         return request;
     case ProgramMode::Batch:
         if (parsed.operands.size() > 1)
@@ -225,6 +257,10 @@ ProgramRequest ReadProgramArguments(std::span<const char* const> arguments)
             parsed.json = true;
         else if (name == "--no-gui" && !hasValue)
             parsed.noGui = true;
+        else if (name == "--persona" && (hasValue || i + 1 < arguments.size()))
+            parsed.person = hasValue ? std::string(argument.substr(equals + 1)) : std::string(arguments[++i]);
+        else if (name == "--persona")
+            return Usage("--persona vuole un argomento");
         else
             return Usage("opzione sconosciuta: " + std::string(argument));
         if (!mode)

@@ -30,6 +30,9 @@ struct ProgramRequest {
     std::vector<std::string> codes;  // Check: the codes, or just "-"
     bool json = false;               // --json, with Check and Batch
     bool noGui = false;              // --no-gui: no message box
+    // Check: --persona, the person's data the one code is checked against;
+    // empty when not given.
+    std::string person;
 };
 
 // Reads the arguments after the program's name. An argument starting with

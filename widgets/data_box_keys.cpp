@@ -51,6 +51,20 @@ bool AlwaysAccepted(QChar c)
     return c == u'\b' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
+bool TypesRefusedCharacter(const QKeyEvent& event, bool (*takes)(QChar))
+{
+    const std::optional<QChar> typed = TypedCharacter(event);
+    if (!typed || AlwaysAccepted(*typed) || *typed == QChar(0x7f) || IsEditingShortcut(event))
+        return false;
+    return !takes(*typed);
+}
+
+bool IsDropDownKey(const QKeyEvent& event)
+{
+    const bool alt = event.modifiers() & Qt::AltModifier;
+    return event.key() == Qt::Key_F4 || (alt && (event.key() == Qt::Key_Down || event.key() == Qt::Key_Up));
+}
+
 bool IsEditingShortcut(const QKeyEvent& event)
 {
     for (const QKeySequence::StandardKey key :

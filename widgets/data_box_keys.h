@@ -32,6 +32,14 @@ std::optional<QChar> TypedCharacter(const QKeyEvent& event);
 // Backspace, Tab, line feed and Enter pass every filter.
 bool AlwaysAccepted(QChar c);
 
+// Whether a key types a character that a box, whose characters `takes`
+// tells, does not take. Keys that type nothing, the characters that pass
+// every filter, Delete and the editing shortcuts are the box's own.
+bool TypesRefusedCharacter(const QKeyEvent& event, bool (*takes)(QChar));
+
+// Alt+Down, Alt+Up and F4 open and close a drop-down list.
+bool IsDropDownKey(const QKeyEvent& event);
+
 // Copy, cut, paste, select-all, undo and redo: keys a box runs itself, past
 // its filter of typed characters.
 bool IsEditingShortcut(const QKeyEvent& event);

@@ -14,6 +14,11 @@ namespace cf::widgets {
 // The title of the program's message boxes.
 inline const QString kMessageTitle = QStringLiteral("Codice fiscale");
 
+// What the windows say of a person's data they cannot take.
+inline const QString kMissingData = QStringLiteral("Manca almeno un dato fondamentale");
+inline const QString kUnknownPlace = QStringLiteral("Comune non censito o inesistente");
+inline const QString kInvalidDate = QStringLiteral("Data inserita non valida!");
+
 // Gives the control its name (the name other windows and tests find it by).
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name)

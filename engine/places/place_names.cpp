@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/places/place_names.h"
 
+#include <algorithm>
+
 #include "engine/text/latin_letters.h"
 #include "engine/text/utf8.h"
 
@@ -158,6 +160,17 @@ PlaceQuery SplitProvince(std::string_view foldedName)
         || !isLetter(foldedName[size - 3]) || !isLetter(foldedName[size - 2]))
         return {foldedName, {}};
     return {foldedName.substr(0, size - 5), foldedName.substr(size - 3, 2)};
+}
+
+std::string_view SanremoAsTheTableWritesIt(std::string_view typedPlace)
+{
+    constexpr std::string_view kTwoWords = "SAN REMO";
+    const auto sameLetter = [](char typed, char upper) {
+        return typed == upper || (typed >= 'a' && typed <= 'z' && typed - 'a' + 'A' == upper);
+    };
+    const bool twoWords = typedPlace.size() == kTwoWords.size()
+                          && std::equal(typedPlace.begin(), typedPlace.end(), kTwoWords.begin(), sameLetter);
+    return twoWords ? std::string_view("SANREMO") : typedPlace;
 }
 
 }  // namespace cf

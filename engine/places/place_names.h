@@ -27,6 +27,10 @@ std::string_view FoldPlaceName(std::string_view text, std::span<char> buffer);
 // `buffer`; empty when it does not fit.
 std::string_view PlaceNameKey(std::string_view folded, std::span<char> buffer);
 
+// SANREMO for "SAN REMO" in any case, the one spelling of a name the
+// original program wrote as the table does; any other text as it is.
+std::string_view SanremoAsTheTableWritesIt(std::string_view typedPlace);
+
 // A folded name with a province in brackets at its end, "SAN TEODORO (SS)".
 struct PlaceQuery {
     std::string_view name;

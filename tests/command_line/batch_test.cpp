@@ -121,7 +121,7 @@ TEST(Batch, OneLineForEachInputLine)
     const BatchRun run = Batch("COGNOME,NOME,DATA,SESSO,LUOGO\r\n"
                                "BIANCHI,LUCIA,3/7/85,F,ROMA\r\n"
                                "\r\n"
-                               "\"DE LUCA\",\"ANNA MARIA\",29/02/00,f,San Remo,1,extra\n"
+                               "\"DE LUCA\",\"ANNA MARIA\",29/02/00,f,San Remo,1, ,extra\n"
                                "ROSSI,MARIO,31/02/85,M,ROMA\n"
                                "ROSSI,MARIO,1/1/90,M, MILANO\n"
                                "ROSSI,MARIA,1/6/1950,F,CORIGLIANO-ROSSANO\n"
@@ -264,6 +264,45 @@ TEST(Batch, JsonLinesWithNamedFields)
         "\"luogo\":\"LIVO\",\"codice\":\"RSSMRA90A01E623E\",\"errore\":null,\"avviso\":\"Più luoghi hanno "
         "questo nome: il codice è quello di LIVO (CO); per un altro indicarlo con la sigla della provincia "
         "tra parentesi: LIVO (TN)\"}\n");
+}
+
+// A code in the seventh field is checked against the record's person: the
+// code the data give, the code as given, whether it belongs to the person
+// and the verdict.
+TEST(Batch, ARecordWithACodeIsCheckedAgainstItsPerson)
+{
+    const std::string input = "BIANCHI,LUCIA,3/7/85,F,ROMA,,bnclcu85l43h50mb\n"
+                              "ROSSI,MARIO,1/1/90,M,castro,,RSSMRA90A01M261Z\n"
+                              "BIANCHI,LUCIA,3/7/86,M,ROMA,0,BNCLCU85L43H501J,ignored\n"
+                              "BIANCHI,LUCIA,3/7/85,X,ROMA,,BNCLCU85L43H501J\n"
+                              "BIANCHI,LUCIA,3/7/85,F,ROMA,,12345678903\n";
+    const BatchRun csv = Batch(input);
+    EXPECT_EQ(csv.exitStatus, 1);
+    EXPECT_EQ(
+        csv.out,
+        "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,bnclcu85l43h50mb,sì,Il codice corrisponde ai dati: è "
+        "un omocodice del codice BNCLCU85L43H501J\n"
+        "ROSSI,MARIO,1/1/90,M,castro,RSSMRA90A01M261Z,RSSMRA90A01M261Z,sì,Il codice corrisponde ai dati\n"
+        "BIANCHI,LUCIA,3/7/86,M,ROMA,BNCLCU86L03H501G,BNCLCU85L43H501J,no,\"Data di nascita: il codice "
+        "indica 03/07/1985, i dati 03/07/1986; Sesso: il codice indica F, i dati M\"\n"
+        "BIANCHI,LUCIA,3/7/85,X,ROMA,,BNCLCU85L43H501J,no,Il sesso è errato.\n"
+        "BIANCHI,LUCIA,3/7/85,F,ROMA,BNCLCU85L43H501J,12345678903,no,Il codice inserito non è un Codice "
+        "Fiscale\n");
+    EXPECT_EQ(Batch("BIANCHI,LUCIA,3/7/85,F,ROMA,,BNCLCU85L43H501J\n").exitStatus, 0);
+
+    const BatchRun json = Batch(input, true);
+    EXPECT_EQ(json.exitStatus, 1);
+    EXPECT_NE(
+        json.out.find("\"luogo\":\"castro\",\"codice\":\"RSSMRA90A01M261Z\",\"errore\":null,\"avviso\":null,"
+                      "\"codice_dato\":\"RSSMRA90A01M261Z\",\"corrisponde\":true,"
+                      "\"messaggio\":\"Il codice corrisponde ai dati\"}\n"),
+        std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"codice\":null,\"errore\":\"Il sesso è errato.\",\"avviso\":null,"
+                            "\"codice_dato\":\"BNCLCU85L43H501J\",\"corrisponde\":false,"
+                            "\"messaggio\":\"Il sesso è errato.\"}\n"),
+              std::string::npos)
+        << json.out;
 }
 
 TEST(Batch, OutputThatCannotBeWrittenEndsWithStatusTwo)

@@ -161,6 +161,21 @@ TEST_F(Executable, CheckPrintsVerdictAndDecoding)
     EXPECT_EQ(wrong.out, "Partita IVA formalmente errata\n");
 }
 
+TEST_F(Executable, CheckWithAPersonSaysWhetherTheCodeIsTheirs)
+{
+    const ProcessResult theirs =
+        Run({"--check", "BNCLCU85L43H501J", "--persona", "Bianchi,Lucia,3/7/85,F,Roma"});
+    EXPECT_EQ(theirs.exitStatus, 0);
+    EXPECT_EQ(theirs.out, "Il codice corrisponde ai dati\n");
+    const ProcessResult others =
+        Run({"--persona=BIANCHI,LUCIA,3/7/1986,F,MILANO", "--check=BNCLCU85L43H501J"});
+    EXPECT_EQ(others.exitStatus, 1);
+    EXPECT_EQ(others.out, "Data di nascita: il codice indica 03/07/1985, i dati 03/07/1986\n"
+                          "Luogo: il codice indica ROMA (RM, H501), i dati MILANO (MI, F205)\n");
+    EXPECT_EQ(others.err, "");
+    EXPECT_FALSE(PlaceFileExists());
+}
+
 TEST_F(Executable, BatchFromAFileAndCodesFromStandardInput)
 {
     const std::string persons = workDirectory_.path() + "/persone.csv";

@@ -84,6 +84,29 @@ TEST(ProgramArguments, BatchHomocodesAndPlaces)
         EXPECT_EQ(Read(wrong).mode, ProgramMode::UsageError) << wrong.front() << " " << wrong.size();
 }
 
+// --persona gives the person one code is checked against, with --check
+// alone.
+TEST(ProgramArguments, PersonToCheckACodeAgainst)
+{
+    const ProgramRequest request =
+        Read({"--check", "BNCLCU85L43H501J", "--persona", "BIANCHI,LUCIA,3/7/85,F,ROMA"});
+    EXPECT_EQ(request.mode, ProgramMode::Check);
+    EXPECT_EQ(request.codes, std::vector<std::string>{"BNCLCU85L43H501J"});
+    EXPECT_EQ(request.person, "BIANCHI,LUCIA,3/7/85,F,ROMA");
+    EXPECT_EQ(Read({"--persona=-ROSSI,MARIO", "--check=X"}).person, "-ROSSI,MARIO");
+    EXPECT_EQ(Read({"--persona", "-ROSSI", "--check", "X"}).person, "-ROSSI") << "its value may start with -";
+    EXPECT_EQ(Read({"--check", "X"}).person, "");
+    for (const std::vector<const char*>& wrong : {std::vector<const char*>{"--persona", "A,B"},
+                                                  {"A,B,1/1/90,M,ROMA", "--persona", "A"},
+                                                  {"--batch", "--persona", "A"},
+                                                  {"--check", "X", "--persona"},
+                                                  {"--check", "X", "--persona="},
+                                                  {"--check", "X", "Y", "--persona", "A"},
+                                                  {"--check", "-", "--persona", "A"},
+                                                  {"--check", "X", "--json", "--persona", "A"}})
+        EXPECT_EQ(Read(wrong).mode, ProgramMode::UsageError) << wrong.front() << " " << wrong.size();
+}
+
 // An unknown option is never a person's data, wherever it stands.
 TEST(ProgramArguments, NoGuiAndUnknownOptionsAmongPersonData)
 {
@@ -127,7 +150,7 @@ TEST(ProgramArguments, HelpLinesFitEightyColumns)
         start = end + 1;
     }
     for (const char* option :
-         {"--batch", "--check", "--json", "--omocodici", "--luoghi", "--no-gui", "-h", "-V"})
+         {"--batch", "--check", "--persona", "--json", "--omocodici", "--luoghi", "--no-gui", "-h", "-V"})
         EXPECT_NE(usage.find(option), std::string_view::npos) << option;
 }
 

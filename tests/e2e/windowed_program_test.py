@@ -8,7 +8,9 @@ editable-text interface, buttons pressed through their action, and message
 boxes found, read and answered as dialogs. The run generates and archives
 three persons (the card window and back each time, the first code copied to
 the clipboard), verifies a correct code, one with a wrong check character and
-a Partita IVA, deletes a person in the archive window, opens the help pages
+a Partita IVA, and a code against a person's data that fit it and that do not
+(the verdict read from the window), deletes a person in the archive window,
+opens the help pages
 from the about window and ends with "Esci": the archive file must then hold
 the two persons left, and no work file may remain.
 
@@ -385,6 +387,17 @@ class Session:
             self.r.wait_for(window, self.a.ROLE_LABEL, f"Provincia: {province}")
         self.r.wait_for(window, self.a.ROLE_LABEL, f"Esito: {verdict}")
 
+    def verify_person(self, code, person, verdict):
+        """Types the person's data beside the code; the comparison closes the
+        message box and stays in the window, read by caption and value."""
+        window = self.r.window("Verifica codice")
+        for caption, value in zip(("Cognome", "Nome", "Sesso", "Data di nascita", "Luogo di nascita"), person):
+            self.r.type_into(self.box(window, f"{caption} della persona"), value)
+        self.r.type_into(self.box(window, "Codice Fiscale/Partita IVA"), code)
+        self.r.press(self.r.wait_for(window, self.a.ROLE_PUSH_BUTTON, "Verifica Codice Fiscale"))
+        self.answer(verdict, "OK")
+        self.r.wait_for(window, self.a.ROLE_LABEL, f"Confronto con i dati: {verdict}")
+
     # --- Archive window
 
     def archive_rows(self, window):
@@ -464,6 +477,10 @@ def run(session, program):
                    (("Cognome", "BNC"), ("Nome", "LCU"), ("Sesso", "F"), ("Luogo", "ROMA")), "RM")
     session.verify("BNCLCU85L43H501K", "Codice Fiscale formalmente errato")
     session.verify("12345678903", "Partita IVA formalmente corretta")
+    session.verify_person("BNCLCU85L43H501J", ("BIANCHI", "LUCIA", "F", "03/07/1985", "ROMA"),
+                          "Il codice corrisponde ai dati")
+    session.verify_person("BNCLCU85L43H501J", ("BIANCHI", "LUCIA", "F", "03/07/1986", "ROMA"),
+                          "Data di nascita: il codice indica 03/07/1985, i dati 03/07/1986")
 
     session.toolbar("Archivio")
     deleted = session.delete_a_row([(surname, first_name, code)
@@ -521,7 +538,8 @@ def main(argv):
             program.close()
         if screen is not None:
             screen.close()
-    print(f"PASS: three persons generated and archived, a code copied, three codes verified, a person deleted, "
+    print(f"PASS: three persons generated and archived, a code copied, three codes verified, a code compared "
+          f"with a person's data twice, a person deleted, "
           f"the help pages opened, ended by Esci ({time.monotonic() - started:.1f} s)")
     return 0
 

@@ -57,5 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (request.json && request.mode != ProgramMode::Check && request.mode != ProgramMode::Batch)
         std::abort();
+    // A person to check one code against, and nothing else.
+    if (!request.person.empty()
+        && (request.mode != ProgramMode::Check || request.codes.size() != 1 || request.codes.front() == "-"
+            || request.json))
+        std::abort();
     return 0;
 }

@@ -90,6 +90,19 @@ void WindowSnapshots::verificationWindow()
     QTest::mouseClick(form.checkButton(), Qt::LeftButton);
     form.codeBox()->setText(QStringLiteral("BNCLCU85L43H501J"));
     Save(form, "verifica_filled");
+
+    // The person's data beside the code: two parts differ.
+    cf::verification::PersonBoxes& person = *form.personBoxes();
+    person.surnameBox()->setText(QStringLiteral("BIANCHI"));
+    person.firstNameBox()->setText(QStringLiteral("LUCIA"));
+    person.sexBox()->setText(QStringLiteral("F"));
+    person.birthDateBox()->setText(QStringLiteral("03/07/1986"));
+    person.placeBox()->setText(QStringLiteral("MILANO"));
+    QTest::mouseClick(form.Command2(), Qt::LeftButton);
+    Save(form, "verifica_person");
+    person.placeBox()->setFocus();
+    QTest::keyClick(person.placeBox(), Qt::Key_F4);
+    Save(form, "verifica_person_drop_down");
 }
 
 void WindowSnapshots::archiveWindow()

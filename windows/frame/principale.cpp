@@ -34,9 +34,9 @@ const QString kIconRoom(10, QLatin1Char(' '));
 
 constexpr int kStatBarHeightTwips = 390;
 constexpr int kDesignClientWidthTwips = 6390;
-// The largest child window: the archive window's width and the generation
-// window's height. The child area is made to hold it whole.
-constexpr int kLargestChildWidthTwips = 7350;
+// The largest child window: the verification window's width and the
+// generation window's height. The child area is made to hold it whole.
+constexpr int kLargestChildWidthTwips = 8850;
 constexpr int kLargestChildHeightTwips = 4470;
 
 // Child windows have a title bar with a system menu, a minimise box and a

@@ -102,6 +102,11 @@ Edit EditBetween(const QString& before, const QString& after, int caret)
 
 }  // namespace
 
+QString DateMask()
+{
+    return QString::fromStdU16String(std::u16string(kDateMask));
+}
+
 bool HandleDateMaskKey(QLineEdit& box, const QKeyEvent& event)
 {
     if (widgets::IsEditingShortcut(event))

@@ -11,6 +11,9 @@ class QLineEdit;
 
 namespace cf::generation {
 
+// The text of an empty date box: the mask "  /  /  ".
+QString DateMask();
+
 // Runs a key press of the box through DateMaskKey (arrows, Delete,
 // Backspace) or DateMaskCharacter (typed characters), applying the resulting
 // text and caret and beeping when the rules say so. True when the key was

@@ -19,6 +19,10 @@
 #include "engine/places/place_names.h"
 #include "engine/places/place_search.h"
 #include "engine/storage/archive_file.h"
+#include "windows/generation/archivable_person.h"
+#include "windows/generation/date_box.h"
+#include "windows/generation/generation_images.h"
+#include "windows/generation/missing_datum.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "widgets/data_box_keys.h"
@@ -34,15 +38,15 @@
 namespace cf::generation {
 namespace {
 
+using widgets::IsDropDownKey;
 using widgets::kMessageTitle;
 using widgets::MakeBox;
 using widgets::MakeCaption;
 using widgets::Named;
 using widgets::SansFont;
 
-const QString kMissingData = QStringLiteral("Manca almeno un dato fondamentale");
-const QString kUnknownPlace = QStringLiteral("Comune non censito o inesistente");
-const QString kInvalidDate = QStringLiteral("Data inserita non valida!");
+using widgets::kInvalidDate;
+using widgets::kUnknownPlace;
 const QString kDateErrorTitle = QStringLiteral("Errore");
 const QString kCopyTip = QStringLiteral("Clicca per copiare il codice fiscale negli appunti");
 const QString kGenerateCaption = QStringLiteral("&Genera Codice Fiscale");
@@ -52,11 +56,6 @@ const QString kCodeName = QStringLiteral("Codice fiscale");
 const QColor kBackground(255, 192, 128);
 // The drop-down keeps this far from the window's edges, in pixels.
 constexpr int kDropDownMargin = 4;
-
-QString DateMask()
-{
-    return QString::fromStdU16String(std::u16string(kDateMask));
-}
 
 // A caption: transparent, sized to its text, its top left corner at the
 // twips position. It names the control beside it for screen readers.
@@ -103,13 +102,6 @@ std::vector<int> PlacesNamed(std::string_view typedPlace, const BirthPlace& plac
     if (!rows.empty())
         rows.insert(rows.begin(), place.row);
     return rows;
-}
-
-// Alt+Down, Alt+Up and F4 open and close a drop-down list.
-bool IsDropDownKey(const QKeyEvent& event)
-{
-    const bool alt = event.modifiers() & Qt::AltModifier;
-    return event.key() == Qt::Key_F4 || (alt && (event.key() == Qt::Key_Down || event.key() == Qt::Key_Up));
 }
 
 }  // namespace
@@ -445,12 +437,8 @@ bool MainForm::handleBoxKey(QLineEdit* box, QKeyEvent* event)
         return true;
     }
 
-    const std::optional<QChar> typed = widgets::TypedCharacter(*event);
-    if (!typed || widgets::AlwaysAccepted(*typed) || *typed == QChar(0x7f)
-        || widgets::IsEditingShortcut(*event))
-        return false;
-    const bool allowed = box == sexBox_ ? widgets::IsSexCharacter(*typed) : widgets::IsNameCharacter(*typed);
-    return !allowed;
+    return widgets::TypesRefusedCharacter(*event, box == sexBox_ ? widgets::IsSexCharacter
+                                                                 : widgets::IsNameCharacter);
 }
 
 // A focus move of the window's own (back to a box that failed its check, to
@@ -733,20 +721,12 @@ void MainForm::onCodeClicked()
 // focus goes there. True when a datum is missing.
 bool MainForm::refuseMissingData()
 {
-    const std::pair<QLineEdit*, QString> required[] = {{surnameBox_, QStringLiteral("Cognome")},
-                                                       {firstNameBox_, QStringLiteral("Nome")},
-                                                       {sexBox_, QStringLiteral("Sesso")},
-                                                       {birthDateBox_, QStringLiteral("Data di nascita")},
-                                                       {placeBox_, QStringLiteral("Luogo")}};
-    for (const auto& [box, caption] : required) {
-        if (!box->text().trimmed().isEmpty() && box->text() != DateMask())
-            continue;
-        platform::ShowMessage(MessageIcon::Critical, kMessageTitle,
-                              kMissingData + QStringLiteral(": ") + caption);
-        giveFocus(box);
-        return true;
-    }
-    return false;
+    const auto missing = FirstMissingDatum({surnameBox_, firstNameBox_, sexBox_, birthDateBox_, placeBox_});
+    if (!missing)
+        return false;
+    platform::ShowMessage(MessageIcon::Critical, kMessageTitle, missing->message);
+    giveFocus(missing->box);
+    return true;
 }
 
 void MainForm::onGenerateClicked()

@@ -50,8 +50,9 @@ Verifica::Verifica(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Verifica"));
     setWindowTitle(QStringLiteral("Verifica codice"));
-    // 210 twips taller than the original, for the verdict below the button.
-    setFixedSize(twips::ToPixels(6360), twips::ToPixels(4470));
+    // 210 twips taller than the original, for the verdict below the button,
+    // and wider, for the person's data beside the decoded fields.
+    setFixedSize(twips::ToPixels(8850), twips::ToPixels(4470));
     setFont(widgets::SansFont(8.25));
     widgets::UseFixedColours(this, kBackground);
 
@@ -96,7 +97,7 @@ void Verifica::createControls()
 
     // The verdict stays in the window after its message box has gone.
     verdictLabel_ = Named(new QLabel(this), "Label10");
-    verdictLabel_->setGeometry(twips::Rect(240, 3840, 5880, 555));
+    verdictLabel_->setGeometry(twips::Rect(240, 3840, 8370, 555));
     verdictLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     verdictLabel_->setWordWrap(true);
     verdictLabel_->setFont(bold);
@@ -113,8 +114,15 @@ void Verifica::createControls()
     });
     connect(checkButton_, &QPushButton::clicked, this, &Verifica::onCheckClicked);
 
-    QWidget* const tabOrder[] = {codeBox_,      checkButton_, firstNameBox_, sexBox_,
-                                 birthDateBox_, surnameBox_,  placeBox_};
+    // Beside the decoded fields, each box on its field's row.
+    personBoxes_ = new PersonBoxes(this);
+    personBoxes_->setGeometry(twips::Rect(5280, 0, 3450, 3810));
+    const auto personBoxes = personBoxes_->boxes();
+
+    // The code, the person's data, the button, the decoded fields.
+    QWidget* const tabOrder[] = {codeBox_,       personBoxes[0], personBoxes[1], personBoxes[2],
+                                 personBoxes[3], personBoxes[4], checkButton_,   firstNameBox_,
+                                 sexBox_,        birthDateBox_,  surnameBox_,    placeBox_};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -147,13 +155,14 @@ bool Verifica::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-// Enter moves on to the check button; what the other keys type, paste or
-// cut goes through the box's rule. True when the key is consumed.
+// Enter moves on to the check button, past the person's data, which Tab
+// goes through; what the other keys type, paste or cut goes through the
+// box's rule. True when the key is consumed.
 bool Verifica::handleCodeKey(const QKeyEvent& event)
 {
     if (widgets::FocusMoveOf(event) != widgets::FocusMove::Next)
         return false;
-    focusNextPrevChild(true);
+    checkButton_->setFocus(Qt::TabFocusReason);
     return true;
 }
 
@@ -163,6 +172,7 @@ void Verifica::clearResult()
         box->clear();
     widgets::ShowValue(provinceLabel_, kProvinceCaption, QString());
     showVerdict(QString());
+    personBoxes_->clearVerdict();
 }
 
 void Verifica::showVerdict(const QString& verdict)
@@ -207,6 +217,13 @@ void Verifica::onCheckClicked()
         widgets::ShowValue(provinceLabel_, kProvinceCaption, QString::fromStdString(decoded.province));
     }
     showVerdict(findings.join(u'\n'));
+    // Whether the code is the person's, when the person's data are typed.
+    if (report.correct && report.decoded) {
+        if (const auto comparison = personBoxes_->compare(code)) {
+            findings.append(comparison->lines.join(u'\n'));
+            icon = std::min(icon, comparison->icon);
+        }
+    }
     platform::ShowMessage(icon, kMessageTitle, findings.join(QStringLiteral("\n\n")));
 }
 

@@ -2,12 +2,15 @@
 #pragma once
 // The verification window: a codice fiscale or a Partita IVA is typed, its
 // formal check is shown in message boxes and kept in the window, and a
-// correct codice fiscale is decoded into the read-only output boxes.
+// correct codice fiscale is decoded into the read-only output boxes and,
+// when the person's data are typed beside it, compared with them.
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
+
+#include "windows/verification/person_boxes.h"
 
 class QKeyEvent;
 
@@ -30,6 +33,7 @@ public:
     QLabel* provinceLabel() const { return provinceLabel_; }
     QLabel* verdictLabel() const { return verdictLabel_; }  // the verdict, kept in the window
     QPushButton* checkButton() const { return checkButton_; }
+    PersonBoxes* personBoxes() const { return personBoxes_; }  // the person\'s data, optional
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +55,7 @@ private:
     QLabel* provinceLabel_ = nullptr;
     QLabel* verdictLabel_ = nullptr;
     QPushButton* checkButton_ = nullptr;
+    PersonBoxes* personBoxes_ = nullptr;
 };
 
 }  // namespace cf::verification

@@ -160,6 +160,16 @@ TEST(PlaceCatalog, ProvinceInBracketsIsSplitOff)
     EXPECT_EQ(SplitProvince("ROMA (R1)").province, "");
 }
 
+// The one spelling the original program put right, in any case; nothing
+// else, not even a blank more.
+TEST(PlaceCatalog, SanRemoIsWrittenAsTheTableWritesIt)
+{
+    for (const char* typed : {"SAN REMO", "San Remo", "san remo"})
+        EXPECT_EQ(SanremoAsTheTableWritesIt(typed), "SANREMO") << typed;
+    for (const char* typed : {"SANREMO", " SAN REMO", "SAN  REMO", "S. REMO", "SAN REMO (IM)", ""})
+        EXPECT_EQ(SanremoAsTheTableWritesIt(typed), typed) << typed;
+}
+
 TEST(PlaceLabels, NamesakesShowTheirProvince)
 {
     const auto label = [](std::string_view name, std::string_view code) {

@@ -40,6 +40,14 @@ bool ShowActive(QWidget* window)
     return QTest::qWaitForWindowActive(window);
 }
 
+void TypeKeys(QWidget* widget, const QString& keys)
+{
+    for (QChar c : keys)
+        QTest::sendKeyEvent(QTest::Click, widget,
+                            c.isDigit() ? Qt::Key(Qt::Key_0 + c.digitValue()) : Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+}
+
 TestDocumentsFolder::TestDocumentsFolder() : previous_(qgetenv("XDG_CONFIG_HOME"))
 {
     QDir(directory_.path()).mkdir(QStringLiteral("Documenti"));

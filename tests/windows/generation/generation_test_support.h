@@ -38,6 +38,10 @@ private:
 // Shows a window and makes it the active one, so that it takes the focus.
 bool ShowActive(QWidget* window);
 
+// Types each character as a key of its own, beyond Latin-1 too, into the
+// widget that has the focus or is given.
+void TypeKeys(QWidget* widget, const QString& keys);
+
 // True when the picture is of one colour under `area` (in its pixels): a
 // text placed there stands on an empty field, not on a line or an edge.
 bool PlainUnder(const QImage& picture, const QRectF& area);

@@ -107,15 +107,11 @@ void MainFormTest::cleanup()
     work_.reset();
 }
 
-// Types each character as a key of its own, beyond Latin-1 too.
 void MainFormTest::TypeInto(QLineEdit* box, const QString& keys)
 {
     box->setFocus();
     box->selectAll();
-    for (QChar c : keys)
-        QTest::sendKeyEvent(QTest::Click, box,
-                            c.isDigit() ? Qt::Key(Qt::Key_0 + c.digitValue()) : Qt::Key_unknown, QString(c),
-                            Qt::NoModifier);
+    TypeKeys(box, keys);
 }
 
 void MainFormTest::FillPerson()

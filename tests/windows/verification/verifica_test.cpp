@@ -16,10 +16,12 @@
 #include "engine/code/code_computation.h"
 #include "generation_test_support.h"
 #include "platform/message_box.h"
+#include "windows/verification/place_drop_down.h"
 #include "windows/verification/verifica.h"
 
 using cf::MessageIcon;
 using cf::platform::MessageBoxRecorder;
+using cf::verification::PersonBoxes;
 using cf::verification::Verifica;
 
 namespace {
@@ -54,8 +56,16 @@ private slots:
     void textsOfNeitherKindGiveTheTwoLineMessage();
     void outputBoxesAreReadOnlyAndMoveTheFocus();
     void boxesSelectTheirTextOnFocus();
+    void personDataAreComparedWithTheCode();
+    void personBoxesTakeWhatTheGenerationWindowTakes();
+    void placeIsPickedFromTheList();
 
 private:
+    PersonBoxes& Person() const { return *form_->personBoxes(); }
+    void TypeInto(QLineEdit* box, const QString& keys);
+    // Types the person's data into their boxes (the date as its digits),
+    // emptied first.
+    void TypePerson(const QStringList& keys);
     void TypeIntoCode(const QString& keys);
     void Check(const QString& code);
     QStringList Messages() const;
@@ -89,6 +99,23 @@ void VerificaTest::TypeIntoCode(const QString& keys)
     QTest::keyClicks(form_->codeBox(), keys);
 }
 
+void VerificaTest::TypeInto(QLineEdit* box, const QString& keys)
+{
+    box->setFocus();
+    QCoreApplication::processEvents();
+    TypeKeys(box, keys);
+}
+
+void VerificaTest::TypePerson(const QStringList& keys)
+{
+    const auto boxes = Person().boxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        boxes[i]->setText(boxes[i] == Person().birthDateBox() ? QStringLiteral("  /  /  ") : QString());
+        boxes[i]->setCursorPosition(0);
+        TypeInto(boxes[i], keys.value(static_cast<qsizetype>(i)));
+    }
+}
+
 void VerificaTest::Check(const QString& code)
 {
     form_->codeBox()->setText(code);
@@ -107,7 +134,7 @@ QStringList VerificaTest::Messages() const
 
 void VerificaTest::layoutFollowsTheDesign()
 {
-    QCOMPARE(form_->size(), QSize(424, 298));
+    QCOMPARE(form_->size(), QSize(590, 298));
     QCOMPARE(form_->windowTitle(), QStringLiteral("Verifica codice"));
     QCOMPARE(form_->palette().color(QPalette::Window), QColor(0, 255, 0));
     QCOMPARE(form_->codeBox()->geometry(), QRect(171, 15, 174, 21));
@@ -456,6 +483,144 @@ void VerificaTest::boxesSelectTheirTextOnFocus()
     form_->codeBox()->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
     QCOMPARE(form_->codeBox()->selectedText(), QStringLiteral("BNC"));
+}
+
+// With the person's data typed beside it, a correct code is also compared
+// with them: the verdict closes the one message box and stays in the window.
+// Data that cannot be compared are told as the generation window tells
+// them, with the focus in the box at fault.
+void VerificaTest::personDataAreComparedWithTheCode()
+{
+    const QString correct = QStringLiteral("Codice Fiscale formalmente corretto");
+    const QString corresponds = QStringLiteral("Il codice corrisponde ai dati");
+    PersonBoxes& person = Person();
+    const struct {
+        QString code;
+        const char* person;  // surname, first name, sex, the date's digits, place
+        QString verdict;
+        MessageIcon icon;
+        QLineEdit* focus;
+    } cases[] = {
+        {"BNCLCU85L43H501J", "bianchi,lucia,f,030785,roma", corresponds, MessageIcon::Information, nullptr},
+        {WithCheckCharacter("BNCLCU85L43H5LM"), "BIANCHI,LUCIA,F,03071985,ROMA",
+         corresponds + QStringLiteral(": è un omocodice del codice BNCLCU85L43H501J"),
+         MessageIcon::Information, nullptr},
+        {"BNCLCU85L43H501J", "BIANCHI,LUCIA,F,030786,MILANO",
+         "Data di nascita: il codice indica 03/07/1985, i dati 03/07/1986\n"
+         "Luogo: il codice indica ROMA (RM, H501), i dati MILANO (MI, F205)",
+         MessageIcon::Exclamation, nullptr},
+        // A namesake, an old name, the one spelling put right.
+        {"RSSMRA90A01M261Z", "ROSSI,MARIO,M,010190,CASTRO", corresponds, MessageIcon::Information, nullptr},
+        {"RSSMRA20C15C388O", "ROSSI,MARIO,M,15031920,CAVAZUCCHERINA", corresponds, MessageIcon::Information,
+         nullptr},
+        {"DLCNMR00B69I138Z", "DE LUCA,ANNA MARIA,F,290200,SAN REMO", corresponds, MessageIcon::Information,
+         nullptr},
+        {"BNCLCU85L43H501J", "BIANCHI,LUCIA,,030785,ROMA", "Manca almeno un dato fondamentale: Sesso",
+         MessageIcon::Critical, person.sexBox()},
+        {"BNCLCU85L43H501J", "BIANCHI,LUCIA,F,310285,ROMA", "Data inserita non valida!",
+         MessageIcon::Critical, person.birthDateBox()},
+        {"BNCLCU85L43H501J", "BIANCHI,LUCIA,F,030785,ATLANTIDE", "Comune non censito o inesistente",
+         MessageIcon::Critical, person.placeBox()},
+    };
+    for (const auto& c : cases) {
+        TypePerson(QString::fromUtf8(c.person).split(u','));
+        form_->codeBox()->setText(c.code);
+        QTest::keyClick(form_->codeBox(), Qt::Key_Return);
+        QTest::keyClick(form_->checkButton(), Qt::Key_Return);
+        QCOMPARE(Messages().last(), correct + QStringLiteral("\n\n") + c.verdict);
+        QCOMPARE(recorder_->requests().back().icon, c.icon);
+        QCOMPARE(form_->verdictLabel()->text(), correct);
+        QCOMPARE(person.verdictLabel()->accessibleName(),
+                 QStringLiteral("Confronto con i dati: ") + c.verdict);
+        if (c.focus)
+            QCOMPARE(QApplication::focusWidget(), c.focus);
+    }
+
+    // The verdict belongs to one code and one person: a change of either
+    // takes it back. A code that is not a correct codice fiscale is not
+    // compared, and without the person's data the window works as before.
+    QTest::keyClick(person.placeBox(), Qt::Key_Backspace);
+    QVERIFY(person.verdictLabel()->text().isEmpty());
+    QTest::keyClick(form_->checkButton(), Qt::Key_Space);
+    QVERIFY(!person.verdictLabel()->text().isEmpty());
+    TypeIntoCode(QStringLiteral("X"));
+    QVERIFY(person.verdictLabel()->text().isEmpty());
+    for (const char* code : {"BNCLCU85L43H501K", "12345678903"}) {
+        Check(QString::fromLatin1(code));
+        QVERIFY2(!Messages().last().contains(QStringLiteral("dati")), qPrintable(Messages().last()));
+        QVERIFY(person.verdictLabel()->text().isEmpty());
+    }
+    TypePerson({});
+    Check(QStringLiteral("BNCLCU85L43H501J"));
+    QCOMPARE(Messages().last(), correct);
+}
+
+// The same characters as in the generation window, typed or not; Enter and
+// Esc move the focus, and the data lie between the code and the button.
+void VerificaTest::personBoxesTakeWhatTheGenerationWindowTakes()
+{
+    PersonBoxes& person = Person();
+    TypePerson({"d'angelo1 zoë", "anna-maria2", "xmf", "15a031980", "forlì"});
+    const QStringList typed = {"D'ANGELO ZOË", "ANNA-MARIA", "M", "15/03/1980", "FORLÌ"};
+    const QStringList names = {"Cognome", "Nome", "Sesso", "Data di nascita", "Luogo di nascita"};
+    const auto boxes = person.boxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        QCOMPARE(boxes[i]->text(), typed.at(static_cast<qsizetype>(i)));
+        QCOMPARE(boxes[i]->accessibleName(),
+                 names.at(static_cast<qsizetype>(i)) + QStringLiteral(" della persona"));
+    }
+
+    const auto after = [](QWidget* from, Qt::Key key) {
+        from->setFocus();
+        QTest::keyClick(from, key);
+        return QApplication::focusWidget();
+    };
+    QCOMPARE(after(form_->codeBox(), Qt::Key_Tab), person.surnameBox());
+    QCOMPARE(after(form_->codeBox(), Qt::Key_Return), form_->checkButton());
+    for (std::size_t i = 0; i + 1 < boxes.size(); ++i)
+        QCOMPARE(after(boxes[i], Qt::Key_Return), boxes[i + 1]);
+    QCOMPARE(after(person.placeBox(), Qt::Key_Return), form_->checkButton());
+    QCOMPARE(after(person.surnameBox(), Qt::Key_Escape), form_->codeBox());
+    QCOMPARE(person.surnameBox()->text(), typed.front());
+}
+
+// The place list opens at the name typed (F4, Alt+Down, the arrow), follows
+// what is typed in it, and Enter picks a place, a namesake with its
+// province, which alone is then compared.
+void VerificaTest::placeIsPickedFromTheList()
+{
+    PersonBoxes& person = Person();
+    cf::verification::PlaceDropDown* list = person.placeList();
+    const auto current = [list] { return list->currentIndex().data().toString(); };
+    TypeInto(person.placeBox(), QStringLiteral("ro"));
+    QTest::keyClick(person.placeBox(), Qt::Key_F4);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QTest::keyClicks(list, QStringLiteral("ma"));
+    QCOMPARE(person.placeBox()->text(), QStringLiteral("ROMA"));
+    QCOMPARE(current(), QStringLiteral("ROMA"));
+    QTest::keyClick(list, Qt::Key_Escape);
+    QVERIFY(list->isHidden());
+    QCOMPARE(QApplication::focusWidget(), person.placeBox());
+
+    TypePerson({"ROSSI", "MARIO", "M", "010190", "castro"});
+    QTest::keyClick(person.placeBox(), Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(current(), QStringLiteral("CASTRO (BG)"));
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(list->isHidden());
+    QCOMPARE(person.placeBox()->text(), QStringLiteral("CASTRO (LE)"));
+    QCOMPARE(QApplication::focusWidget(), person.placeBox());
+    Check(QStringLiteral("RSSMRA90A01C337F"));
+    QCOMPARE(person.verdictLabel()->text(),
+             QStringLiteral("Luogo: il codice indica CASTRO (BG, C337), i dati CASTRO (LE, M261)"));
+    // The name alone means either place.
+    TypeInto(person.placeBox(), QStringLiteral("CASTRO"));
+    Check(QStringLiteral("RSSMRA90A01C337F"));
+    QCOMPARE(person.verdictLabel()->text(), QStringLiteral("Il codice corrisponde ai dati"));
+
+    QTest::mouseClick(person.placeArrow(), Qt::LeftButton);
+    QVERIFY(list->isVisible());
+    QCOMPARE(current(), QStringLiteral("CASTRO (BG)"));
 }
 
 QTEST_MAIN(VerificaTest)
