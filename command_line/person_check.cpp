@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "command_line/person_check.h"
 
+#include "command_line/upper_case.h"
 #include "engine/code/person_match.h"
+#include "engine/code/verification.h"
 #include "engine/places/place_names.h"
 #include "engine/text/text_fields.h"
-#include "engine/code/verification.h"
-#include "command_line/upper_case.h"
 
 namespace cf {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/code/dates.h"
 #include "command_line/code_check.h"
 #include "command_line/command_line.h"
+#include "engine/code/dates.h"
 
 namespace cf {
 

@@ -2,8 +2,8 @@
 #include "engine/code/person_match.h"
 
 #include "engine/code/homocodes.h"
-#include "engine/places/place_catalog.h"
 #include "engine/code/verification.h"
+#include "engine/places/place_catalog.h"
 
 namespace cf {
 namespace {

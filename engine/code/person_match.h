@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/places/birth_place.h"
 #include "engine/code/code_computation.h"
 #include "engine/code/dates.h"
+#include "engine/places/birth_place.h"
 
 namespace cf {
 

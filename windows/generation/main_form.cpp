@@ -19,10 +19,6 @@
 #include "engine/places/place_names.h"
 #include "engine/places/place_search.h"
 #include "engine/storage/archive_file.h"
-#include "windows/generation/archivable_person.h"
-#include "windows/generation/date_box.h"
-#include "windows/generation/generation_images.h"
-#include "windows/generation/missing_datum.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "widgets/data_box_keys.h"
@@ -34,6 +30,7 @@
 #include "windows/generation/archivable_person.h"
 #include "windows/generation/date_box.h"
 #include "windows/generation/generation_images.h"
+#include "windows/generation/missing_datum.h"
 
 namespace cf::generation {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <QLineEdit>
 
-#include "windows/generation/date_box.h"
 #include "widgets/form_controls.h"
+#include "windows/generation/date_box.h"
 
 namespace cf::generation {
 

@@ -8,20 +8,20 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/places/birth_place.h"
 #include "engine/code/code_computation.h"
 #include "engine/code/dates.h"
 #include "engine/code/person_match.h"
+#include "engine/places/birth_place.h"
 #include "engine/places/place_labels.h"
 #include "engine/places/place_names.h"
-#include "windows/generation/date_box.h"
-#include "windows/generation/generation_images.h"
-#include "windows/generation/missing_datum.h"
-#include "windows/verification/place_drop_down.h"
 #include "widgets/data_box_keys.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
+#include "windows/generation/date_box.h"
+#include "windows/generation/generation_images.h"
+#include "windows/generation/missing_datum.h"
+#include "windows/verification/place_drop_down.h"
 
 namespace cf::verification {
 namespace {
