@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: MIT
+#include "widgets/help_viewer.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QShortcut>
+
+#include "engine/places/embedded_resources.h"
+#include "platform/shell_open.h"
+
+namespace cf::widgets {
+namespace {
+
+constexpr char kTopicProperty[] = "cfHelpTopic";
+
+QPointer<HelpViewer> viewer;
+
+int PageResource(const QString& fileName)
+{
+    if (fileName == QLatin1String(kCommandLineHelpTopic))
+        return kCommandLineHelpResource;
+    if (fileName == QLatin1String(kCodeHelpTopic))
+        return kCodeHelpResource;
+    return 0;
+}
+
+}  // namespace
+
+HelpViewer::HelpViewer(QWidget* parent) : QTextBrowser(parent)
+{
+    setObjectName(QStringLiteral("HelpViewer"));
+    setWindowTitle(QStringLiteral("Guida di Codice fiscale"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setOpenLinks(false);
+    resize(760, 620);
+    connect(this, &QTextBrowser::anchorClicked, this, &HelpViewer::onLinkClicked);
+    connect(this, &QTextBrowser::sourceChanged, this, [this] {
+        setWindowTitle(documentTitle().isEmpty() ? QStringLiteral("Guida") : documentTitle());
+    });
+}
+
+QVariant HelpViewer::loadResource(int type, const QUrl& name)
+{
+    if (type == QTextDocument::HtmlResource) {
+        const int resource = PageResource(name.fileName());
+        if (resource == 0)
+            return {};
+        const auto bytes = ResourceBytes(resource);
+        return QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()),
+                                 static_cast<qsizetype>(bytes.size()));
+    }
+    return QTextBrowser::loadResource(type, name);
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
+}
+
+void HelpViewer::onLinkClicked(const QUrl& link)
+{
+    // A link inside a page, or to the other page, stays here; anything else
+    // (mailto:, https:) belongs to the desktop.
+    if (link.scheme().isEmpty() && (link.path().isEmpty() || PageResource(link.fileName()) != 0))
+        setSource(link);
+    else
+        platform::OpenUrl(link);
+}
+
+void ShowHelp(const QString& topic)
+{
+    if (!viewer)
+        viewer = new HelpViewer;
+    viewer->setSource(QUrl(topic));
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+}
+
+HelpViewer* OpenHelpViewer()
+{
+    return viewer;
+}
+
+void SetHelpTopic(QWidget* window, const QString& topic)
+{
+    window->setProperty(kTopicProperty, topic);
+}
+
+QString HelpTopicFor(const QWidget* focused, const QString& fallback)
+{
+    for (const QWidget* widget = focused; widget; widget = widget->parentWidget()) {
+        const QVariant topic = widget->property(kTopicProperty);
+        if (topic.isValid())
+            return topic.toString();
+    }
+    return fallback;
+}
+
+void InstallHelpKey(QWidget* owner, const QString& fallback)
+{
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), owner);
+    key->setContext(Qt::ApplicationShortcut);
+    QObject::connect(key, &QShortcut::activated, owner, [fallback] {
+        QWidget* focused = QApplication::focusWidget();
+        if (!focused)
+            focused = QApplication::activeWindow();
+        ShowHelp(HelpTopicFor(focused, fallback));
+    });
+}
+
+}  // namespace cf::widgets
