@@ -24,6 +24,7 @@
 #include "widgets/twips.h"
 #include "widgets/widget_images.h"
 #include "widgets/window_host.h"
+#include "windows/archive/archive_transfer_commands.h"
 #include "windows/frame/italian_date.h"
 #include "windows/frame/program_icon.h"
 
