@@ -33,13 +33,20 @@ bool IsBlank(const TableRow& row)
 std::string CheckRow(std::vector<std::string> cells, const Date& today, Person& person)
 {
     cells.resize(kArchiveFieldCount);
-    const std::string& province = cells[kProvince];
-    // A province picks the place among its namesakes (CASTRO (LE)).
-    const std::string place = province.empty() || cells[kPlace].find('(') != std::string::npos
-                                  ? cells[kPlace]
-                                  : cells[kPlace] + " (" + province + ")";
-    const PersonCode computed =
-        ComputePersonCode({cells[kSurname], cells[kFirstName], cells[kDate], cells[kSex], place}, today);
+    const std::string province = UpperCase(cells[kProvince]);
+    const auto compute = [&](const std::string& place) {
+        return ComputePersonCode({cells[kSurname], cells[kFirstName], cells[kDate], cells[kSex], place},
+                                 today);
+    };
+    const PlaceCatalog& places = PlaceCatalog::Embedded();
+    PersonCode computed = compute(cells[kPlace]);
+    // A province other than the place's picks a namesake of the name in it
+    // (CASTRO of Lecce rather than of Bergamo), when there is one.
+    if (computed.code && !province.empty() && places.Row(computed.placeRow).province != province) {
+        computed = compute(cells[kPlace] + " (" + province + ")");
+        if (!computed.code)
+            return kWrongProvince;
+    }
     if (!computed.code)
         return computed.refusal;
 
@@ -54,9 +61,7 @@ std::string CheckRow(std::vector<std::string> cells, const Date& today, Person& 
         if (!original || original->view() != computed.code->view())
             return kCodeMismatch;
     }
-    const PlaceRow& row = PlaceCatalog::Embedded().Row(computed.placeRow);
-    if (!province.empty() && UpperCase(province) != row.province)
-        return kWrongProvince;
+    const PlaceRow& row = places.Row(computed.placeRow);
     person = {UpperCase(cells[kSurname]),
               UpperCase(cells[kFirstName]),
               UpperCase(cells[kSex]),

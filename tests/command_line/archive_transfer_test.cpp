@@ -78,13 +78,13 @@ TEST(ImportedRows, EachRowCheckedAsATypedPerson)
         {{"Bianchi", "Lucia", "BNCLCU85L43H501K", "F", "3/7/85", "Roma", ""},
          "",
          "Codice Fiscale formalmente errato"},
-        {{"Bianchi", "Luca", "BNCLCU85L43H501J", "F", "3/7/85", "Roma", ""},
+        {{"Bianchi", "Maria", "BNCLCU85L43H501J", "F", "3/7/85", "Roma", ""},
          "",
          "Il codice fiscale non corrisponde"},
         {{"Bianchi", "Lucia", "", "X", "3/7/85", "Roma", ""}, "", "Il sesso è errato."},
         {{"Bianchi", "Lucia", "", "F", "31/02/85", "Roma", ""}, "", "La data non è in formato valido."},
         {{"Bianchi", "Lucia", "", "F", "3/7/85", "Atlantide", ""}, "", "La città non è compresa"},
-        {{"Bianchi", "Lucia", "", "F", "3/7/85", "Roma", "MI"}, "", "La città non è compresa"},
+        {{"Bianchi", "Lucia", "", "F", "3/7/85", "Roma", "MI"}, "", "La provincia non corrisponde"},
         {{"", "Lucia", "", "F", "3/7/85", "Roma", ""}, "", "Manca almeno un dato fondamentale"},
         {{"Bianchi", "Lucia", "", "F", "3/7/85"}, "", "La città non è compresa"},
         {{"Ștefan", "Lucia", "", "F", "3/7/85", "Roma", ""}, "", "Il campo "},
@@ -113,16 +113,16 @@ TEST(ImportedRows, HeaderBlankRowsProvinceAndReadProblems)
                            Row(3, {"Rossi", "Mario", "", "M", "1/1/80", "Castro", "LE"}),
                            Row(4, {"Rossi", "Mario", "", "M", "1/1/80", "Castro (LE)", ""}),
                            {5, {}, "Virgolette non corrette nella riga."},
-                           Row(6, {"Cognome", "Nome", "", "M", "1/1/80", "Roma", ""})},
+                           Row(6, {"Cognome", "Nome", "", "M", "1/1/80", "Roma", ""}),
+                           Row(7, {"Rossi", "Mario", "", "M", "1/1/80", "Castro", ""})},
                           kToday);
-    ASSERT_EQ(checked.persons.size(), 2u);
+    ASSERT_EQ(checked.persons.size(), 4u);
     EXPECT_EQ(checked.persons[0].province, "LE") << "the province picks CASTRO of Lecce, not of Bergamo";
     EXPECT_EQ(checked.persons[0], checked.persons[1]);
-    ASSERT_EQ(checked.refusals.size(), 2u);
-    EXPECT_EQ(checked.refusals[0].row, 5u);
-    EXPECT_EQ(checked.refusals[1].row, 6u) << "only the first row may be the header";
-    EXPECT_EQ(RefusalList(checked.refusals),
-              "Riga 5: Virgolette non corrette nella riga.\nRiga 6: " + checked.refusals[1].reason + "\n");
+    EXPECT_EQ(checked.persons[2].surname, "COGNOME") << "only the first row may be the header";
+    EXPECT_EQ(checked.persons[3].province, "BG") << "without a province, the first of the name";
+    EXPECT_NE(checked.persons[3].code, checked.persons[0].code);
+    EXPECT_EQ(RefusalList(checked.refusals), "Riga 5: Virgolette non corrette nella riga.\n");
 }
 
 class ArchiveFiles : public ::testing::Test {
@@ -232,7 +232,7 @@ TEST_F(ArchiveFiles, SheetMadeByLibreOffice)
         persons.push_back(person.code + " " + person.birthDate + " " + person.place + " " + person.province);
     EXPECT_EQ(persons, (std::vector<std::string>{
                            "BNCLCU85L43H501J 03/07/85 ROMA RM", "VRDGCR70B10F205A 10/02/70 MILANO MI",
-                           "VRDGCR70B10F205A 10/02/70 MILANO MI", "DLCNMR00B69I138? 29/02/00 SANREMO IM"}));
+                           "VRDGCR70B10F205A 10/02/70 MILANO MI", "DLCNMR00B69I138Z 29/02/00 SANREMO IM"}));
 }
 
 }  // namespace
