@@ -74,8 +74,11 @@ void HelpViewer::onLinkClicked(const QUrl& link)
 
 void ShowHelp(const QString& topic)
 {
-    if (!viewer)
+    if (!viewer) {
         viewer = new HelpViewer;
+        // A window without a parent: it goes when the program ends.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, viewer, [] { delete viewer.data(); });
+    }
     viewer->setSource(QUrl(topic));
     viewer->show();
     viewer->raise();
