@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QMenu>
 
+#include <algorithm>
+
 #include "command_line/archive_files.h"
 #include "engine/storage/archive_file.h"
 #include "platform/file_dialog.h"

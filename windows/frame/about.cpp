@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "cf/version.h"
-#include "engine/places/embedded_resources.h"
 #include "platform/shell_open.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"

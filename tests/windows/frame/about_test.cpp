@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include "engine/places/embedded_resources.h"
 #include "engine/storage/work_files.h"
 #include "platform/message_box.h"
@@ -161,9 +163,10 @@ void AboutTest::helpButtonsShowThePagesInTheViewer()
         QVERIFY2(viewer->toPlainText().contains(heading), button);
         QCOMPARE(viewer->windowTitle(), viewer->documentTitle());
     }
-    QCOMPARE(QApplication::topLevelWidgets().count(
-                 [](QWidget* w) { return w->objectName() == QLatin1String("HelpViewer"); }),
-             1);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::ranges::count_if(windows,
+                                   [](QWidget* w) { return w->objectName() == QLatin1String("HelpViewer"); }),
+             std::ptrdiff_t{1});
     QVERIFY(shell.urls().empty());
     QVERIFY(boxes.requests().empty());
     QVERIFY(QDir(WorkFilePath({})).entryList(QDir::Files).isEmpty());
