@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 #include "engine/places/embedded_resources.h"
 #include "platform/shell_open.h"
@@ -27,20 +28,14 @@ int PageResource(const QString& fileName)
 
 }  // namespace
 
-HelpViewer::HelpViewer(QWidget* parent) : QTextBrowser(parent)
+HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent)
 {
-    setObjectName(QStringLiteral("HelpViewer"));
-    setWindowTitle(QStringLiteral("Guida di Codice fiscale"));
-    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("HelpBrowser"));
     setOpenLinks(false);
-    resize(760, 620);
-    connect(this, &QTextBrowser::anchorClicked, this, &HelpViewer::onLinkClicked);
-    connect(this, &QTextBrowser::sourceChanged, this, [this] {
-        setWindowTitle(documentTitle().isEmpty() ? QStringLiteral("Guida") : documentTitle());
-    });
+    connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::onLinkClicked);
 }
 
-QVariant HelpViewer::loadResource(int type, const QUrl& name)
+QVariant HelpBrowser::loadResource(int type, const QUrl& name)
 {
     if (type == QTextDocument::HtmlResource) {
         const int resource = PageResource(name.fileName());
@@ -53,16 +48,7 @@ QVariant HelpViewer::loadResource(int type, const QUrl& name)
     return QTextBrowser::loadResource(type, name);
 }
 
-void HelpViewer::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QTextBrowser::keyPressEvent(event);
-}
-
-void HelpViewer::onLinkClicked(const QUrl& link)
+void HelpBrowser::onLinkClicked(const QUrl& link)
 {
     // A link inside a page, or to the other page, stays here; anything else
     // (mailto:, https:) belongs to the desktop.
@@ -72,6 +58,29 @@ void HelpViewer::onLinkClicked(const QUrl& link)
         platform::OpenUrl(link);
 }
 
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("HelpViewer"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    browser_ = new HelpBrowser(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    setFocusProxy(browser_);
+    resize(760, 620);
+    connect(browser_, &QTextBrowser::sourceChanged, this,
+            [this] { setWindowTitle(browser_->documentTitle()); });
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void ShowHelp(const QString& topic)
 {
     if (!viewer) {
@@ -79,7 +88,7 @@ void ShowHelp(const QString& topic)
         // A window without a parent: it goes when the program ends.
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, viewer, [] { delete viewer.data(); });
     }
-    viewer->setSource(QUrl(topic));
+    viewer->browser()->setSource(QUrl(topic));
     viewer->show();
     viewer->raise();
     viewer->activateWindow();

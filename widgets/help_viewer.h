@@ -17,21 +17,35 @@ namespace cf::widgets {
 inline constexpr char kCommandLineHelpTopic[] = "varnel.htm";
 inline constexpr char kCodeHelpTopic[] = "codicefiscale.htm";
 
-class HelpViewer : public QTextBrowser {
+// The pages' browser: loads the embedded pages by their file names.
+class HelpBrowser : public QTextBrowser {
+    Q_OBJECT
+
+public:
+    explicit HelpBrowser(QWidget* parent = nullptr);
+
+    // The page text of an embedded page by its file name; a null variant for
+    // any other name (the browser then shows nothing for it).
+    QVariant loadResource(int type, const QUrl& name) override;
+
+private:
+    void onLinkClicked(const QUrl& link);
+};
+
+// The window, titled as the page shown ("HelpViewer").
+class HelpViewer : public QWidget {
     Q_OBJECT
 
 public:
     explicit HelpViewer(QWidget* parent = nullptr);
 
-    // The page text of an embedded page by its file name; a null variant for
-    // any other name (the viewer then shows nothing for it).
-    QVariant loadResource(int type, const QUrl& name) override;
+    HelpBrowser* browser() const { return browser_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void onLinkClicked(const QUrl& link);
+    HelpBrowser* browser_ = nullptr;
 };
 
 // Shows `topic` in the program's one help viewer, creating it on first use and

@@ -160,8 +160,9 @@ void AboutTest::helpButtonsShowThePagesInTheViewer()
         HelpViewer* viewer = cf::widgets::OpenHelpViewer();
         QVERIFY(viewer);
         QVERIFY(viewer->isVisible());
-        QVERIFY2(viewer->toPlainText().contains(heading), button);
-        QCOMPARE(viewer->windowTitle(), viewer->documentTitle());
+        QVERIFY2(viewer->browser()->toPlainText().contains(heading), button);
+        QCOMPARE(viewer->windowTitle(), viewer->browser()->documentTitle());
+        QVERIFY(viewer->windowTitle().startsWith(QStringLiteral("Codice fiscale – ")));
     }
     const QWidgetList windows = QApplication::topLevelWidgets();
     QCOMPARE(std::ranges::count_if(windows,
@@ -196,17 +197,19 @@ void AboutTest::viewerFollowsPageLinksAndHandsOthersToTheDesktop()
         {QStringLiteral("varnel.htm"), QStringLiteral("varnel.htm"), 2},
     };
     for (const Row& row : rows) {
-        emit viewer->anchorClicked(QUrl(row.link));
-        QCOMPARE(viewer->source().toString(), row.source);
+        emit viewer->browser()->anchorClicked(QUrl(row.link));
+        QCOMPARE(viewer->browser()->source().toString(), row.source);
         QCOMPARE(shell.urls().size(), std::size_t(row.desktopUrls));
     }
     QCOMPARE(shell.urls()[0].scheme(), QStringLiteral("mailto"));
-    QVERIFY(viewer->toPlainText().contains(QStringLiteral("Richiamare Codice Fiscale")));
+    QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Richiamare Codice Fiscale")));
 
     // A page the program does not carry shows nothing, and Esc closes.
-    QVERIFY(!viewer->loadResource(QTextDocument::HtmlResource, QUrl(QStringLiteral("altro.htm"))).isValid());
+    QVERIFY(!viewer->browser()
+                 ->loadResource(QTextDocument::HtmlResource, QUrl(QStringLiteral("altro.htm")))
+                 .isValid());
     viewer->show();
-    QTest::keyClick(viewer, Qt::Key_Escape);
+    QTest::keyClick(viewer->browser(), Qt::Key_Escape);
     QTRY_VERIFY(!cf::widgets::OpenHelpViewer());
 }
 

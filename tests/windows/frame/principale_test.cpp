@@ -559,8 +559,8 @@ void PrincipaleTest::f1ShowsThePageOfTheWindowInUse()
         QTest::keyClick(target, Qt::Key_F1);
         HelpViewer* viewer = cf::widgets::OpenHelpViewer();
         QVERIFY2(viewer, qPrintable(row.topic));
-        QCOMPARE(viewer->source().toString(), row.topic);
-        QVERIFY(!viewer->toPlainText().isEmpty());
+        QCOMPARE(viewer->browser()->source().toString(), row.topic);
+        QVERIFY(!viewer->browser()->toPlainText().isEmpty());
         viewer->close();
         QTRY_VERIFY(!cf::widgets::OpenHelpViewer());
     }
