@@ -3,7 +3,8 @@
 
 #include <cerrno>
 #include <fstream>
-#include <sstream>
+
+#include <QString>
 
 #include "command_line/csv_table.h"
 #include "command_line/ods_sheet.h"
@@ -97,6 +98,12 @@ TransferOutcome ImportIntoArchive(const std::string& archivePath, const std::str
     if (!read)
         return Failure("Impossibile leggere " + file + ": " + error + ".");
     CheckedRows checked = CheckImportedRows(rows, today);
+    // Names in capitals, accented letters too, as the generation window
+    // keeps them (the check upper-cases a-z alone).
+    for (Person& person : checked.persons) {
+        for (std::string* name : {&person.surname, &person.firstName})
+            *name = QString::fromStdString(*name).toUpper().toStdString();
+    }
     if (!checked.persons.empty()) {
         const ArchiveResult appended = AppendToArchive(archivePath, checked.persons);
         if (!appended.ok)

@@ -166,17 +166,20 @@ TEST_F(ArchiveFiles, RefusedRowsAreListedAndTheOthersAppendedInOneWrite)
     WriteText(archive(), "\"VERDI\",\"GIANCARLO\",\"VRDGCR70B10F205A\",\"M\",\"10/02/70\",\"MILANO\",\"MI\"");
     WriteText(Path("persone.csv"), "Cognome,Nome,Codice fiscale,Sesso,Data di nascita,Luogo di nascita\n"
                                    "Bianchi,Lucia,,F,3/7/85,Roma\n"
-                                   "Rossi,Mario,,M,31/02/85,Roma\n");
+                                   "Rossi,Mario,,M,31/02/85,Roma\n"
+                                   "D'Arco,Nicolò,,M,1/1/90,Roma\n");
     const TransferOutcome outcome = ImportIntoArchive(archive(), Path("persone.csv"), kToday);
     EXPECT_EQ(outcome.exitStatus, 1);
-    EXPECT_EQ(outcome.message, "Importate 1 persone nell'archivio; 1 righe scartate.");
+    EXPECT_EQ(outcome.message, "Importate 2 persone nell'archivio; 1 righe scartate.");
     ASSERT_EQ(outcome.refusals.size(), 1u);
     EXPECT_EQ(outcome.refusals[0].row, 3u);
     EXPECT_EQ(outcome.refusals[0].reason, "La data non è in formato valido.");
     EXPECT_EQ(test::ReadFileBytes(archive()),
               "\"VERDI\",\"GIANCARLO\",\"VRDGCR70B10F205A\",\"M\",\"10/02/70\",\"MILANO\",\"MI\"\r\n"
-              "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n")
-        << "the unterminated last line is closed, not joined";
+              "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n"
+              "\"D'ARCO\",\"NICOL\xD2\",\""
+                  + LoadArchive(archive()).field(1, 2) + "\",\"M\",\"01/01/90\",\"ROMA\",\"RM\"\r\n")
+        << "the unterminated last line is closed, not joined; accented capitals in Windows-1252";
 }
 
 TEST_F(ArchiveFiles, FailuresWriteNothing)
