@@ -57,6 +57,16 @@ class ArchiveFiles(unittest.TestCase):
                 for row in content.iter(f"{{{TABLE_NS}}}table-row")]
         self.assertEqual(rows, [HEADER] + persons)
 
+        # LibreOffice, where it is installed (not on CI), opens the sheet.
+        soffice = shutil.which("soffice")
+        if soffice:
+            out = os.path.join(self.folder, "lo")
+            subprocess.run([soffice, "--headless", f"-env:UserInstallation=file://{self.folder}/profile",
+                            "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir", out, sheet],
+                           capture_output=True, timeout=120, check=True)
+            with open(os.path.join(out, "archivio.csv"), newline="", encoding="utf-8") as converted:
+                self.assertEqual(list(csv.reader(converted)), [HEADER] + persons)
+
     def test_import_appends_the_good_rows_and_lists_the_others(self):
         source = os.path.join(self.folder, "nuovi.csv")
         with open(source, "w", newline="", encoding="utf-8") as table:
