@@ -46,10 +46,6 @@ std::string UnknownFormat(const std::string& file)
 bool ReadCsvFile(const std::string& file, std::vector<TableRow>& rows, std::string& error)
 {
     std::ifstream input(file, std::ios::binary);
-    if (!input) {
-        error = SystemErrorText(errno);
-        return false;
-    }
     input.seekg(0, std::ios::end);
     const std::streamoff size = input.tellg();
     if (size > kMaxImportBytes) {

@@ -89,7 +89,7 @@ class ArchiveFiles(unittest.TestCase):
         for arguments, status, message in (
                 (["--importa"], 2, "codicefiscale: --importa vuole un argomento\n"),
                 (["--importa", "persone.txt"], 2, "codicefiscale: Formato del file persone.txt non riconosciuto"),
-                (["--importa", "manca.ods"], 2, "codicefiscale: Impossibile leggere manca.ods: "),
+                (["--importa", "manca.ods"], 2, "codicefiscale: Impossibile leggere manca.ods: file o cartella inesistente."),
                 (["--esporta", "/nessuna/cartella.csv"], 2, "codicefiscale: Impossibile scrivere ")):
             with self.subTest(arguments=arguments):
                 done = self.run_program(*arguments)

@@ -196,7 +196,8 @@ TEST_F(ArchiveFiles, FailuresWriteNothing)
     };
     const std::vector<Case> cases = {
         {archive(), Path("persone.txt"), "Formato del file " + Path("persone.txt") + " non riconosciuto"},
-        {archive(), Path("manca.csv"), "Impossibile leggere " + Path("manca.csv") + ": "},
+        {archive(), Path("manca.csv"),
+         "Impossibile leggere " + Path("manca.csv") + ": file o cartella inesistente."},
         {archive(), Path("finto.ods"), "Impossibile leggere " + Path("finto.ods") + ": non è un foglio"},
         // A folder where the archive should be: the append fails whole.
         {folder_.path(), Path("persone.csv"), "Nessuna persona importata: "},
