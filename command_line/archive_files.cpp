@@ -89,6 +89,9 @@ TransferOutcome ImportIntoArchive(const std::string& archivePath, const std::str
         return Failure(UnknownFormat(file));
     std::vector<TableRow> rows;
     std::string error;
+    // A file that cannot be opened says why, whatever its format.
+    if (errno = 0; !std::ifstream(file, std::ios::binary))
+        return Failure("Impossibile leggere " + file + ": " + SystemErrorText(errno) + ".");
     const bool read =
         format == TableFormat::Csv ? ReadCsvFile(file, rows, error) : ReadOdsSheet(file, rows, error);
     if (!read)

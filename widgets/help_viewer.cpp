@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "engine/places/embedded_resources.h"
@@ -25,6 +24,28 @@ int PageResource(const QString& fileName)
         return kCodeHelpResource;
     return 0;
 }
+
+// F1 pressed in any widget of the application: the key goes first to the
+// widget with the focus, whose topic (or its window's) is shown.
+class HelpKeyFilter : public QObject {
+public:
+    HelpKeyFilter(QObject* owner, QString fallback) : QObject(owner), fallback_(std::move(fallback)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
+            return false;
+        ShowHelp(HelpTopicFor(static_cast<QWidget*>(watched), fallback_));
+        return true;
+    }
+
+private:
+    QString fallback_;
+};
 
 }  // namespace
 
@@ -53,7 +74,7 @@ void HelpBrowser::onLinkClicked(const QUrl& link)
     // A link inside a page, or to the other page, stays here; anything else
     // (mailto:, https:) belongs to the desktop.
     if (link.scheme().isEmpty() && (link.path().isEmpty() || PageResource(link.fileName()) != 0))
-        setSource(link);
+        setSource(source().resolved(link));
     else
         platform::OpenUrl(link);
 }
@@ -116,14 +137,7 @@ QString HelpTopicFor(const QWidget* focused, const QString& fallback)
 
 void InstallHelpKey(QWidget* owner, const QString& fallback)
 {
-    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), owner);
-    key->setContext(Qt::ApplicationShortcut);
-    QObject::connect(key, &QShortcut::activated, owner, [fallback] {
-        QWidget* focused = QApplication::focusWidget();
-        if (!focused)
-            focused = QApplication::activeWindow();
-        ShowHelp(HelpTopicFor(focused, fallback));
-    });
+    qApp->installEventFilter(new HelpKeyFilter(owner, fallback));
 }
 
 }  // namespace cf::widgets

@@ -63,8 +63,10 @@ void SetHelpTopic(QWidget* window, const QString& topic);
 // names one; `fallback` when none does.
 QString HelpTopicFor(const QWidget* focused, const QString& fallback);
 
-// F1 from any window of the application shows the topic of the focused window
-// (HelpTopicFor), `fallback` when it names none. `owner` keeps the key alive.
+// F1 (without modifiers) pressed in any widget of the application shows the
+// topic of the widget that gets the key, the one with the focus
+// (HelpTopicFor), `fallback` when it names none. The key's watch lasts as
+// long as `owner`.
 void InstallHelpKey(QWidget* owner, const QString& fallback);
 
 }  // namespace cf::widgets
