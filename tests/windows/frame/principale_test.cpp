@@ -11,7 +11,10 @@
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -95,6 +98,7 @@ private slots:
     void esciRemovesOnlyThePlaceFileWithoutHelpPages();
     void helpPagesLeaveNoWorkFiles();
     void f1ShowsThePageOfTheWindowInUse();
+    void importedPersonsShowInTheArchiveWindowAtOnce();
     void missingPlaceFileEndsTheProgram();
     void slowStartMakesOneGenerationWindow();
     void boxesInARowKeepTheirOwnerAndTheFocus();
@@ -564,6 +568,29 @@ void PrincipaleTest::f1ShowsThePageOfTheWindowInUse()
         viewer->close();
         QTRY_VERIFY(!cf::widgets::OpenHelpViewer());
     }
+}
+
+void PrincipaleTest::importedPersonsShowInTheArchiveWindowAtOnce()
+{
+    QFile persons(output_.filePath(QStringLiteral("nuovi.csv")));
+    QVERIFY(persons.open(QIODevice::WriteOnly));
+    persons.write("Bianchi,Lucia,,F,3/7/85,Roma\nVerdi,Giancarlo,,M,10/02/1970,Milano\n");
+    persons.close();
+    cf::platform::SaveDialogRecorder dialogs;
+    dialogs.QueueAnswer(persons.fileName());
+    StartFrame();
+    ClickButton(kArchivio);
+    QPointer<cf::archive::Archivio> before = frame_->archivio();
+    QVERIFY(before);
+    QCOMPARE(before->model().rowCount(), 0);
+    auto* button = before->findChild<QPushButton*>(QStringLiteral("cmdEsportaImporta"));
+    QVERIFY(button && button->isVisible() && button->menu());
+    button->menu()->actions().at(1)->trigger();
+    QCOMPARE(boxes_->requests().back().icon, cf::MessageIcon::Information);
+    // The window is made anew and reads the archive with the two persons.
+    QTRY_VERIFY(!before);
+    QVERIFY(frame_->archivio());
+    QCOMPARE(frame_->archivio()->model().rowCount(), 2);
 }
 
 void PrincipaleTest::missingPlaceFileEndsTheProgram()
