@@ -85,7 +85,7 @@ PersonCode ComputePersonCode(const PersonFields& person, const Date& today)
             return Refusal(kMissingData);
         return Refusal(surname ? kSurnameWithoutLettersMessage : kFirstNameWithoutLettersMessage);
     }
-    return {result.code, {}, NamesakeWarning(places, placeName, place)};
+    return {result.code, {}, NamesakeWarning(places, placeName, place), place.row, FormatShortDate(*date)};
 }
 
 CommandLineOutcome RunCommandLine(std::string_view arguments, const Date& today)

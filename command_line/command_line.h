@@ -56,6 +56,10 @@ struct PersonCode {
     // With a code: the other places the bare place name means on the birth
     // date (NamesakeWarning); empty when there are none.
     std::string warning;
+    // With a code: the place's row in the embedded catalog and the birth
+    // date written dd/mm/yy, as the archive keeps them.
+    int placeRow = -1;
+    std::string birthDate;
 };
 
 // The checks and the computation of RunCommandLine over fields already cut.

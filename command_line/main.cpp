@@ -16,6 +16,7 @@
 #include <QTranslator>
 
 #include "cf/version.h"
+#include "command_line/archive_files.h"
 #include "command_line/batch.h"
 #include "command_line/code_check.h"
 #include "command_line/command_line.h"
@@ -159,6 +160,20 @@ int RunCheck(const cf::ProgramRequest& request)
     return FinishOutput(output.exitStatus);
 }
 
+// --esporta and --importa: the outcome on standard output, each refused row
+// on standard error.
+int RunTransfer(const cf::TransferOutcome& outcome)
+{
+    for (const cf::RowRefusal& refusal : outcome.refusals)
+        std::fprintf(stderr, "codicefiscale: riga %zu: %s\n", refusal.row, refusal.reason.c_str());
+    if (outcome.exitStatus == cf::kExitUsage) {
+        std::fprintf(stderr, "codicefiscale: %s\n", outcome.message.c_str());
+        return outcome.exitStatus;
+    }
+    std::puts(outcome.message.c_str());
+    return FinishOutput(outcome.exitStatus);
+}
+
 int RunBatchMode(const cf::ProgramRequest& request)
 {
     const bool fromStandardInput = request.text.empty() || request.text == "-";
@@ -208,6 +223,10 @@ int main(int argc, char** argv)
         const cf::PlaceList list = cf::ListPlaces(request.text);
         return PrintLinesOrRefusal(list.lines, list.refusal);
     }
+    case cf::ProgramMode::Export:
+        return RunTransfer(cf::ExportArchive(cf::ArchivePath(), request.text));
+    case cf::ProgramMode::Import:
+        return RunTransfer(cf::ImportIntoArchive(cf::ArchivePath(), request.text, cf::Today()));
     case cf::ProgramMode::PersonData: {
         // A caller that stops reading our output gets a write error, not a
         // signal: the clipboard and the place file are still looked after.

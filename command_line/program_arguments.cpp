@@ -14,6 +14,7 @@ constexpr std::string_view kUsage =
     "  codicefiscale --check CODICE --persona COGNOME,NOME,DATA,SESSO,LUOGO\n"
     "  codicefiscale --omocodici CODICE\n"
     "  codicefiscale --luoghi TESTO\n"
+    "  codicefiscale --esporta FILE | --importa FILE\n"
     "  codicefiscale -h | --help | -V | --version\n"
     "  codicefiscale            (senza argomenti: apre la finestra del programma)\n"
     "\n"
@@ -104,6 +105,19 @@ constexpr std::string_view kUsage =
     "                   con TESTO: righe CSV nome, codice catastale, provincia,\n"
     "                   primo e ultimo giorno di validità del codice (vuoti se\n"
     "                   non noti; l'ultimo vuoto se il luogo esiste ancora)\n"
+    "  --esporta FILE   scrive l'archivio in FILE: un file CSV (.csv: UTF-8,\n"
+    "                   intestazione, campi tra virgolette se serve, come da\n"
+    "                   RFC 4180) o un foglio OpenDocument (.ods) che\n"
+    "                   LibreOffice ed Excel aprono; colonne Cognome, Nome,\n"
+    "                   Codice fiscale, Sesso, Data di nascita, Luogo di nascita,\n"
+    "                   Provincia; le persone nell'ordine dell'archivio\n"
+    "  --importa FILE   aggiunge all'archivio le persone di FILE (.csv o .ods,\n"
+    "                   le stesse colonne, intestazione facoltativa): ogni riga\n"
+    "                   è controllata come nella finestra, il codice calcolato\n"
+    "                   se manca e confrontato se c'è (un omocodice vale); le\n"
+    "                   righe scartate vanno sullo standard error con il motivo\n"
+    "                   e nulla di loro è scritto; le altre sono aggiunte in\n"
+    "                   una sola scrittura, tutte o nessuna\n"
     "  --               fine delle opzioni: ogni argomento che segue è un dato,\n"
     "                   anche se comincia con -\n"
     "  -h, --help       mostra questo aiuto\n"
@@ -130,11 +144,12 @@ constexpr std::string_view kUsage =
     "  codicefiscale --batch persone.csv > codici.csv\n"
     "  codicefiscale --batch --json persone.csv |\n"
     "    sed -n 's/.*\"codice\":\"\\([0-9A-Z]*\\)\".*/\\1/p' | codicefiscale --check -\n"
-    "  codicefiscale --luoghi forlì\n";
+    "  codicefiscale --luoghi forlì\n"
+    "  codicefiscale --esporta archivio.ods\n";
 
 struct Parsed {
     std::optional<ProgramMode> mode;
-    std::string value;  // of --omocodici, --luoghi, --check=
+    std::string value;  // of --omocodici, --luoghi, --esporta, --importa, --check=
     std::vector<std::string> operands;
     bool json = false;
     bool noGui = false;
@@ -207,6 +222,8 @@ ProgramRequest Complete(Parsed parsed, std::string_view option)
         return request;
     case ProgramMode::Homocodes:
     case ProgramMode::Places:
+    case ProgramMode::Export:
+    case ProgramMode::Import:
         if (!parsed.operands.empty())
             return Usage(std::string(option) + " vuole un solo argomento");
         if (parsed.value.empty())
@@ -253,6 +270,10 @@ ProgramRequest ReadProgramArguments(std::span<const char* const> arguments)
             mode = ProgramMode::Homocodes;
         else if (name == "--luoghi")
             mode = ProgramMode::Places;
+        else if (name == "--esporta")
+            mode = ProgramMode::Export;
+        else if (name == "--importa")
+            mode = ProgramMode::Import;
         else if (name == "--json" && !hasValue)
             parsed.json = true;
         else if (name == "--no-gui" && !hasValue)
@@ -268,7 +289,8 @@ ProgramRequest ReadProgramArguments(std::span<const char* const> arguments)
         if (!SetMode(parsed, *mode))
             return Usage(modeOption + " e " + std::string(name) + " non vanno insieme");
         modeOption = name;
-        const bool takesValue = *mode == ProgramMode::Homocodes || *mode == ProgramMode::Places;
+        const bool takesValue = *mode == ProgramMode::Homocodes || *mode == ProgramMode::Places
+                                || *mode == ProgramMode::Export || *mode == ProgramMode::Import;
         if (hasValue && (takesValue || *mode == ProgramMode::Check)) {
             parsed.value = argument.substr(equals + 1);
         } else if (hasValue) {

@@ -16,6 +16,8 @@ enum class ProgramMode {
     Batch,       // --batch [FILE]
     Homocodes,   // --omocodici CODE
     Places,      // --luoghi TEXT
+    Export,      // --esporta FILE
+    Import,      // --importa FILE
     Help,        // --help, -h
     Version,     // --version, -V
     UsageError,  // an option the program does not know, or misused
@@ -25,7 +27,7 @@ struct ProgramRequest {
     ProgramMode mode;
     // PersonData: the arguments joined by single blanks; Batch: the file,
     // empty or "-" for standard input; Homocodes: the code; Places: the
-    // text; UsageError: what is wrong.
+    // text; Export, Import: the file; UsageError: what is wrong.
     std::string text;
     std::vector<std::string> codes;  // Check: the codes, or just "-"
     bool json = false;               // --json, with Check and Batch

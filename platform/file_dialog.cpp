@@ -54,29 +54,55 @@ QString SaveDialogRecorder::Answer(const SaveDialogRequest& request)
     return answer;
 }
 
-QString AskPdfFileName(const QString& fileName)
+namespace {
+
+// Runs a file dialog over the active window (or the recorder's answer).
+QString RunFileDialog(const SaveDialogRequest& request, QFileDialog::AcceptMode mode, const QString& suffix)
 {
-    const SaveDialogRequest request{QStringLiteral("Salva in un file PDF"),
-                                    FreePath(QDir(DocumentsFolder()), fileName),
-                                    QStringLiteral("Documenti PDF (*.pdf)")};
     if (activeRecorder)
         return activeRecorder->Answer(request);
 
     QWidget* const owner = QApplication::activeWindow();
     QFileDialog dialog(owner, request.title);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(request.filter);
-    // A name typed without ".pdf" gets it before the dialog asks whether to
-    // replace an existing file.
-    // A file chosen over an existing one is replaced only once the user
-    // confirms it.
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.selectFile(request.suggestedPath);
+    // A name typed without a suffix gets it before the dialog asks whether
+    // to replace an existing file; a file chosen over an existing one is
+    // replaced only once the user confirms it.
+    if (!suffix.isEmpty())
+        dialog.setDefaultSuffix(suffix);
+    if (mode == QFileDialog::AcceptSave)
+        dialog.selectFile(request.suggestedPath);
+    else
+        dialog.setDirectory(request.suggestedPath);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     if (owner)
         owner->activateWindow();
     return accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first() : QString();
+}
+
+}  // namespace
+
+QString AskPdfFileName(const QString& fileName)
+{
+    return RunFileDialog({QStringLiteral("Salva in un file PDF"), FreePath(QDir(DocumentsFolder()), fileName),
+                          QStringLiteral("Documenti PDF (*.pdf)")},
+                         QFileDialog::AcceptSave, QStringLiteral("pdf"));
+}
+
+QString AskTableFileName(const QString& fileName)
+{
+    return RunFileDialog({QStringLiteral("Esporta l'archivio"), FreePath(QDir(DocumentsFolder()), fileName),
+                          QStringLiteral("Foglio OpenDocument (*.ods);;File CSV (*.csv)")},
+                         QFileDialog::AcceptSave, QStringLiteral("ods"));
+}
+
+QString AskTableToImport()
+{
+    return RunFileDialog({QStringLiteral("Importa persone nell'archivio"), DocumentsFolder(),
+                          QStringLiteral("Fogli OpenDocument e file CSV (*.ods *.csv)")},
+                         QFileDialog::AcceptOpen, {});
 }
 
 }  // namespace cf::platform

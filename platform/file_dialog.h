@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The question where to save a file. Every save dialog of the program goes
-// through AskPdfFileName, so that tests can answer it through a
-// SaveDialogRecorder instead of a person.
+// The questions which file to save or open. Every file dialog of the
+// program goes through the functions here, so that tests can answer it
+// through a SaveDialogRecorder instead of a person.
 
 #include <QString>
 
@@ -13,7 +13,7 @@ namespace cf::platform {
 
 struct SaveDialogRequest {
     QString title;
-    QString suggestedPath;  // folder and file name offered
+    QString suggestedPath;  // folder and file name offered (a folder alone to open a file)
     QString filter;
 };
 
@@ -25,7 +25,16 @@ struct SaveDialogRequest {
 // user cancels.
 QString AskPdfFileName(const QString& fileName);
 
-// While a recorder exists, AskPdfFileName shows nothing: it records the
+// The same for the archive's export: an OpenDocument sheet (".ods" added to
+// a name without a suffix) or a CSV file.
+QString AskTableFileName(const QString& fileName);
+
+// Asks, in a modal file dialog over the active window, which sheet (.ods) or
+// CSV file to import, starting in the documents folder. Empty when the user
+// cancels.
+QString AskTableToImport();
+
+// While a recorder exists, the dialogs show nothing: each records the
 // request and gives the next queued answer or, when none is queued, the
 // answer of Esc (empty). One recorder at a time.
 class SaveDialogRecorder {

@@ -3,8 +3,6 @@
 
 #include <QDesktopServices>
 
-#include "engine/storage/work_files.h"
-
 namespace cf::platform {
 namespace {
 
@@ -30,12 +28,6 @@ void OpenUrl(const QUrl& url)
         return;
     }
     QDesktopServices::openUrl(url);
-}
-
-void OpenResourcePage(std::string_view fileName, int resourceId)
-{
-    if (WriteResourceFile(fileName, resourceId))
-        OpenUrl(QUrl::fromLocalFile(QString::fromStdString(WorkDirectory() + std::string(fileName))));
 }
 
 }  // namespace cf::platform

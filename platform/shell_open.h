@@ -7,7 +7,6 @@
 
 #include <QUrl>
 
-#include <string_view>
 #include <vector>
 
 namespace cf::platform {
@@ -15,11 +14,6 @@ namespace cf::platform {
 // Asks the desktop to open the URL. The outcome is not reported: a link the
 // desktop cannot open simply opens nothing.
 void OpenUrl(const QUrl& url);
-
-// Writes embedded resource `resourceId` to the work directory as `fileName`,
-// replacing any earlier copy, and opens that file. A file that cannot be
-// written is not opened; nothing is reported either way.
-void OpenResourcePage(std::string_view fileName, int resourceId);
 
 // While a recorder exists, OpenUrl opens nothing and records the URL instead.
 // One recorder at a time.

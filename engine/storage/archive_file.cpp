@@ -293,18 +293,36 @@ std::string ArchivePathFor(const std::string& programDirectory)
     return directory.empty() ? std::string() : directory + kArchiveFileName;
 }
 
-ArchiveResult AppendToArchive(const std::string& path, const Person& person)
+std::string ArchiveFieldProblem(const Person& person)
 {
     const auto fields = LineFields(person);
     for (std::size_t k = 0; k < fields.size(); ++k) {
         if (const char* problem = SeparatorProblem(*fields[k]))
-            return {false, std::string("Il campo ") + kFieldNames[k]
-                               + " contiene caratteri non ammessi nell'archivio: " + problem + "."};
+            return std::string("Il campo ") + kFieldNames[k]
+                   + " contiene caratteri non ammessi nell'archivio: " + problem + ".";
     }
     std::string line;
     if (const char* field = AppendLine(person, line))
-        return {false, std::string("Il campo ") + field
-                           + " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + "."};
+        return std::string("Il campo ") + field
+               + " contiene caratteri non ammessi nell'archivio: " + kUnrepresentable + ".";
+    return {};
+}
+
+ArchiveResult AppendToArchive(const std::string& path, const Person& person)
+{
+    return AppendToArchive(path, std::span<const Person>(&person, 1));
+}
+
+ArchiveResult AppendToArchive(const std::string& path, std::span<const Person> persons)
+{
+    std::string line;
+    for (const Person& person : persons) {
+        if (std::string problem = ArchiveFieldProblem(person); !problem.empty())
+            return {false, std::move(problem)};
+        AppendLine(person, line);
+    }
+    if (line.empty())
+        return {};
 
     std::string problem;
     const std::string file = FileBehind(path, problem);

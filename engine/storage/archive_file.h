@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "engine/code/person.h"
@@ -54,6 +55,14 @@ std::string ArchivePathFor(const std::string& programDirectory);
 // a line break, or a character Windows-1252 cannot represent, is refused and
 // nothing is written. A failed write leaves the file as it was.
 ArchiveResult AppendToArchive(const std::string& path, const Person& person);
+
+// Appends the persons as lines in one write: all of them or, when any field
+// is refused or the write fails, none.
+ArchiveResult AppendToArchive(const std::string& path, std::span<const Person> persons);
+
+// Why the archive would refuse the person's line (the message of
+// AppendToArchive); empty when it takes it.
+std::string ArchiveFieldProblem(const Person& person);
 
 // The archive's lines in display order (see LoadedArchive), with the stamp
 // of what the load found. Empty when the file is missing; empty, with the

@@ -74,7 +74,18 @@ TEST(ProgramArguments, BatchHomocodesAndPlaces)
     const ProgramRequest places = Read({"--luoghi", "-san"});
     EXPECT_EQ(places.mode, ProgramMode::Places);
     EXPECT_EQ(places.text, "-san") << "the text of --luoghi may start with -";
+    for (const auto& [arguments, mode] :
+         {std::pair{std::vector<const char*>{"--esporta", "archivio.ods"}, ProgramMode::Export},
+          std::pair{std::vector<const char*>{"--esporta=archivio.ods"}, ProgramMode::Export},
+          std::pair{std::vector<const char*>{"--importa", "archivio.ods"}, ProgramMode::Import}}) {
+        EXPECT_EQ(Read(arguments).mode, mode);
+        EXPECT_EQ(Read(arguments).text, "archivio.ods");
+    }
     for (const std::vector<const char*>& wrong : {std::vector<const char*>{"--batch", "a", "b"},
+                                                  {"--esporta"},
+                                                  {"--importa", "a.csv", "b.csv"},
+                                                  {"--esporta", "a.csv", "--importa", "b.csv"},
+                                                  {"--importa", "a.csv", "--json"},
                                                   {"--omocodici"},
                                                   {"--luoghi", "A", "B"},
                                                   {"--luoghi="},
@@ -149,8 +160,8 @@ TEST(ProgramArguments, HelpLinesFitEightyColumns)
         EXPECT_LE(columns, 79u) << line;
         start = end + 1;
     }
-    for (const char* option :
-         {"--batch", "--check", "--persona", "--json", "--omocodici", "--luoghi", "--no-gui", "-h", "-V"})
+    for (const char* option : {"--batch", "--check", "--persona", "--json", "--omocodici", "--luoghi",
+                               "--esporta", "--importa", "--no-gui", "-h", "-V"})
         EXPECT_NE(usage.find(option), std::string_view::npos) << option;
 }
 

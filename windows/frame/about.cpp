@@ -8,10 +8,10 @@
 #include <algorithm>
 
 #include "cf/version.h"
-#include "engine/places/embedded_resources.h"
 #include "platform/shell_open.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
+#include "widgets/help_viewer.h"
 #include "widgets/twips.h"
 #include "windows/frame/program_icon.h"
 #include "windows/generation/generation_images.h"
@@ -185,12 +185,12 @@ bool About::eventFilter(QObject* watched, QEvent* event)
 
 void About::onCommandLineHelpClicked()
 {
-    platform::OpenResourcePage(kCommandLineHelpFile, kCommandLineHelpResource);
+    widgets::ShowHelp(QLatin1String(widgets::kCommandLineHelpTopic));
 }
 
 void About::onCodeHelpClicked()
 {
-    platform::OpenResourcePage(kCodeHelpFile, kCodeHelpResource);
+    widgets::ShowHelp(QLatin1String(widgets::kCodeHelpTopic));
 }
 
 void About::onInfoLabelClicked(int index)

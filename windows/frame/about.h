@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The about window: title, version, description, the project's contact links
-// and the two buttons that open the help pages in the user's browser.
+// and the two buttons that open the help pages in the program's help viewer.
 
 #include <QLabel>
 #include <QPushButton>
@@ -15,10 +15,6 @@ namespace cf::frame {
 // pages.
 inline constexpr char kContactEmail[] = "info@progettocodicefiscale.it";
 inline constexpr char kContactWebsite[] = "https://progettocodicefiscale.it";
-
-// File names of the help pages in the work directory.
-inline constexpr char kCommandLineHelpFile[] = "varnel.htm";
-inline constexpr char kCodeHelpFile[] = "codicefiscale.htm";
 
 class About : public QWidget {
     Q_OBJECT

@@ -19,10 +19,12 @@
 #include "platform/print_command.h"
 #include "printouts/person_printouts.h"
 #include "widgets/form_controls.h"
+#include "widgets/help_viewer.h"
 #include "widgets/toolbar.h"
 #include "widgets/twips.h"
 #include "widgets/widget_images.h"
 #include "widgets/window_host.h"
+#include "windows/archive/archive_transfer_commands.h"
 #include "windows/frame/italian_date.h"
 #include "windows/frame/program_icon.h"
 
@@ -128,6 +130,10 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
     toolbarTimer_->setInterval(55);
 
     setUpFrame();
+    // F1 shows the help page of the window in use: each window names its
+    // topic when it is made; the frame itself, and the generation window,
+    // how the code is formed.
+    widgets::InstallHelpKey(this, QLatin1String(widgets::kCodeHelpTopic));
     mainForm();
     // The clock starts once the generation window has loaded its place list
     // (with events running).
@@ -272,12 +278,19 @@ void Principale::onToolbarButtonClicked(int button)
         closeChildWindows();
         hideMainForm();
         verifica_ = new verification::Verifica();
+        widgets::SetHelpTopic(verifica_, QStringLiteral("codicefiscale.htm#controllo"));
         showChild(verifica_);
         break;
     case kArchivio:
         closeChildWindows();
         hideMainForm();
         archivio_ = new archive::Archivio(options_.archivePath);
+        widgets::SetHelpTopic(archivio_, QStringLiteral("varnel.htm#archivio"));
+        // Persons imported show once the window has read the archive again.
+        archive::AddTransferCommands(archivio_, options_.archivePath, [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { onToolbarButtonClicked(kArchivio); }, Qt::QueuedConnection);
+        });
         connect(archivio_, &archive::Archivio::personChosen, this, &Principale::showLoadedPerson);
         connect(archivio_, &archive::Archivio::statusNote, this,
                 [this](const QString& note) { showStatusNote(note); });
@@ -290,6 +303,7 @@ void Principale::onToolbarButtonClicked(int button)
         closeChildWindows();
         hideMainForm();
         about_ = new About();
+        widgets::SetHelpTopic(about_, QLatin1String(widgets::kCommandLineHelpTopic));
         showChild(about_);
         break;
     case kEsci:
@@ -329,6 +343,7 @@ void Principale::showCard(const Person& person)
 {
     if (!tesserino_) {
         tesserino_ = new generation::Tesserino();
+        widgets::SetHelpTopic(tesserino_, QStringLiteral("codicefiscale.htm#caratteri"));
         connect(tesserino_, &generation::Tesserino::returnRequested, this, [this] {
             showChild(&mainForm());
             mainForm().focusCode();
@@ -375,13 +390,11 @@ QMdiSubWindow* Principale::addChild(QWidget* window)
     return subWindow;
 }
 
-// varnel.cod, then the help pages written by the about window; each only if
-// it is there.
+// varnel.cod, if it is there (the help pages are shown from memory and
+// never written).
 void Principale::cleanUpWorkFiles()
 {
     DeletePlaceFile();
-    DeleteWorkFile(kCommandLineHelpFile);
-    DeleteWorkFile(kCodeHelpFile);
 }
 
 void Principale::endProgram(int status)

@@ -24,6 +24,7 @@
 #include "widgets/data_box_keys.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
+#include "widgets/help_viewer.h"
 #include "widgets/multi_column_list.h"
 #include "widgets/twips.h"
 #include "widgets/window_host.h"
@@ -140,6 +141,7 @@ void MainForm::createControls()
     birthDateBox_->setValidator(new DateMaskValidator(birthDateBox_));
     MakeCaptionAt(this, "Label5", QStringLiteral("Data di nascita"), 330, 1410, birthDateBox_);
     placeBox_ = MakeBox(this, "Combo1", twips::Rect(1830, 1785, 2850, 300), 0);
+    widgets::SetHelpTopic(placeBox_, QStringLiteral("varnel.htm#tastiera"));
     MakeCaptionAt(this, "Label6", QStringLiteral("Luogo"), 330, 1770, placeBox_);
 
     dropDownArrow_ = Named(new QLabel(this), "Picture1");
@@ -185,6 +187,8 @@ void MainForm::createControls()
         placeColumns_[i]->setAccessibleName(columnNames[i]);
         if (i > 0)
             placeColumns_[i]->setFocusPolicy(Qt::NoFocus);
+        // F1 on the place list shows its keys.
+        widgets::SetHelpTopic(placeColumns_[i], QStringLiteral("varnel.htm#tastiera"));
     }
     QListWidget* dropDownList = placeColumns_[0];
     placeScrollBar_ = Named(new QScrollBar(Qt::Vertical, this), "VScroll1");

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The about window: its texts, the help buttons that write and open the
-// pages, the contact links and the title drawn on paint.
+// The about window: its texts, the help buttons that show the pages in the
+// program's help viewer, the contact links and the title drawn on paint.
 
 #include <QApplication>
 #include <QDir>
@@ -12,13 +12,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include "engine/places/embedded_resources.h"
 #include "engine/storage/work_files.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
+#include "widgets/help_viewer.h"
 #include "windows/frame/about.h"
 
 using namespace cf::frame;
+using cf::widgets::HelpViewer;
 
 class AboutTest : public QObject {
     Q_OBJECT
@@ -29,16 +33,14 @@ private slots:
 
     void showsVersionAndTexts();
     void drawsRedTitleOverGreyShadow();
-    void helpButtonsWriteThePagesAndOpenThem();
-    void openingAPageAgainReplacesTheFile();
-    void unwritablePageOpensNothingAndSaysNothing();
+    void helpButtonsShowThePagesInTheViewer();
+    void viewerFollowsPageLinksAndHandsOthersToTheDesktop();
     void onlyTheLinkLabelsOpenContacts();
     void linksShowTheLinkCursor();
     void linksOpenFromTheKeyboard();
     void helpPagesAreTheSourceFiles();
 
 private:
-    QByteArray ReadWorkFile(const QString& name) const;
     static QString WorkFilePath(const QString& name);
     static QByteArray Resource(int id);
 
@@ -65,12 +67,6 @@ void AboutTest::cleanup()
 QString AboutTest::WorkFilePath(const QString& name)
 {
     return QString::fromStdString(cf::WorkDirectory()) + name;
-}
-
-QByteArray AboutTest::ReadWorkFile(const QString& name) const
-{
-    QFile file(WorkFilePath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray AboutTest::Resource(int id)
@@ -145,7 +141,7 @@ void AboutTest::drawsRedTitleOverGreyShadow()
         QCOMPARE(image.pixelColor(x, 19), QColor(255, 255, 192));
 }
 
-void AboutTest::helpButtonsWriteThePagesAndOpenThem()
+void AboutTest::helpButtonsShowThePagesInTheViewer()
 {
     cf::platform::ShellOpenRecorder shell;
     cf::platform::MessageBoxRecorder boxes;
@@ -153,57 +149,68 @@ void AboutTest::helpButtonsWriteThePagesAndOpenThem()
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
 
-    QTest::mouseClick(about.findChild<QPushButton*>("Command1"), Qt::LeftButton);
-    QCOMPARE(ReadWorkFile(QStringLiteral("varnel.htm")), Resource(cf::kCommandLineHelpResource));
-    QVERIFY(!QFile::exists(WorkFilePath(QStringLiteral("codicefiscale.htm"))));
-
-    QTest::mouseClick(about.findChild<QPushButton*>("Command2"), Qt::LeftButton);
-    QCOMPARE(ReadWorkFile(QStringLiteral("codicefiscale.htm")), Resource(cf::kCodeHelpResource));
-
-    QCOMPARE(shell.urls().size(), std::size_t{2});
-    QCOMPARE(shell.urls()[0], QUrl::fromLocalFile(WorkFilePath(QStringLiteral("varnel.htm"))));
-    QCOMPARE(shell.urls()[1], QUrl::fromLocalFile(WorkFilePath(QStringLiteral("codicefiscale.htm"))));
-    QVERIFY(boxes.requests().empty());
-}
-
-void AboutTest::openingAPageAgainReplacesTheFile()
-{
-    cf::platform::ShellOpenRecorder shell;
-    About about;
-    about.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&about));
-
-    // A longer leftover must not survive at the end of the new page.
-    QFile stale(WorkFilePath(QStringLiteral("varnel.htm")));
-    QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.write(QByteArray(Resource(cf::kCommandLineHelpResource).size() + 500, 'x'));
-    stale.close();
-
-    auto* command1 = about.findChild<QPushButton*>("Command1");
-    QTest::mouseClick(command1, Qt::LeftButton);
-    QTest::mouseClick(command1, Qt::LeftButton);
-    QCOMPARE(ReadWorkFile(QStringLiteral("varnel.htm")), Resource(cf::kCommandLineHelpResource));
-    QCOMPARE(shell.urls().size(), std::size_t{2});
-    QCOMPARE(shell.urls()[0], shell.urls()[1]);
-}
-
-void AboutTest::unwritablePageOpensNothingAndSaysNothing()
-{
-    cf::platform::ShellOpenRecorder shell;
-    cf::platform::MessageBoxRecorder boxes;
-    About about;
-    about.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&about));
-
-    // A directory in the page's place cannot be replaced by the page.
-    QDir work(WorkFilePath({}));
-    QVERIFY(work.mkpath(QStringLiteral("codicefiscale.htm/kept")));
-    QTest::mouseClick(about.findChild<QPushButton*>("Command2"), Qt::LeftButton);
-
-    QVERIFY(QFileInfo(work.filePath(QStringLiteral("codicefiscale.htm/kept"))).isDir());
+    // Each button shows its page in the one viewer, from memory: no browser,
+    // no file in the work directory.
+    const std::pair<const char*, QString> pages[] = {
+        {"Command1", QStringLiteral("Richiamare Codice Fiscale dalla riga di comando")},
+        {"Command2", QStringLiteral("Informazioni sulla codificazione delle persone fisiche")},
+        {"Command1", QStringLiteral("Richiamare Codice Fiscale dalla riga di comando")}};
+    for (const auto& [button, heading] : pages) {
+        QTest::mouseClick(about.findChild<QPushButton*>(button), Qt::LeftButton);
+        HelpViewer* viewer = cf::widgets::OpenHelpViewer();
+        QVERIFY(viewer);
+        QVERIFY(viewer->isVisible());
+        QVERIFY2(viewer->browser()->toPlainText().contains(heading), button);
+        QCOMPARE(viewer->windowTitle(), viewer->browser()->documentTitle());
+        QVERIFY(viewer->windowTitle().startsWith(QStringLiteral("Codice fiscale – ")));
+    }
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::ranges::count_if(windows,
+                                   [](QWidget* w) { return w->objectName() == QLatin1String("HelpViewer"); }),
+             std::ptrdiff_t{1});
     QVERIFY(shell.urls().empty());
     QVERIFY(boxes.requests().empty());
-    QDir(work.filePath(QStringLiteral("codicefiscale.htm"))).removeRecursively();
+    QVERIFY(QDir(WorkFilePath({})).entryList(QDir::Files).isEmpty());
+    cf::widgets::OpenHelpViewer()->close();
+    QTRY_VERIFY(!cf::widgets::OpenHelpViewer());
+}
+
+void AboutTest::viewerFollowsPageLinksAndHandsOthersToTheDesktop()
+{
+    cf::platform::ShellOpenRecorder shell;
+    cf::widgets::ShowHelp(QStringLiteral("varnel.htm"));
+    HelpViewer* viewer = cf::widgets::OpenHelpViewer();
+    QVERIFY(viewer);
+
+    // A link: where the viewer then stands, and the URLs the desktop got.
+    struct Row {
+        QString link;
+        QString source;
+        int desktopUrls;
+    };
+    const Row rows[] = {
+        {QStringLiteral("#luoghi"), QStringLiteral("varnel.htm#luoghi"), 0},
+        {QStringLiteral("codicefiscale.htm#omocodia"), QStringLiteral("codicefiscale.htm#omocodia"), 0},
+        {QStringLiteral("mailto:info@progettocodicefiscale.it"), QStringLiteral("codicefiscale.htm#omocodia"),
+         1},
+        {QStringLiteral("https://progettocodicefiscale.it"), QStringLiteral("codicefiscale.htm#omocodia"), 2},
+        {QStringLiteral("varnel.htm"), QStringLiteral("varnel.htm"), 2},
+    };
+    for (const Row& row : rows) {
+        emit viewer->browser()->anchorClicked(QUrl(row.link));
+        QCOMPARE(viewer->browser()->source().toString(), row.source);
+        QCOMPARE(shell.urls().size(), std::size_t(row.desktopUrls));
+    }
+    QCOMPARE(shell.urls()[0].scheme(), QStringLiteral("mailto"));
+    QVERIFY(viewer->browser()->toPlainText().contains(QStringLiteral("Richiamare Codice Fiscale")));
+
+    // A page the program does not carry shows nothing, and Esc closes.
+    QVERIFY(!viewer->browser()
+                 ->loadResource(QTextDocument::HtmlResource, QUrl(QStringLiteral("altro.htm")))
+                 .isValid());
+    viewer->show();
+    QTest::keyClick(viewer->browser(), Qt::Key_Escape);
+    QTRY_VERIFY(!cf::widgets::OpenHelpViewer());
 }
 
 void AboutTest::onlyTheLinkLabelsOpenContacts()

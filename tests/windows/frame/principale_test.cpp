@@ -7,10 +7,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,6 +33,7 @@
 #include "platform/printer_choice.h"
 #include "platform/shell_open.h"
 #include "tests/windows/generation/generation_test_support.h"
+#include "widgets/help_viewer.h"
 #include "widgets/toolbar.h"
 #include "widgets/window_host.h"
 #include "windows/frame/italian_date.h"
@@ -37,6 +42,7 @@
 using namespace cf::frame;
 using cf::generation::MainForm;
 using cf::platform::MessageAnswer;
+using cf::widgets::HelpViewer;
 
 namespace {
 
@@ -90,7 +96,9 @@ private slots:
     void printAnswersChooseCardOrDataSheet();
     void aFailedPrintoutOffersTheSamePrintoutAsAPdfFile();
     void esciRemovesOnlyThePlaceFileWithoutHelpPages();
-    void esciAndClosingRemoveTheHelpPages();
+    void helpPagesLeaveNoWorkFiles();
+    void f1ShowsThePageOfTheWindowInUse();
+    void importedPersonsShowInTheArchiveWindowAtOnce();
     void missingPlaceFileEndsTheProgram();
     void slowStartMakesOneGenerationWindow();
     void boxesInARowKeepTheirOwnerAndTheFocus();
@@ -496,7 +504,7 @@ void PrincipaleTest::esciRemovesOnlyThePlaceFileWithoutHelpPages()
     QCOMPARE(boxes_->requests().size(), std::size_t{0});
 }
 
-void PrincipaleTest::esciAndClosingRemoveTheHelpPages()
+void PrincipaleTest::helpPagesLeaveNoWorkFiles()
 {
     for (const bool byClosing : {false, true}) {
         cf::platform::ShellOpenRecorder shell;
@@ -504,13 +512,17 @@ void PrincipaleTest::esciAndClosingRemoveTheHelpPages()
             cf::WriteResourceFile(cf::kPlaceFileName, cf::kPlaceTableResource);
         Principale& frame = StartFrame();
         endings_.clear();
-        // The about window writes both pages when its buttons are pressed.
+        // The about window's buttons show both pages in the viewer, from
+        // memory.
         ClickButton(kInfo);
         QVERIFY(frame.about());
         for (QPushButton* button : frame.about()->findChildren<QPushButton*>())
             button->click();
-        QVERIFY(QFile::exists(WorkFile(QStringLiteral("varnel.htm"))));
-        QVERIFY(QFile::exists(WorkFile(QStringLiteral("codicefiscale.htm"))));
+        QVERIFY(cf::widgets::OpenHelpViewer());
+        QVERIFY(shell.urls().empty());
+        QCOMPARE(QDir(work_->path()).entryList(QDir::Files),
+                 QStringList{QFileInfo(work_->placeFile()).fileName()});
+        cf::widgets::OpenHelpViewer()->close();
 
         if (byClosing)
             frame.close();
@@ -519,6 +531,66 @@ void PrincipaleTest::esciAndClosingRemoveTheHelpPages()
         QCOMPARE(endings_, QList<int>{0});
         QVERIFY(QDir(work_->path()).entryList(QDir::Files).isEmpty());
     }
+}
+
+void PrincipaleTest::f1ShowsThePageOfTheWindowInUse()
+{
+    Principale& frame = StartFrame();
+    struct Row {
+        int button;
+        const char* focused;  // objectName of the control with the focus, or nullptr for the window
+        QString topic;
+    };
+    const Row rows[] = {
+        {kCreazione, "Text2", QStringLiteral("codicefiscale.htm")},
+        {kCreazione, "Combo1", QStringLiteral("varnel.htm#tastiera")},
+        {kCreazione, "List1_0", QStringLiteral("varnel.htm#tastiera")},
+        {kVerifica, nullptr, QStringLiteral("codicefiscale.htm#controllo")},
+        {kArchivio, nullptr, QStringLiteral("varnel.htm#archivio")},
+        {kInfo, "Command1", QStringLiteral("varnel.htm")},
+    };
+    for (const Row& row : rows) {
+        ClickButton(row.button);
+        QWidget* window = row.button == kCreazione  ? static_cast<QWidget*>(&frame.mainForm())
+                          : row.button == kVerifica ? static_cast<QWidget*>(frame.verifica())
+                          : row.button == kArchivio ? static_cast<QWidget*>(frame.archivio())
+                                                    : static_cast<QWidget*>(frame.about());
+        QVERIFY(window);
+        QWidget* target = row.focused ? window->findChild<QWidget*>(row.focused) : window;
+        QVERIFY2(target, row.focused);
+        QApplication::setActiveWindow(&frame);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_F1);
+        HelpViewer* viewer = cf::widgets::OpenHelpViewer();
+        QVERIFY2(viewer, qPrintable(row.topic));
+        QCOMPARE(viewer->browser()->source().toString(), row.topic);
+        QVERIFY(!viewer->browser()->toPlainText().isEmpty());
+        viewer->close();
+        QTRY_VERIFY(!cf::widgets::OpenHelpViewer());
+    }
+}
+
+void PrincipaleTest::importedPersonsShowInTheArchiveWindowAtOnce()
+{
+    QFile persons(output_.filePath(QStringLiteral("nuovi.csv")));
+    QVERIFY(persons.open(QIODevice::WriteOnly));
+    persons.write("Bianchi,Lucia,,F,3/7/85,Roma\nVerdi,Giancarlo,,M,10/02/1970,Milano\n");
+    persons.close();
+    cf::platform::SaveDialogRecorder dialogs;
+    dialogs.QueueAnswer(persons.fileName());
+    StartFrame();
+    ClickButton(kArchivio);
+    QPointer<cf::archive::Archivio> before = frame_->archivio();
+    QVERIFY(before);
+    QCOMPARE(before->model().rowCount(), 0);
+    auto* button = before->findChild<QPushButton*>(QStringLiteral("cmdEsportaImporta"));
+    QVERIFY(button && button->isVisible() && button->menu());
+    button->menu()->actions().at(1)->trigger();
+    QCOMPARE(boxes_->requests().back().icon, cf::MessageIcon::Information);
+    // The window is made anew and reads the archive with the two persons.
+    QTRY_VERIFY(!before);
+    QVERIFY(frame_->archivio());
+    QCOMPARE(frame_->archivio()->model().rowCount(), 2);
 }
 
 void PrincipaleTest::missingPlaceFileEndsTheProgram()
