@@ -40,7 +40,7 @@ endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${CF_COMPRESSED_DOCS})
 install(FILES ${PROJECT_BINARY_DIR}/codicefiscale.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
-              ${PROJECT_SOURCE_DIR}/NOTICE-DATA.md ${PROJECT_SOURCE_DIR}/resources/fonts/OFL.txt
+              ${PROJECT_SOURCE_DIR}/NOTICE-DATA.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The project's contacts are the ones the about window shows.
@@ -69,9 +69,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The libraries come from dpkg-shlibdeps (the program carries its font);
-# opening the help pages wants xdg-open.
+# The libraries come from dpkg-shlibdeps; the windows and printouts are
+# drawn in the system's Liberation Sans; opening the help pages wants
+# xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 
 include(CPack)
