@@ -24,10 +24,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/codicefiscale.desktop
 install(FILES ${PROJECT_SOURCE_DIR}/resources/it.progettocodicefiscale.codicefiscale.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The manual page and the changelog, compressed as Debian wants them: no file
-# name or time inside, so that the package comes out the same each time.
+# The manual pages, in English and in Italian (shown under an Italian
+# locale), and the changelog, compressed as Debian wants them: no file name
+# or time inside, so that the package comes out the same each time.
 set(CF_COMPRESSED_DOCS)
-foreach(source docs/codicefiscale.1 packaging/changelog)
+foreach(source docs/codicefiscale.1 docs/codicefiscale.it.1 packaging/changelog)
   get_filename_component(name ${source} NAME)
   set(compressed ${PROJECT_BINARY_DIR}/${name}.gz)
   add_custom_command(
@@ -39,6 +40,8 @@ foreach(source docs/codicefiscale.1 packaging/changelog)
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${CF_COMPRESSED_DOCS})
 install(FILES ${PROJECT_BINARY_DIR}/codicefiscale.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/codicefiscale.it.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/it/man1
+        RENAME codicefiscale.1.gz)
 install(FILES ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
               ${PROJECT_SOURCE_DIR}/NOTICE-DATA.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
