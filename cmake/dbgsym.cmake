@@ -64,6 +64,7 @@ Description: debug symbols for codicefiscale
 file(MD5 ${root}/${debug_file} sum)
 file(WRITE ${root}/DEBIAN/md5sums "${sum}  ${debug_file}\n")
 
-run(dpkg-deb --root-owner-group -Zxz --build ${root}
+# gzip: the debug sections are compressed already, xz would only take longer.
+run(dpkg-deb --root-owner-group -Zgzip --build ${root}
     ${CPACK_PACKAGE_DIRECTORY}/codicefiscale-dbgsym_${version}_${architecture}.deb)
 file(REMOVE_RECURSE ${root})
