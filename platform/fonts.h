@@ -3,10 +3,10 @@
 // The one font rule of the windows and the printouts. The designs name
 // "Arial" and "MS Sans Serif"; both are drawn in Liberation Sans, which has
 // Arial's metrics, so that captions fit their boxes and printed columns
-// stay on the page. The program carries Liberation Sans (regular and bold)
-// and registers it on first use, whatever fonts are installed. Should that
-// fail, an installed face with Arial's metrics stands in, and at worst a
-// common sans-serif face: never a serif or symbol face.
+// stay on the page. The system's Liberation Sans is used (the package
+// depends on fonts-liberation2); where it is missing, an installed face
+// with Arial's metrics stands in, and at worst a common sans-serif face:
+// never a serif or symbol face.
 
 #include <QFont>
 

@@ -4,8 +4,6 @@
 #include <QCoreApplication>
 #include <QThreadPool>
 
-#include "platform/fonts.h"
-
 namespace cf::platform {
 namespace {
 
@@ -48,9 +46,6 @@ struct ServerTask::Shared {
 
 ServerTask::ServerTask(Work work, QObject* parent) : QObject(parent), shared_(std::make_shared<Shared>())
 {
-    // The carried fonts are registered here, on the window's thread, before
-    // a worker draws with them.
-    SansFace();
     PrintThreads().start([shared = shared_, work = std::move(work)] {
         work(shared->watch);
         shared->done = true;

@@ -140,7 +140,7 @@ TEST_F(Executable, HelpAndVersion)
     for (const char* option : {"--version", "-V"}) {
         const ProcessResult version = Run({option});
         EXPECT_EQ(version.exitStatus, 0);
-        EXPECT_EQ(version.out, "codicefiscale 1.0.0\n");
+        EXPECT_EQ(version.out, "codicefiscale 1.1.0\n");
     }
     for (const char* option : {"--help", "-h"}) {
         const ProcessResult help = Run({option});

@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Builds the Debian package from the build folder BUILD into OUTPUT (made
-# afresh), as cpack -G DEB does for a release.
+# Builds the Debian package and its debug symbols package from the build
+# folder BUILD into OUTPUT (made afresh), as cpack -G DEB does for a release.
 # Usage: build_package.sh BUILD OUTPUT
 set -eu
 build=$1

@@ -8,7 +8,7 @@
 # Exit status: 0 passed, 1 failed, 77 skipped (no right to install
 # packages, or the package is already installed here).
 set -u
-deb=$(ls "$1"/*.deb)
+deb=$(ls "$1"/codicefiscale_*.deb)
 program=/usr/bin/codicefiscale
 code=BNCLCU85L43H501J
 
@@ -118,6 +118,13 @@ installed=yes
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' >"$work/files"
 pass "installed $(wc -l <"$work/files") files; manual page $(man -w codicefiscale 2>/dev/null)"
 [ "$(man -w codicefiscale 2>/dev/null)" = /usr/share/man/man1/codicefiscale.1.gz ] || fail "man finds no page"
+# Under an Italian locale (-L, as man-db takes it from LC_MESSAGES or LANG)
+# man shows the Italian page.
+italian=$(LC_ALL=C.UTF-8 man -L it_IT.UTF-8 -w codicefiscale 2>/dev/null)
+[ "$italian" = /usr/share/man/it/man1/codicefiscale.1.gz ] || fail "under an Italian locale man finds '$italian'"
+LC_ALL=C.UTF-8 MANWIDTH=80 man -L it_IT.UTF-8 codicefiscale 2>/dev/null | grep -q '^STATO DI USCITA' ||
+    fail "man does not show the Italian page under an Italian locale"
+pass "Italian manual page $italian"
 
 echo "== root"
 run_commands root $as_root env -i PATH=/usr/bin:/bin

@@ -97,10 +97,10 @@ int main(int argc, char** argv)
     if (argc != 2)
         return 2;
     const QString dir = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
-    // The program's own Liberation Sans, whatever fonts are installed.
-    for (const char* face : {"fonts/LiberationSans-Regular.ttf", "fonts/LiberationSans-Bold.ttf"})
-        if (QFontDatabase::addApplicationFont(dir + QString::fromLatin1(face)) < 0)
-            return 1;
+    // The card's texts in the system's Liberation Sans (fonts-liberation2),
+    // as the program draws them; never in a face that stands in for it.
+    if (!QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
+        return 1;
     const bool ok = DrawCard().save(dir + QStringLiteral("card.png"))
                     && DrawDropDownArrow().save(dir + QStringLiteral("dropdown.png"))
                     && DrawHand().save(dir + QStringLiteral("hand.png"));

@@ -82,7 +82,7 @@ void AboutTest::showsVersionAndTexts()
     QCOMPARE(about.palette().color(QPalette::Window), QColor(255, 255, 192));
 
     const QString version = about.findChild<QLabel*>("Label1")->text();
-    QCOMPARE(version, QStringLiteral("Versione 1.0.0"));
+    QCOMPARE(version, QStringLiteral("Versione 1.1.0"));
     QVERIFY(QRegularExpression(QStringLiteral("^Versione \\d+\\.\\d+\\.\\d+$")).match(version).hasMatch());
     // The place data's licences ask for their sources to be named.
     const QString credits = about.findChild<QLabel*>("lblFonti")->text();

@@ -2,7 +2,8 @@
 // The windows as a user of a dark desktop theme, a screen reader or a
 // system without Liberation Sans meets them: every caption and value stays
 // readable (WCAG contrast), every control is named for assistive
-// technology, and the captions keep to their boxes in the carried font.
+// technology, the windows draw in the sans face of the font rule, and the
+// captions keep to their boxes.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -120,7 +121,8 @@ private slots:
 
     void darkThemeLeavesEveryTextReadable();
     void everyControlIsNamedForScreenReaders();
-    void captionsKeepToTheirBoxesInTheCarriedFont();
+    void windowsDrawInTheSansFace();
+    void captionsKeepToTheirBoxes();
 
 private:
     QList<QWidget*> Windows() const;
@@ -249,15 +251,29 @@ void WindowReadabilityTest::everyControlIsNamedForScreenReaders()
              QStringLiteral("Codice fiscale: BNCLCU85L43H501J"));
 }
 
-// The windows' font is the carried Liberation Sans, whatever is installed
-// (this test also runs where fontconfig knows no such face), and every
-// caption ends before the control it names.
-void WindowReadabilityTest::captionsKeepToTheirBoxesInTheCarriedFont()
+// The windows' font is the installed Liberation Sans. This test also runs
+// where fontconfig knows DejaVu alone (fonts_without_liberation.conf, with
+// CF_TEST_SANS_FAMILY naming the face expected there): the common sans face
+// DejaVu Sans stands in, never DejaVu's mathematical serif face.
+void WindowReadabilityTest::windowsDrawInTheSansFace()
+{
+    const QString family = qEnvironmentVariable("CF_TEST_SANS_FAMILY", QStringLiteral("Liberation Sans"));
+    for (QWidget* window : Windows()) {
+        for (QLabel* label : window->findChildren<QLabel*>())
+            QCOMPARE(QFontInfo(label->font()).family(), family);
+        for (QWidget* control : ShownControls(window))
+            QCOMPARE(QFontInfo(control->font()).family(), family);
+    }
+}
+
+// In Liberation Sans, with Arial's metrics, every caption ends before the
+// control it names. (A wider stand-in may run over: its captions stay
+// readable, if not within their boxes.)
+void WindowReadabilityTest::captionsKeepToTheirBoxes()
 {
     int captions = 0;
     for (QWidget* window : Windows()) {
         for (QLabel* label : window->findChildren<QLabel*>()) {
-            QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
             const QWidget* named = label->buddy();
             if (!named || named->y() > label->y() + label->height()
                 || label->y() > named->y() + named->height())
@@ -265,8 +281,6 @@ void WindowReadabilityTest::captionsKeepToTheirBoxesInTheCarriedFont()
             QVERIFY2(label->x() + label->sizeHint().width() <= named->x(), qPrintable(Describe(label)));
             ++captions;
         }
-        for (QWidget* control : ShownControls(window))
-            QCOMPARE(QFontInfo(control->font()).family(), QStringLiteral("Liberation Sans"));
     }
     QVERIFY(captions >= 14);
 }
