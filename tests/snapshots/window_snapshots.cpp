@@ -98,7 +98,7 @@ void WindowSnapshots::verificationWindow()
     person.sexBox()->setText(QStringLiteral("F"));
     person.birthDateBox()->setText(QStringLiteral("03/07/1986"));
     person.placeBox()->setText(QStringLiteral("MILANO"));
-    QTest::mouseClick(form.Command2(), Qt::LeftButton);
+    QTest::mouseClick(form.checkButton(), Qt::LeftButton);
     Save(form, "verifica_person");
     person.placeBox()->setFocus();
     QTest::keyClick(person.placeBox(), Qt::Key_F4);
