@@ -12,6 +12,7 @@
 #include "platform/shell_open.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
+#include "widgets/layout_scale.h"
 #include "widgets/twips.h"
 #include "windows/frame/program_icon.h"
 #include "windows/generation/generation_images.h"
@@ -145,15 +146,16 @@ void About::paintEvent(QPaintEvent*)
     QFont titleFont = font();
     titleFont.setPixelSize(widgets::SansFont(24).pixelSize());
     painter.setFont(titleFont);
-    const auto drawTitle = [&](int x, int y) {
-        painter.drawText(QRect(x, y, width() - x, height() - y),
+    const QPoint origin(widgets::Scaled(120), widgets::Scaled(20));
+    const auto drawTitle = [&](int offset) {
+        painter.drawText(QRect(origin + QPoint(offset, offset), rect().bottomRight()),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, kTitle);
     };
     painter.setPen(kTitleShadowColour);
-    drawTitle(120, 20);
-    drawTitle(121, 21);
+    drawTitle(0);
+    drawTitle(1);
     painter.setPen(kTitleColour);
-    drawTitle(122, 22);
+    drawTitle(2);
 }
 
 bool About::eventFilter(QObject* watched, QEvent* event)
