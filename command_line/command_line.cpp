@@ -21,7 +21,7 @@ constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
 
 PersonCode Refusal(std::string message)
 {
-    return {std::nullopt, std::move(message)};
+    return {.code = std::nullopt, .refusal = std::move(message), .warning = {}};
 }
 
 // Equal after upper-casing a-z, as the fields are compared.

@@ -227,8 +227,9 @@ bool LinePrinter::EndDoc()
         // Written whole or not at all; it holds personal data, so it is the
         // user's alone, also when it replaces an older file.
         std::string error;
-        if (ReplaceFileContents(QFile::encodeName(target_.name).toStdString(),
-                                std::string_view(document.constData(), document.size()), &error)) {
+        if (ReplaceFileContents(
+                QFile::encodeName(target_.name).toStdString(),
+                std::string_view(document.constData(), static_cast<std::size_t>(document.size())), &error)) {
             QFile::setPermissions(target_.name, QFile::ReadOwner | QFile::WriteOwner);
             return true;
         }

@@ -4,13 +4,14 @@
 #include <cmath>
 
 #include "platform/fonts.h"
+#include "widgets/layout_scale.h"
 
 namespace cf::widgets {
 
 QFont SansFont(double points, bool bold)
 {
     QFont font = platform::SansFace(bold);
-    font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
+    font.setPixelSize(ScaledFontPixels(points * 96.0 / 72.0));
     return font;
 }
 

@@ -2,7 +2,8 @@
 #pragma once
 // The font of the window designs, given in points as the designs give them
 // and sized in pixels at 96 dpi, so that texts keep their size against the
-// pixel layouts whatever the screen's resolution.
+// pixel layouts whatever the screen's resolution; both grow together with
+// the desktop's font (widgets::LayoutScale).
 
 #include <QFont>
 

@@ -67,7 +67,7 @@ void MultiColumnList::Create(const Columns& columns, QScrollBar* scrollBar)
     columns_.clear();
     for (int i = 0; columns.value(i) != nullptr; ++i)
         columns_.emplace_back(columns.value(i));
-    textIndex_.assign(columns_.size(), {});
+    textIndex_ = QList<QHash<QString, int>>(columns_.size());
     scrollBar_ = scrollBar;
 
     for (int i = 0; i <= LastColumn(); ++i) {
@@ -162,7 +162,7 @@ bool MultiColumnList::AddItems(const QList<QStringList>& rows)
     if (columns_.empty())
         return false;
     const qsizetype columnCount = static_cast<qsizetype>(columns_.size());
-    std::vector<QStringList> texts(columns_.size());
+    QList<QStringList> texts(columns_.size());
     for (QStringList& text : texts)
         text.reserve(rows.size());
     for (const QStringList& cells : rows) {

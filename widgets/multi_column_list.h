@@ -9,8 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <vector>
-
 class QListWidget;
 class QScrollBar;
 
@@ -81,12 +79,12 @@ private:
     void AlignColumn(QListWidget& column, int row, int top);
     void ForgetTextIndex();
 
-    std::vector<QPointer<QListWidget>> columns_;
+    QList<QPointer<QListWidget>> columns_;
     QPointer<QScrollBar> scrollBar_;
     int rowHeight_ = 0;  // pixels; known once a row exists
     bool aligning_ = false;
     // Per column: case-folded text -> first row; built on the first lookup.
-    std::vector<QHash<QString, int>> textIndex_;
+    QList<QHash<QString, int>> textIndex_;
 };
 
 }  // namespace cf::widgets

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/status_bar.h"
 
+#include "widgets/layout_scale.h"
 #include "widgets/status_panes.h"
 #include "widgets/widget_images.h"
 
@@ -34,7 +35,7 @@ void StatusBar::Create()
 {
     if (!container_)
         return;
-    panes_ = new StatusPanes(container_, {kFirstPaneRightEdge, -1});
+    panes_ = new StatusPanes(container_, {Scaled(kFirstPaneRightEdge), -1});
     panes_->show();
 }
 

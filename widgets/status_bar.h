@@ -5,8 +5,6 @@
 #include <QPointer>
 #include <QString>
 
-#include <array>
-
 class QWidget;
 
 namespace cf::widgets {
@@ -33,7 +31,7 @@ public:
 private:
     QPointer<QWidget> container_;
     QPointer<StatusPanes> panes_;
-    std::array<QPixmap, 3> icons_;
+    QList<QPixmap> icons_ = QList<QPixmap>(3);
 };
 
 }  // namespace cf::widgets

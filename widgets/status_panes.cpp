@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/status_panes.h"
 
+#include "widgets/layout_scale.h"
 #include "widgets/status_panes_accessible.h"
 
 #include <QAccessible>
@@ -15,7 +16,6 @@ namespace {
 // Text of the panes: the system's sans font, 10 pixels high.
 constexpr int kTextPixelSize = 10;
 constexpr int kIconLeft = 3;
-constexpr int kIconTop = 4;
 
 }  // namespace
 
@@ -24,9 +24,9 @@ StatusPanes::StatusPanes(QWidget* parent, std::vector<int> paneRightEdges) : QWi
     for (const int right : paneRightEdges)
         panes_.push_back({right, false, {}, {}});
     textFont_ = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    textFont_.setPixelSize(kTextPixelSize);
+    textFont_.setPixelSize(ScaledFontPixels(kTextPixelSize));
     textFont_.setWeight(QFont::Medium);
-    setGeometry(0, 0, parent->width(), kHeight);
+    setGeometry(0, 0, parent->width(), Scaled(kHeight));
     parent->installEventFilter(this);
     InstallStatusPanesAccessibility();
 }
@@ -70,7 +70,7 @@ QString StatusPanes::SetText(int pane, const QString& text, const QPixmap& icon)
 bool StatusPanes::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == parentWidget() && event->type() == QEvent::Resize)
-        resize(parentWidget()->width(), kHeight);
+        resize(parentWidget()->width(), Scaled(kHeight));
     return false;
 }
 
@@ -98,7 +98,7 @@ void StatusPanes::paintEvent(QPaintEvent* /*event*/)
         painter.setFont(textFont_);
         painter.drawText(TextRect(pane), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, content.text);
         if (!content.icon.isNull())
-            painter.drawPixmap(box.left() + kIconLeft, kIconTop, content.icon);
+            painter.drawPixmap(box.left() + kIconLeft, (height() - content.icon.height()) / 2, content.icon);
     }
 }
 

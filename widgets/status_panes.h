@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -45,7 +46,7 @@ private:
 
     QRect TextRect(int pane) const;
 
-    std::vector<Pane> panes_;
+    QList<Pane> panes_;
     QFont textFont_;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/toolbar.h"
 
+#include "widgets/layout_scale.h"
 #include "widgets/toolbar_accessible.h"
 #include "widgets/tooltip_window.h"
 
@@ -34,7 +35,8 @@ constexpr QPoint kToolTipOffset{0, 20};
 constexpr QSize kPictureButtonSize{28, 28};
 // A pressed button's picture and caption move by this much.
 constexpr QPoint kPressedOffset{1, 1};
-// Caption font: the system's sans font at 11 pixels, a 13-pixel line.
+// Caption font: the system's sans font at 11 pixels, a 13-pixel line, at
+// the default desktop font; the buttons grow with their captions.
 constexpr int kCaptionPixelSize = 11;
 // The focus mark: a dotted box this far inside the button's outline.
 constexpr int kFocusMarkInset = 3;
@@ -73,7 +75,7 @@ void Toolbar::Create(QWidget* window, QWidget* surface, const QImage& strip, QTi
     colours_ = SystemColours();
 
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPixelSize(kCaptionPixelSize);
+    font.setPixelSize(ScaledFontPixels(kCaptionPixelSize));
     font.setBold(false);
     surface_->setFont(font);
     surface_->setMouseTracking(true);

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QKeySequence>
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -142,7 +143,7 @@ private:
     QImage colouredStrip_;  // in the current colours
     QImage canvas_;         // the surface's persistent picture
 
-    std::vector<Button> buttons_;
+    QList<Button> buttons_;
     std::vector<int> separators_;  // each: number of the button it precedes
 
     bool showText_ = false;

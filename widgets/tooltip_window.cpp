@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/tooltip_window.h"
 
+#include "widgets/layout_scale.h"
 #include "widgets/twips.h"
 
 #include <QFontDatabase>
@@ -56,7 +57,7 @@ TooltipWindow::TooltipWindow()
     setAutoFillBackground(true);
 
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(8.25);
+    font.setPointSizeF(8.25 * LayoutScale());
     captionLabel_->setFont(font);
     captionLabel_->setAttribute(Qt::WA_TranslucentBackground);
     captionLabel_->setFocusPolicy(Qt::NoFocus);

@@ -22,7 +22,7 @@ namespace {
 std::vector<cf::Person> Rows(int count)
 {
     std::vector<cf::Person> rows;
-    rows.reserve(count);
+    rows.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         rows.push_back({.surname = "COGNOME" + std::to_string(i),
                         .firstName = "NOME",

@@ -408,7 +408,7 @@ TEST_F(Executable, ParallelRunsAllGiveTheRightCode)
         children.push_back(std::make_unique<ChildProcess>(
             std::vector<std::string>{CF_EXECUTABLE, inputs[i % 4]},
             std::vector<std::string>{"XDG_RUNTIME_DIR=" + workDirectory_.path()}));
-    for (int i = 0; i < kRuns; ++i) {
+    for (std::size_t i = 0; i < children.size(); ++i) {
         const ProcessResult result = children[i]->Wait(std::chrono::seconds(20));
         EXPECT_EQ(result.exitStatus, 0) << i << ": " << result.err;
         EXPECT_EQ(result.out, codes[i % 4]) << i;

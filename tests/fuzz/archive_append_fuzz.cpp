@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/storage/archive_file.h"
+#include "fuzz_target.h"
 #include "scratch_folder.h"
 
 namespace {

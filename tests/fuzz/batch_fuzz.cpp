@@ -15,6 +15,7 @@
 #include "command_line/batch.h"
 #include "command_line/command_line.h"
 #include "engine/code/verification.h"
+#include "fuzz_target.h"
 #include "parse_back.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "command_line/code_check.h"
+#include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

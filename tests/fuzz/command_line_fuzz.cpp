@@ -8,6 +8,7 @@
 
 #include "command_line/command_line.h"
 #include "engine/code/verification.h"
+#include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "engine/code/date_mask.h"
+#include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

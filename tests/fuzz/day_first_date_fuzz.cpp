@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/code/dates.h"
+#include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

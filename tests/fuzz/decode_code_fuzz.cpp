@@ -6,6 +6,7 @@
 
 #include "engine/code/code_computation.h"
 #include "engine/code/verification.h"
+#include "fuzz_target.h"
 
 constexpr cf::Date kToday{2026, 12, 8};
 

@@ -8,6 +8,7 @@
 
 #include "engine/storage/archive_file.h"
 #include "engine/storage/safe_file.h"
+#include "fuzz_target.h"
 #include "scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

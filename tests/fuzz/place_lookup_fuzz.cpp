@@ -16,6 +16,7 @@
 #include "engine/places/birth_place.h"
 #include "engine/places/place_names.h"
 #include "engine/places/place_search.h"
+#include "fuzz_target.h"
 #include "parse_back.h"
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "engine/places/birth_place.h"
 #include "engine/places/place_catalog.h"
+#include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "command_line/program_arguments.h"
+#include "fuzz_target.h"
 #include "parse_back.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

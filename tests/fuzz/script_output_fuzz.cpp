@@ -14,6 +14,7 @@
 #include "command_line/csv_line.h"
 #include "command_line/json_line.h"
 #include "engine/text/utf8.h"
+#include "fuzz_target.h"
 #include "parse_back.h"
 
 namespace {

@@ -32,7 +32,7 @@ using cf::test::TemporaryDirectory;
 std::vector<cf::Person> Records(int count, const std::string& surname)
 {
     std::vector<cf::Person> rows;
-    rows.reserve(count);
+    rows.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         rows.push_back({.surname = surname,
                         .firstName = "PERSONA " + std::to_string(i),

@@ -307,8 +307,8 @@ INSTANTIATE_TEST_SUITE_P(Queues, ArchiveOnQueueTest,
                                            ArchiveCase{"CF_PDF", 2000, 33}, ArchiveCase{"CF_WIDE", 3, 1},
                                            ArchiveCase{"CF_WIDE", 59, 2}, ArchiveCase{"CF_WIDE", 61, 2},
                                            ArchiveCase{"CF_WIDE", 62, 2}, ArchiveCase{"CF_WIDE", 2000, 34}),
-                         [](const auto& info) {
-                             return std::string(info.param.queue + 3) + "_" + std::to_string(info.param.rows);
+                         [](const auto& test) {
+                             return std::string(test.param.queue + 3) + "_" + std::to_string(test.param.rows);
                          });
 
 TEST_F(CupsPrintingTest, DataSheetIsOnePageInThePrintersDefaultColours)

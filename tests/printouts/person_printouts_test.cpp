@@ -158,7 +158,10 @@ TEST_F(PersonPrintoutsTest, ALongFirstNamePushesTheSexToColumn52OfTheNextLine)
 
 TEST(PersonPrintoutNamesTest, PdfFilesSayWhatTheyHold)
 {
-    const Person rossi{.surname = "ROSSI", .firstName = "MARIO", .code = "RSSMRA80C15H501M"};
+    Person rossi;
+    rossi.surname = "ROSSI";
+    rossi.firstName = "MARIO";
+    rossi.code = "RSSMRA80C15H501M";
     const Person blank{};
     EXPECT_EQ(DataSheet(rossi).pdfFileName, QStringLiteral("Dati ROSSI MARIO.pdf"));
     EXPECT_EQ(CardPrintout(rossi).pdfFileName, QStringLiteral("Tesserino RSSMRA80C15H501M.pdf"));

@@ -38,9 +38,9 @@ struct Host {
     {
         window.resize(500, 300);
         for (int i = 0; i < columnCount; ++i) {
-            auto* list = new QListWidget(&window);
-            list->setGeometry(10 + i * 60, 10, 60, 120);
-            columns.insert(i, list);
+            auto* column = new QListWidget(&window);
+            column->setGeometry(10 + i * 60, 10, 60, 120);
+            columns.insert(i, column);
         }
         scrollBar = new QScrollBar(Qt::Vertical, &window);
         scrollBar->setGeometry(0, 0, 16, 50);

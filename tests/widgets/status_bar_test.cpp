@@ -65,7 +65,7 @@ private slots:
         const QString original = "          Codice fiscale - un testo molto lungo che non entra nel riquadro";
         const QString text = frame.bar.DrawTextPic(0, original);
         QVERIFY(text != original);
-        const int ellipsis = text.indexOf(QChar(0x2026));
+        const qsizetype ellipsis = text.indexOf(QChar(0x2026));
         QVERIFY(ellipsis > 10);
         QVERIFY(ellipsis < text.size() - 1);
         QVERIFY(original.startsWith(text.left(ellipsis)));

@@ -12,6 +12,7 @@
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
 #include "widgets/help_viewer.h"
+#include "widgets/layout_scale.h"
 #include "widgets/twips.h"
 #include "windows/frame/program_icon.h"
 #include "windows/generation/generation_images.h"
@@ -29,8 +30,8 @@ const QColor kTitleShadowColour(128, 128, 128);
 const QColor kTitleColour(255, 0, 0);
 const QString kTitle = QStringLiteral("Codice fiscale");
 
-constexpr int kEmailLink = 5;
-constexpr int kWebLink = 6;
+constexpr std::size_t kEmailLink = 5;
+constexpr std::size_t kWebLink = 6;
 
 // A label of several lines, wrapped within its box.
 QLabel* MakeTextBlock(QWidget* parent, const char* name, const QString& text, const QRect& box)
@@ -99,7 +100,7 @@ About::About(QWidget* parent) : QWidget(parent)
                                                    twips::Rect(1680, 3510, 1740, 195), &linkFont);
     infoLabels_[kWebLink] = widgets::MakeCaption(this, "Label2_6", QString::fromLatin1(kContactWebsite),
                                                  twips::Rect(1680, 3795, 2280, 195), &linkFont);
-    for (const int index : {kEmailLink, kWebLink}) {
+    for (const std::size_t index : {kEmailLink, kWebLink}) {
         QPalette linkColours = infoLabels_[index]->palette();
         linkColours.setColor(QPalette::WindowText, kLinkColour);
         infoLabels_[index]->setPalette(linkColours);
@@ -111,7 +112,7 @@ About::About(QWidget* parent) : QWidget(parent)
                                                + QString::fromLatin1(kContactEmail));
     infoLabels_[kWebLink]->setAccessibleName(QStringLiteral("Sito Internet: ")
                                              + QString::fromLatin1(kContactWebsite));
-    for (const int index : {kEmailLink, kWebLink})
+    for (const std::size_t index : {kEmailLink, kWebLink})
         infoLabels_[index]->setFocusPolicy(Qt::StrongFocus);
 
     commandLineHelpButton_ =
@@ -145,20 +146,21 @@ void About::paintEvent(QPaintEvent*)
     QFont titleFont = font();
     titleFont.setPixelSize(widgets::SansFont(24).pixelSize());
     painter.setFont(titleFont);
-    const auto drawTitle = [&](int x, int y) {
-        painter.drawText(QRect(x, y, width() - x, height() - y),
+    const QPoint origin(widgets::Scaled(120), widgets::Scaled(20));
+    const auto drawTitle = [&](int offset) {
+        painter.drawText(QRect(origin + QPoint(offset, offset), rect().bottomRight()),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, kTitle);
     };
     painter.setPen(kTitleShadowColour);
-    drawTitle(120, 20);
-    drawTitle(121, 21);
+    drawTitle(0);
+    drawTitle(1);
     painter.setPen(kTitleColour);
-    drawTitle(122, 22);
+    drawTitle(2);
 }
 
 bool About::eventFilter(QObject* watched, QEvent* event)
 {
-    for (const int index : {kEmailLink, kWebLink}) {
+    for (const std::size_t index : {kEmailLink, kWebLink}) {
         if (watched != infoLabels_[index])
             continue;
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
@@ -177,7 +179,7 @@ bool About::eventFilter(QObject* watched, QEvent* event)
         for (std::size_t index = 0; index < infoLabels_.size(); ++index) {
             if (watched == infoLabels_[index] && mouse->button() == Qt::LeftButton
                 && infoLabels_[index]->rect().contains(mouse->position().toPoint()))
-                onInfoLabelClicked(static_cast<int>(index));
+                onInfoLabelClicked(index);
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -193,7 +195,7 @@ void About::onCodeHelpClicked()
     widgets::ShowHelp(QLatin1String(widgets::kCodeHelpTopic));
 }
 
-void About::onInfoLabelClicked(int index)
+void About::onInfoLabelClicked(std::size_t index)
 {
     if (index == kEmailLink)
         platform::OpenUrl(QUrl(QStringLiteral("mailto:") + QString::fromLatin1(kContactEmail)));

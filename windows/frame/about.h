@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstddef>
 
 namespace cf::frame {
 
@@ -30,7 +31,7 @@ private:
     void showVersionAndLinks();
     void onCommandLineHelpClicked();
     void onCodeHelpClicked();
-    void onInfoLabelClicked(int index);
+    void onInfoLabelClicked(std::size_t index);
 
     QLabel* programIcon_ = nullptr;
     QLabel* versionLabel_ = nullptr;

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "windows/generation/generation_images.h"
 
+#include "widgets/layout_scale.h"
+
 namespace cf::generation {
 
 QPixmap CardImage()
 {
-    return QPixmap(QStringLiteral(":/generation/card.png"));
+    return widgets::Scaled(QPixmap(QStringLiteral(":/generation/card.png")));
 }
 
 QPixmap DropDownArrow()
 {
-    return QPixmap(QStringLiteral(":/generation/dropdown.png"));
+    return widgets::Scaled(QPixmap(QStringLiteral(":/generation/dropdown.png")));
 }
 
 QCursor HandCursor()

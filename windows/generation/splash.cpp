@@ -8,6 +8,7 @@
 #include "cf/version.h"
 #include "widgets/fonts.h"
 #include "widgets/form_controls.h"
+#include "widgets/layout_scale.h"
 #include "windows/generation/generation_images.h"
 
 namespace cf::generation {
@@ -20,10 +21,11 @@ constexpr int kHeight = 241;
 const QColor kYearColour(0, 123, 0);
 const QColor kTitleColour(0, 90, 45);
 
+// A label at its place in pixels of the design, at the layout scale.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& box,
                   Qt::Alignment align, const QFont& font)
 {
-    QLabel* label = widgets::MakeCaption(parent, name, text, box, &font);
+    QLabel* label = widgets::MakeCaption(parent, name, text, widgets::Scaled(box), &font);
     label->setAlignment(align);
     return label;
 }
@@ -84,7 +86,7 @@ void DrawProgress(ProgressBox& box, int maximum, int value, const QString& capti
 Splash::Splash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("Splash"));
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(widgets::Scaled(kWidth), widgets::Scaled(kHeight));
     setFont(SansFont(8.25));
     // The texts stand on the card picture: dark whatever the desktop's theme.
     widgets::SetTextColour(this, Qt::black);
@@ -99,7 +101,7 @@ Splash::Splash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Framele
                   QRect(10, 130, 343, 16), Qt::AlignCenter, font());
     progressBox_ = new ProgressBox(this);
     progressBox_->setObjectName(QStringLiteral("picScor"));
-    progressBox_->setGeometry(40, 150, 278, 20);
+    progressBox_->setGeometry(widgets::Scaled(QRect(40, 150, 278, 20)));
     percentLabels_[0] = MakeLabel(this, "Label2_0", QStringLiteral("0%"), QRect(40, 171, 60, 14),
                                   Qt::AlignLeft | Qt::AlignTop, font());
     percentLabels_[1] = MakeLabel(this, "Label2_1", QStringLiteral("100%"), QRect(258, 171, 60, 14),

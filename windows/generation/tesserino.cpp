@@ -182,6 +182,7 @@ bool Tesserino::eventFilter(QObject* watched, QEvent* event)
             QFont underlined = linkLabel_->font();
             underlined.setUnderline(event->type() == QEvent::FocusIn);
             linkLabel_->setFont(underlined);
+            linkLabel_->adjustSize();
         }
         if (event->type() == QEvent::MouseMove) {
             setLinkHighlight(true);

@@ -90,8 +90,8 @@ TEST(ComputeCode, DateSexPartAndPlaceField)
 TEST(CheckCharacterTables, MatchThePublicTables)
 {
     const std::string oddOrder = "BAKPLCQDREVOSFTGUHMINJWZYX";  // letters by odd value 0..25
-    for (int value = 0; value < 26; ++value)
-        EXPECT_EQ(OddValue(oddOrder[value]), value) << oddOrder[value];
+    for (std::size_t value = 0; value < oddOrder.size(); ++value)
+        EXPECT_EQ(OddValue(oddOrder[value]), static_cast<int>(value)) << oddOrder[value];
     EXPECT_EQ(OddValue('0'), 1);
     EXPECT_EQ(OddValue('9'), 21);
     EXPECT_EQ(EvenValue('7'), 7);

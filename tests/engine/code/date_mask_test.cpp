@@ -37,10 +37,11 @@ DateMaskKeyResult Send(DateMaskBox& box, Key key, std::u16string_view mask = kDa
 TEST(DateMaskSequences, TypingFillsTheMaskAndBackspaceClearsBackwards)
 {
     DateMaskBox box{std::u16string(kDateMask), 0, 0};
-    const std::pair<char, int> typing[] = {{'0', 1}, {'3', 3}, {'0', 4}, {'7', 6}, {'8', 7}, {'5', 8}};
+    const std::pair<char32_t, int> typing[] = {{U'0', 1}, {U'3', 3}, {U'0', 4},
+                                               {U'7', 6}, {U'8', 7}, {U'5', 8}};
     for (const auto& [digit, caret] : typing) {
         Send(box, Typed(digit));
-        EXPECT_EQ(box.caret, caret) << "after " << digit;
+        EXPECT_EQ(box.caret, caret) << "after " << static_cast<char>(digit);
     }
     EXPECT_EQ(box.text, u"03/07/85");
 
@@ -106,7 +107,7 @@ constexpr KeyCase kKeyCases[] = {
 TEST(DateMaskSequences, AFourDigitYearIsTypedAsWritten)
 {
     DateMaskBox box{std::u16string(kDateMask), 0, 0};
-    for (char digit : std::string_view("150319805"))
+    for (char32_t digit : std::u32string_view(U"150319805"))
         Send(box, Typed(digit));
     EXPECT_EQ(box.text, u"15/03/1980");
     EXPECT_EQ(box.caret, 10);

@@ -32,6 +32,7 @@
 #include "platform/print_command.h"
 #include "platform/printer_choice.h"
 #include "platform/shell_open.h"
+#include "sample_person.h"
 #include "tests/windows/generation/generation_test_support.h"
 #include "widgets/help_viewer.h"
 #include "widgets/toolbar.h"
@@ -62,13 +63,9 @@ QList<QWidget*> VisibleChildren(const Principale& frame)
 // The person, as loaded back from the archive, without a code.
 void FillPerson(MainForm& form)
 {
-    form.setPerson({.surname = "BIANCHI",
-                    .firstName = "LUCIA",
-                    .sex = "F",
-                    .birthDate = "03/07/85",
-                    .place = "ROMA",
-                    .province = "RM",
-                    .code = ""});
+    cf::Person person = cf::test::Lucia();
+    person.code.clear();
+    form.setPerson(person);
 }
 
 void DeleteClosedWindows()

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The windows as a user of a dark desktop theme, a screen reader or a
-// system without Liberation Sans meets them: every caption and value stays
-// readable (WCAG contrast), every control is named for assistive
-// technology, the windows draw in the sans face of the font rule, and the
-// captions keep to their boxes.
+// The windows as a user of a dark desktop theme, a screen reader, a larger
+// desktop font or a system without Liberation Sans meets them: every
+// caption and value stays readable (WCAG contrast) and whole, every control
+// is named for assistive technology, the windows draw in the sans face of
+// the font rule, and the captions keep to their boxes.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -13,8 +13,11 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyleFactory>
+#include <QStyleOptionButton>
+#include <QTableView>
 #include <QTest>
 
 #include <memory>
@@ -24,8 +27,11 @@
 #include "generation_test_support.h"
 #include "platform/message_box.h"
 #include "sample_person.h"
+#include "widgets/status_panes.h"
+#include "widgets/toolbar.h"
 #include "windows/archive/archivio.h"
 #include "windows/frame/about.h"
+#include "windows/frame/principale.h"
 #include "windows/generation/main_form.h"
 #include "windows/generation/tesserino.h"
 #include "windows/verification/verifica.h"
@@ -100,6 +106,52 @@ QString Describe(const QWidget* widget)
     return widget->window()->objectName() + QLatin1Char('/') + widget->objectName();
 }
 
+// The text of the control that its box cuts off; empty when all of it
+// shows. Labels show their size hint, line edits their text within the frame
+// and the 2-pixel margins Qt keeps, buttons their caption within the
+// style's contents box, tables each visible cell.
+QString CutText(const QWidget* control)
+{
+    const QFontMetrics metrics = control->fontMetrics();
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        if (label->text().isEmpty() || !label->pixmap().isNull())
+            return {};
+        const bool whole = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                             : label->sizeHint().width() <= label->width()
+                                                   && label->sizeHint().height() <= label->height();
+        return whole ? QString() : label->text();
+    }
+    if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
+        const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+        const bool whole = metrics.horizontalAdvance(box->text()) <= box->width() - 2 * frame - 4
+                           && metrics.height() <= box->height() - 2 * frame;
+        return box->text().isEmpty() || whole ? QString() : box->text();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QSize needed = metrics.size(Qt::TextShowMnemonic, button->text());
+        return needed.width() <= room.width() && needed.height() <= room.height() ? QString()
+                                                                                  : button->text();
+    }
+    if (const auto* table = qobject_cast<const QTableView*>(control)) {
+        const int margins =
+            2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            for (int column = 0; column < table->model()->columnCount(); ++column) {
+                const QString text = table->model()->index(row, column).data().toString();
+                if (!table->isColumnHidden(column)
+                    && (metrics.horizontalAdvance(text) + margins > table->columnWidth(column)
+                        || metrics.height() > table->rowHeight(row)))
+                    return text;
+            }
+        }
+    }
+    return {};
+}
+
 QList<QWidget*> ShownControls(QWidget* window)
 {
     QList<QWidget*> shown;
@@ -123,8 +175,12 @@ private slots:
     void everyControlIsNamedForScreenReaders();
     void windowsDrawInTheSansFace();
     void captionsKeepToTheirBoxes();
+    void nothingIsCutAsTheDesktopFontGrows_data();
+    void nothingIsCutAsTheDesktopFontGrows();
 
 private:
+    void openWindows();
+    void cleanupWindows();
     QList<QWidget*> Windows() const;
 
     std::unique_ptr<TestWorkDirectory> work_;
@@ -148,6 +204,13 @@ void WindowReadabilityTest::init()
 {
     work_ = std::make_unique<TestWorkDirectory>();
     recorder_.emplace();
+    openWindows();
+}
+
+// Every window, showing a person, in the application's font.
+void WindowReadabilityTest::openWindows()
+{
+    cleanupWindows();
     mainForm_ = std::make_unique<MainForm>();
     mainForm_->setPerson(kPerson);
     card_ = std::make_unique<cf::generation::Tesserino>();
@@ -171,13 +234,18 @@ void WindowReadabilityTest::init()
 
 void WindowReadabilityTest::cleanup()
 {
+    cleanupWindows();
+    recorder_.reset();
+    work_.reset();
+}
+
+void WindowReadabilityTest::cleanupWindows()
+{
     about_.reset();
     archivio_.reset();
     verifica_.reset();
     card_.reset();
     mainForm_.reset();
-    recorder_.reset();
-    work_.reset();
 }
 
 QList<QWidget*> WindowReadabilityTest::Windows() const
@@ -283,6 +351,75 @@ void WindowReadabilityTest::captionsKeepToTheirBoxes()
         }
     }
     QVERIFY(captions >= 14);
+}
+
+void WindowReadabilityTest::nothingIsCutAsTheDesktopFontGrows_data()
+{
+    QTest::addColumn<double>("factor");
+    QTest::newRow("default font") << 1.0;
+    QTest::newRow("1.25 times") << 1.25;
+    QTest::newRow("1.5 times") << 1.5;
+}
+
+// Qt's font, or the platform's text scaling, set larger for low vision: the
+// windows keep their size at the default font and grow with a larger one,
+// and no caption or value is cut, in the frame's toolbar and status bar
+// either.
+void WindowReadabilityTest::nothingIsCutAsTheDesktopFontGrows()
+{
+    QFETCH(double, factor);
+    const QFont desktop = QApplication::font();
+    QFont larger = desktop;
+    larger.setPointSizeF(desktop.pointSizeF() * factor);
+    QApplication::setFont(larger);
+    const auto restore = qScopeGuard([&desktop] { QApplication::setFont(desktop); });
+    openWindows();
+    cf::frame::PrincipaleOptions options;
+    options.endProgram = [](int) {};
+    options.archivePath = work_->path() + QStringLiteral("/codarc.dat");
+    cf::frame::Principale frame(options);
+    frame.start();
+    frame.grab();
+
+    // 5,610 × 4,470 twips, 374 × 298 pixels at the default font.
+    QVERIFY(qAbs(mainForm_->width() - 374 * factor) <= 1 && qAbs(mainForm_->height() - 298 * factor) <= 1);
+    QStringList cut;
+    int checked = 0;
+    QList<QWidget*> windows = Windows();
+    windows.append(&frame);
+    for (QWidget* window : windows) {
+        for (QWidget* control : ShownControls(window)) {
+            if (const QString text = CutText(control); !text.isEmpty())
+                cut << Describe(control) + QStringLiteral(": ") + text;
+            ++checked;
+        }
+    }
+    const QString values[] = {
+        QString::fromStdString(kPerson.code),      QString::fromStdString(kPerson.surname),
+        QString::fromStdString(kPerson.firstName), QString::fromStdString(kPerson.sex),
+        QString::fromStdString(kPerson.place),     QString::fromStdString(kPerson.province),
+        QString::fromStdString(kPerson.birthDate)};
+    for (int field = 1; field <= 7; ++field) {
+        if (card_->label(field)->text() != values[field - 1]
+            || !card_->cardPicture()->rect().contains(card_->label(field)->geometry()))
+            cut << QStringLiteral("Tesserino/field %1: ").arg(field) + values[field - 1];
+    }
+    const cf::widgets::Toolbar& toolbar = frame.toolbar();
+    const QFontMetrics captions = frame.toolbarSurface()->fontMetrics();
+    for (int button = 1; button <= toolbar.ButtonCount(); ++button) {
+        const QRect box = toolbar.ButtonRect(button);
+        if (captions.horizontalAdvance(toolbar.Caption(button)) > box.width()
+            || box.bottom() >= frame.toolbarSurface()->height())
+            cut << QStringLiteral("toolbar: ") + toolbar.Caption(button);
+    }
+    const auto* panes = frame.findChild<cf::widgets::StatusPanes*>();
+    QVERIFY(panes);
+    for (const QString& text :
+         {QStringLiteral("          Codice fiscale"), cf::frame::StatusDateText(QDate::currentDate())})
+        if (panes->PaneText(0) != text && panes->PaneText(1) != text)
+            cut << QStringLiteral("status bar: ") + text;
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    QVERIFY(checked > 60);
 }
 
 QTEST_MAIN(WindowReadabilityTest)

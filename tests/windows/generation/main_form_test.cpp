@@ -590,11 +590,11 @@ void MainFormTest::namesakesArePickedAndKept()
     // date: leaving the box asks which, the drop-down open on those two.
     QVERIFY(ShowActive(form_.get()));
     const auto shownRows = [list] {
-        QStringList shown;
+        QStringList rows;
         for (int row = 0; row < list->count(); ++row)
             if (!list->isRowHidden(row))
-                shown.append(list->item(row)->text());
-        return shown;
+                rows.append(list->item(row)->text());
+        return rows;
     };
     TypeInto(form_->placeBox(), QStringLiteral("san teodoro"));
     QTest::keyClick(form_->placeBox(), Qt::Key_Tab);
