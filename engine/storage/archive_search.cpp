@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <optional>
 
 #include "engine/code/dates.h"
@@ -142,7 +143,9 @@ std::vector<std::uint32_t> RowsInColumnOrder(const ArchiveSearch& search, int co
     std::vector<std::uint32_t> rows(search.size());
     for (std::uint32_t row = 0; row < rows.size(); ++row)
         rows[row] = row;
-    std::sort(rows.begin(), rows.end(), ColumnOrder(search, column, descending));
+    // By reference: the comparison is copied at each step of the sort.
+    const ColumnOrder order(search, column, descending);
+    std::sort(rows.begin(), rows.end(), std::cref(order));
     return rows;
 }
 
