@@ -178,6 +178,7 @@ void Archivio::createList()
     personTable_->verticalHeader()->setDefaultSectionSize(rowHeight);
     QHeaderView* titles = personTable_->horizontalHeader();
     titles->setObjectName(QStringLiteral("Label2"));
+    titles->setAccessibleName(QStringLiteral("Titoli delle colonne"));
     titles->setStretchLastSection(true);
     titles->setHighlightSections(false);
     titles->setSectionsClickable(true);

@@ -15,12 +15,13 @@ namespace {
 // surname.
 LoadedArchive Archive()
 {
-    return LoadedArchive("\"VERDI\",\"GIUSEPPE\",\"VRDGPP13R10B320Y\",\"M\",\"10/10/1913\",\"BUSSETO\",\"PR\"\r\n"
-                         "\"D'\xC0VILA\",\"N\xCC\x43OL\xD2\",\"DVLNCL80A01F205X\",\"M\",\"01/01/80\",\"MILANO\",\"MI\"\r\n"
-                         "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n"
-                         "\"ROSSI\",\"MARIA\",\"RSSMRA85L43H501Z\",\"F\",\"non so\",\"ROMA\",\"RM\"\r\n"
-                         "\"BIANCHI\",\"ANNA\",\"BNCNNA90A41H501X\",\"F\",\"3/7/85\",\"FORL\xCC\",\"FC\"\r\n",
-                         {});
+    return LoadedArchive(
+        "\"VERDI\",\"GIUSEPPE\",\"VRDGPP13R10B320Y\",\"M\",\"10/10/1913\",\"BUSSETO\",\"PR\"\r\n"
+        "\"D'\xC0VILA\",\"N\xCC\x43OL\xD2\",\"DVLNCL80A01F205X\",\"M\",\"01/01/80\",\"MILANO\",\"MI\"\r\n"
+        "\"BIANCHI\",\"LUCIA\",\"BNCLCU85L43H501J\",\"F\",\"03/07/85\",\"ROMA\",\"RM\"\r\n"
+        "\"ROSSI\",\"MARIA\",\"RSSMRA85L43H501Z\",\"F\",\"non so\",\"ROMA\",\"RM\"\r\n"
+        "\"BIANCHI\",\"ANNA\",\"BNCNNA90A41H501X\",\"F\",\"3/7/85\",\"FORL\xCC\",\"FC\"\r\n",
+        {});
 }
 
 std::vector<std::string> Surnames(const LoadedArchive& archive, const std::vector<std::uint32_t>& rows)
@@ -51,13 +52,13 @@ TEST(ArchiveSearchTest, EveryWordMustBeInAFieldWhateverCaseAndAccents)
         {"bianchi", {"BIANCHI ANNA", "BIANCHI LUCIA"}},
         {"Bianchi lucia", {"BIANCHI LUCIA"}},
         {"roma", {"BIANCHI LUCIA", "ROSSI MARIA"}},
-        {"forli", {"BIANCHI ANNA"}},              // place with an accent
-        {"davila", {}},                            // the apostrophe counts
-        {"d'avila nicolo", {"D'ÀVILA NÌCOLÒ"}},   // accents do not
+        {"forli", {"BIANCHI ANNA"}},             // place with an accent
+        {"davila", {}},                          // the apostrophe counts
+        {"d'avila nicolo", {"D'ÀVILA NÌCOLÒ"}},  // accents do not
         {"h501", {"BIANCHI ANNA", "BIANCHI LUCIA", "ROSSI MARIA"}},
         {"10/10/1913", {"VERDI GIUSEPPE"}},
         {"ROSSI,MARIA", {"ROSSI MARIA"}},
-        {"ssimaria", {}},                          // never across two fields
+        {"ssimaria", {}},  // never across two fields
         {"RSSMRA85L43H501Z", {"ROSSI MARIA"}},
     };
     for (const auto& test : cases) {
