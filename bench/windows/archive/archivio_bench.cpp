@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 
@@ -48,6 +49,20 @@ void ReportPeakMemory(benchmark::State& state)
     state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
+// An archive window shown over a large archive of its own.
+struct ShownArchive {
+    explicit ShownArchive(int persons)
+        : window(
+            std::make_unique<cf::archive::Archivio>(QString::fromStdString(WriteLargeArchive(dir, persons))))
+    {
+        window->show();
+        QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<cf::archive::Archivio> window;
+};
+
 // Window created, archive loaded and the window shown and laid out.
 void BM_OpenArchiveWindow(benchmark::State& state)
 {
@@ -74,11 +89,8 @@ BENCHMARK(BM_OpenArchiveWindow)->Arg(32767)->Arg(1000000)->Unit(benchmark::kMill
 void BM_SearchKeystroke(benchmark::State& state)
 {
     const int persons = static_cast<int>(state.range(0));
-    const QTemporaryDir dir;
-    const QString path = QString::fromStdString(WriteLargeArchive(dir, persons));
-    cf::archive::Archivio window(path);
-    window.show();
-    QCoreApplication::processEvents();
+    const ShownArchive shown(persons);
+    cf::archive::Archivio& window = *shown.window;
     QLineEdit* search = window.searchBox();
     search->setFocus();
     const auto type = [&](Qt::Key key) {
@@ -102,11 +114,8 @@ BENCHMARK(BM_SearchKeystroke)->Arg(32767)->Arg(1000000)->Unit(benchmark::kMillis
 void BM_OrderByDate(benchmark::State& state)
 {
     const int persons = static_cast<int>(state.range(0));
-    const QTemporaryDir dir;
-    const QString path = QString::fromStdString(WriteLargeArchive(dir, persons));
-    cf::archive::Archivio window(path);
-    window.show();
-    QCoreApplication::processEvents();
+    const ShownArchive shown(persons);
+    cf::archive::Archivio& window = *shown.window;
     QHeaderView* titles = window.personTable()->horizontalHeader();
     bool descending = false;
     for (auto _ : state) {

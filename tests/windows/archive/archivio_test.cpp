@@ -687,6 +687,10 @@ void ArchivioTest::typingFiltersAtOnceAndEscShowsAllAgain()
     QCOMPARE(Surnames(window), (QStringList{"BIANCHI", "D'ÀVILA", "ROSSI", "VERDI"}));
     QCOMPARE(window.model().person(window.selectedRow()).surname, "ROSSI");
     QCOMPARE(window.countLabel()->text(), QStringLiteral("4 di 4 persone"));
+    // The selected row stays marked while the keyboard is in the box.
+    const QPalette colours = window.personTable()->palette();
+    QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight),
+             colours.color(QPalette::Active, QPalette::Highlight));
     QVERIFY(window.isVisible());  // Esc in an empty box closes nothing either
     QTest::keyClick(search, Qt::Key_Escape);
     QVERIFY(window.isVisible());
