@@ -267,9 +267,11 @@ void Archivio::paintEvent(QPaintEvent* event)
     painter.setFont(widgets::SansFont(18, true));
     const QString title = windowTitle();
     painter.setPen(QColor(64, 64, 64));
-    painter.drawText(twips::Rect(1440, 120, 3690, 435), Qt::AlignLeft | Qt::AlignTop, title);
+    painter.drawText(twips::Rect(1440, 120, 3690, 435), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     title);
     painter.setPen(QColor(255, 255, 0));
-    painter.drawText(twips::Rect(1485, 90, 3690, 435), Qt::AlignLeft | Qt::AlignTop, title);
+    painter.drawText(twips::Rect(1485, 90, 3690, 435), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     title);
 }
 
 void Archivio::loadArchive()
