@@ -127,13 +127,10 @@ void Archivio::createControls()
 
     loadButton_ = new QPushButton(QStringLiteral("&Carica dati selezionati"), this);
     loadButton_->setObjectName(QStringLiteral("Command1"));
-    loadButton_->setGeometry(twips::Rect(240, 3720, 1860, 375));
     deleteButton_ = new QPushButton(QStringLiteral("&Elimina dati selezionati"), this);
     deleteButton_->setObjectName(QStringLiteral("Command2"));
-    deleteButton_->setGeometry(twips::Rect(2265, 3720, 1875, 375));
     printButton_ = new QPushButton(QStringLiteral("&Stampa archivio"), this);
     printButton_->setObjectName(QStringLiteral("Command3"));
-    printButton_->setGeometry(twips::Rect(4305, 3720, 1860, 375));
     for (QPushButton* command : {loadButton_, deleteButton_, printButton_})
         command->setAutoDefault(true);
     connect(loadButton_, &QPushButton::clicked, this, &Archivio::onLoadClicked);
