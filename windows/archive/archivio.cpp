@@ -42,12 +42,14 @@ QSize& LastSize()
     return size;
 }
 
-// The columns left to right, with their widths in twips; the code, last,
-// takes what room is left.
+// The columns left to right, with their widths in twips: surname, first
+// name and code where the original's three list boxes stood (from 240,
+// 2160 and 3840 twips), the other fields after them, in sight once the
+// window is enlarged; the last takes what room is left.
 constexpr std::pair<ArchiveModel::Column, int> kColumnLayout[] = {
-    {ArchiveModel::kSurname, 1650},   {ArchiveModel::kFirstName, 1350}, {ArchiveModel::kSex, 660},
-    {ArchiveModel::kBirthDate, 1380}, {ArchiveModel::kPlace, 1650},     {ArchiveModel::kProvince, 900},
-    {ArchiveModel::kCode, 2100}};
+    {ArchiveModel::kSurname, 1905}, {ArchiveModel::kFirstName, 1680}, {ArchiveModel::kCode, 1950},
+    {ArchiveModel::kSex, 600},      {ArchiveModel::kBirthDate, 1380}, {ArchiveModel::kPlace, 1650},
+    {ArchiveModel::kProvince, 900}};
 
 // "ROSSI MARIO", for the status bar.
 QString NameOf(const Person& person)
