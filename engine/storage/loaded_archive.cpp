@@ -161,6 +161,15 @@ Person LoadedArchive::person(std::size_t row) const
             .code = Cp1252ToUtf8(fields[2])};
 }
 
+std::size_t LoadedArchive::FindCode(std::string_view code) const
+{
+    constexpr int kCodeColumn = 2;
+    for (std::size_t row = 0; row < size(); ++row)
+        if (field(row, kCodeColumn) == code)
+            return row;
+    return size();
+}
+
 void LoadedArchive::Remove(std::size_t row)
 {
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(row));

@@ -65,6 +65,8 @@ public:
     // are empty, fields past the seventh are not shown.
     std::string field(std::size_t row, int column) const;
     Person person(std::size_t row) const;
+    // The first row whose codice fiscale is `code`; size() when none.
+    std::size_t FindCode(std::string_view code) const;
 
     // Takes row `row` out.
     void Remove(std::size_t row);

@@ -18,4 +18,22 @@ std::string_view BaseLettersOf(char32_t codePoint)
     return found->letters;
 }
 
+void AppendFoldedText(std::string_view text, std::string& out)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            if (lead >= 'a' && lead <= 'z')
+                out += static_cast<char>(lead - 'a' + 'A');
+            else if (lead >= 0x20 && lead < 0x7F)
+                out += static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        const char32_t character = NextUtf8Character(text, i);
+        if (character != kInvalidCharacter)
+            out += BaseLettersOf(character);
+    }
+}
+
 }  // namespace cf

@@ -5,6 +5,7 @@
 // Ł as L, ß as SS). Every other character is skipped, and so is every byte
 // of a malformed sequence.
 
+#include <string>
 #include <string_view>
 
 #include "engine/text/utf8.h"
@@ -34,5 +35,10 @@ void ForEachBaseLetter(std::string_view text, Visit&& visit)
                 visit(letter);
     }
 }
+
+// Appends the text as searches compare it: every Latin letter as its
+// upper-case base letters, the other printable ASCII characters as they
+// are; every other character is left out.
+void AppendFoldedText(std::string_view text, std::string& out);
 
 }  // namespace cf

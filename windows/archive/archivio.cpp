@@ -7,8 +7,10 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/storage/archive_file.h"
 #include "platform/clipboard.h"
@@ -28,13 +30,26 @@ using widgets::kMessageTitle;
 const QString kPrintTitle = QStringLiteral("Codice Fiscale");
 const QColor kBackground(0, 192, 192);
 
-QLabel* MakeTitle(QWidget* parent, const char* name, const QColor& color, const QRect& box)
+// The window as it was designed, in twips; it may be enlarged, and the
+// list and the commands follow its lower right corner.
+constexpr int kDesignWidth = 7350;
+constexpr int kDesignHeight = 4425;
+
+// The size the user last gave the window in this run.
+QSize& LastSize()
 {
-    const QFont font = widgets::SansFont(18, true);
-    QLabel* title = widgets::MakeCaption(parent, name, QStringLiteral("Archivio codici fiscali"), box, &font);
-    widgets::SetTextColour(title, color);
-    return title;
+    static QSize size;
+    return size;
 }
+
+// The columns left to right, with their widths in twips: surname, first
+// name and code where the original's three list boxes stood (from 240,
+// 2160 and 3840 twips), the other fields after them, in sight once the
+// window is enlarged; the last takes what room is left.
+constexpr std::pair<ArchiveModel::Column, int> kColumnLayout[] = {
+    {ArchiveModel::kSurname, 1905}, {ArchiveModel::kFirstName, 1680}, {ArchiveModel::kCode, 1950},
+    {ArchiveModel::kSex, 600},      {ArchiveModel::kBirthDate, 1380}, {ArchiveModel::kPlace, 1650},
+    {ArchiveModel::kProvince, 900}};
 
 // "ROSSI MARIO", for the status bar.
 QString NameOf(const Person& person)
@@ -42,10 +57,11 @@ QString NameOf(const Person& person)
     return QString::fromStdString(person.surname + ' ' + person.firstName).trimmed();
 }
 
-// A table that looks and moves as the list boxes side by side it stands
-// for: a border between the shown columns down to the bottom, and Home and
-// End go to the first and the last row, Left, Right and Tab leave the row
-// alone, and the current cell stays in the first column.
+// A table that looks and moves as list boxes side by side: a border
+// between the columns down to the bottom, the row the keyboard is on framed
+// across all of them, Home and End go to the first and the last row, Left,
+// Right and Tab leave the row alone, and the current cell stays in the
+// first column.
 class RowList : public QTableView {
 public:
     using QTableView::QTableView;
@@ -56,9 +72,15 @@ protected:
         QTableView::paintEvent(event);
         QPainter painter(viewport());
         painter.setPen(palette().color(QPalette::Mid));
-        for (const int column : {ArchiveModel::kSurname, ArchiveModel::kFirstName}) {
+        for (int visual = 0; visual + 1 < horizontalHeader()->count(); ++visual) {
+            const int column = horizontalHeader()->logicalIndex(visual);
             const int x = columnViewportPosition(column) + columnWidth(column) - 1;
             painter.drawLine(x, 0, x, viewport()->height());
+        }
+        if (const QModelIndex current = currentIndex(); current.isValid() && hasFocus()) {
+            const QRect cell = visualRect(current);
+            painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+            painter.drawRect(QRect(0, cell.top(), viewport()->width() - 1, cell.height() - 1));
         }
     }
 
@@ -90,34 +112,27 @@ Archivio::Archivio(const QString& archivePath, QWidget* parent)
 {
     setObjectName(QStringLiteral("Archivio"));
     setWindowTitle(QStringLiteral("Archivio codici fiscali"));
-    setFixedSize(twips::ToPixels(7350), twips::ToPixels(4425));
+    setMinimumSize(twips::ToPixels(kDesignWidth), twips::ToPixels(kDesignHeight));
     setFont(widgets::SansFont(8.25));
     widgets::UseFixedColours(this, kBackground);
 
     createControls();
+    resize(sizeHint());
+    layOutControls();
     loadArchive();
 }
 
 void Archivio::createControls()
 {
-    // The shadow first, so that the yellow title lies over it.
-    MakeTitle(this, "Label1_0", QColor(64, 64, 64), twips::Rect(1440, 120, 3690, 435));
-    MakeTitle(this, "Label1_1", QColor(255, 255, 0), twips::Rect(1485, 90, 3690, 435));
-    widgets::MakeCaption(this, "Label2_0", QStringLiteral("Cognome"), twips::Rect(285, 690, 705, 195));
-    widgets::MakeCaption(this, "Label2_1", QStringLiteral("Nome"), twips::Rect(2190, 705, 450, 195));
-    widgets::MakeCaption(this, "Label2_2", QStringLiteral("Codice fiscale"),
-                         twips::Rect(3960, 705, 990, 195));
+    createSearch();
     createList();
 
     loadButton_ = new QPushButton(QStringLiteral("&Carica dati selezionati"), this);
     loadButton_->setObjectName(QStringLiteral("Command1"));
-    loadButton_->setGeometry(twips::Rect(240, 3720, 1860, 375));
     deleteButton_ = new QPushButton(QStringLiteral("&Elimina dati selezionati"), this);
     deleteButton_->setObjectName(QStringLiteral("Command2"));
-    deleteButton_->setGeometry(twips::Rect(2265, 3720, 1875, 375));
     printButton_ = new QPushButton(QStringLiteral("&Stampa archivio"), this);
     printButton_->setObjectName(QStringLiteral("Command3"));
-    printButton_->setGeometry(twips::Rect(4305, 3720, 1860, 375));
     for (QPushButton* command : {loadButton_, deleteButton_, printButton_})
         command->setAutoDefault(true);
     connect(loadButton_, &QPushButton::clicked, this, &Archivio::onLoadClicked);
@@ -139,17 +154,14 @@ void Archivio::createControls()
     connect(undoAction_, &QAction::triggered, this, &Archivio::onUndoChosen);
 }
 
-// One table where the three list boxes of the surname, the first name and
-// the code stood side by side; the other four fields are hidden columns.
-// Its own scroll bar gives way to the window's, which stands at the lower
-// right beside the print command, where the list of the original put it.
+// One table of every field, each column under its title; a click on a
+// title orders the rows by that column (a second one the other way).
 void Archivio::createList()
 {
     model_ = new ArchiveModel(this);
     personTable_ = new RowList(this);
     personTable_->setObjectName(QStringLiteral("List1"));
     personTable_->setAccessibleName(QStringLiteral("Persone archiviate"));
-    personTable_->setGeometry(twips::Rect(240, 960, 5940, 2205));
     personTable_->setModel(model_);
     personTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
     personTable_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -158,44 +170,113 @@ void Archivio::createList()
     personTable_->setShowGrid(false);
     personTable_->setWordWrap(false);
     personTable_->setCornerButtonEnabled(false);
-    personTable_->horizontalHeader()->hide();
     personTable_->verticalHeader()->hide();
     personTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     const int rowHeight = personTable_->fontMetrics().height() + 2;
     personTable_->verticalHeader()->setMinimumSectionSize(rowHeight);
     personTable_->verticalHeader()->setDefaultSectionSize(rowHeight);
-    personTable_->horizontalHeader()->setStretchLastSection(true);
-    // The columns start where the list boxes did: 240, 2160 and 3840 twips.
-    personTable_->setColumnWidth(ArchiveModel::kSurname,
-                                 twips::ToPixels(2160) - personTable_->x() - personTable_->frameWidth());
-    personTable_->setColumnWidth(ArchiveModel::kFirstName, twips::ToPixels(3840 - 2160));
-    for (int column = ArchiveModel::kSex; column < kArchiveFieldCount; ++column)
-        personTable_->setColumnHidden(column, true);
-    personTable_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    personTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QHeaderView* titles = personTable_->horizontalHeader();
+    titles->setObjectName(QStringLiteral("Label2"));
+    titles->setAccessibleName(QStringLiteral("Titoli delle colonne"));
+    titles->setStretchLastSection(true);
+    titles->setHighlightSections(false);
+    titles->setSectionsClickable(true);
+    titles->setSortIndicatorShown(false);
+    for (int visual = 0; visual < kArchiveFieldCount; ++visual) {
+        const auto [column, width] = kColumnLayout[visual];
+        titles->moveSection(titles->visualIndex(column), visual);
+        personTable_->setColumnWidth(column, twips::ToPixels(width));
+    }
+    titles->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(titles, &QHeaderView::sortIndicatorChanged, this, &Archivio::onSortChosen);
+    // The selected row stays marked while the search box has the keyboard.
+    QPalette colours = personTable_->palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    personTable_->setPalette(colours);
     personTable_->installEventFilter(this);
     personTable_->viewport()->installEventFilter(this);
+    personTable_->verticalScrollBar()->setObjectName(QStringLiteral("VScroll1"));
+    personTable_->verticalScrollBar()->setAccessibleName(QStringLiteral("Scorrimento dell'archivio"));
     connect(personTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &Archivio::updateCommands);
+}
 
-    scrollBar_ = new QScrollBar(Qt::Vertical, this);
-    scrollBar_->setObjectName(QStringLiteral("VScroll1"));
-    scrollBar_->setGeometry(twips::Rect(6745, 3600, 270, 645));
-    scrollBar_->setAccessibleName(QStringLiteral("Scorrimento dell'archivio"));
-    scrollBar_->hide();
-    QScrollBar* own = personTable_->verticalScrollBar();
-    connect(own, &QScrollBar::rangeChanged, this, [this, own](int minimum, int maximum) {
-        scrollBar_->setRange(minimum, maximum);
-        scrollBar_->setPageStep(own->pageStep());
-        scrollBar_->setVisible(maximum > minimum);
+// The search above the list: a caption, the box and the count of the rows
+// shown. Ctrl+F, or Alt+T, puts the keyboard there.
+void Archivio::createSearch()
+{
+    searchBox_ = new QLineEdit(this);
+    searchBox_->setObjectName(QStringLiteral("Text1"));
+    searchBox_->setClearButtonEnabled(true);
+    searchBox_->setPlaceholderText(QStringLiteral("cognome, nome, codice, luogo..."));
+    searchBox_->setToolTip(QStringLiteral("Mostra solo le persone che contengono le parole scritte (Esc "
+                                          "per vederle tutte)"));
+    QLabel* caption =
+        widgets::MakeCaption(this, "Label3", QStringLiteral("&Trova:"), twips::Rect(240, 645, 0, 0));
+    caption->setBuddy(searchBox_);
+    searchBox_->setAccessibleName(QStringLiteral("Trova"));
+    searchBox_->installEventFilter(this);
+    connect(searchBox_, &QLineEdit::textChanged, this, &Archivio::onSearchEdited);
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("Label4"));
+    countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(find);
+    connect(find, &QAction::triggered, searchBox_, [this] {
+        searchBox_->setFocus(Qt::ShortcutFocusReason);
+        searchBox_->selectAll();
     });
-    connect(own, &QScrollBar::valueChanged, scrollBar_, &QScrollBar::setValue);
-    connect(scrollBar_, &QScrollBar::valueChanged, own, &QScrollBar::setValue);
+}
+
+// The controls at the design's places, the list and the count stretched
+// and the commands moved by what the window has grown.
+void Archivio::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LastSize() = size();
+    layOutControls();
+}
+
+void Archivio::layOutControls()
+{
+    const int wider = width() - twips::ToPixels(kDesignWidth);
+    const int taller = height() - twips::ToPixels(kDesignHeight);
+    searchBox_->setGeometry(twips::Rect(900, 600, 3600, 315));
+    countLabel_->setGeometry(twips::Rect(4620, 600, 2490, 315).adjusted(0, 0, wider, 0));
+    personTable_->setGeometry(twips::Rect(240, 990, 6870, 2610).adjusted(0, 0, wider, taller));
+    loadButton_->setGeometry(twips::Rect(240, 3720, 1860, 375).translated(0, taller));
+    deleteButton_->setGeometry(twips::Rect(2265, 3720, 1875, 375).translated(0, taller));
+    printButton_->setGeometry(twips::Rect(4305, 3720, 1860, 375).translated(0, taller));
+}
+
+QSize Archivio::sizeHint() const
+{
+    return LastSize().expandedTo(minimumSize());
+}
+
+// The title, written once, in yellow over its dark shadow.
+void Archivio::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setFont(widgets::SansFont(18, true));
+    const QString title = windowTitle();
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawText(twips::Rect(1440, 120, 3690, 435), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     title);
+    painter.setPen(QColor(255, 255, 0));
+    painter.drawText(twips::Rect(1485, 90, 3690, 435), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     title);
 }
 
 void Archivio::loadArchive()
 {
     model_->setArchive(LoadArchive(archivePath_.toStdString()));
+    updateCount();
     // A missing archive is an empty one; one that cannot be read is not.
     if (const std::string& problem = model_->archive().stamp().problem; !problem.empty())
         platform::ShowMessage(MessageIcon::Critical, kMessageTitle, QString::fromStdString(problem));
@@ -205,6 +286,39 @@ int Archivio::selectedRow() const
 {
     const QModelIndexList rows = personTable_->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void Archivio::keepSelection(const std::function<void()>& change)
+{
+    const int row = selectedRow();
+    const std::optional<std::size_t> person =
+        row >= 0 ? std::optional(model_->archiveRow(row)) : std::nullopt;
+    change();
+    if (const int shown = person ? model_->rowOfArchiveRow(*person) : -1; shown >= 0)
+        selectRow(shown);
+    updateCommands();
+}
+
+void Archivio::onSearchEdited(const QString& text)
+{
+    keepSelection([&] { model_->setSearchText(text.toStdString()); });
+}
+
+// The title's click turns the indicator: the first on a column orders by it,
+// the next ones turn the order round.
+void Archivio::onSortChosen(int column, Qt::SortOrder order)
+{
+    personTable_->horizontalHeader()->setSortIndicatorShown(true);
+    keepSelection([&] { model_->sort(column, order); });
+}
+
+void Archivio::updateCount()
+{
+    const int shown = model_->rowCount();
+    const int all = model_->personCount();
+    countLabel_->setText(all == 1 ? QStringLiteral("%1 di 1 persona").arg(shown)
+                                  : QStringLiteral("%1 di %2 persone").arg(shown).arg(all));
+    countLabel_->setAccessibleName(QStringLiteral("Persone mostrate: ") + countLabel_->text());
 }
 
 void Archivio::selectRow(int row)
@@ -240,13 +354,15 @@ void Archivio::onActivated()
     updateCommands();
 }
 
-// Load and delete wait for a selected row, printing for a row to print.
+// Load and delete wait for a selected row, printing for a person to print;
+// the count follows the rows.
 void Archivio::updateCommands()
 {
     const bool selected = selectedRow() >= 0;
     loadButton_->setEnabled(selected);
     deleteButton_->setEnabled(selected);
-    printButton_->setEnabled(model_->rowCount() > 0);
+    printButton_->setEnabled(model_->personCount() > 0);
+    updateCount();
 }
 
 // Watches the list, which receives the keys, and its viewport, which
@@ -254,10 +370,35 @@ void Archivio::updateCommands()
 bool Archivio::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    // From the keyboard: Enter loads the selected person, the menu key (or
-    // Shift+F10) opens the copy menu at the selected row.
-    if (type == QEvent::KeyPress) {
+    // In the search box Esc empties it, and Enter or Down goes on to the
+    // rows found.
+    if (watched == searchBox_) {
+        if (type != QEvent::KeyPress)
+            return QWidget::eventFilter(watched, event);
         const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape && !searchBox_->text().isEmpty()) {
+            searchBox_->clear();
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down)
+            && model_->rowCount() > 0) {
+            personTable_->setFocus(Qt::OtherFocusReason);
+            if (selectedRow() < 0)
+                selectRow(0);
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    // From the keyboard: Enter loads the selected person, Ctrl+C copies
+    // its code, the menu key (or Shift+F10) opens the copy menu at the
+    // selected row.
+    if (type == QEvent::KeyPress) {
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        if (keyEvent->matches(QKeySequence::Copy)) {
+            copySelectedCode();
+            return true;
+        }
+        const int key = keyEvent->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             onLoadClicked();
             return true;
@@ -291,6 +432,18 @@ void Archivio::onRightMouseDown(const QPoint& globalPosition)
 {
     if (selectedRow() >= 0)
         popupPresenter_(*popupMenu_, globalPosition);
+}
+
+// Ctrl+C: the code of the selected row, whatever cell has the keyboard; the
+// status bar says so, no box interrupts.
+void Archivio::copySelectedCode()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const QString code = QString::fromStdString(model_->person(row).code);
+    platform::SetClipboardText(code);
+    emit statusNote(QStringLiteral("Codice fiscale %1 copiato negli appunti").arg(code));
 }
 
 void Archivio::onCopyChosen()
@@ -340,6 +493,9 @@ void Archivio::onUndoChosen()
 {
     if (!deletedLine_)
         return;
+    // The person comes back in sight.
+    if (!model_->shows(*deletedLine_))
+        searchBox_->clear();
     const int row = model_->putBack(*deletedLine_);
     if (!rewriteArchive([&] { model_->takeRow(row); }))
         return;
@@ -369,9 +525,9 @@ bool Archivio::rewriteArchive(const std::function<void()>& revert)
     return false;
 }
 
-// The rows are read now, in display order, and print while the window goes
-// on; the last row is then selected, as printing each row in turn would
-// leave it. A print command given while a printout runs offers to cancel it.
+// The whole archive is read now, in its order whatever the search and the
+// order on screen, and prints while the window goes on; the last row is then selected, as printing each row
+// in turn would leave it. A print command given while a printout runs offers to cancel it.
 void Archivio::onPrintClicked()
 {
     if (platform::OfferToCancelPrintout())
@@ -381,14 +537,15 @@ void Archivio::onPrintClicked()
                               platform::MessageButtons::YesNo)
         != platform::MessageAnswer::Yes)
         return;
-    const int count = model_->rowCount();
+    const LoadedArchive& archive = model_->archive();
     std::vector<Person> rows;
-    rows.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row)
-        rows.push_back(model_->person(row));
-    if (!platform::StartPrintout(ArchiveListing(std::move(rows)), ArchivePrintFailure()) || count == 0)
+    rows.reserve(archive.size());
+    for (std::size_t row = 0; row < archive.size(); ++row)
+        rows.push_back(archive.person(row));
+    if (!platform::StartPrintout(ArchiveListing(std::move(rows)), ArchivePrintFailure())
+        || model_->rowCount() == 0)
         return;
-    selectRow(count - 1);
+    selectRow(model_->rowCount() - 1);
 }
 
 // Closes the window (or the sub-window holding it) for good.

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The archive window: the archived persons as a list of seven columns of
-// which three show, with commands to load a person back into the
-// generation window, delete one (and undo that), copy a code and print the
-// whole archive.
+// The archive window: the archived persons as a table of all their fields,
+// which a search box filters and a click on a column's title orders, with
+// commands to load a person back into the generation window, delete one
+// (and undo that), copy a code and print the whole archive. The window may
+// be enlarged, and opens again at its last size until the program ends.
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTableView>
 #include <QWidget>
 
@@ -33,11 +35,14 @@ public:
     // Loads the archive at `archivePath` (by default cf::ArchivePath()).
     explicit Archivio(const QString& archivePath = {}, QWidget* parent = nullptr);
 
-    // The persons: one table over the archive, of which the surname, first
-    // name and code columns show. The controls keep the original controls'
-    // names as their objectName (personTable() is "List1").
+    // The persons: one table over the archive, with a title on each column.
+    // The controls keep the original controls' names as their objectName
+    // (personTable() is "List1").
     QTableView* personTable() const { return personTable_; }
-    QScrollBar* scrollBar() const { return scrollBar_; }
+    // The search: the words typed filter the rows at once; Esc empties it.
+    QLineEdit* searchBox() const { return searchBox_; }
+    // "2 di 3 persone": the rows shown of all.
+    QLabel* countLabel() const { return countLabel_; }
     QPushButton* loadButton() const { return loadButton_; }
     QPushButton* deleteButton() const { return deleteButton_; }
     QPushButton* printButton() const { return printButton_; }
@@ -47,6 +52,10 @@ public:
     const ArchiveModel& model() const { return *model_; }
     // The selected row, -1 when none.
     int selectedRow() const;
+
+    // The size the window opens at: the one it last had in this run, at
+    // least the size it was designed at.
+    QSize sizeHint() const override;
 
     void setPopupPresenter(PopupPresenter presenter) { popupPresenter_ = std::move(presenter); }
 
@@ -61,12 +70,23 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();
     void createList();
+    void createSearch();
+    void layOutControls();
     void loadArchive();
     void selectRow(int row);
+    // Runs `change` of the rows shown, keeping the selected person selected
+    // when it still shows.
+    void keepSelection(const std::function<void()>& change);
+    void onSearchEdited(const QString& text);
+    void onSortChosen(int column, Qt::SortOrder order);
+    void updateCount();
+    void copySelectedCode();
     void onActivated();
     void updateCommands();
     void onRightMouseDown(const QPoint& globalPosition);
@@ -84,7 +104,8 @@ private:
     QString archivePath_;
     ArchiveModel* model_ = nullptr;
     QTableView* personTable_ = nullptr;
-    QScrollBar* scrollBar_ = nullptr;
+    QLineEdit* searchBox_ = nullptr;
+    QLabel* countLabel_ = nullptr;
     QPushButton* loadButton_ = nullptr;
     QPushButton* deleteButton_ = nullptr;
     QPushButton* printButton_ = nullptr;

@@ -42,15 +42,22 @@ constexpr int kLargestChildWidthTwips = 8850;
 constexpr int kLargestChildHeightTwips = 4470;
 
 // Child windows have a title bar with a system menu, a minimise box and a
-// close box, but no maximise box.
+// close box; only a window that may be enlarged (the archive's) has a
+// maximise box as well.
 constexpr Qt::WindowFlags kChildFlags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                                         | Qt::WindowCloseButtonHint;
 
-// The frame: the same, as a top-level window.
+// The frame: the same, as a top-level window, with a maximise box, since it
+// may grow to give an enlarged child room.
 constexpr Qt::WindowFlags kFrameFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                                        | Qt::WindowCloseButtonHint;
+                                        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+
+bool Resizable(const QWidget* window)
+{
+    return window->minimumSize() != window->maximumSize();
+}
 
 // "Codice fiscale - Versione 1.0": major and minor number of the program.
 QString FrameCaption()
@@ -120,8 +127,8 @@ Principale::Principale(PrincipaleOptions options, QWidget* parent)
     const QSize childArea =
         QSize(twips::ToPixels(kLargestChildWidthTwips), twips::ToPixels(kLargestChildHeightTwips))
         + SubWindowDecoration(mdiArea_);
-    mdiArea_->setFixedSize(std::max(childArea.width(), twips::ToPixels(kDesignClientWidthTwips)),
-                           childArea.height());
+    mdiArea_->setMinimumSize(std::max(childArea.width(), twips::ToPixels(kDesignClientWidthTwips)),
+                             childArea.height());
 
     secondTimer_ = new QTimer(this);
     secondTimer_->setInterval(1000);
@@ -146,8 +153,9 @@ void Principale::setUpFrame()
     setWindowTitle(FrameCaption());
     createStatusBar();
     createToolbar();
-    // A fixed frame: no maximise box (see the flags) and no resizing.
-    setFixedSize(sizeHint());
+    // The frame opens at its design size, and may only grow.
+    setMinimumSize(sizeHint());
+    resize(sizeHint());
 }
 
 void Principale::createStatusBar()
@@ -381,10 +389,16 @@ void Principale::showChild(QWidget* window)
 
 QMdiSubWindow* Principale::addChild(QWidget* window)
 {
-    QMdiSubWindow* subWindow = mdiArea_->addSubWindow(window, kChildFlags);
+    const bool resizable = Resizable(window);
+    QMdiSubWindow* subWindow =
+        mdiArea_->addSubWindow(window, resizable ? kChildFlags | Qt::WindowMaximizeButtonHint : kChildFlags);
     subWindow->setWindowIcon(windowIcon());
     subWindow->adjustSize();
-    subWindow->setFixedSize(subWindow->size());
+    if (resizable) {
+        subWindow->setMinimumSize(subWindow->minimumSizeHint());
+        subWindow->resize(subWindow->size().boundedTo(mdiArea_->size()).expandedTo(subWindow->minimumSize()));
+    } else
+        subWindow->setFixedSize(subWindow->size());
     const QSize room = mdiArea_->size() - subWindow->size();
     subWindow->move(std::max(0, room.width() / 2), std::max(0, room.height() / 2));
     return subWindow;

@@ -839,6 +839,25 @@ void MainForm::onNewCodeClicked()
     hideDropDown();
 }
 
+// A person whose code the archive holds already is archived again only
+// when the clerk says so.
+bool MainForm::confirmSecondCopy(const std::string& archivePath) const
+{
+    const LoadedArchive archive = LoadArchive(archivePath);
+    const std::string code = Utf8(codeLabel_->text());
+    const std::size_t row = archive.FindCode(code);
+    if (row == archive.size())
+        return true;
+    const Person archived = archive.person(row);
+    const QString name = QString::fromStdString(archived.surname + ' ' + archived.firstName).trimmed();
+    return platform::ShowMessage(
+               MessageIcon::Question, kMessageTitle,
+               QStringLiteral("Il codice %1 è già nell'archivio (%2). Archiviare un'altra copia?")
+                   .arg(QString::fromStdString(code), name),
+               platform::MessageButtons::YesNo)
+           == platform::MessageAnswer::Yes;
+}
+
 void MainForm::onArchiveClicked()
 {
     if (platform::ShowMessage(MessageIcon::Question, kMessageTitle,
@@ -847,6 +866,8 @@ void MainForm::onArchiveClicked()
         return;
 
     const std::string path = archivePath_.isEmpty() ? ArchivePath() : Utf8(archivePath_);
+    if (!confirmSecondCopy(path))
+        return;
     // The names as typed where the archive's character set holds them.
     const ArchiveResult result = AppendToArchive(path, ArchivablePerson(person()));
     if (result.ok)

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "engine/code/person.h"
@@ -125,6 +126,7 @@ private:
     bool refuseMissingData();
     void onGenerateClicked();
     void onNewCodeClicked();
+    bool confirmSecondCopy(const std::string& archivePath) const;
     void onArchiveClicked();
     void showDefaultCard(const Person& person);
 

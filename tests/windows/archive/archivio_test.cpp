@@ -2,14 +2,17 @@
 // The archive window driven through real mouse events, with the message
 // boxes answered by a recorder and the pop-up menu by a presenter of the test.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -49,9 +52,29 @@ QPoint CellCenter(const QTableView* list, int row, int column)
     return list->visualRect(list->model()->index(row, column)).center();
 }
 
+QPoint HeaderCenter(const Archivio& window, int column)
+{
+    const QHeaderView* header = window.personTable()->horizontalHeader();
+    return QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                  header->height() / 2);
+}
+
 void ClickRow(QTableView* list, int row, int column, Qt::MouseButton button = Qt::LeftButton)
 {
     QTest::mouseClick(list->viewport(), button, {}, CellCenter(list, row, column));
+}
+
+// The titles of the list's columns, left to right, as shown.
+QStringList ColumnTitles(const QTableView* list)
+{
+    QStringList titles;
+    const QHeaderView* header = list->horizontalHeader();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int column = header->logicalIndex(visual);
+        if (!list->isColumnHidden(column) && !header->isHidden())
+            titles.append(list->model()->headerData(column, Qt::Horizontal).toString());
+    }
+    return titles;
 }
 
 // The surnames of the list's rows, in order.
@@ -86,9 +109,15 @@ private slots:
     void fileChangedSinceLoadingIsNotOverwritten();
     void popUpMenuOnlyWithASelection();
     void keyboardReachesEveryCommand();
-    void scrollBarBesideThePrintCommandMovesAllColumns();
+    void theListScrollsByItsOwnScrollBar();
     void printingAsksFirst();
     void aFailedPrintoutOffersTheArchiveAsAPdfFile();
+    void ctrlCCopiesTheCodeFromAnyColumn();
+    void typingFiltersAtOnceAndEscShowsAllAgain();
+    void deleteAndUndoActOnThePersonFoundWhateverTheOrder();
+    void aClickOnAColumnTitleOrdersByIt();
+    void screenReadersSeeOneTableWithColumnTitles();
+    void theWindowGrowsAndKeepsItsSizeUntilTheEnd();
 
 private:
     void WriteArchive(const QByteArray& content);
@@ -180,19 +209,18 @@ void ArchivioTest::openingShowsTheRowsSortedWithNothingSelected()
     QVERIFY(!window_->loadButton()->isEnabled());
     QVERIFY(!window_->deleteButton()->isEnabled());
     QVERIFY(window_->printButton()->isEnabled());
-    // Surname, first name and code show where their captions are.
+    // Every field shows, under its title: surname, first name and code
+    // where the original showed them, then sex, date, place and province.
     QTableView* list = window_->personTable();
-    for (int i = 0; i < cf::kArchiveFieldCount; ++i)
-        QCOMPARE(list->isColumnHidden(i), i >= 3);
-    QVERIFY(!window_->scrollBar()->isVisible());
-    QCOMPARE(window_->size(), QSize(490, 295));
-    QCOMPARE(list->geometry(), QRect(16, 64, 396, 147));
-    QCOMPARE(list->accessibleName(), QStringLiteral("Persone archiviate"));
-    // The columns start where the original's list boxes did.
+    QCOMPARE(ColumnTitles(list), (QStringList{"Cognome", "Nome", "Codice fiscale", "Sesso", "Data di nascita",
+                                              "Luogo", "Provincia"}));
     for (const auto& [column, left] : {std::pair{1, 144}, std::pair{2, 256}})
         QCOMPARE(list->viewport()->mapTo(window_, QPoint(list->columnViewportPosition(column), 0)).x(), left);
-    QCOMPARE(window_->findChild<QLabel*>(QStringLiteral("Label2_2"))->text(),
-             QStringLiteral("Codice fiscale"));
+    QCOMPARE(window_->size(), QSize(490, 295));
+    QCOMPARE(list->geometry(), QRect(16, 66, 458, 174));
+    QVERIFY(list->geometry().bottom() < window_->loadButton()->y());
+    QCOMPARE(list->accessibleName(), QStringLiteral("Persone archiviate"));
+    QCOMPARE(window_->countLabel()->text(), QStringLiteral("3 di 3 persone"));
     QVERIFY(recorder_->requests().empty());
     // The file keeps its order until a deletion rewrites it.
     QCOMPARE(ArchiveContent(), kVerdi + kBianchi + kRossi);
@@ -502,7 +530,7 @@ void ArchivioTest::keyboardReachesEveryCommand()
     QVERIFY(window_.isNull());
 }
 
-void ArchivioTest::scrollBarBesideThePrintCommandMovesAllColumns()
+void ArchivioTest::theListScrollsByItsOwnScrollBar()
 {
     QByteArray content;
     for (int i = 1; i <= 40; ++i)
@@ -511,17 +539,15 @@ void ArchivioTest::scrollBarBesideThePrintCommandMovesAllColumns()
                        .toLatin1();
     WriteArchive(content);
     Archivio& window = Open();
-    QScrollBar* scrollBar = window.scrollBar();
+    QScrollBar* scrollBar = window.personTable()->verticalScrollBar();
     QVERIFY(scrollBar->isVisible());
-    QCOMPARE(scrollBar->geometry(), QRect(450, 240, 18, 43));
-    QVERIFY(scrollBar->x() > window.printButton()->geometry().right());
-    QVERIFY(scrollBar->maximum() > 0);
+    QCOMPARE(scrollBar->objectName(), QStringLiteral("VScroll1"));
+    QVERIFY(window.personTable()->geometry().contains(scrollBar->mapTo(&window, QPoint(0, 0))));
 
     scrollBar->setValue(5);
     QCOMPARE(window.personTable()->rowAt(0), 5);
     ClickRow(window.personTable(), 7, 1);
     QCOMPARE(window.model().person(window.selectedRow()).code, "C08");
-    // The wheel, or keys, scroll the list: the scroll bar follows.
     QTest::keyClick(window.personTable(), Qt::Key_End);
     QCOMPARE(scrollBar->value(), scrollBar->maximum());
 }
@@ -592,6 +618,214 @@ void ArchivioTest::aFailedPrintoutOffersTheArchiveAsAPdfFile()
     QVERIFY(failure.text.endsWith(QStringLiteral("\n\nVuoi salvare la stessa stampa in un file PDF?")));
     QCOMPARE(QFile::permissions(pdf),
              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+}
+
+// The code of the selected row, whichever cell the keyboard is on; the
+// status bar says so, no box interrupts.
+void ArchivioTest::ctrlCCopiesTheCodeFromAnyColumn()
+{
+    WriteArchive(kVerdi + kBianchi + kRossi);
+    Archivio& window = Open();
+    QSignalSpy notes(&window, &Archivio::statusNote);
+    QTableView* list = window.personTable();
+    QApplication::clipboard()->setText(QStringLiteral("prima"));
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("prima"));  // no row, no copy
+    for (const int column : {0, 1, 2, 3}) {
+        ClickRow(list, 1, column);
+        QCOMPARE(list->currentIndex().row(), 1);
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("RSSMRA80A01F205X"));
+    }
+    QCOMPARE(notes.size(), 4);
+    QCOMPARE(notes[0][0].toString(), QStringLiteral("Codice fiscale RSSMRA80A01F205X copiato negli appunti"));
+    QVERIFY(recorder_->requests().empty());
+}
+
+// Each key typed filters on every field, case and accents aside; the
+// selected person stays selected while shown; Esc shows everyone again.
+void ArchivioTest::typingFiltersAtOnceAndEscShowsAllAgain()
+{
+    const QByteArray kNicolo =
+        "\"D'\xC0VILA\",\"N\xCC\x43OL\xD2\",\"DVLNCL80A01F205X\",\"M\",\"01/01/80\",\"MILANO\",\"MI\"\r\n";
+    WriteArchive(kVerdi + kBianchi + kRossi + kNicolo);
+    Archivio& window = Open();
+    ClickRow(window.personTable(), 2, 0);
+    QCOMPARE(window.model().person(2).surname, "ROSSI");
+    QLineEdit* search = window.searchBox();
+    QTest::keyClick(&window, Qt::Key_T, Qt::AltModifier);
+    QVERIFY(search->hasFocus());
+
+    const struct {
+        QString typed;
+        QStringList rows;
+        QString count;
+        int selected;
+    } steps[] = {
+        {"m", {"BIANCHI", "D'ÀVILA", "ROSSI", "VERDI"}, "4 di 4 persone", 2},
+        {"mi", {"D'ÀVILA", "ROSSI"}, "2 di 4 persone", 1},
+        {"mil", {"D'ÀVILA", "ROSSI"}, "2 di 4 persone", 1},
+        {"mil nìc", {"D'ÀVILA"}, "1 di 4 persone", -1},
+        {"mil nìcx", {}, "0 di 4 persone", -1},
+    };
+    for (const auto& step : steps) {
+        for (const QChar typed : step.typed.mid(search->text().size()))
+            QTest::sendKeyEvent(QTest::Click, search, Qt::Key_unknown, QString(typed), Qt::NoModifier);
+        QCOMPARE(search->text(), step.typed);
+        QCOMPARE(Surnames(window), step.rows);
+        QCOMPARE(window.countLabel()->text(), step.count);
+        QCOMPARE(window.selectedRow(), step.selected);
+        QCOMPARE(window.loadButton()->isEnabled(), step.selected >= 0);
+    }
+    search->setText(QStringLiteral("rssmra"));
+    QCOMPARE(Surnames(window), QStringList{"ROSSI"});
+    // Enter goes on to the rows found.
+    QTest::keyClick(search, Qt::Key_Return);
+    QVERIFY(window.personTable()->hasFocus());
+    QCOMPARE(window.selectedRow(), 0);
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Escape);
+    QCOMPARE(search->text(), QString());
+    QCOMPARE(Surnames(window), (QStringList{"BIANCHI", "D'ÀVILA", "ROSSI", "VERDI"}));
+    QCOMPARE(window.model().person(window.selectedRow()).surname, "ROSSI");
+    QCOMPARE(window.countLabel()->text(), QStringLiteral("4 di 4 persone"));
+    // The selected row stays marked while the keyboard is in the box.
+    const QPalette colours = window.personTable()->palette();
+    QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight),
+             colours.color(QPalette::Active, QPalette::Highlight));
+    QVERIFY(window.isVisible());  // Esc in an empty box closes nothing either
+    QTest::keyClick(search, Qt::Key_Escape);
+    QVERIFY(window.isVisible());
+}
+
+// A delete in a filtered, ordered list takes the person on the row, and
+// the file keeps the archive's order; Ctrl+Z brings the person back in
+// sight even when the search has changed meanwhile.
+void ArchivioTest::deleteAndUndoActOnThePersonFoundWhateverTheOrder()
+{
+    WriteArchive(kVerdi + kBianchi + kRossi);
+    Archivio& window = Open();
+    QTest::mouseClick(window.personTable()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      HeaderCenter(window, cf::archive::ArchiveModel::kBirthDate));
+    QCOMPARE(Surnames(window), (QStringList{"ROSSI", "BIANCHI", "VERDI"}));
+    window.searchBox()->setText(QStringLiteral("rm"));
+    QCOMPARE(Surnames(window), (QStringList{"BIANCHI"}));
+    window.searchBox()->setText(QStringLiteral("m"));
+    QCOMPARE(Surnames(window), (QStringList{"ROSSI", "BIANCHI", "VERDI"}));
+    window.searchBox()->setText(QStringLiteral("mi"));
+    QCOMPARE(Surnames(window), (QStringList{"ROSSI"}));
+    ClickRow(window.personTable(), 0, 1);
+    QTest::mouseClick(window.deleteButton(), Qt::LeftButton);
+    QCOMPARE(ArchiveContent(), kBianchi + kVerdi);
+    QCOMPARE(Surnames(window), QStringList{});
+    QCOMPARE(window.countLabel()->text(), QStringLiteral("0 di 2 persone"));
+    QVERIFY(!window.deleteButton()->isEnabled());
+
+    window.searchBox()->setText(QStringLiteral("verdi"));
+    window.undoDeleteAction()->trigger();
+    QCOMPARE(window.searchBox()->text(), QString());
+    QCOMPARE(Surnames(window), (QStringList{"ROSSI", "BIANCHI", "VERDI"}));
+    QCOMPARE(window.model().person(window.selectedRow()).surname, "ROSSI");
+    QCOMPARE(ArchiveContent(), kBianchi + kRossi + kVerdi);
+
+    // In date order the second row is BIANCHI, the archive's first person;
+    // the next row, VERDI, is selected after.
+    ClickRow(window.personTable(), 1, 0);
+    QTest::mouseClick(window.deleteButton(), Qt::LeftButton);
+    QCOMPARE(ArchiveContent(), kRossi + kVerdi);
+    QCOMPARE(Surnames(window), (QStringList{"ROSSI", "VERDI"}));
+    QCOMPARE(window.model().person(window.selectedRow()).surname, "VERDI");
+    QVERIFY(recorder_->requests().empty());
+}
+
+// Clicks on a title order by that column, then the other way round; dates
+// as dates, whatever the digits of their year; the file keeps its order.
+void ArchivioTest::aClickOnAColumnTitleOrdersByIt()
+{
+    const QByteArray kNeri = "\"NERI\",\"ANNA\",\"NRENNA90A41H501X\",\"F\",\"1/1/2001\",\"ROMA\",\"RM\"\r\n";
+    WriteArchive(kVerdi + kBianchi + kRossi + kNeri);
+    Archivio& window = Open();
+    ClickRow(window.personTable(), 1, 0);  // NERI
+    using Model = cf::archive::ArchiveModel;
+    const struct {
+        int column;
+        QStringList rows;
+        Qt::SortOrder order;
+    } clicks[] = {
+        // 10/10/13 is 2013, 1/1/2001 before it.
+        {Model::kBirthDate, {"ROSSI", "BIANCHI", "NERI", "VERDI"}, Qt::AscendingOrder},
+        {Model::kBirthDate, {"VERDI", "NERI", "BIANCHI", "ROSSI"}, Qt::DescendingOrder},
+        {Model::kFirstName, {"NERI", "VERDI", "BIANCHI", "ROSSI"}, Qt::AscendingOrder},
+        {Model::kPlace, {"VERDI", "ROSSI", "BIANCHI", "NERI"}, Qt::AscendingOrder},
+        {Model::kCode, {"BIANCHI", "NERI", "ROSSI", "VERDI"}, Qt::AscendingOrder},
+        {Model::kCode, {"VERDI", "ROSSI", "NERI", "BIANCHI"}, Qt::DescendingOrder},
+    };
+    for (const auto& click : clicks) {
+        QTest::mouseClick(window.personTable()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          HeaderCenter(window, click.column));
+        QCOMPARE(Surnames(window), click.rows);
+        QCOMPARE(window.personTable()->horizontalHeader()->sortIndicatorSection(), click.column);
+        QCOMPARE(window.personTable()->horizontalHeader()->sortIndicatorOrder(), click.order);
+        QCOMPARE(window.model().person(window.selectedRow()).surname, "NERI");
+    }
+    QCOMPARE(ArchiveContent(), kVerdi + kBianchi + kRossi + kNeri);
+}
+
+// One table, with a title for each column, and the window's title read
+// once (by the window's name, the picture of it is painted).
+void ArchivioTest::screenReadersSeeOneTableWithColumnTitles()
+{
+    WriteArchive(kVerdi + kBianchi + kRossi);
+    Archivio& window = Open();
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(window.personTable());
+    QVERIFY(table && table->tableInterface());
+    QCOMPARE(table->role(), QAccessible::Table);
+    QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Persone archiviate"));
+    QCOMPARE(table->tableInterface()->rowCount(), 3);
+    QCOMPARE(table->tableInterface()->columnCount(), cf::kArchiveFieldCount);
+    QAccessibleInterface* cell = table->tableInterface()->cellAt(1, cf::archive::ArchiveModel::kBirthDate);
+    QVERIFY(cell && cell->tableCellInterface());
+    QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("01/01/80"));
+    const QList<QAccessibleInterface*> titles = cell->tableCellInterface()->columnHeaderCells();
+    QCOMPARE(titles.size(), 1);
+    QCOMPARE(titles[0]->text(QAccessible::Name), QStringLiteral("Data di nascita"));
+    QVERIFY(window.personTable()->horizontalHeader()->isVisible());
+
+    int titlesRead = 0;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        titlesRead += label->text() == window.windowTitle() ? 1 : 0;
+    QCOMPARE(titlesRead, 0);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Archivio codici fiscali"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(window.searchBox())->text(QAccessible::Name),
+             QStringLiteral("Trova"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(window.countLabel())->text(QAccessible::Name),
+             QStringLiteral("Persone mostrate: 3 di 3 persone"));
+}
+
+// Enlarged, the list takes the room and the commands stay at the bottom;
+// the next window of the run opens at that size. (Last: the size lasts.)
+void ArchivioTest::theWindowGrowsAndKeepsItsSizeUntilTheEnd()
+{
+    WriteArchive(kVerdi + kBianchi + kRossi);
+    Archivio& window = Open();
+    QCOMPARE(window.minimumSize(), QSize(490, 295));
+    QVERIFY(window.maximumSize().width() > 490 && window.maximumSize().height() > 295);
+    const QRect list = window.personTable()->geometry();
+    const QRect load = window.loadButton()->geometry();
+    window.resize(800, 600);
+    QCOMPARE(window.personTable()->geometry(), list.adjusted(0, 0, 310, 305));
+    QCOMPARE(window.loadButton()->geometry(), load.translated(0, 305));
+    QCOMPARE(window.printButton()->y(), load.y() + 305);
+    QVERIFY(window.countLabel()->geometry().right() > 700);
+    const QHeaderView* titles = window.personTable()->horizontalHeader();
+    QVERIFY(titles->sectionViewportPosition(cf::archive::ArchiveModel::kProvince)
+                + titles->sectionSize(cf::archive::ArchiveModel::kProvince)
+            <= window.personTable()->viewport()->width());
+    delete window_;
+
+    Archivio& again = Open();
+    QCOMPARE(again.size(), QSize(800, 600));
+    QCOMPARE(again.personTable()->geometry(), list.adjusted(0, 0, 310, 305));
 }
 
 QTEST_MAIN(ArchivioTest)

@@ -82,7 +82,7 @@ private slots:
     void init();
     void cleanup();
 
-    void captionAndFixedFrame();
+    void captionAndGrowingFrame();
     void printButtonFollowsTheCurrentCode();
     void printButtonFollowsTheCodeWhileTheWindowIsHidden();
     void eachCommandShowsOnlyItsWindow();
@@ -150,14 +150,16 @@ void PrincipaleTest::ClickButton(int button)
     QTest::mouseClick(frame_->toolbarSurface(), Qt::LeftButton, {}, middle);
 }
 
-void PrincipaleTest::captionAndFixedFrame()
+void PrincipaleTest::captionAndGrowingFrame()
 {
     Principale& frame = StartFrame();
     const QStringList version = QString::fromLatin1(cf::kVersion).split(u'.');
     QCOMPARE(frame.windowTitle(),
              QStringLiteral("Codice fiscale - Versione %1.%2").arg(version[0], version[1]));
-    QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(frame.minimumSize(), frame.maximumSize());
+    // It opens at its design size, and may only grow.
+    QVERIFY(frame.windowFlags() & Qt::WindowMaximizeButtonHint);
+    QCOMPARE(frame.size(), frame.minimumSize());
+    QVERIFY(frame.maximumSize().width() > frame.width());
     QCOMPARE(VisibleChildren(frame), QList<QWidget*>{&frame.mainForm()});
     QCOMPARE(frame.toolbarSurface()->height(), frame.toolbar().BarHeight() + 1);
 }
@@ -232,11 +234,13 @@ void PrincipaleTest::eachCommandShowsOnlyItsWindow()
         QCOMPARE(VisibleChildren(frame), QList<QWidget*>{window});
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);  // and the hidden MainForm
 
-        // A whole, fixed sub-window inside the child area, without maximise box.
+        // A whole sub-window inside the child area; fixed, without maximise
+        // box, but for the archive's, which may grow.
         QWidget* host = cf::widgets::HostWindow(window);
         QVERIFY(frame.mdiArea()->rect().contains(host->geometry()));
-        QCOMPARE(host->minimumSize(), host->maximumSize());
-        QVERIFY(!(host->windowFlags() & Qt::WindowMaximizeButtonHint));
+        const bool grows = button == kArchivio;
+        QCOMPARE(host->minimumSize() != host->maximumSize(), grows);
+        QCOMPARE(bool(host->windowFlags() & Qt::WindowMaximizeButtonHint), grows);
     }
 
     ClickButton(kCreazione);

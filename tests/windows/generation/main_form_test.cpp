@@ -1041,12 +1041,24 @@ void MainFormTest::archiveAppendsOneLineEachTime()
     QCOMPARE(LastMessage().buttons, cf::platform::MessageButtons::YesNo);
     QVERIFY(!QFile::exists(archive));
 
-    for (int i = 0; i < 2; ++i) {
+    recorder_->QueueAnswer(MessageAnswer::Yes);
+    form_->archiveButton()->click();
+    QCOMPARE(LastMessage().text, QStringLiteral("Dati archiviati!"));
+    QCOMPARE(LastMessage().icon, MessageIcon::Information);
+    // The same code again: a second copy only when the clerk says so.
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        const std::size_t before = recorder_->requests().size();
         recorder_->QueueAnswer(MessageAnswer::Yes);
+        recorder_->QueueAnswer(answer);
         form_->archiveButton()->click();
-        QCOMPARE(LastMessage().text, QStringLiteral("Dati archiviati!"));
-        QCOMPARE(LastMessage().icon, MessageIcon::Information);
+        QCOMPARE(recorder_->requests().size(), before + (answer == MessageAnswer::Yes ? 3 : 2));
+        const cf::platform::MessageRequest& asked = recorder_->requests()[before + 1];
+        QCOMPARE(asked.text, QStringLiteral("Il codice BNCLCU85L43H501J è già nell'archivio (BIANCHI LUCIA). "
+                                            "Archiviare un'altra copia?"));
+        QCOMPARE(asked.icon, MessageIcon::Question);
+        QCOMPARE(asked.buttons, cf::platform::MessageButtons::YesNo);
     }
+    QCOMPARE(LastMessage().text, QStringLiteral("Dati archiviati!"));
     // Names as typed where Windows-1252 holds them, their base letters
     // otherwise; a four-digit year as typed.
     TypeInto(form_->surnameBox(), QStringLiteral("d’Wójcik"));
