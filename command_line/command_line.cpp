@@ -21,7 +21,9 @@ constexpr char kMissingData[] = "Manca almeno un dato fondamentale";
 
 PersonCode Refusal(std::string message)
 {
-    return {.code = std::nullopt, .refusal = std::move(message), .warning = {}};
+    PersonCode refused;
+    refused.refusal = std::move(message);
+    return refused;
 }
 
 // Equal after upper-casing a-z, as the fields are compared.
