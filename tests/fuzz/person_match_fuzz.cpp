@@ -9,6 +9,7 @@
 
 #include "engine/code/person_match.h"
 #include "engine/code/verification.h"
+#include "fuzz_target.h"
 #include "parse_back.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
