@@ -3,9 +3,10 @@
 # compile time of a small source file of the windows or of their tests.
 # Two header sets are compiled once each, and every target that links Qt
 # reuses one of them: the windows' set, or the tests' set (the same plus
-# GoogleTest) for targets that also link GoogleTest. Targets without Qt (the
-# engine, the command line for scripts, their tests) are left alone, so
-# nothing makes Qt visible where it must not be used.
+# GoogleTest) for targets that also link GoogleTest. Targets without Qt
+# Widgets (the engine, the command line for scripts, their tests, the sheet
+# files over Qt Core) are left alone, so nothing makes Qt visible where it
+# must not be used, and no target gets headers built with other definitions.
 
 # Whether `target` takes the usage requirements (include folders,
 # definitions) of a library matching `pattern`: linked directly, or passed on
@@ -67,8 +68,8 @@ function(cf_precompile_headers)
     if(NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|OBJECT_LIBRARY)$" OR target MATCHES "^cf_pch_")
       continue()
     endif()
-    _cf_uses(${target} "^Qt6::" uses_qt)
-    if(NOT uses_qt)
+    _cf_uses(${target} "^Qt6::Widgets$" uses_widgets)
+    if(NOT uses_widgets)
       continue()
     endif()
     _cf_uses(${target} "^GTest::" uses_gtest)
