@@ -31,8 +31,8 @@ QString ImportReport(const TransferOutcome& outcome)
         return text;
     text += QStringLiteral("\n\nRighe scartate, non scritte nell'archivio:\n");
     const std::size_t listed = std::min(outcome.refusals.size(), kListedRefusals);
-    text +=
-        QString::fromStdString(RefusalList({outcome.refusals.begin(), outcome.refusals.begin() + listed}));
+    text += QString::fromStdString(RefusalList(
+        {outcome.refusals.begin(), outcome.refusals.begin() + static_cast<std::ptrdiff_t>(listed)}));
     if (outcome.refusals.size() > listed)
         text += QStringLiteral("… e altre %1.").arg(outcome.refusals.size() - listed);
     return text;
