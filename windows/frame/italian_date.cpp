@@ -25,9 +25,9 @@ QString ItalianLongDate(const QDate& date)
     if (!date.isValid())
         return {};
     return QStringLiteral("%1 %2 %3 %4")
-        .arg(kDays.at(date.dayOfWeek() - 1))
+        .arg(kDays.at(static_cast<std::size_t>(date.dayOfWeek() - 1)))
         .arg(date.day())
-        .arg(kMonths.at(date.month() - 1))
+        .arg(kMonths.at(static_cast<std::size_t>(date.month() - 1)))
         .arg(date.year());
 }
 
