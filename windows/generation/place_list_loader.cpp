@@ -119,8 +119,8 @@ PlaceListLoad LoadPlaceList(widgets::MultiColumnList& list, const PlaceListHooks
     // the last one with the last row.
     const std::size_t count = rows.size();
     std::size_t added = 0;
+    constexpr std::size_t steps = kProgressSteps;
     for (int step = 1; step <= kProgressSteps; ++step) {
-        const auto steps = static_cast<std::size_t>(kProgressSteps);
         const std::size_t end = (static_cast<std::size_t>(step) * count + steps - 1) / steps;
         list.AddItems(Rows(all.subspan(added, end - added), added));
         added = end;
