@@ -23,9 +23,10 @@ const PlaceCatalog& Places()
 }
 
 // As wide as the longest rows ("SAN LEONARDO IN PASSIRIA (fino al 1923)"),
-// growing to the left of the box; as tall as the generation window's.
+// growing to the left of the box; as tall as the generation window's. Both
+// grow with the desktop's font, so they are measured when the list opens.
 constexpr int kWidthPixels = 300;
-const int kHeightPixels = twips::ToPixels(1620);
+constexpr int kHeightTwips = 1620;
 constexpr int kWindowMargin = 4;
 
 }  // namespace
@@ -67,9 +68,9 @@ void PlaceDropDown::openAtTypedName()
 {
     QWidget* window = parentWidget();
     const QRect box(placeBox_->mapTo(window, QPoint(0, 0)), placeBox_->size());
-    const int width = std::min(kWidthPixels, window->width() - 2 * kWindowMargin);
+    const int width = std::min(widgets::Scaled(kWidthPixels), window->width() - 2 * kWindowMargin);
     const int left = std::max(kWindowMargin, box.right() + 1 - width);
-    setGeometry(left, box.bottom() + 1, width, kHeightPixels);
+    setGeometry(left, box.bottom() + 1, width, twips::ToPixels(kHeightTwips));
     show();
     raise();
     setFocus(Qt::PopupFocusReason);
