@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QVBoxLayout>
 
 #include "engine/places/embedded_resources.h"
 #include "platform/shell_open.h"
@@ -79,14 +78,12 @@ void HelpBrowser::onLinkClicked(const QUrl& link)
         platform::OpenUrl(link);
 }
 
-HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
+HelpViewer::HelpViewer(QWidget* parent) : QMainWindow(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setAttribute(Qt::WA_DeleteOnClose);
     browser_ = new HelpBrowser(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(browser_);
+    setCentralWidget(browser_);
     setFocusProxy(browser_);
     resize(760, 620);
     connect(browser_, &QTextBrowser::sourceChanged, this,
@@ -99,7 +96,7 @@ void HelpViewer::keyPressEvent(QKeyEvent* event)
         close();
         return;
     }
-    QWidget::keyPressEvent(event);
+    QMainWindow::keyPressEvent(event);
 }
 
 void ShowHelp(const QString& topic)

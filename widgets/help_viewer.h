@@ -7,6 +7,7 @@
 // (platform::OpenUrl). Esc closes it. F1 anywhere in the program shows the
 // page named by the focused window (SetHelpTopic), through InstallHelpKey.
 
+#include <QMainWindow>
 #include <QString>
 #include <QTextBrowser>
 #include <QUrl>
@@ -32,8 +33,9 @@ private:
     void onLinkClicked(const QUrl& link);
 };
 
-// The window, titled as the page shown ("HelpViewer").
-class HelpViewer : public QWidget {
+// The window, titled as the page shown ("HelpViewer"); a main window, so that
+// screen readers list it as a window of its own.
+class HelpViewer : public QMainWindow {
     Q_OBJECT
 
 public:

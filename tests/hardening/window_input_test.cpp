@@ -94,7 +94,10 @@ void WindowInputTest::generationWindowSurvivesPastedTextsAndArchivesOnlyLoadable
             }
             QCOMPARE(form.codeLabel()->text().size(), 16);
 
+            // Yes to archiving, and Yes to another copy of a code already
+            // archived.
             MessageBoxRecorder archiving;
+            archiving.QueueAnswer(MessageAnswer::Yes);
             archiving.QueueAnswer(MessageAnswer::Yes);
             form.archiveButton()->click();
             QVERIFY(archiving.requests().size() >= 2);

@@ -120,6 +120,9 @@ Archivio::Archivio(const QString& archivePath, QWidget* parent)
     resize(sizeHint());
     layOutControls();
     loadArchive();
+    // The window opens with the keyboard on the list, as before the search
+    // box stood above it; Alt+T or Ctrl+F goes to the search.
+    personTable_->setFocus(Qt::OtherFocusReason);
 }
 
 void Archivio::createControls()
