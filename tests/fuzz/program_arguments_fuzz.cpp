@@ -2,7 +2,7 @@
 // The argument reader over arbitrary argument vectors (the input cut at NUL
 // bytes, as the system hands them over): every request is one the program
 // can carry out or a usage error that says what is wrong, and person data
-// are the arguments that are no options, joined by blanks.
+// are the arguments that are no options (or follow "--"), joined by blanks.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -21,9 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<const char*> argv;
     std::string operands;
     bool anyOperand = false;
+    bool optionsEnded = false;  // by "--": what follows is data, dashes and all
     for (const std::string& argument : arguments) {
         argv.push_back(argument.c_str());
-        if (argument.starts_with('-') && argument != "-")
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && argument.starts_with('-') && argument != "-")
             continue;
         operands += anyOperand ? " " + argument : argument;
         anyOperand = true;
